@@ -1,0 +1,56 @@
+// What the Word contract tests need of a Word implementation: an application and a way
+// to make a template from a neutral description. Every implementation of the Word
+// contract (in memory, over .docx files, automation) provides one and instantiates the
+// suite in WordContractTests.h.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Variant.h"
+#include "platform/Word.h"
+
+namespace sendnote::testing {
+
+// One field: its code (for example ` DOCPROPERTY "OUTLOOK$会社名" \* MERGEFORMAT `) and
+// the result it shows before any update.
+struct FieldSpec {
+  std::u16string code;
+  std::u16string result;
+  bool boldResult = false;
+};
+
+struct PropertySpec {
+  std::u16string name;
+  int32_t type = platform::kPropertyString;
+  platform::Variant value;
+  bool linkedToContent = false;  // linked properties keep their link target
+};
+
+// A template's content. Fields appear in document order: the body's paragraphs first,
+// then the cells of one table. Shapes: the text boxes in order, then the shapes that
+// hold no text (pictures).
+struct TemplateSpec {
+  std::vector<FieldSpec> bodyFields;
+  std::vector<FieldSpec> tableFields;
+  std::vector<std::vector<FieldSpec>> textBoxes;
+  int picturesWithoutText = 0;
+  std::vector<PropertySpec> properties;
+};
+
+class WordContractFixture {
+ public:
+  virtual ~WordContractFixture() = default;
+  // A Word application with no documents open.
+  virtual std::shared_ptr<platform::WordApplication> Application() = 0;
+  // Makes a template holding the spec; returns the name to pass to Documents.Add.
+  virtual std::u16string MakeTemplate(const TemplateSpec& spec) = 0;
+  // A template name that Documents.Add must refuse (missing or unreadable).
+  virtual std::u16string BrokenTemplateName() = 0;
+};
+
+using WordFixtureFactory = std::function<std::unique_ptr<WordContractFixture>()>;
+
+}  // namespace sendnote::testing
