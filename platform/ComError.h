@@ -9,18 +9,18 @@
 namespace sendnote::platform {
 
 // Error numbers the system and its platforms raise by name.
-inline constexpr int32_t kErrInvalidCall = 5;          // invalid procedure call or argument
-inline constexpr int32_t kErrOverflow = 6;             // 16-bit counter or value overflow
-inline constexpr int32_t kErrSubscript = 9;            // index out of range
-inline constexpr int32_t kErrTypeMismatch = 13;        // object is not of the expected kind
-inline constexpr int32_t kErrObjectNotSet = 91;        // call on an empty reference
-inline constexpr int32_t kErrCannotCreate = 429;       // no such running or creatable object
-inline constexpr int32_t kErrNotSupported = 438;       // member not supported by the object
-inline constexpr int32_t kErrServerGone = -2147417848; // RPC_E_DISCONNECTED: server went away
+inline constexpr int32_t kErrInvalidCall = 5;              // invalid procedure call or argument
+inline constexpr int32_t kErrOverflow = 6;                 // 16-bit counter or value overflow
+inline constexpr int32_t kErrSubscript = 9;                // index out of range
+inline constexpr int32_t kErrTypeMismatch = 13;            // object is not of the expected kind
+inline constexpr int32_t kErrObjectNotSet = 91;            // call on an empty reference
+inline constexpr int32_t kErrCannotCreate = 429;           // no such running or creatable object
+inline constexpr int32_t kErrNotSupported = 438;           // member not supported by the object
+inline constexpr int32_t kErrServerGone = -2147417848;     // RPC_E_DISCONNECTED: server went away
 inline constexpr int32_t kErrDispException = -2147352567;  // DISP_E_EXCEPTION
-inline constexpr int32_t kErrFileNotFound = 53;        // file not found
-inline constexpr int32_t kErrPathAccess = 75;          // path/file access error
-inline constexpr int32_t kErrBadFileFormat = 5981;     // Word: could not open the file (format)
+inline constexpr int32_t kErrFileNotFound = 53;            // file not found
+inline constexpr int32_t kErrPathAccess = 75;              // path/file access error
+inline constexpr int32_t kErrBadFileFormat = 5981;         // Word: could not open the file (format)
 
 class ComError : public std::exception {
  public:

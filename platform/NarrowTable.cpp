@@ -25,8 +25,8 @@ constexpr std::array<KanaForm, 0x30FC - 0x30A1 + 1> MakeKanaTable() {
   set(0x30A5, 0xFF69), set(0x30A6, 0xFF73), set(0x30A7, 0xFF6A), set(0x30A8, 0xFF74);
   set(0x30A9, 0xFF6B), set(0x30AA, 0xFF75);
   // K/G, S/Z, T/D rows: plain and voiced letters alternate.
-  const char16_t kst[] = {0xFF76, 0xFF77, 0xFF78, 0xFF79, 0xFF7A, 0xFF7B, 0xFF7C, 0xFF7D,
-                          0xFF7E, 0xFF7F, 0xFF80, 0xFF81};
+  const char16_t kst[] = {0xFF76, 0xFF77, 0xFF78, 0xFF79, 0xFF7A, 0xFF7B,
+                          0xFF7C, 0xFF7D, 0xFF7E, 0xFF7F, 0xFF80, 0xFF81};
   char16_t full = 0x30AB;  // カ
   for (char16_t base : kst) {
     set(full, base);
@@ -79,21 +79,50 @@ std::u16string NarrowWidthPortable(std::u16string_view text) {
       if (kKana[c - 0x30A1].mark) out += kKana[c - 0x30A1].mark;
     } else {
       switch (c) {
-        case 0x3001: out += u'\uFF64'; break;  // 、
-        case 0x3002: out += u'\uFF61'; break;  // 。
-        case 0x300C: out += u'\uFF62'; break;  // 「
-        case 0x300D: out += u'\uFF63'; break;  // 」
-        case 0x309B: out += kVoiced; break;    // ゛
-        case 0x309C: out += kSemiVoiced; break;  // ゜
-        case 0xFFE5: out += u'\u00A5'; break;  // ￥
-        case 0xFFE0: out += u'\u00A2'; break;  // ￠
-        case 0xFFE1: out += u'\u00A3'; break;  // ￡
-        case 0xFFE2: out += u'\u00AC'; break;  // ￢
-        case 0xFFE3: out += u'\u00AF'; break;  // ￣
-        case 0xFFE4: out += u'\u00A6'; break;  // ￤
-        case 0x2019: out += u'\''; break;      // ’
-        case 0x201D: out += u'"'; break;       // ”
-        default: out += c;
+        case 0x3001:
+          out += u'\uFF64';
+          break;  // 、
+        case 0x3002:
+          out += u'\uFF61';
+          break;  // 。
+        case 0x300C:
+          out += u'\uFF62';
+          break;  // 「
+        case 0x300D:
+          out += u'\uFF63';
+          break;  // 」
+        case 0x309B:
+          out += kVoiced;
+          break;  // ゛
+        case 0x309C:
+          out += kSemiVoiced;
+          break;  // ゜
+        case 0xFFE5:
+          out += u'\u00A5';
+          break;  // ￥
+        case 0xFFE0:
+          out += u'\u00A2';
+          break;  // ￠
+        case 0xFFE1:
+          out += u'\u00A3';
+          break;  // ￡
+        case 0xFFE2:
+          out += u'\u00AC';
+          break;  // ￢
+        case 0xFFE3:
+          out += u'\u00AF';
+          break;  // ￣
+        case 0xFFE4:
+          out += u'\u00A6';
+          break;  // ￤
+        case 0x2019:
+          out += u'\'';
+          break;  // ’
+        case 0x201D:
+          out += u'"';
+          break;  // ”
+        default:
+          out += c;
       }
     }
   }

@@ -113,9 +113,9 @@ class NameSpace : public Object {
 class OutlookApplication : public Object {
  public:
   virtual std::shared_ptr<NameSpace> GetNamespace(std::u16string_view type) = 0;
-  virtual std::shared_ptr<Explorer> ActiveExplorer() = 0;    // may be empty
-  virtual std::shared_ptr<Inspector> ActiveInspector() = 0;  // may be empty
-  virtual std::shared_ptr<OutlookWindow> ActiveWindow() = 0; // may be empty
+  virtual std::shared_ptr<Explorer> ActiveExplorer() = 0;     // may be empty
+  virtual std::shared_ptr<Inspector> ActiveInspector() = 0;   // may be empty
+  virtual std::shared_ptr<OutlookWindow> ActiveWindow() = 0;  // may be empty
   virtual std::shared_ptr<platform::Explorers> Explorers() = 0;
   virtual std::shared_ptr<platform::Inspectors> Inspectors() = 0;
 };

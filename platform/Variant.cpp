@@ -76,23 +76,34 @@ Variant::Kind Variant::kind() const { return static_cast<Kind>(value_.index()); 
 
 std::u16string Variant::ToString() const {
   switch (kind()) {
-    case Kind::kEmpty: return u"";
-    case Kind::kBool: return std::get<Flag>(value_) ? u"True" : u"False";
-    case Kind::kInt32: return FromUtf8(std::to_string(std::get<int32_t>(value_)));
-    case Kind::kDouble: return FormatDouble(std::get<double>(value_));
-    case Kind::kDate: return FormatDouble(std::get<DateValue>(value_).value);
-    case Kind::kString: return std::get<std::u16string>(value_);
+    case Kind::kEmpty:
+      return u"";
+    case Kind::kBool:
+      return std::get<Flag>(value_) ? u"True" : u"False";
+    case Kind::kInt32:
+      return FromUtf8(std::to_string(std::get<int32_t>(value_)));
+    case Kind::kDouble:
+      return FormatDouble(std::get<double>(value_));
+    case Kind::kDate:
+      return FormatDouble(std::get<DateValue>(value_).value);
+    case Kind::kString:
+      return std::get<std::u16string>(value_);
   }
   return u"";
 }
 
 Flag Variant::ToFlag() const {
   switch (kind()) {
-    case Kind::kEmpty: return kFalse;
-    case Kind::kBool: return std::get<Flag>(value_);
-    case Kind::kInt32: return platform::ToFlag(std::get<int32_t>(value_) != 0);
-    case Kind::kDouble: return platform::ToFlag(std::get<double>(value_) != 0);
-    case Kind::kDate: return platform::ToFlag(std::get<DateValue>(value_).value != 0);
+    case Kind::kEmpty:
+      return kFalse;
+    case Kind::kBool:
+      return std::get<Flag>(value_);
+    case Kind::kInt32:
+      return platform::ToFlag(std::get<int32_t>(value_) != 0);
+    case Kind::kDouble:
+      return platform::ToFlag(std::get<double>(value_) != 0);
+    case Kind::kDate:
+      return platform::ToFlag(std::get<DateValue>(value_).value != 0);
     case Kind::kString: {
       const auto& s = std::get<std::u16string>(value_);
       if (EqualsIgnoreAsciiCase(s, u"True")) return kTrue;
@@ -107,11 +118,16 @@ Flag Variant::ToFlag() const {
 
 double Variant::ToDouble() const {
   switch (kind()) {
-    case Kind::kEmpty: return 0;
-    case Kind::kBool: return std::get<Flag>(value_);
-    case Kind::kInt32: return std::get<int32_t>(value_);
-    case Kind::kDouble: return std::get<double>(value_);
-    case Kind::kDate: return std::get<DateValue>(value_).value;
+    case Kind::kEmpty:
+      return 0;
+    case Kind::kBool:
+      return std::get<Flag>(value_);
+    case Kind::kInt32:
+      return std::get<int32_t>(value_);
+    case Kind::kDouble:
+      return std::get<double>(value_);
+    case Kind::kDate:
+      return std::get<DateValue>(value_).value;
     case Kind::kString: {
       const auto& s = std::get<std::u16string>(value_);
       if (EqualsIgnoreAsciiCase(s, u"True")) return -1;

@@ -1,0 +1,28 @@
+#include "common/ReportError.h"
+
+#include "platform/Runtime.h"
+#include "platform/Utf.h"
+
+namespace sendnote {
+
+std::u16string ErrorReportText(std::u16string_view procedure, int32_t number,
+                               std::u16string_view description) {
+  std::u16string text = kAppTitle;
+  text += u"内部(";
+  text += procedure;
+  text += u")で予期しないエラーが発生しました。\r";
+  text += u"エラー番号 : ";
+  text += platform::FromUtf8(std::to_string(number));
+  text += u"\rエラー内容 : ";
+  text += description;
+  return text;
+}
+
+void ReportError(std::u16string_view procedure, const platform::ComError& error) {
+  if (error.Number() == 0) return;
+  platform::CurrentRuntime().Ui().MsgBox(
+      ErrorReportText(procedure, error.Number(), error.Description()), platform::kVbCritical,
+      kAppTitle);
+}
+
+}  // namespace sendnote

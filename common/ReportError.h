@@ -1,0 +1,23 @@
+// The one error report: which procedure failed, with the error's number and description.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/ComError.h"
+
+namespace sendnote {
+
+// The title of every message box and dialog, and the head of the error report.
+inline constexpr char16_t kAppTitle[] = u"添書票COMアドイン";
+inline std::u16string AppTitle() { return kAppTitle; }
+
+// Returns the report text for a failure of `procedure`.
+std::u16string ErrorReportText(std::u16string_view procedure, int32_t number,
+                               std::u16string_view description);
+
+// Shows the report in a modal box (OK, stop icon) titled AppTitle; shows nothing for
+// error number 0. Changes no state; a failure of the box itself passes to the caller.
+void ReportError(std::u16string_view procedure, const platform::ComError& error);
+
+}  // namespace sendnote

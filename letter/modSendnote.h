@@ -1,0 +1,45 @@
+// The letter command: the work of one click, from the selection check to the refreshed
+// fields of the new document.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "common/clsMsg.h"
+#include "common/clsOccation.h"
+#include "platform/Outlook.h"
+#include "platform/Word.h"
+
+namespace sendnote {
+
+using ItemCollection = std::vector<std::shared_ptr<platform::OutlookItem>>;
+
+// Runs one click's command; reports its outcome only through the context's status record.
+void MainSendnote(const std::shared_ptr<platform::OutlookApplication>& outlookApp,
+                  std::shared_ptr<clsOccation>& occasion);
+
+// Returns the selected (or open) contact items in selection order, or nothing after
+// setting Cancel and MsgText.
+std::optional<ItemCollection> SelectItmCheck(
+    const std::shared_ptr<platform::OutlookApplication>& outlookApp, clsMsg& msg);
+
+// Shows the output dialog; on OK hands back the context and the Word application.
+void ShowDialog(std::shared_ptr<clsOccation>& occasion,
+                std::shared_ptr<platform::WordApplication>& wordApp);
+
+// Runs Word's File New dialog until a template is chosen (TemplateName, NewTemplate) or
+// the user cancels (Cancel).
+void NewDocGetName(const std::shared_ptr<platform::WordApplication>& wordApp,
+                   clsOccation& occasion);
+
+// Returns the new document made from TemplateName, or empty with ErrNumber set.
+std::shared_ptr<platform::Document> NewDocAdd(
+    const std::shared_ptr<platform::WordApplication>& wordApp, clsOccation& occasion);
+
+// Settles the property prefix with the document and the user, and writes the contact's
+// properties into the document.
+void WriteDocProp(const std::shared_ptr<platform::Document>& document,
+                  const std::shared_ptr<platform::ContactItem>& contact, clsOccation& occasion);
+
+}  // namespace sendnote
