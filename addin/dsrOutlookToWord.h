@@ -1,0 +1,47 @@
+// The add-in object the host creates: its connection to Outlook, the persistent choices
+// and the bound button whose Click runs the letter command.
+#pragma once
+
+#include <memory>
+
+#include "common/clsStatic.h"
+#include "platform/CommandBars.h"
+#include "platform/Flag.h"
+#include "platform/Outlook.h"
+
+namespace sendnote {
+
+class dsrOutlookToWord {
+ public:
+  dsrOutlookToWord() = default;
+  dsrOutlookToWord(const dsrOutlookToWord&) = delete;
+  dsrOutlookToWord& operator=(const dsrOutlookToWord&) = delete;
+
+  // Host events. Each returns success to the host; OnBeginShutdown lets a failure pass.
+  void IDTExtensibility2_OnConnection(const std::shared_ptr<platform::Object>& application,
+                                      int32_t connectMode,
+                                      const std::shared_ptr<platform::AddInInstance>& addInInst);
+  void IDTExtensibility2_OnDisconnection(int32_t removeMode);
+  void IDTExtensibility2_OnStartupComplete() {}
+  void IDTExtensibility2_OnAddInsUpdate() {}
+  void IDTExtensibility2_OnBeginShutdown();
+
+  // The Click event of the bound button.
+  void cbbAddin_Click(const std::shared_ptr<platform::CommandBarButton>& ctrl,
+                      platform::Flag& cancelDefault);
+
+  const std::shared_ptr<platform::OutlookApplication>& OutlookApp() const { return outlook_app_; }
+  const std::shared_ptr<clsStatic>& StaticData() const { return static_data_; }
+  const std::shared_ptr<platform::CommandBarButton>& cbbAddin() const { return cbb_addin_; }
+
+ private:
+  // Binds `button` as cbbAddin (or unbinds with an empty one).
+  void BindButton(std::shared_ptr<platform::CommandBarButton> button);
+
+  std::shared_ptr<platform::OutlookApplication> outlook_app_;
+  std::shared_ptr<clsStatic> static_data_;
+  std::shared_ptr<platform::CommandBarButton> cbb_addin_;
+  platform::EventConnection cbb_addin_click_;
+};
+
+}  // namespace sendnote
