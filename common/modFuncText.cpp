@@ -1,0 +1,194 @@
+// Text, property and field helpers of the letter command.
+#include <cstddef>
+
+#include "common/modFunc.h"
+#include "platform/ComError.h"
+#include "platform/Runtime.h"
+#include "platform/Variant.h"
+
+namespace sendnote {
+namespace {
+
+constexpr char16_t kBlank = u' ';
+constexpr char16_t kQuote = u'"';
+constexpr std::size_t kNone = std::u16string_view::npos;
+
+// Returns `s` with every `from` replaced by `to`, scanning from the start.
+std::u16string ReplaceAll(std::u16string_view s, std::u16string_view from, char16_t to) {
+  std::u16string out;
+  out.reserve(s.size());
+  std::size_t pos = 0;
+  for (std::size_t hit = s.find(from); hit != kNone; hit = s.find(from, pos)) {
+    out.append(s.substr(pos, hit - pos));
+    out += to;
+    pos = hit + from.size();
+  }
+  out.append(s.substr(pos));
+  return out;
+}
+
+// The trimmed postal code in narrow form, and the 0-based index of its first hyphen.
+struct NarrowPostCode {
+  std::u16string text;
+  std::size_t hyphen;
+};
+
+NarrowPostCode NarrowCode(std::u16string_view postCode) {
+  NarrowPostCode code;
+  code.text = platform::CurrentRuntime().Narrow(Trim(postCode));
+  code.hyphen = code.text.find(u'-');
+  return code;
+}
+
+// The first seven characters of `t`, filled with blanks on the right.
+std::u16string FirstSeven(const std::u16string& t) {
+  std::u16string seven = t.substr(0, 7);
+  seven.resize(7, kBlank);
+  return seven;
+}
+
+// Where the property name of a DOCPROPERTY code lies: the index in the untrimmed code of
+// the quote that opens it, and the name itself. Empty name when the code names none.
+struct CodeName {
+  std::size_t quote = kNone;
+  std::u16string name;
+};
+
+CodeName NameInCode(std::u16string_view code) {
+  CodeName result;
+  const std::size_t first = code.find_first_not_of(kBlank);
+  if (first == kNone) return result;
+  const std::size_t last = code.find_last_not_of(kBlank);
+  const std::u16string_view trimmed = code.substr(first, last - first + 1);
+  const std::size_t blank = trimmed.find(kBlank);
+  const std::size_t restStart = blank == kNone ? 0 : blank + 1;
+  const std::u16string_view rest = trimmed.substr(restStart);
+  result.name = QuotedText(rest);
+  if (result.name.empty()) return result;
+  result.quote = first + restStart + rest.find(kQuote);
+  return result;
+}
+
+// True when a field is a DOCPROPERTY field whose property name begins with `prefix`;
+// an empty name never matches.
+bool NamesPrefix(const CodeName& code, std::u16string_view prefix) {
+  return !code.name.empty() && std::u16string_view(code.name).starts_with(prefix);
+}
+
+int16_t Increment(int16_t count) { return platform::CInt(int32_t{count} + 1); }
+
+}  // namespace
+
+std::u16string Trim(std::u16string_view s) {
+  const std::size_t first = s.find_first_not_of(kBlank);
+  if (first == kNone) return {};
+  const std::size_t last = s.find_last_not_of(kBlank);
+  return std::u16string(s.substr(first, last - first + 1));
+}
+
+std::u16string SpaceBefore(std::u16string_view s) {
+  if (s.empty()) return {};
+  std::u16string out(1, kBlank);
+  out.append(s);
+  return out;
+}
+
+std::u16string PostCodeUpper(std::u16string_view postCode) {
+  const NarrowPostCode code = NarrowCode(postCode);
+  if (code.hyphen != kNone) {
+    // The part before the hyphen, right-aligned in three characters.
+    const std::u16string padded = u"   " + code.text.substr(0, code.hyphen);
+    return padded.substr(padded.size() - 3);
+  }
+  return FirstSeven(code.text).substr(0, 3);
+}
+
+std::u16string PostCodeLower(std::u16string_view postCode) {
+  const NarrowPostCode code = NarrowCode(postCode);
+  if (code.hyphen != kNone) {
+    // The part after the hyphen, left-aligned in four characters.
+    std::u16string after = code.text.substr(code.hyphen + 1, 4);
+    after.resize(4, kBlank);
+    return after;
+  }
+  return FirstSeven(code.text).substr(3, 4);
+}
+
+std::u16string OneLine(std::u16string_view s) {
+  std::u16string out = ReplaceAll(s, u"\r\n", kBlank);
+  out = ReplaceAll(out, u"\r", kBlank);
+  return ReplaceAll(out, u"\n", kBlank);
+}
+
+std::u16string QuotedText(std::u16string_view s) {
+  const std::size_t a = s.find(kQuote);
+  if (a == kNone) return {};
+  const std::size_t b = s.find(kQuote, a + 1);
+  if (b == kNone) return {};
+  return std::u16string(s.substr(a + 1, b - a - 1));
+}
+
+platform::Flag DocPropExists(const std::shared_ptr<platform::DocumentProperties>& props,
+                             std::u16string_view name) {
+  try {
+    // A look-up that hands back no object is absence too.
+    return platform::ToFlag(platform::Must(props).Item(name) != nullptr);
+  } catch (const platform::ComError&) {
+    return platform::kFalse;
+  }
+}
+
+void DocPropSet(const std::shared_ptr<platform::DocumentProperties>& props,
+                std::u16string_view name, int32_t type, std::u16string_view value) {
+  auto& collection = platform::Must(props);
+  const platform::Variant text = platform::Variant::String(std::u16string(value));
+  if (!platform::IsTrue(DocPropExists(props, name))) {
+    collection.Add(name, platform::kFalse, type, text);
+    return;
+  }
+  // A property linked to document content keeps its link and value.
+  if (platform::IsTrue(platform::Must(collection.Item(name)).LinkToContent())) return;
+  platform::Must(collection.Item(name)).SetType(type);
+  platform::Must(collection.Item(name)).SetValue(text);
+}
+
+int16_t PropFieldUpdate(const std::shared_ptr<platform::Fields>& fields,
+                        std::u16string_view prefix) {
+  auto& collection = platform::Must(fields);
+  int16_t count = 0;
+  const int32_t total = collection.Count();
+  for (int32_t i = 1; i <= total; ++i) {
+    auto& field = platform::Must(collection.Item(i));
+    if (field.Type() != platform::kWdFieldDocProperty) continue;
+    const CodeName code = NameInCode(platform::Must(field.Code()).Text());
+    if (!NamesPrefix(code, prefix)) continue;
+    field.Update();
+    count = Increment(count);
+  }
+  return count;
+}
+
+int16_t PropFieldRename(const std::shared_ptr<platform::Fields>& fields,
+                        std::u16string_view oldPrefix, std::u16string_view newPrefix) {
+  auto& collection = platform::Must(fields);
+  int16_t count = 0;
+  const int32_t total = collection.Count();
+  for (int32_t i = 1; i <= total; ++i) {
+    auto& field = platform::Must(collection.Item(i));
+    if (field.Type() != platform::kWdFieldDocProperty) continue;
+    auto& range = platform::Must(field.Code());
+    const std::u16string text = range.Text();
+    const CodeName code = NameInCode(text);
+    if (!NamesPrefix(code, oldPrefix)) continue;
+    // Only the prefix right after the name's opening quote changes; the field word,
+    // blanks and switches stay exactly as they were.
+    std::u16string renamed = text.substr(0, code.quote + 1);
+    renamed += newPrefix;
+    renamed += text.substr(code.quote + 1 + oldPrefix.size());
+    range.SetText(renamed);
+    count = Increment(count);
+  }
+  return count;
+}
+
+}  // namespace sendnote
