@@ -1,14 +1,189 @@
 #include "addin/dsrOutlookToWord.h"
 
+#include <optional>
+#include <string>
+
+#include "addin/Placeholder.h"
+#include "addin/modAddin.h"
 #include "common/ReportError.h"
+#include "common/clsMsg.h"
 #include "common/clsOccation.h"
 #include "common/modFunc.h"
 #include "letter/modSendnote.h"
 
 namespace sendnote {
 
+using platform::As;
 using platform::ComError;
 using platform::kTrue;
+using platform::Must;
+
+namespace {
+
+constexpr int32_t kExtCmStartup = 1;
+constexpr int32_t kExtDmUserClosed = 1;
+constexpr int32_t kOlFolderDisplayNormal = 0;
+
+// The Contacts folder of the application's MAPI namespace.
+std::shared_ptr<platform::MAPIFolder> ContactsFolder(platform::OutlookApplication& app) {
+  return Must(app.GetNamespace(u"MAPI")).GetDefaultFolder(platform::kOlFolderContacts);
+}
+
+// The explorer one event works in: an existing one, or a hidden one made on the Contacts
+// folder. On every path out, a switched folder is switched back and a hidden explorer is
+// closed, so that no undisplayed window outlives the event.
+class WorkExplorer {
+ public:
+  // Uses `existing`, or makes a hidden explorer on `contacts` when it is empty.
+  WorkExplorer(std::shared_ptr<platform::Explorer> existing, platform::MAPIFolder& contacts)
+      : explorer_(std::move(existing)) {
+    if (explorer_) return;
+    explorer_ = contacts.GetExplorer(kOlFolderDisplayNormal);
+    made_ = true;
+  }
+  WorkExplorer(const WorkExplorer&) = delete;
+  WorkExplorer& operator=(const WorkExplorer&) = delete;
+  // Only reached with work left after a failed step, which is the one reported.
+  ~WorkExplorer() {
+    try {
+      RestoreFolder();
+    } catch (const ComError&) {
+    }
+    try {
+      End();
+    } catch (const ComError&) {
+    }
+  }
+
+  platform::Explorer& get() { return Must(explorer_); }
+  // Shows `folder` until RestoreFolder, remembering the folder shown now.
+  void SwitchFolder(const std::shared_ptr<platform::MAPIFolder>& folder) {
+    auto& explorer = get();
+    previous_ = explorer.CurrentFolder();
+    explorer.SetCurrentFolder(folder);
+    switched_ = true;
+  }
+  void RestoreFolder() {
+    if (!switched_) return;
+    switched_ = false;
+    get().SetCurrentFolder(previous_);
+  }
+  // Restores the folder and closes a hidden explorer.
+  void End() {
+    RestoreFolder();
+    if (!made_) return;
+    made_ = false;
+    get().Close();
+  }
+
+ private:
+  std::shared_ptr<platform::Explorer> explorer_;
+  std::shared_ptr<platform::MAPIFolder> previous_;
+  bool made_ = false;
+  bool switched_ = false;
+};
+
+}  // namespace
+
+void dsrOutlookToWord::IDTExtensibility2_OnConnection(
+    const std::shared_ptr<platform::Object>& application, int32_t connectMode,
+    const std::shared_ptr<platform::AddInInstance>& addInInst) {
+  clsMsg status;
+  try {
+    // A host that is not Outlook fails here, before anything is installed.
+    outlook_app_ = As<platform::OutlookApplication>(application);
+    static_data_ = std::make_shared<clsStatic>();
+    auto& app = Must(outlook_app_);
+    auto contacts = ContactsFolder(app);
+    const std::u16string progId = Must(addInInst).ProgId();
+
+    {
+      auto explorers = app.Explorers();
+      std::shared_ptr<platform::Explorer> active;
+      if (Must(explorers).Count() > 0) {
+        active = app.ActiveExplorer();
+        Must(active);
+      }
+      WorkExplorer work(std::move(active), Must(contacts));
+      // The explorer's menus follow the folder it shows: at start-up the button goes in
+      // while it shows Contacts, and the user's folder comes back afterwards.
+      if (connectMode == kExtCmStartup) work.SwitchFolder(contacts);
+      auto button =
+          InstallButton(work.get().CommandBars(), progId, ButtonTag, ButtonCaption, ExplorerMenuId);
+      if (button) BindButton(std::move(button));
+      work.RestoreFolder();
+
+      const int32_t explorerCount = explorers->Count();
+      for (int32_t i = 1; i <= explorerCount; ++i) {
+        InstallButton(Must(explorers->Item(i)).CommandBars(), progId, ButtonTag, ButtonCaption,
+                      ExplorerMenuId);
+      }
+      work.End();
+    }
+
+    auto inspectors = app.Inspectors();
+    const int32_t inspectorCount = Must(inspectors).Count();
+    for (int32_t i = 1; i <= inspectorCount; ++i) {
+      auto& inspector = Must(inspectors->Item(i));
+      if (IsContactItem(inspector.CurrentItem()) != kTrue) continue;
+      InstallButton(inspector.CommandBars(), progId, ButtonTag, ButtonCaption, InspectorMenuId);
+    }
+    if (inspectorCount == 0) {
+      BorrowContactInspector(contacts, [&progId](const auto& commandBars) {
+        InstallButton(commandBars, progId, ButtonTag, ButtonCaption, InspectorMenuId);
+      });
+    }
+  } catch (const ComError& e) {
+    ReportError(u"IDTExtensibility2_OnConnection", e);
+    status.SetCancel(kTrue);
+  }
+}
+
+void dsrOutlookToWord::IDTExtensibility2_OnDisconnection(int32_t removeMode) {
+  clsMsg status;
+  if (removeMode == kExtDmUserClosed) {
+    try {
+      auto& app = Must(outlook_app_);
+      auto contacts = ContactsFolder(app);
+      {
+        // Explorers keep the button in their saved menus; a hidden one reaches those.
+        std::optional<WorkExplorer> work;
+        auto explorers = app.Explorers();
+        if (Must(explorers).Count() == 0) work.emplace(nullptr, Must(contacts));
+        const int32_t explorerCount = explorers->Count();
+        for (int32_t i = 1; i <= explorerCount; ++i) {
+          RemoveButton(Must(explorers->Item(i)).CommandBars(), ButtonTag);
+        }
+        if (work) work->End();
+      }
+
+      auto inspectors = app.Inspectors();
+      const int32_t inspectorCount = Must(inspectors).Count();
+      for (int32_t i = 1; i <= inspectorCount; ++i) {
+        auto& inspector = Must(inspectors->Item(i));
+        if (IsContactItem(inspector.CurrentItem()) != kTrue) continue;
+        RemoveButton(inspector.CommandBars(), ButtonTag);
+      }
+      if (inspectorCount == 0) {
+        BorrowContactInspector(
+            contacts, [](const auto& commandBars) { RemoveButton(commandBars, ButtonTag); });
+      }
+    } catch (const ComError& e) {
+      ReportError(u"IDTExtensibility2_OnDisconnection", e);
+      status.SetCancel(kTrue);
+    }
+    // Removed by the user: no click may reach the add-in, and Outlook is let go, even when
+    // a button could not be taken out.
+    BindButton(nullptr);
+    outlook_app_.reset();
+  }
+  static_data_.reset();
+}
+
+void dsrOutlookToWord::IDTExtensibility2_OnBeginShutdown() {
+  BindButton(nullptr);
+  outlook_app_.reset();
+}
 
 void dsrOutlookToWord::cbbAddin_Click(const std::shared_ptr<platform::CommandBarButton>&,
                                       platform::Flag&) {
