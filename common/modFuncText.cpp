@@ -158,11 +158,11 @@ int16_t PropFieldUpdate(const std::shared_ptr<platform::Fields>& fields,
   int16_t count = 0;
   const int32_t total = collection.Count();
   for (int32_t i = 1; i <= total; ++i) {
-    auto& field = platform::Must(collection.Item(i));
-    if (field.Type() != platform::kWdFieldDocProperty) continue;
-    const CodeName code = NameInCode(platform::Must(field.Code()).Text());
+    const auto field = collection.Item(i);
+    if (platform::Must(field).Type() != platform::kWdFieldDocProperty) continue;
+    const CodeName code = NameInCode(platform::Must(field->Code()).Text());
     if (!NamesPrefix(code, prefix)) continue;
-    field.Update();
+    field->Update();
     count = Increment(count);
   }
   return count;
@@ -174,10 +174,10 @@ int16_t PropFieldRename(const std::shared_ptr<platform::Fields>& fields,
   int16_t count = 0;
   const int32_t total = collection.Count();
   for (int32_t i = 1; i <= total; ++i) {
-    auto& field = platform::Must(collection.Item(i));
-    if (field.Type() != platform::kWdFieldDocProperty) continue;
-    auto& range = platform::Must(field.Code());
-    const std::u16string text = range.Text();
+    const auto field = collection.Item(i);
+    if (platform::Must(field).Type() != platform::kWdFieldDocProperty) continue;
+    const auto range = field->Code();
+    const std::u16string text = platform::Must(range).Text();
     const CodeName code = NameInCode(text);
     if (!NamesPrefix(code, oldPrefix)) continue;
     // Only the prefix right after the name's opening quote changes; the field word,
@@ -185,7 +185,7 @@ int16_t PropFieldRename(const std::shared_ptr<platform::Fields>& fields,
     std::u16string renamed = text.substr(0, code.quote + 1);
     renamed += newPrefix;
     renamed += text.substr(code.quote + 1 + oldPrefix.size());
-    range.SetText(renamed);
+    range->SetText(renamed);
     count = Increment(count);
   }
   return count;

@@ -1,68 +1,110 @@
 #include "platform/NarrowTable.h"
 
 #include <array>
+#include <cstdint>
 
 namespace sendnote::platform {
 namespace {
 
-// Half-width forms of the full-width katakana U+30A1..U+30FC, as the standard mapping
-// gives them; voiced and semi-voiced letters become two characters (base + mark).
+constexpr char16_t kVoiced = 0xFF9E;      // half-width voiced sound mark
+constexpr char16_t kSemiVoiced = 0xFF9F;  // half-width semi-voiced sound mark
+
+// The narrow form of one character of U+3099..U+30FE: a base (0 = no narrow form, the
+// character stays) and an optional sound mark written after it.
 struct KanaForm {
-  char16_t base;
-  char16_t mark;  // 0, U+FF9E (voiced) or U+FF9F (semi-voiced)
+  char16_t base = 0;
+  char16_t mark = 0;
 };
 
-constexpr char16_t kVoiced = 0xFF9E;
-constexpr char16_t kSemiVoiced = 0xFF9F;
+constexpr char16_t kKanaFirst = 0x3099;
+constexpr char16_t kKanaLast = 0x30FE;
+using KanaTable = std::array<KanaForm, kKanaLast - kKanaFirst + 1>;
 
-constexpr std::array<KanaForm, 0x30FC - 0x30A1 + 1> MakeKanaTable() {
-  std::array<KanaForm, 0x30FC - 0x30A1 + 1> t{};
+constexpr KanaTable MakeKanaTable() {
+  KanaTable t{};
   auto set = [&t](char16_t full, char16_t base, char16_t mark = 0) {
-    t[full - 0x30A1] = {base, mark};
+    t[full - kKanaFirst] = {base, mark};
   };
-  // Small and plain vowels.
-  set(0x30A1, 0xFF67), set(0x30A2, 0xFF71), set(0x30A3, 0xFF68), set(0x30A4, 0xFF72);
-  set(0x30A5, 0xFF69), set(0x30A6, 0xFF73), set(0x30A7, 0xFF6A), set(0x30A8, 0xFF74);
-  set(0x30A9, 0xFF6B), set(0x30AA, 0xFF75);
-  // K/G, S/Z, T/D rows: plain and voiced letters alternate.
-  const char16_t kst[] = {0xFF76, 0xFF77, 0xFF78, 0xFF79, 0xFF7A, 0xFF7B,
-                          0xFF7C, 0xFF7D, 0xFF7E, 0xFF7F, 0xFF80, 0xFF81};
-  char16_t full = 0x30AB;  // カ
-  for (char16_t base : kst) {
-    set(full, base);
-    set(static_cast<char16_t>(full + 1), base, kVoiced);
+  // Sound marks, combining and spacing.
+  set(0x3099, kVoiced), set(0x309A, kSemiVoiced), set(0x309B, kVoiced), set(0x309C, kSemiVoiced);
+  // Small and plain vowels ァアィイゥウェエォオ.
+  const char16_t vowels[] = {0xFF67, 0xFF71, 0xFF68, 0xFF72, 0xFF69,
+                             0xFF73, 0xFF6A, 0xFF74, 0xFF6B, 0xFF75};
+  for (int i = 0; i < 10; ++i) set(static_cast<char16_t>(0x30A1 + i), vowels[i]);
+  // カ..チ: each plain letter is followed by its voiced form.
+  char16_t full = 0x30AB;
+  for (char16_t base = 0xFF76; base <= 0xFF81; ++base) {
+    set(full, base), set(static_cast<char16_t>(full + 1), base, kVoiced);
     full = static_cast<char16_t>(full + 2);
   }
   // ッ ツ ヅ テ デ ト ド
   set(0x30C3, 0xFF6F), set(0x30C4, 0xFF82), set(0x30C5, 0xFF82, kVoiced);
   set(0x30C6, 0xFF83), set(0x30C7, 0xFF83, kVoiced), set(0x30C8, 0xFF84);
   set(0x30C9, 0xFF84, kVoiced);
-  // ナ..ノ
-  for (char16_t i = 0; i < 5; ++i) set(static_cast<char16_t>(0x30CA + i), 0xFF85 + i);
-  // ハ..ホ with voiced and semi-voiced forms.
-  for (char16_t i = 0; i < 5; ++i) {
-    const char16_t f = static_cast<char16_t>(0x30CF + 3 * i);
+  for (int i = 0; i < 5; ++i) {
+    set(static_cast<char16_t>(0x30CA + i), static_cast<char16_t>(0xFF85 + i));  // ナ..ノ
+    set(static_cast<char16_t>(0x30DE + i), static_cast<char16_t>(0xFF8F + i));  // マ..モ
+    set(static_cast<char16_t>(0x30E9 + i), static_cast<char16_t>(0xFF97 + i));  // ラ..ロ
+    // ハ..ホ, each with its voiced and semi-voiced forms.
+    const char16_t h = static_cast<char16_t>(0x30CF + 3 * i);
     const char16_t b = static_cast<char16_t>(0xFF8A + i);
-    set(f, b), set(static_cast<char16_t>(f + 1), b, kVoiced);
-    set(static_cast<char16_t>(f + 2), b, kSemiVoiced);
+    set(h, b), set(static_cast<char16_t>(h + 1), b, kVoiced);
+    set(static_cast<char16_t>(h + 2), b, kSemiVoiced);
   }
-  // マ..モ
-  for (char16_t i = 0; i < 5; ++i) set(static_cast<char16_t>(0x30DE + i), 0xFF8F + i);
-  // ャ ヤ ュ ユ ョ ヨ
-  set(0x30E3, 0xFF6C), set(0x30E4, 0xFF94), set(0x30E5, 0xFF6D), set(0x30E6, 0xFF95);
-  set(0x30E7, 0xFF6E), set(0x30E8, 0xFF96);
-  // ラ..ロ
-  for (char16_t i = 0; i < 5; ++i) set(static_cast<char16_t>(0x30E9 + i), 0xFF97 + i);
-  // ヮ ワ ヰ ヱ ヲ ン ヴ ヵ ヶ: ヮヰヱヵヶ have no half-width form (kept).
-  set(0x30EF, 0xFF9C), set(0x30F2, 0xFF66), set(0x30F3, 0xFF9D), set(0x30F4, 0xFF73, kVoiced);
-  // ヷ ヸ ヹ ヺ: ヷ and ヺ have forms via ワ/ヲ + voiced mark.
-  set(0x30F7, 0xFF9C, kVoiced), set(0x30FA, 0xFF66, kVoiced);
+  // ャヤュユョヨ
+  const char16_t ya[] = {0xFF6C, 0xFF94, 0xFF6D, 0xFF95, 0xFF6E, 0xFF96};
+  for (int i = 0; i < 6; ++i) set(static_cast<char16_t>(0x30E3 + i), ya[i]);
+  // ワ ヲ ン ヴ ヷ ヺ; ヮ ヵ ヶ have no narrow form.
+  set(0x30EF, 0xFF9C), set(0x30F2, 0xFF66), set(0x30F3, 0xFF9D);
+  set(0x30F4, 0xFF73, kVoiced), set(0x30F7, 0xFF9C, kVoiced), set(0x30FA, 0xFF66, kVoiced);
+  // ヸ ヹ ヾ keep their wide base letter (ヰ ヱ ヽ have no narrow form) and gain the mark.
+  set(0x30F8, 0x30F0, kVoiced), set(0x30F9, 0x30F1, kVoiced), set(0x30FE, 0x30FD, kVoiced);
   // ・ ー
   set(0x30FB, 0xFF65), set(0x30FC, 0xFF70);
   return t;
 }
 
-constexpr auto kKana = MakeKanaTable();
+constexpr KanaTable kKana = MakeKanaTable();
+
+// The narrow Hangul letter of a compatibility jamo U+3131..U+3164, or 0.
+constexpr char16_t NarrowJamo(char16_t c) {
+  if (c == 0x3164) return 0xFFA0;                                                     // filler
+  if (c >= 0x3131 && c <= 0x314E) return static_cast<char16_t>(c - 0x3131 + 0xFFA1);  // ㄱ..ㅎ
+  // Vowels: the narrow block leaves two code points free after every six letters.
+  if (c >= 0x314F && c <= 0x3163) {
+    const int index = c - 0x314F;
+    return static_cast<char16_t>(0xFFC2 + index + 2 * (index / 6));
+  }
+  return 0;
+}
+
+// The narrow form of a character that narrows to exactly one character, or 0.
+constexpr char16_t NarrowSingle(char16_t c) {
+  // Full-width ASCII variants; the full-width reverse solidus keeps its width.
+  if (c >= 0xFF01 && c <= 0xFF5E) return c == 0xFF3C ? 0 : static_cast<char16_t>(c - 0xFEE0);
+  if (c >= 0xFFE0 && c <= 0xFFE6) {
+    constexpr char16_t kSigns[] = {0x00A2, 0x00A3, 0x00AC, 0x00AF, 0x00A6, 0x00A5, 0x20A9};
+    return kSigns[c - 0xFFE0];  // ￠ ￡ ￢ ￣ ￤ ￥ ￦
+  }
+  switch (c) {
+    case 0x3000:
+      return u' ';  // ideographic space
+    case 0x3001:
+      return 0xFF64;  // 、
+    case 0x3002:
+      return 0xFF61;  // 。
+    case 0x300C:
+      return 0xFF62;  // 「
+    case 0x300D:
+      return 0xFF63;  // 」
+    case 0x2019:
+      return u'\'';  // ’
+    case 0x201D:
+      return u'"';  // ”
+    default:
+      return NarrowJamo(c);
+  }
+}
 
 }  // namespace
 
@@ -70,61 +112,14 @@ std::u16string NarrowWidthPortable(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size());
   for (const char16_t c : text) {
-    if (c >= 0xFF01 && c <= 0xFF5E) {  // full-width ASCII variants, U+FF0D included
-      out += static_cast<char16_t>(c - 0xFF01 + 0x21);
-    } else if (c == 0x3000) {  // ideographic space
-      out += u' ';
-    } else if (c >= 0x30A1 && c <= 0x30FC && kKana[c - 0x30A1].base != 0) {
-      out += kKana[c - 0x30A1].base;
-      if (kKana[c - 0x30A1].mark) out += kKana[c - 0x30A1].mark;
-    } else {
-      switch (c) {
-        case 0x3001:
-          out += u'\uFF64';
-          break;  // 、
-        case 0x3002:
-          out += u'\uFF61';
-          break;  // 。
-        case 0x300C:
-          out += u'\uFF62';
-          break;  // 「
-        case 0x300D:
-          out += u'\uFF63';
-          break;  // 」
-        case 0x309B:
-          out += kVoiced;
-          break;  // ゛
-        case 0x309C:
-          out += kSemiVoiced;
-          break;  // ゜
-        case 0xFFE5:
-          out += u'\u00A5';
-          break;  // ￥
-        case 0xFFE0:
-          out += u'\u00A2';
-          break;  // ￠
-        case 0xFFE1:
-          out += u'\u00A3';
-          break;  // ￡
-        case 0xFFE2:
-          out += u'\u00AC';
-          break;  // ￢
-        case 0xFFE3:
-          out += u'\u00AF';
-          break;  // ￣
-        case 0xFFE4:
-          out += u'\u00A6';
-          break;  // ￤
-        case 0x2019:
-          out += u'\'';
-          break;  // ’
-        case 0x201D:
-          out += u'"';
-          break;  // ”
-        default:
-          out += c;
-      }
+    if (c >= kKanaFirst && c <= kKanaLast && kKana[c - kKanaFirst].base != 0) {
+      const KanaForm& form = kKana[c - kKanaFirst];
+      out += form.base;
+      if (form.mark != 0) out += form.mark;
+      continue;
     }
+    const char16_t single = NarrowSingle(c);
+    out += single != 0 ? single : c;
   }
   return out;
 }
