@@ -81,6 +81,10 @@ class WordNode : public Faultable {
   std::shared_ptr<WordDocument> Document() const;
   // Returns the application object for "Application"; raises when Word has gone away.
   std::shared_ptr<WordApp> App() const;
+  // The document, possibly gone; for test-facing reads that must not raise.
+  std::shared_ptr<WordDocument> DocumentOrNull() const { return document_.lock(); }
+  const std::weak_ptr<WordSession>& SessionRef() const { return session_; }
+  const std::weak_ptr<WordDocument>& DocumentRef() const { return document_; }
 
   std::u16string_view typeName_;
 

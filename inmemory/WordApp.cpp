@@ -1,0 +1,150 @@
+#include "inmemory/WordApp.h"
+
+#include "inmemory/WordDialogs.h"
+#include "inmemory/WordDocument.h"
+#include "inmemory/WordDocuments.h"
+#include "platform/ComError.h"
+
+namespace sendnote::inmemory {
+namespace {
+
+// Template names are file names: compared without regard to ASCII case.
+std::u16string TemplateKey(std::u16string_view name) {
+  std::u16string key(name);
+  for (auto& c : key) {
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+  }
+  return key;
+}
+
+constexpr int32_t kLastDocumentType = 4;  // wdNewXMLDocument
+
+}  // namespace
+
+WordApp::WordApp(std::shared_ptr<WordSession> session)
+    : WordNode(u"Application", session, {}),
+      session_(session),
+      dialogs_(std::make_shared<WordDialogs>(session)),
+      documents_(std::make_shared<WordDocuments>(session)) {}
+
+std::shared_ptr<WordApp> WordApp::Create() {
+  auto session = std::make_shared<WordSession>();
+  std::shared_ptr<WordApp> app(new WordApp(session));
+  session->app = app;
+  return app;
+}
+
+void WordApp::AddTemplate(std::u16string_view name, WordContent content) {
+  session_->templates.insert_or_assign(TemplateKey(name),
+                                       WordSession::Template{std::move(content), false});
+}
+
+void WordApp::AddUnreadableTemplate(std::u16string_view name) {
+  session_->templates.insert_or_assign(TemplateKey(name), WordSession::Template{{}, true});
+}
+
+void WordApp::RemoveTemplate(std::u16string_view name) {
+  session_->templates.erase(TemplateKey(name));
+}
+
+void WordApp::QueueFileNew(FileNewAnswer answer) {
+  session_->fileNewAnswers.push_back(std::move(answer));
+}
+
+void WordApp::QueueFileNew(std::u16string_view templateName, int32_t newTemplate) {
+  QueueFileNew(
+      FileNewAnswer{-1, std::u16string(templateName), platform::Variant::Int32(newTemplate)});
+}
+
+int WordApp::FileNewDisplays() const { return session_->fileNewDisplays; }
+
+int WordApp::PendingFileNewAnswers() const {
+  return static_cast<int>(session_->fileNewAnswers.size());
+}
+
+std::vector<std::shared_ptr<WordDocument>> WordApp::CreatedDocuments() const {
+  return session_->created;
+}
+
+std::vector<std::shared_ptr<WordDocument>> WordApp::OpenDocuments() const { return session_->open; }
+
+bool WordApp::IsVisible() const { return session_->visible; }
+bool WordApp::HasQuit() const { return session_->quit; }
+int32_t WordApp::QuitSaveChanges() const { return session_->quitSaveChanges; }
+int WordApp::ActivateCount() const { return faults().Calls(u"Activate"); }
+Faults& WordApp::WordFaults() { return session_->faults; }
+const std::vector<std::u16string>& WordApp::Journal() const { return session_->journal; }
+void WordApp::ClearJournal() { session_->journal.clear(); }
+
+std::shared_ptr<platform::Object> WordApp::Application() {
+  Call(u"Application");
+  return shared_from_this();
+}
+
+platform::Flag WordApp::Visible() {
+  Call(u"Visible");
+  return platform::ToFlag(session_->visible);
+}
+
+void WordApp::SetVisible(platform::Flag visible) {
+  Call(u"Visible");
+  session_->visible = visible != platform::kFalse;
+}
+
+void WordApp::Activate() { Call(u"Activate"); }
+
+std::u16string WordApp::Caption() {
+  Call(u"Caption");
+  return u"Microsoft Word";
+}
+
+void WordApp::Quit(int32_t saveChanges) {
+  Call(u"Quit");
+  session_->quit = true;
+  session_->quitSaveChanges = saveChanges;
+  session_->visible = false;
+  for (const auto& document : session_->open) document->MarkClosed(saveChanges);
+  session_->open.clear();
+}
+
+std::shared_ptr<platform::Dialogs> WordApp::Dialogs() {
+  Call(u"Dialogs");
+  return dialogs_;
+}
+
+std::shared_ptr<platform::Documents> WordApp::Documents() {
+  Call(u"Documents");
+  return documents_;
+}
+
+std::shared_ptr<WordDocument> WordApp::AddDocument(std::u16string_view templateName,
+                                                   platform::Flag newTemplate, int32_t documentType,
+                                                   platform::Flag visible) {
+  if (documentType < platform::kWdNewDocument || documentType > kLastDocumentType) {
+    platform::Raise(platform::kErrInvalidCall);
+  }
+  WordContent blank;
+  const WordContent* content = &blank;
+  if (!templateName.empty()) {
+    auto it = session_->templates.find(TemplateKey(templateName));
+    if (it == session_->templates.end()) {
+      std::u16string description = u"This file could not be found.\r(";
+      description += templateName;
+      description += u")";
+      platform::Raise(kErrWordFileNotFound, std::move(description));
+    }
+    if (it->second.unreadable) {
+      platform::Raise(platform::kErrBadFileFormat,
+                      u"Word was unable to read this document. It may be corrupt.");
+    }
+    content = &it->second.content;
+  }
+  WordDocument::AddArguments arguments{std::u16string(templateName), newTemplate, documentType,
+                                       visible};
+  auto document = WordDocument::Create(session_, *content, std::move(arguments));
+  session_->open.push_back(document);
+  session_->created.push_back(document);
+  return document;
+}
+
+}  // namespace sendnote::inmemory

@@ -1,0 +1,98 @@
+#include "inmemory/WordDocument.h"
+
+#include <algorithm>
+
+#include "inmemory/WordApp.h"
+#include "inmemory/WordFields.h"
+#include "inmemory/WordProperties.h"
+#include "inmemory/WordShapes.h"
+#include "platform/ComError.h"
+
+namespace sendnote::inmemory {
+
+WordDocument::WordDocument(std::weak_ptr<WordSession> session, AddArguments arguments)
+    : WordNode(u"Document", std::move(session), {}), arguments_(std::move(arguments)) {}
+
+std::shared_ptr<WordDocument> WordDocument::Create(std::weak_ptr<WordSession> session,
+                                                   const WordContent& content,
+                                                   AddArguments arguments) {
+  std::shared_ptr<WordDocument> document(new WordDocument(session, std::move(arguments)));
+  std::weak_ptr<WordDocument> self = document;
+  document->bookmarks_ = content.bookmarks;
+  document->properties_ = std::make_shared<WordProperties>(session, self);
+  for (const auto& property : content.properties) document->properties_->Load(property);
+  document->fields_ = std::make_shared<WordFields>(session, self);
+  for (const auto& field : content.bodyFields) {
+    document->fields_->Append(WordField::Create(session, self, field, FieldPlace::kBody));
+  }
+  for (const auto& field : content.tableFields) {
+    document->fields_->Append(WordField::Create(session, self, field, FieldPlace::kTable));
+  }
+  document->shapes_ = std::make_shared<WordShapes>(session, self);
+  for (const auto& shape : content.shapes) {
+    document->shapes_->Append(std::make_shared<WordShape>(session, self, shape));
+  }
+  return document;
+}
+
+WordContent WordDocument::Snapshot() const {
+  WordContent content;
+  for (const auto& field : fields_->Items()) {
+    auto& target = field->Place() == FieldPlace::kTable ? content.tableFields : content.bodyFields;
+    target.push_back(field->Content());
+  }
+  for (const auto& shape : shapes_->Items()) content.shapes.push_back(shape->Content());
+  for (const auto& property : properties_->Items()) {
+    content.properties.push_back(property->Content());
+  }
+  content.bookmarks = bookmarks_;
+  return content;
+}
+
+std::u16string WordDocument::BookmarkText(std::u16string_view name) const {
+  auto it = bookmarks_.find(std::u16string(name));
+  return it == bookmarks_.end() ? std::u16string() : it->second;
+}
+
+bool WordDocument::HasBookmark(std::u16string_view name) const {
+  return bookmarks_.contains(std::u16string(name));
+}
+
+void WordDocument::MarkClosed(int32_t saveChanges) {
+  closed_ = true;
+  closeSaveChanges_ = saveChanges;
+}
+
+std::shared_ptr<platform::Object> WordDocument::Application() {
+  Call(u"Application");
+  return App();
+}
+
+std::shared_ptr<platform::DocumentProperties> WordDocument::CustomDocumentProperties() {
+  Call(u"CustomDocumentProperties");
+  return properties_;
+}
+
+void WordDocument::Activate() {
+  Call(u"Activate");
+  ++activateCount_;
+}
+
+std::shared_ptr<platform::Fields> WordDocument::Fields() {
+  Call(u"Fields");
+  return fields_;
+}
+
+std::shared_ptr<platform::Shapes> WordDocument::Shapes() {
+  Call(u"Shapes");
+  return shapes_;
+}
+
+void WordDocument::Close(int32_t saveChanges) {
+  Call(u"Close");
+  auto session = Session();
+  MarkClosed(saveChanges);
+  std::erase_if(session->open, [this](const auto& document) { return document.get() == this; });
+}
+
+}  // namespace sendnote::inmemory

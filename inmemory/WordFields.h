@@ -1,0 +1,115 @@
+// Fields of an in-memory document and the ranges of text the system reaches: a field's
+// code and result, and a text box's text. A field's type follows the first word of its
+// code; updating a DOCPROPERTY field shows the named custom property's current value.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "inmemory/WordContent.h"
+#include "inmemory/WordNode.h"
+#include "platform/Word.h"
+
+namespace sendnote::inmemory {
+
+// What Word shows for a DOCPROPERTY field naming no existing property.
+inline constexpr std::u16string_view kUnknownPropertyText =
+    u"Error! Unknown document property name.";
+// Word's type for a field whose code names no known field (wdFieldEmpty).
+inline constexpr int32_t kWdFieldEmpty = -1;
+
+// Returns Word's field type for a field code: the first word, in any letter case, looked
+// up among the common field names (DOCPROPERTY 85, REF 3, DATE 31, TIME 32, PAGE 33,
+// MERGEFIELD 59, ...); -1 for an empty code or an unknown word.
+int32_t FieldTypeOfCode(std::u16string_view code);
+// Returns the property name a DOCPROPERTY code names: the text between the first pair
+// of quotes after the field word, or the first unquoted word; empty if none.
+std::u16string DocPropertyNameOfCode(std::u16string_view code);
+
+class WordFields;
+class WordField;
+
+class WordRange : public platform::Range, public WordNode {
+ public:
+  WordRange(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document);
+
+  // --- platform::Range ---
+  std::u16string TypeName() const override { return u"Range"; }
+  std::shared_ptr<platform::Object> Application() override;
+  std::u16string Text() override;
+  void SetText(std::u16string_view text) override;
+  std::shared_ptr<platform::Fields> Fields() override;
+
+ protected:
+  virtual std::u16string ReadText() const = 0;
+  virtual void WriteText(std::u16string_view text) = 0;
+  virtual std::shared_ptr<WordFields> FieldsOfRange() = 0;
+};
+
+// Where a field sits, for reading the content back.
+enum class FieldPlace { kBody, kTable, kShape };
+
+class WordField : public platform::Field, public WordNode {
+ public:
+  static std::shared_ptr<WordField> Create(std::weak_ptr<WordSession> session,
+                                           std::weak_ptr<WordDocument> document,
+                                           WordFieldContent content, FieldPlace place);
+
+  const WordFieldContent& Content() const { return content_; }
+  FieldPlace Place() const { return place_; }
+  bool IsDeleted() const { return deleted_; }
+  // Removes the field from the document's text (its text range was overwritten).
+  void MarkDeleted() { deleted_ = true; }
+  // Change the code or the result without a call (what the field's ranges write).
+  void WriteCode(std::u16string_view code) { content_.code = code; }
+  void WriteResult(std::u16string_view result) { content_.result = result; }
+
+  // --- platform::Field ---
+  std::u16string TypeName() const override { return u"Field"; }
+  std::shared_ptr<platform::Object> Application() override;
+  int32_t Type() override;
+  std::shared_ptr<platform::Range> Code() override;
+  std::shared_ptr<platform::Range> Result() override;
+  // DOCPROPERTY: the result becomes the property's value as Word shows it (see
+  // FieldDisplayText), or kUnknownPropertyText. Other fields keep their result. Returns
+  // True, as Word does for a field it could update.
+  platform::Flag Update() override;
+
+ protected:
+  bool Deleted() const override { return deleted_; }
+
+ private:
+  WordField(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document,
+            WordFieldContent content, FieldPlace place);
+
+  WordFieldContent content_;
+  FieldPlace place_;
+  bool deleted_ = false;
+  std::shared_ptr<WordRange> code_;
+  std::shared_ptr<WordRange> result_;
+};
+
+class WordFields : public platform::Fields, public WordNode {
+ public:
+  WordFields(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document);
+
+  void Append(std::shared_ptr<WordField> field) { items_.push_back(std::move(field)); }
+  // Removes every field (their text was overwritten); the removed fields raise on use.
+  void RemoveAll();
+  const std::vector<std::shared_ptr<WordField>>& Items() const { return items_; }
+
+  // --- platform::Fields ---
+  std::u16string TypeName() const override { return u"Fields"; }
+  std::shared_ptr<platform::Object> Application() override;
+  int32_t Count() override;
+  // 1-based; raises 5941 out of range.
+  std::shared_ptr<platform::Field> Item(int32_t index) override;
+
+ private:
+  std::vector<std::shared_ptr<WordField>> items_;
+};
+
+}  // namespace sendnote::inmemory
