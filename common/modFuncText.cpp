@@ -148,8 +148,16 @@ void DocPropSet(const std::shared_ptr<platform::DocumentProperties>& props,
   }
   // A property linked to document content keeps its link and value.
   if (platform::IsTrue(platform::Must(collection.Item(name)).LinkToContent())) return;
-  platform::Must(collection.Item(name)).SetType(type);
+  if (type == platform::kPropertyString) {
+    platform::Must(collection.Item(name)).SetType(type);
+    platform::Must(collection.Item(name)).SetValue(text);
+    return;
+  }
+  // Other types go by way of text, so that an old value that does not convert to the new
+  // type (a text "yes" becoming yes/no) cannot make the change fail.
+  platform::Must(collection.Item(name)).SetType(platform::kPropertyString);
   platform::Must(collection.Item(name)).SetValue(text);
+  platform::Must(collection.Item(name)).SetType(type);
 }
 
 int16_t PropFieldUpdate(const std::shared_ptr<platform::Fields>& fields,
