@@ -1,0 +1,34 @@
+// The built-in command bars of each kind of window, as the host sets them up.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace sendnote::inmemory {
+
+inline constexpr int16_t kExplorerActionsMenuId = 30141;
+inline constexpr int16_t kContactActionsMenuId = 30130;
+
+struct CommandBarControlSpec {
+  int32_t type;  // kControlButton or kControlPopup
+  int16_t id;
+  std::u16string caption;
+  std::vector<CommandBarControlSpec> children;  // popups only
+};
+
+struct CommandBarSpec {
+  std::u16string name;
+  std::vector<CommandBarControlSpec> controls;
+};
+
+using CommandBarLayout = std::vector<CommandBarSpec>;
+
+// The menu bar (with the actions menu 30141) and the standard toolbar of an explorer.
+CommandBarLayout ExplorerCommandBarLayout();
+// The menu bar (with the actions menu 30130) and the standard toolbar of a contact window.
+CommandBarLayout ContactInspectorCommandBarLayout();
+// The bars of a window showing another kind of item (mail, distribution list, ...).
+CommandBarLayout ItemInspectorCommandBarLayout();
+
+}  // namespace sendnote::inmemory

@@ -1,0 +1,136 @@
+#include "inmemory/OutlookItems.h"
+
+#include "inmemory/OutlookApp.h"
+#include "inmemory/OutlookFolder.h"
+#include "inmemory/OutlookHost.h"
+#include "platform/ComError.h"
+
+namespace sendnote::inmemory {
+
+// --- OutlookStoredItem ---
+
+OutlookStoredItem::OutlookStoredItem(std::weak_ptr<OutlookHost> host,
+                                     std::weak_ptr<OutlookFolder> folder, bool saved)
+    : host_(std::move(host)), folder_(std::move(folder)), saved_(saved) {}
+
+std::shared_ptr<OutlookApp> OutlookStoredItem::EnterItem(std::u16string_view member) {
+  Enter(member);
+  auto host = host_.lock();
+  if (!host) platform::Raise(platform::kErrServerGone);
+  return host->RequireRunning();
+}
+
+std::shared_ptr<platform::OutlookItem> OutlookStoredItem::AsItem() {
+  return std::dynamic_pointer_cast<platform::OutlookItem>(shared_from_this());
+}
+
+void OutlookStoredItem::ApplyClose(int32_t saveMode) {
+  if (saveMode < platform::kOlSave || saveMode > 2) platform::Raise(platform::kErrInvalidCall);
+  closes_.push_back(saveMode);
+  if (saveMode == platform::kOlDiscard) {
+    Revert();
+    return;
+  }
+  Commit();
+  if (saved_) return;
+  auto folder = folder_.lock();
+  if (!folder) platform::Raise(platform::kErrServerGone);
+  folder->Store(AsItem());
+  saved_ = true;
+}
+
+// --- OutlookContact ---
+
+OutlookContact::OutlookContact(std::weak_ptr<OutlookHost> host, std::weak_ptr<OutlookFolder> folder,
+                               const ContactRecord& record, bool saved)
+    : OutlookStoredItem(std::move(host), std::move(folder), saved),
+      mailing_(record.selectedMailingAddress) {
+  for (const auto& [field, value] : record.fields) fields_[static_cast<size_t>(field)] = value;
+  // A new, unsaved item has nothing in the store yet.
+  if (saved) {
+    stored_ = fields_;
+    storedMailing_ = mailing_;
+  }
+}
+
+std::shared_ptr<platform::Object> OutlookContact::Application() {
+  return EnterItem(u"Application");
+}
+
+int32_t OutlookContact::Class() {
+  EnterItem(u"Class");
+  return platform::kOlContactItemClass;
+}
+
+std::u16string OutlookContact::Get(platform::ContactField field) {
+  EnterItem(platform::ContactFieldName(field));
+  return fields_[static_cast<size_t>(field)];
+}
+
+void OutlookContact::Set(platform::ContactField field, std::u16string_view value) {
+  EnterItem(platform::ContactFieldName(field));
+  fields_[static_cast<size_t>(field)] = std::u16string(value);
+}
+
+int32_t OutlookContact::SelectedMailingAddress() {
+  EnterItem(u"SelectedMailingAddress");
+  return mailing_;
+}
+
+void OutlookContact::SetSelectedMailingAddress(int32_t kind) {
+  EnterItem(u"SelectedMailingAddress");
+  if (kind < 0 || kind > 3) platform::Raise(platform::kErrInvalidCall);
+  mailing_ = kind;
+}
+
+std::shared_ptr<platform::Inspector> OutlookContact::GetInspector() {
+  auto app = EnterItem(u"GetInspector");
+  return app->InspectorFor(AsItem());
+}
+
+void OutlookContact::Close(int32_t saveMode) {
+  auto app = EnterItem(u"Close");
+  ApplyClose(saveMode);
+  app->CloseInspectorsOf(this);
+}
+
+const std::u16string& OutlookContact::Field(platform::ContactField field) const {
+  return fields_[static_cast<size_t>(field)];
+}
+
+const std::u16string& OutlookContact::StoredField(platform::ContactField field) const {
+  return stored_[static_cast<size_t>(field)];
+}
+
+bool OutlookContact::Dirty() const { return fields_ != stored_ || mailing_ != storedMailing_; }
+
+void OutlookContact::Commit() {
+  stored_ = fields_;
+  storedMailing_ = mailing_;
+}
+
+void OutlookContact::Revert() {
+  fields_ = stored_;
+  mailing_ = storedMailing_;
+}
+
+// --- OutlookOtherItem ---
+
+OutlookOtherItem::OutlookOtherItem(std::weak_ptr<OutlookHost> host,
+                                   std::weak_ptr<OutlookFolder> folder, int32_t itemClass,
+                                   std::u16string typeName, std::u16string subject, bool saved)
+    : OutlookStoredItem(std::move(host), std::move(folder), saved),
+      class_(itemClass),
+      typeName_(std::move(typeName)),
+      subject_(std::move(subject)) {}
+
+std::shared_ptr<platform::Object> OutlookOtherItem::Application() {
+  return EnterItem(u"Application");
+}
+
+int32_t OutlookOtherItem::Class() {
+  EnterItem(u"Class");
+  return class_;
+}
+
+}  // namespace sendnote::inmemory
