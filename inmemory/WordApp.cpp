@@ -62,11 +62,13 @@ int WordApp::PendingFileNewAnswers() const {
   return static_cast<int>(session_->fileNewAnswers.size());
 }
 
-std::vector<std::shared_ptr<WordDocument>> WordApp::CreatedDocuments() const {
+const std::vector<std::shared_ptr<WordDocument>>& WordApp::CreatedDocuments() const {
   return session_->created;
 }
 
-std::vector<std::shared_ptr<WordDocument>> WordApp::OpenDocuments() const { return session_->open; }
+const std::vector<std::shared_ptr<WordDocument>>& WordApp::OpenDocuments() const {
+  return session_->open;
+}
 
 bool WordApp::IsVisible() const { return session_->visible; }
 bool WordApp::HasQuit() const { return session_->quit; }

@@ -42,9 +42,9 @@ class WordApp : public platform::WordApplication,
   int PendingFileNewAnswers() const;
 
   // Every document added so far, open or closed, in the order of creation.
-  std::vector<std::shared_ptr<WordDocument>> CreatedDocuments() const;
+  const std::vector<std::shared_ptr<WordDocument>>& CreatedDocuments() const;
   // The documents open now (the Documents collection).
-  std::vector<std::shared_ptr<WordDocument>> OpenDocuments() const;
+  const std::vector<std::shared_ptr<WordDocument>>& OpenDocuments() const;
 
   bool IsVisible() const;
   bool HasQuit() const;
