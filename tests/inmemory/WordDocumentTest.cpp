@@ -169,14 +169,6 @@ TEST_F(WordDocumentTest, AddRefusesBadNamesTypesAndLinks) {
   EXPECT_EQ(prop->Type(), platform::kPropertyString);
 }
 
-TEST_F(WordDocumentTest, ANumberOutOfRangeOverflows) {
-  auto props = Open({})->CustomDocumentProperties();
-  EXPECT_EQ(
-      ErrorOf([&] { props->Add(u"big", kFalse, platform::kPropertyNumber, Variant::Double(3e9)); }),
-      platform::kErrOverflow);
-  EXPECT_EQ(props->Count(), 0);
-}
-
 TEST_F(WordDocumentTest, DeletedPropertyHandlesRaiseObjectDeleted) {
   WordContent content;
   content.properties = {Property(u"a", platform::kPropertyString, Variant::String(u"1"))};

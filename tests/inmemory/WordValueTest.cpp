@@ -66,13 +66,6 @@ TEST(WordValueTest, ConversionsFollowThePropertyType) {
   EXPECT_THROW(ConvertToPropertyType(Variant::Int32(1), 0), ComError);
 }
 
-TEST(WordValueTest, FieldsShowYesNoAsYAndN) {
-  EXPECT_EQ(FieldDisplayText(Variant::Bool(-1), platform::kPropertyBoolean), u"Y");
-  EXPECT_EQ(FieldDisplayText(Variant::Bool(0), platform::kPropertyBoolean), u"N");
-  EXPECT_EQ(FieldDisplayText(Variant::Int32(-12), platform::kPropertyNumber), u"-12");
-  EXPECT_EQ(FieldDisplayText(Variant::String(u"True"), platform::kPropertyString), u"True");
-}
-
 TEST(WordValueTest, FieldTypeComesFromTheFirstWordOfTheCode) {
   EXPECT_EQ(FieldTypeOfCode(u" DOCPROPERTY \"a\" "), platform::kWdFieldDocProperty);
   EXPECT_EQ(FieldTypeOfCode(u"DocProperty\"a\""), platform::kWdFieldDocProperty);
