@@ -42,29 +42,29 @@ PropertySpec Text(std::u16string_view name, std::u16string_view value) {
 }
 
 // Builds a template description step by step.
-struct Spec {
-  TemplateSpec spec;
-  Spec& Body(std::vector<FieldSpec> fields) {
-    spec.bodyFields = std::move(fields);
+struct Template {
+  TemplateSpec content;
+  Template& Body(std::vector<FieldSpec> fields) {
+    content.bodyFields = std::move(fields);
     return *this;
   }
-  Spec& Table(std::vector<FieldSpec> fields) {
-    spec.tableFields = std::move(fields);
+  Template& Table(std::vector<FieldSpec> fields) {
+    content.tableFields = std::move(fields);
     return *this;
   }
-  Spec& Boxes(std::vector<std::vector<FieldSpec>> boxes) {
-    spec.textBoxes = std::move(boxes);
+  Template& Boxes(std::vector<std::vector<FieldSpec>> boxes) {
+    content.textBoxes = std::move(boxes);
     return *this;
   }
-  Spec& Pictures(int count) {
-    spec.picturesWithoutText = count;
+  Template& Pictures(int count) {
+    content.picturesWithoutText = count;
     return *this;
   }
-  Spec& Props(std::vector<PropertySpec> properties) {
-    spec.properties = std::move(properties);
+  Template& Props(std::vector<PropertySpec> properties) {
+    content.properties = std::move(properties);
     return *this;
   }
-  operator const TemplateSpec&() const { return spec; }
+  operator const TemplateSpec&() const { return content; }
 };
 
 }  // namespace
@@ -75,8 +75,8 @@ void WordContract::SetUp() {
   ASSERT_NE(app_, nullptr);
 }
 
-std::shared_ptr<platform::Document> WordContract::NewDocument(const TemplateSpec& spec) {
-  const std::u16string name = fixture_->MakeTemplate(spec);
+std::shared_ptr<platform::Document> WordContract::NewDocument(const TemplateSpec& content) {
+  const std::u16string name = fixture_->MakeTemplate(content);
   return app_->Documents()->Add(name, platform::kFalse, platform::kWdNewDocument, kTrue);
 }
 
@@ -157,7 +157,7 @@ TEST_P(WordContract, DocumentsFromOneTemplateAreIndependentCopies) {
 }
 
 TEST_P(WordContract, DocumentAnswersApplicationUntilClosed) {
-  auto doc = NewDocument(Spec().Props({Text(u"a", u"1")}));
+  auto doc = NewDocument(Template().Props({Text(u"a", u"1")}));
   auto props = doc->CustomDocumentProperties();
   auto prop = props->Item(u"a");
   auto fields = doc->Fields();
@@ -178,7 +178,7 @@ TEST_P(WordContract, DocumentAnswersApplicationUntilClosed) {
 }
 
 TEST_P(WordContract, QuitMakesWordAndItsDocumentsRaise) {
-  auto doc = NewDocument(Spec());
+  auto doc = NewDocument(Template());
   auto documents = app_->Documents();
   EXPECT_NO_THROW(app_->Application());
 
@@ -200,8 +200,8 @@ TEST_P(WordContract, VisibleReadsBackWhatWasSet) {
 // --- Custom properties ---
 
 TEST_P(WordContract, LookupByNameFindsPresentAndRaisesForAbsentNames) {
-  auto props =
-      NewDocument(Spec().Props({Text(u"SENDNOTE$PREFIX", u"ABC$")}))->CustomDocumentProperties();
+  auto props = NewDocument(Template().Props({Text(u"SENDNOTE$PREFIX", u"ABC$")}))
+                   ->CustomDocumentProperties();
   EXPECT_EQ(props->Item(u"SENDNOTE$PREFIX")->Name(), u"SENDNOTE$PREFIX");
   EXPECT_EQ(props->Item(u"sendnote$prefix")->Name(), u"SENDNOTE$PREFIX");  // case-blind
   EXPECT_THROW(props->Item(u"SENDNOTE$PROPERTY"), ComError);
@@ -210,8 +210,8 @@ TEST_P(WordContract, LookupByNameFindsPresentAndRaisesForAbsentNames) {
 }
 
 TEST_P(WordContract, AddAppendsInEnumerationOrder) {
-  auto props =
-      NewDocument(Spec().Props({Text(u"b", u"1"), Text(u"a", u"2")}))->CustomDocumentProperties();
+  auto props = NewDocument(Template().Props({Text(u"b", u"1"), Text(u"a", u"2")}))
+                   ->CustomDocumentProperties();
   auto added = props->Add(u"OUTLOOK$宛先", platform::kFalse, platform::kPropertyString,
                           Variant::String(u"山田 太郎 様"));
   EXPECT_EQ(added->Name(), u"OUTLOOK$宛先");
@@ -224,7 +224,7 @@ TEST_P(WordContract, AddAppendsInEnumerationOrder) {
 }
 
 TEST_P(WordContract, AddOfAnExistingNameRaisesAndKeepsTheProperty) {
-  auto props = NewDocument(Spec().Props({Text(u"Name", u"old")}))->CustomDocumentProperties();
+  auto props = NewDocument(Template().Props({Text(u"Name", u"old")}))->CustomDocumentProperties();
   EXPECT_THROW(
       props->Add(u"Name", platform::kFalse, platform::kPropertyString, Variant::String(u"new")),
       ComError);
@@ -236,7 +236,7 @@ TEST_P(WordContract, AddOfAnExistingNameRaisesAndKeepsTheProperty) {
 }
 
 TEST_P(WordContract, AddConvertsTheValueToTheType) {
-  auto props = NewDocument(Spec())->CustomDocumentProperties();
+  auto props = NewDocument(Template())->CustomDocumentProperties();
   struct Case {
     const char16_t* name;
     int32_t type;
@@ -261,7 +261,7 @@ TEST_P(WordContract, AddConvertsTheValueToTheType) {
 }
 
 TEST_P(WordContract, AddOfAnUnconvertibleValueRaisesAndAddsNothing) {
-  auto props = NewDocument(Spec())->CustomDocumentProperties();
+  auto props = NewDocument(Template())->CustomDocumentProperties();
   EXPECT_THROW(
       props->Add(u"n", platform::kFalse, platform::kPropertyNumber, Variant::String(u"十二")),
       ComError);
@@ -273,7 +273,7 @@ TEST_P(WordContract, AddOfAnUnconvertibleValueRaisesAndAddsNothing) {
 }
 
 TEST_P(WordContract, EveryOfficeTypeKeepsItsKindOfValue) {
-  auto props = NewDocument(Spec().Props({
+  auto props = NewDocument(Template().Props({
                                P(u"n", platform::kPropertyNumber, Variant::Int32(-7)),
                                P(u"b", platform::kPropertyBoolean, Variant::Bool(kTrue)),
                                P(u"d", platform::kPropertyDate, Variant::Date(36892)),
@@ -291,7 +291,7 @@ TEST_P(WordContract, EveryOfficeTypeKeepsItsKindOfValue) {
 }
 
 TEST_P(WordContract, ChangingTheTypeConvertsTheValue) {
-  auto props = NewDocument(Spec().Props({
+  auto props = NewDocument(Template().Props({
                                P(u"OUTLOOK$会社名", platform::kPropertyNumber, Variant::Int32(12)),
                                Text(u"flag", u"True"),
                                Text(u"word", u"abc"),
@@ -316,7 +316,7 @@ TEST_P(WordContract, ChangingTheTypeConvertsTheValue) {
 
 TEST_P(WordContract, SettingTheValueConvertsToThePropertyType) {
   auto props =
-      NewDocument(Spec().Props({
+      NewDocument(Template().Props({
                       P(u"SENDNOTE$PROPERTY", platform::kPropertyBoolean, Variant::Bool(kTrue)),
                       P(u"n", platform::kPropertyNumber, Variant::Int32(1)),
                   }))
@@ -338,14 +338,14 @@ TEST_P(WordContract, LinkedPropertiesReportTheLinkAndTheirValue) {
   PropertySpec linked = Text(u"OUTLOOK$名", u"リンク先の名");
   linked.linkedToContent = true;
   auto props =
-      NewDocument(Spec().Props({linked, Text(u"plain", u"x")}))->CustomDocumentProperties();
+      NewDocument(Template().Props({linked, Text(u"plain", u"x")}))->CustomDocumentProperties();
   EXPECT_EQ(props->Item(u"OUTLOOK$名")->LinkToContent(), kTrue);
   EXPECT_EQ(props->Item(u"OUTLOOK$名")->Value(), Variant::String(u"リンク先の名"));
   EXPECT_EQ(props->Item(u"plain")->LinkToContent(), platform::kFalse);
 }
 
 TEST_P(WordContract, DeleteRemovesThePropertyAndItsHandleRaises) {
-  auto props = NewDocument(Spec().Props({Text(u"a", u"1"), Text(u"b", u"2"), Text(u"c", u"3")}))
+  auto props = NewDocument(Template().Props({Text(u"a", u"1"), Text(u"b", u"2"), Text(u"c", u"3")}))
                    ->CustomDocumentProperties();
   auto b = props->Item(u"b");
   b->Delete();
@@ -359,9 +359,9 @@ TEST_P(WordContract, DeleteRemovesThePropertyAndItsHandleRaises) {
 }
 
 TEST_P(WordContract, DeletingDuringEnumerationKeepsOtherHandlesValid) {
-  auto props = NewDocument(Spec().Props({Text(u"OUTLOOK$名", u"1"), Text(u"keep1", u"2"),
-                                         Text(u"OUTLOOK$姓", u"3"), Text(u"OUTLOOK$会社名", u"4"),
-                                         Text(u"keep2", u"5")}))
+  auto props = NewDocument(Template().Props({Text(u"OUTLOOK$名", u"1"), Text(u"keep1", u"2"),
+                                             Text(u"OUTLOOK$姓", u"3"),
+                                             Text(u"OUTLOOK$会社名", u"4"), Text(u"keep2", u"5")}))
                    ->CustomDocumentProperties();
   // Take every handle first, then delete some while walking them.
   std::vector<std::shared_ptr<platform::DocumentProperty>> handles;
@@ -389,7 +389,7 @@ TEST_P(WordContract, DeletingDuringEnumerationKeepsOtherHandlesValid) {
 
 TEST_P(WordContract, FieldsComeInDocumentOrderWithTheirTypes) {
   auto doc =
-      NewDocument(Spec()
+      NewDocument(Template()
                       .Body({F(u" DATE \\@ \"yyyy/MM/dd\" ", u"d"), F(kCompany, u"c")})
                       .Table({F(u" docproperty \"x\" ", u"t1"), F(u" MERGEFIELD 姓 ", u"t2")}));
   auto fields = doc->Fields();
@@ -404,9 +404,9 @@ TEST_P(WordContract, FieldsComeInDocumentOrderWithTheirTypes) {
 }
 
 TEST_P(WordContract, OnlyDocPropertyCodesHaveTypeDocProperty) {
-  auto doc = NewDocument(Spec().Body({F(u" REF OUTLOOK$会社名 ", u""), F(u" PAGE ", u"1"),
-                                      F(u" DOCVARIABLE \"OUTLOOK$会社名\" ", u""),
-                                      F(u" TIME ", u""), F(u"DOCPROPERTY \"a\"", u"")}));
+  auto doc = NewDocument(Template().Body({F(u" REF OUTLOOK$会社名 ", u""), F(u" PAGE ", u"1"),
+                                          F(u" DOCVARIABLE \"OUTLOOK$会社名\" ", u""),
+                                          F(u" TIME ", u""), F(u"DOCPROPERTY \"a\"", u"")}));
   auto fields = doc->Fields();
   EXPECT_EQ(fields->Item(1)->Type(), 3);
   EXPECT_EQ(fields->Item(2)->Type(), 33);
@@ -416,7 +416,7 @@ TEST_P(WordContract, OnlyDocPropertyCodesHaveTypeDocProperty) {
 }
 
 TEST_P(WordContract, CodeTextIsWrittenExactlyAndRederivesTheType) {
-  auto doc = NewDocument(Spec().Body({F(kCompany, u"会社")}));
+  auto doc = NewDocument(Template().Body({F(kCompany, u"会社")}));
   auto field = doc->Fields()->Item(1);
   const std::u16string renamed = u" DOCPROPERTY \"ABC$会社名\" \\* MERGEFORMAT ";
   field->Code()->SetText(renamed);
@@ -432,7 +432,7 @@ TEST_P(WordContract, CodeTextIsWrittenExactlyAndRederivesTheType) {
 
 TEST_P(WordContract, UpdateShowsThePropertysCurrentValue) {
   auto doc = NewDocument(
-      Spec()
+      Template()
           .Body({F(kCompany, u"旧"), F(u" DOCPROPERTY OUTLOOK$名 ", u"旧"),
                  F(u" DOCPROPERTY \"部数\" ", u""), F(u" DOCPROPERTY \"SENDNOTE$PROPERTY\" ", u"")})
           .Props({Text(u"OUTLOOK$会社名", u"旧"), Text(u"OUTLOOK$名", u"花子"),
@@ -449,7 +449,7 @@ TEST_P(WordContract, UpdateShowsThePropertysCurrentValue) {
 }
 
 TEST_P(WordContract, UpdateOfAMissingPropertyShowsWordsErrorText) {
-  auto doc = NewDocument(Spec().Body({F(kCompany, u"会社")}));
+  auto doc = NewDocument(Template().Body({F(kCompany, u"会社")}));
   auto field = doc->Fields()->Item(1);
   field->Update();
   EXPECT_EQ(field->Result()->Text(), u"Error! Unknown document property name.");
@@ -462,7 +462,7 @@ TEST_P(WordContract, UpdateOfAMissingPropertyShowsWordsErrorText) {
 
 TEST_P(WordContract, UpdateAfterRenamingTheCodeShowsTheNewProperty) {
   auto doc =
-      NewDocument(Spec()
+      NewDocument(Template()
                       .Body({F(kCompany, u"")})
                       .Props({Text(u"OUTLOOK$会社名", u"古い"), Text(u"ABC$会社名", u"新しい")}));
   auto field = doc->Fields()->Item(1);
@@ -472,7 +472,7 @@ TEST_P(WordContract, UpdateAfterRenamingTheCodeShowsTheNewProperty) {
 }
 
 TEST_P(WordContract, UpdatingDocPropertyFieldsLeavesOtherFieldsAlone) {
-  auto doc = NewDocument(Spec()
+  auto doc = NewDocument(Template()
                              .Body({F(u" MERGEFIELD 会社名 ", u"«会社名»"), F(kCompany, u"")})
                              .Table({F(u" REF bm ", u"参照"), F(kName, u"")})
                              .Props({Text(u"OUTLOOK$会社名", u"社"), Text(u"OUTLOOK$名", u"名")}));
@@ -487,7 +487,7 @@ TEST_P(WordContract, UpdatingDocPropertyFieldsLeavesOtherFieldsAlone) {
 TEST_P(WordContract, LinkedPropertyFieldShowsTheLinkedValue) {
   PropertySpec linked = Text(u"OUTLOOK$名", u"リンク値");
   linked.linkedToContent = true;
-  auto doc = NewDocument(Spec().Body({F(kName, u"")}).Props({linked}));
+  auto doc = NewDocument(Template().Body({F(kName, u"")}).Props({linked}));
   auto field = doc->Fields()->Item(1);
   field->Update();
   EXPECT_EQ(field->Result()->Text(), u"リンク値");
@@ -496,7 +496,7 @@ TEST_P(WordContract, LinkedPropertyFieldShowsTheLinkedValue) {
 // --- Shapes ---
 
 TEST_P(WordContract, TextBoxFieldsAreReachedThroughTheTextFrame) {
-  auto doc = NewDocument(Spec()
+  auto doc = NewDocument(Template()
                              .Body({F(kCompany, u"")})
                              .Boxes({{F(kName, u"a")}, {F(kCompany, u"b"), F(u" PAGE ", u"1")}})
                              .Props({Text(u"OUTLOOK$会社名", u"社"), Text(u"OUTLOOK$名", u"名")}));
@@ -517,7 +517,7 @@ TEST_P(WordContract, TextBoxFieldsAreReachedThroughTheTextFrame) {
 }
 
 TEST_P(WordContract, AShapeWithoutTextRaisesAtItsTextRange) {
-  auto doc = NewDocument(Spec().Boxes({{F(kName, u"")}}).Pictures(1));
+  auto doc = NewDocument(Template().Boxes({{F(kName, u"")}}).Pictures(1));
   auto shapes = doc->Shapes();
   ASSERT_EQ(shapes->Count(), 2);
   EXPECT_NO_THROW(shapes->Item(1)->TextFrame()->TextRange());

@@ -19,8 +19,8 @@ class WordContract : public ::testing::TestWithParam<WordFixtureFactory> {
  protected:
   void SetUp() override;
 
-  // A new document from a template made of `spec`.
-  std::shared_ptr<platform::Document> NewDocument(const TemplateSpec& spec);
+  // A new document from a template made of `content`.
+  std::shared_ptr<platform::Document> NewDocument(const TemplateSpec& content);
   // The codes and results of a fields collection, in its order.
   static std::vector<std::u16string> Codes(const std::shared_ptr<platform::Fields>& fields);
   static std::vector<std::u16string> Results(const std::shared_ptr<platform::Fields>& fields);
