@@ -1,0 +1,278 @@
+#include "portable/PortableHost.h"
+
+#include <algorithm>
+#include <istream>
+#include <ostream>
+#include <set>
+
+#include "addin/dsrOutlookToWord.h"
+#include "common/Version.h"
+#include "inmemory/OutlookApp.h"
+#include "inmemory/OutlookFolder.h"
+#include "inmemory/OutlookHost.h"
+#include "inmemory/OutlookWindows.h"
+#include "platform/ComError.h"
+#include "platform/Runtime.h"
+#include "platform/Utf.h"
+#include "portable/DesktopOpen.h"
+#include "portable/PortableRuntime.h"
+#include "portable/TerminalUi.h"
+#include "portable/contacts/ContactFile.h"
+
+namespace sendnote::portable {
+
+namespace fs = std::filesystem;
+using platform::ContactField;
+using platform::FromUtf8;
+using platform::ToUtf8;
+
+namespace {
+
+constexpr char16_t kUntitled[] = u"無題";
+
+std::string PathText(const fs::path& path) { return path.string(); }
+
+// Returns `subject` made safe as part of a file name.
+std::u16string FileNamePart(std::u16string subject) {
+  if (subject.empty()) return kUntitled;
+  for (auto& c : subject) {
+    if (c == u'/' || c == u'\\' || c == u'\0' || c < 0x20 || c == u':' || c == u'*' || c == u'?' ||
+        c == u'"' || c == u'<' || c == u'>' || c == u'|') {
+      c = u'_';
+    }
+  }
+  return subject;
+}
+
+// The default letter name: the template's name followed by the contact's Subject.
+fs::path DefaultLetterName(const fs::path& templatePath, const contacts::ContactRecord& record) {
+  const std::u16string name = FromUtf8(templatePath.stem().string()) +
+                              FileNamePart(record[ContactField::kSubject]) + u".docx";
+  return fs::path(ToUtf8(name));
+}
+
+const char* MailingKindName(int32_t kind) {
+  switch (kind) {
+    case 1:
+      return "home";
+    case 2:
+      return "business";
+    case 3:
+      return "other";
+    default:
+      return "none";
+  }
+}
+
+inmemory::ContactRecord ToOutlookContact(const contacts::ContactRecord& record) {
+  inmemory::ContactRecord contact;
+  for (int i = 0; i < platform::kContactFieldCount; ++i) {
+    if (!record.fields[i].empty()) contact.fields[static_cast<ContactField>(i)] = record.fields[i];
+  }
+  contact.selectedMailingAddress = record.SelectedMailingAddress;
+  return contact;
+}
+
+bool SamePath(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec);
+  return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+}  // namespace
+
+PortableHost::PortableHost(WordEngine& engine, HostIo io, fs::path programFolder)
+    : engine_(engine), io_(io), programFolder_(std::move(programFolder)) {}
+
+int PortableHost::Run(const CommandLine& cl) {
+  if (cl.help) {
+    io_.out << UsageText();
+    return kExitWritten;
+  }
+  if (cl.version) {
+    io_.out << "sendnote " << SENDNOTE_VERSION_MAJOR << "." << SENDNOTE_VERSION_MINOR << "."
+            << SENDNOTE_VERSION_BUILD << "." << SENDNOTE_VERSION_REVISION << "\n";
+    return kExitWritten;
+  }
+
+  std::vector<contacts::ContactRecord> records;
+  try {
+    records = contacts::ReadContactFile(fs::path(cl.contacts));
+  } catch (const platform::ComError& e) {
+    io_.err << "sendnote: " << ToUtf8(e.Description()) << "\n";
+    return kExitUnusable;
+  }
+  if (cl.list) {
+    List(records);
+    return kExitWritten;
+  }
+  for (const int position : cl.selection) {
+    if (position > static_cast<int>(records.size())) {
+      io_.err << "sendnote: contact " << position << " is out of range: " << cl.contacts
+              << " holds " << records.size() << " contact(s)\n";
+      return kExitUnusable;
+    }
+  }
+  std::vector<Letter> letters;
+  if (!PlanLetters(cl, records, letters)) return kExitUnusable;
+  return Session(cl, records, letters);
+}
+
+void PortableHost::List(const std::vector<contacts::ContactRecord>& records) {
+  for (size_t i = 0; i < records.size(); ++i) {
+    const auto& r = records[i];
+    const std::u16string subject = r[ContactField::kSubject];
+    io_.out << (i + 1) << "\t" << ToUtf8(subject.empty() ? kUntitled : subject) << "\t"
+            << ToUtf8(r[ContactField::kCompanyName]) << "\t"
+            << MailingKindName(r.SelectedMailingAddress) << "\n";
+  }
+}
+
+bool PortableHost::PlanLetters(const CommandLine& cl,
+                               const std::vector<contacts::ContactRecord>& records,
+                               std::vector<Letter>& letters) {
+  const fs::path templatePath(cl.templatePath);
+  std::error_code ec;
+  if (cl.each) {
+    const fs::path folder = cl.output ? fs::path(*cl.output) : fs::current_path(ec);
+    if (fs::exists(folder, ec) && !fs::is_directory(folder, ec)) {
+      io_.err << "sendnote: " << PathText(folder) << " is not a folder (--each writes into one)\n";
+      return false;
+    }
+    std::set<fs::path> taken;
+    for (const int position : cl.selection) {
+      fs::path name = DefaultLetterName(templatePath, records[position - 1]);
+      // Two contacts of the same name get distinct files.
+      for (int n = 2; taken.count(name); ++n) {
+        name = fs::path(name.stem().string() + " (" + std::to_string(n) + ").docx");
+      }
+      taken.insert(name);
+      letters.push_back({{position}, folder / name});
+    }
+  } else {
+    const fs::path output = cl.output
+                                ? fs::path(*cl.output)
+                                : DefaultLetterName(templatePath, records[cl.selection[0] - 1]);
+    letters.push_back({cl.selection, output});
+  }
+  for (const auto& letter : letters) {
+    if (SamePath(letter.output, templatePath)) {
+      io_.err << "sendnote: the letter would replace its template: " << PathText(letter.output)
+              << "\n";
+      return false;
+    }
+    if (!cl.force && fs::exists(letter.output, ec)) {
+      io_.err << "sendnote: " << PathText(letter.output) << " exists; use --force to replace it\n";
+      return false;
+    }
+  }
+  if (cl.each && cl.output) {
+    fs::create_directories(*cl.output, ec);
+    if (ec) {
+      io_.err << "sendnote: cannot make the folder " << *cl.output << ": " << ec.message() << "\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+int PortableHost::Session(const CommandLine& cl,
+                          const std::vector<contacts::ContactRecord>& records,
+                          const std::vector<Letter>& letters) {
+  TerminalAnswers answers;
+  answers.yes = cl.yes;
+  if (cl.prefix) answers.prefix = FromUtf8(*cl.prefix);
+  answers.addressKind = cl.addressKind;
+  TerminalUi ui(io_.in, io_.err, io_.interactive, answers);
+  ui.SetHelpFolder((programFolder_ / "help").string());
+  ui.SetHelpOpener(OpenWithDesktop);
+
+  // Word's File New dialog offers TEMPLATE first; after a rejected file it asks for
+  // another path on a terminal and is cancelled without one.
+  std::error_code ec;
+  const std::u16string templateName = FromUtf8(fs::absolute(cl.templatePath, ec).string());
+  int fileNewShown = 0;
+  auto prompt = [&]() -> FileNewChoice {
+    if (++fileNewShown == 1) return {true, templateName, false};
+    auto answer = ui.AskLine(u"テンプレートのパス: ");
+    if (!answer || answer->empty()) return {};
+    return {true, FromUtf8(fs::absolute(ToUtf8(*answer), ec).string()), false};
+  };
+  PortableRuntime runtime(
+      ui, [&] { return engine_.Start(prompt); }, FromUtf8(programFolder_.string()));
+  platform::ScopedRuntime scope(runtime);
+
+  auto host = inmemory::OutlookHost::Create();
+  auto outlook = host->Start();
+  std::vector<std::shared_ptr<platform::OutlookItem>> items;
+  for (const auto& record : records)
+    items.push_back(host->Contacts()->AddContact(ToOutlookContact(record)));
+  auto explorer = outlook->OpenExplorer(host->Contacts());
+
+  dsrOutlookToWord addin;
+  addin.IDTExtensibility2_OnConnection(outlook, 1, outlook->NewAddInInstance());
+  int status = kExitWritten;
+  if (!addin.cbbAddin()) {
+    io_.err << "sendnote: the add-in did not connect\n";
+    status = kExitStopped;
+  }
+
+  for (size_t i = 0; i < letters.size() && addin.cbbAddin(); ++i) {
+    const Letter& letter = letters[i];
+    std::vector<std::shared_ptr<platform::OutlookItem>> selected;
+    for (const int position : letter.selection) selected.push_back(items[position - 1]);
+    explorer->Select(selected);
+    explorer->Activate();
+    fileNewShown = 0;
+    ui.ResetErrorReported();
+    outlook->ClickButton(addin.cbbAddin());
+
+    // The click completed when it left its new document open and reported no error.
+    std::shared_ptr<platform::Document> letterDoc;
+    try {
+      if (auto word = runtime.Word()) {
+        auto documents = word->Documents();
+        if (documents->Count() > 0) letterDoc = documents->Item(documents->Count());
+      }
+    } catch (const platform::ComError&) {
+      letterDoc.reset();
+    }
+    int letterStatus = kExitStopped;
+    if (letterDoc && !ui.ErrorReported()) {
+      try {
+        engine_.Save(*letterDoc, letter.output, cl.force);
+        io_.out << PathText(letter.output) << "\n";
+        io_.out.flush();
+        letterStatus = kExitWritten;
+        if (cl.each && io_.interactive) {
+          io_.err << "[" << (i + 1) << "/" << letters.size() << "] " << PathText(letter.output)
+                  << "\n";
+        }
+      } catch (const platform::ComError& e) {
+        io_.err << "sendnote: cannot write " << PathText(letter.output) << ": "
+                << ToUtf8(e.Description()) << "\n";
+      }
+    }
+    // The letter is saved (or abandoned): the engine's copy is not needed any more.
+    if (letterDoc) {
+      try {
+        letterDoc->Close(platform::kWdDoNotSaveChanges);
+      } catch (const platform::ComError&) {
+      }
+    }
+    status = std::max(status, letterStatus);
+  }
+
+  addin.IDTExtensibility2_OnBeginShutdown();
+  addin.IDTExtensibility2_OnDisconnection(0);
+  if (auto word = runtime.Word()) {
+    try {
+      word->Quit(platform::kWdDoNotSaveChanges);
+    } catch (const platform::ComError&) {
+    }
+  }
+  host->Shutdown();
+  return status;
+}
+
+}  // namespace sendnote::portable

@@ -1,0 +1,54 @@
+// The portable edition's host: like Outlook, it loads the contacts into its Contacts
+// folder, shows them in an explorer, connects the add-in, selects the contacts the user
+// names and clicks the add-in's button; after a completed click it saves the new letter.
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+#include <vector>
+
+#include "portable/CommandLine.h"
+#include "portable/WordEngine.h"
+#include "portable/contacts/ContactRecord.h"
+
+namespace sendnote::portable {
+
+// Exit statuses of the command.
+inline constexpr int kExitWritten = 0;
+inline constexpr int kExitStopped = 1;
+inline constexpr int kExitUnusable = 2;
+
+struct HostIo {
+  std::istream& in;
+  std::ostream& out;
+  std::ostream& err;
+  bool interactive;  // a person answers on the terminal
+};
+
+class PortableHost {
+ public:
+  // `programFolder` holds the program and its help pages (help/index.html).
+  PortableHost(WordEngine& engine, HostIo io, std::filesystem::path programFolder);
+
+  // Runs the command; returns its exit status.
+  int Run(const CommandLine& commandLine);
+
+ private:
+  struct Letter {
+    std::vector<int> selection;  // positions in the contacts file, from 1
+    std::filesystem::path output;
+  };
+
+  // Plans the letters to write; returns false after telling why none can be.
+  bool PlanLetters(const CommandLine& cl, const std::vector<contacts::ContactRecord>& records,
+                   std::vector<Letter>& letters);
+  int Session(const CommandLine& cl, const std::vector<contacts::ContactRecord>& records,
+              const std::vector<Letter>& letters);
+  void List(const std::vector<contacts::ContactRecord>& records);
+
+  WordEngine& engine_;
+  HostIo io_;
+  std::filesystem::path programFolder_;
+};
+
+}  // namespace sendnote::portable

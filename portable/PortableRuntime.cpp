@@ -1,0 +1,39 @@
+#include "portable/PortableRuntime.h"
+
+#include "platform/ComError.h"
+#include "platform/NarrowTable.h"
+
+namespace sendnote::portable {
+namespace {
+constexpr std::u16string_view kWordClass = u"Word.Application";
+}
+
+PortableRuntime::PortableRuntime(platform::UserInterface& ui, WordFactory makeWord,
+                                 std::u16string folder)
+    : ui_(ui), makeWord_(std::move(makeWord)), folder_(std::move(folder)) {}
+
+std::shared_ptr<platform::Object> PortableRuntime::GetObject(std::u16string_view className) {
+  // No Word runs before the command starts one; a quit one no longer runs.
+  if (className != kWordClass || !word_) platform::Raise(platform::kErrCannotCreate);
+  try {
+    word_->Caption();
+  } catch (const platform::ComError&) {
+    word_.reset();
+    platform::Raise(platform::kErrCannotCreate);
+  }
+  return word_;
+}
+
+std::shared_ptr<platform::Object> PortableRuntime::CreateObject(std::u16string_view className) {
+  if (className != kWordClass || !makeWord_) platform::Raise(platform::kErrCannotCreate);
+  auto word = makeWord_();
+  if (!word) platform::Raise(platform::kErrCannotCreate);
+  word_ = word;
+  return word;
+}
+
+std::u16string PortableRuntime::Narrow(std::u16string_view text) {
+  return platform::NarrowWidthPortable(text);
+}
+
+}  // namespace sendnote::portable

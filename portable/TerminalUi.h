@@ -1,0 +1,67 @@
+// The portable edition's user interface: every box is written to standard error as its
+// title and text; on a terminal the Yes/No/Cancel box and the input box ask the user,
+// elsewhere each box takes its default button. Answers given on the command line take
+// the place of the user's.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+
+#include "platform/UserInterface.h"
+
+namespace sendnote::portable {
+
+struct TerminalAnswers {
+  // The answer to the prefix question: Yes, or No followed by this prefix.
+  std::optional<std::u16string> prefix;  // set with `yes` false: answer No and type this
+  bool yes = false;
+  // The output dialog's address choice (list position 0 to 3).
+  int32_t addressKind = 0;
+};
+
+class TerminalUi : public platform::UserInterface {
+ public:
+  // `in`/`err` are the terminal's streams; `interactive` says whether a person answers.
+  TerminalUi(std::istream& in, std::ostream& err, bool interactive, TerminalAnswers answers);
+
+  // Opens a help page with the desktop's viewer; returns false when there is none.
+  void SetHelpOpener(std::function<bool(const std::string& path)> opener) {
+    helpOpener_ = std::move(opener);
+  }
+  // The folder holding the help pages (index.html).
+  void SetHelpFolder(std::string folder) { helpFolder_ = std::move(folder); }
+
+  // True once an error report (stop icon) has been shown.
+  bool ErrorReported() const { return errorReported_; }
+  void ResetErrorReported() { errorReported_ = false; }
+  bool Interactive() const { return interactive_; }
+
+  // Asks for a line on the terminal; empty when not interactive or at end of input.
+  std::optional<std::u16string> AskLine(std::u16string_view question);
+
+  int32_t MsgBox(std::u16string_view prompt, int32_t style, std::u16string_view title) override;
+  std::u16string InputBox(std::u16string_view prompt, std::u16string_view title,
+                          std::u16string_view defaultText) override;
+  void ShowModal(platform::TemplateDialogForm& form) override;
+  void ShowModal(platform::AboutForm& form) override;
+  void SetMousePointer(int32_t pointer) override { pointer_ = pointer; }
+  int32_t MousePointer() const override { return pointer_; }
+  intptr_t ShowHelp(std::u16string_view file) override;
+
+ private:
+  void PrintBox(std::u16string_view title, std::u16string_view text);
+
+  std::istream& in_;
+  std::ostream& err_;
+  bool interactive_;
+  TerminalAnswers answers_;
+  std::function<bool(const std::string&)> helpOpener_;
+  std::string helpFolder_;
+  int32_t pointer_ = platform::kVbDefault;
+  bool errorReported_ = false;
+};
+
+}  // namespace sendnote::portable
