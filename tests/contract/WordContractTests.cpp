@@ -104,16 +104,16 @@ std::vector<std::u16string> WordContract::Names(
 // --- Documents ---
 
 TEST_P(WordContract, AddCopiesTheTemplateContent) {
-  TemplateSpec spec;
-  spec.bodyFields = {F(kCompany, u"会社"), F(u" DATE ", u"2001/01/01")};
-  spec.tableFields = {F(kName, u"名")};
-  spec.textBoxes = {{F(kName, u"箱の名")}};
-  spec.picturesWithoutText = 1;
-  spec.properties = {Text(u"作成者", u"総務"),
-                     P(u"部数", platform::kPropertyNumber, Variant::Int32(3))};
+  TemplateSpec letter;
+  letter.bodyFields = {F(kCompany, u"会社"), F(u" DATE ", u"2001/01/01")};
+  letter.tableFields = {F(kName, u"名")};
+  letter.textBoxes = {{F(kName, u"箱の名")}};
+  letter.picturesWithoutText = 1;
+  letter.properties = {Text(u"作成者", u"総務"),
+                       P(u"部数", platform::kPropertyNumber, Variant::Int32(3))};
   const int32_t before = app_->Documents()->Count();
 
-  auto doc = NewDocument(spec);
+  auto doc = NewDocument(letter);
 
   ASSERT_NE(doc, nullptr);
   EXPECT_EQ(app_->Documents()->Count(), before + 1);
@@ -138,10 +138,10 @@ TEST_P(WordContract, AddFromABrokenTemplateRaisesAndCreatesNothing) {
 }
 
 TEST_P(WordContract, DocumentsFromOneTemplateAreIndependentCopies) {
-  TemplateSpec spec;
-  spec.bodyFields = {F(kCompany, u"旧")};
-  spec.properties = {Text(u"OUTLOOK$会社名", u"旧")};
-  const std::u16string name = fixture_->MakeTemplate(spec);
+  TemplateSpec letter;
+  letter.bodyFields = {F(kCompany, u"旧")};
+  letter.properties = {Text(u"OUTLOOK$会社名", u"旧")};
+  const std::u16string name = fixture_->MakeTemplate(letter);
   auto add = [&] {
     return app_->Documents()->Add(name, platform::kFalse, platform::kWdNewDocument, kTrue);
   };
