@@ -45,10 +45,12 @@ void BorrowContactInspector(const std::shared_ptr<platform::MAPIFolder>& contact
                             const ButtonOperation& operation) {
   auto items = Must(contactsFolder).Items();
   auto contact = As<platform::ContactItem>(Must(items).GetFirst());
-  const bool created = !contact;
-  if (created) {
+  if (!contact) {
     contact = As<platform::ContactItem>(items->Add());
     FillDummyContact(Must(contact));
+    // Saved before its inspector is borrowed: closing that inspector discards unsaved
+    // changes, which for a new item would be all of its data.
+    contact->Close(platform::kOlSave);
   }
   auto inspector = Must(contact).GetInspector();
   auto& borrowed = Must(inspector);
@@ -63,7 +65,6 @@ void BorrowContactInspector(const std::shared_ptr<platform::MAPIFolder>& contact
     throw;
   }
   borrowed.Close(platform::kOlDiscard);
-  if (created) contact->Close(platform::kOlSave);
 }
 
 }  // namespace sendnote
