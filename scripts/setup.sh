@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest
-          libbenchmark-dev libzip-dev libzip-tools libpugixml-dev zip unzip)
+          libbenchmark-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev zip unzip)
 if [[ "${1:-}" == "--office" ]]; then
   packages+=(libreoffice-writer-nogui fonts-noto-cjk poppler-utils)
 fi
