@@ -5,23 +5,23 @@
 namespace sendnote::inmemory {
 namespace {
 
-CommandBarControlSpec Button(int16_t id, std::u16string caption) {
+CommandBarControlDescription Button(int16_t id, std::u16string caption) {
   return {kControlButton, id, std::move(caption), {}};
 }
 
-CommandBarControlSpec Popup(int16_t id, std::u16string caption,
-                            std::vector<CommandBarControlSpec> children) {
+CommandBarControlDescription Popup(int16_t id, std::u16string caption,
+                                   std::vector<CommandBarControlDescription> children) {
   return {kControlPopup, id, std::move(caption), std::move(children)};
 }
 
-CommandBarControlSpec FileMenu() {
+CommandBarControlDescription FileMenu() {
   return Popup(30002, u"ファイル(&F)",
                {Popup(30037, u"新規作成(&W)", {Button(1757, u"メッセージ(&M)")}),
                 Button(748, u"名前を付けて保存(&A)..."), Button(4, u"印刷(&P)..."),
                 Button(752, u"終了(&X)")});
 }
 
-CommandBarControlSpec HelpMenu() {
+CommandBarControlDescription HelpMenu() {
   return Popup(30010, u"ヘルプ(&H)", {Button(984, u"Microsoft Outlook ヘルプ(&H)")});
 }
 

@@ -10,19 +10,19 @@ namespace sendnote::inmemory {
 inline constexpr int16_t kExplorerActionsMenuId = 30141;
 inline constexpr int16_t kContactActionsMenuId = 30130;
 
-struct CommandBarControlSpec {
+struct CommandBarControlDescription {
   int32_t type;  // kControlButton or kControlPopup
   int16_t id;
   std::u16string caption;
-  std::vector<CommandBarControlSpec> children;  // popups only
+  std::vector<CommandBarControlDescription> children;  // popups only
 };
 
-struct CommandBarSpec {
+struct CommandBarDescription {
   std::u16string name;
-  std::vector<CommandBarControlSpec> controls;
+  std::vector<CommandBarControlDescription> controls;
 };
 
-using CommandBarLayout = std::vector<CommandBarSpec>;
+using CommandBarLayout = std::vector<CommandBarDescription>;
 
 // The menu bar (with the actions menu 30141) and the standard toolbar of an explorer.
 CommandBarLayout ExplorerCommandBarLayout();

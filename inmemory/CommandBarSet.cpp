@@ -9,17 +9,17 @@
 namespace sendnote::inmemory {
 namespace {
 
-std::shared_ptr<CommandBarControlData> Build(const CommandBarControlSpec& spec,
+std::shared_ptr<CommandBarControlData> Build(const CommandBarControlDescription& described,
                                              const std::u16string& parentKey) {
   auto control = std::make_shared<CommandBarControlData>();
-  control->type = spec.type;
-  control->id = spec.id;
-  control->caption = spec.caption;
+  control->type = described.type;
+  control->id = described.id;
+  control->caption = described.caption;
   control->builtIn = true;
   control->parentKey = parentKey;
-  if (spec.type == kControlPopup) {
-    control->childKey = parentKey + u">" + platform::FromUtf8(std::to_string(spec.id));
-    for (const auto& child : spec.children) {
+  if (described.type == kControlPopup) {
+    control->childKey = parentKey + u">" + platform::FromUtf8(std::to_string(described.id));
+    for (const auto& child : described.children) {
       control->children.push_back(Build(child, control->childKey));
     }
   }
@@ -43,14 +43,15 @@ std::shared_ptr<CommandBarSet> CommandBarSet::Create(
   set->customization_ = std::move(customization);
   set->clicks_ = std::move(clicks);
   set->application_ = std::move(application);
-  for (const CommandBarSpec& spec : layout) {
+  for (const CommandBarDescription& described : layout) {
     auto bar = std::make_shared<CommandBarControlData>();
     bar->type = CommandBarControlData::kBar;
     bar->id = 0;
-    bar->caption = spec.name;
+    bar->caption = described.name;
     bar->builtIn = true;
-    bar->childKey = spec.name;
-    for (const auto& control : spec.controls) bar->children.push_back(Build(control, spec.name));
+    bar->childKey = described.name;
+    for (const auto& control : described.controls)
+      bar->children.push_back(Build(control, described.name));
     set->bars_.push_back(std::move(bar));
   }
   return set;

@@ -206,8 +206,7 @@ std::shared_ptr<OutlookAddInInstance> OutlookApp::NewAddInInstance(std::u16strin
 std::shared_ptr<OutlookExplorer> OutlookApp::NewExplorer(
     std::shared_ptr<platform::MAPIFolder> folder, bool displayed) {
   CheckRunning();
-  auto bars = CommandBarSet::Create(u"Explorer", ExplorerCommandBarLayout(), customization_,
-                                    clicks_, weak_from_this());
+  auto bars = NewBars(u"Explorer", ExplorerCommandBarLayout());
   auto explorer =
       std::make_shared<OutlookExplorer>(weak_from_this(), std::move(folder), bars, displayed);
   explorers_.push_back(explorer);
@@ -225,10 +224,18 @@ std::shared_ptr<OutlookInspector> OutlookApp::InspectorFor(
   bool contact = itemClass == platform::kOlContactItemClass;
   // Windows of each kind of item share their customization.
   std::u16string kind = u"Inspector:" + platform::FromUtf8(std::to_string(itemClass));
-  auto bars = CommandBarSet::Create(
-      kind, contact ? ContactInspectorCommandBarLayout() : ItemInspectorCommandBarLayout(),
-      customization_, clicks_, weak_from_this());
+  auto bars = NewBars(std::move(kind), contact ? ContactInspectorCommandBarLayout()
+                                               : ItemInspectorCommandBarLayout());
   return std::make_shared<OutlookInspector>(weak_from_this(), item, bars, false);
+}
+
+std::shared_ptr<CommandBarSet> OutlookApp::NewBars(std::u16string kind,
+                                                   const CommandBarLayout& layout) {
+  auto bars =
+      CommandBarSet::Create(std::move(kind), layout, customization_, clicks_, weak_from_this());
+  std::erase_if(barSets_, [](const auto& set) { return set.expired(); });
+  barSets_.push_back(bars);
+  return bars;
 }
 
 void OutlookApp::Activated(const std::shared_ptr<platform::OutlookWindow>& window) {
@@ -278,6 +285,10 @@ void OutlookApp::Shutdown() {
   explorers_.clear();
   inspectors_.clear();
   zOrder_.clear();
+  for (const auto& weak : barSets_) {
+    if (auto bars = weak.lock()) bars->Detach();
+  }
+  barSets_.clear();
   clicks_->DisconnectAll();
 }
 

@@ -9,6 +9,8 @@
 
 #include "inmemory/CommandBarClicks.h"
 #include "inmemory/CommandBarCustomization.h"
+#include "inmemory/CommandBarLayout.h"
+#include "inmemory/CommandBarSet.h"
 #include "inmemory/Faults.h"
 #include "inmemory/OutlookWindows.h"
 #include "platform/Outlook.h"
@@ -129,6 +131,7 @@ class OutlookApp : public platform::OutlookApplication,
 
  private:
   OutlookApp() = default;
+  std::shared_ptr<CommandBarSet> NewBars(std::u16string kind, const CommandBarLayout& layout);
 
   std::weak_ptr<OutlookHost> host_;
   std::shared_ptr<CommandBarCustomization> customization_;
@@ -140,6 +143,8 @@ class OutlookApp : public platform::OutlookApplication,
   std::vector<std::shared_ptr<OutlookInspector>> inspectors_;  // displayed, in opening order
   // Displayed windows from back to front; the last is the active one.
   std::vector<std::weak_ptr<platform::OutlookWindow>> zOrder_;
+  // Every window's bars, hidden windows' too: they stop answering when the run ends.
+  std::vector<std::weak_ptr<CommandBarSet>> barSets_;
   bool noActiveWindow_ = false;
   bool running_ = true;
 };

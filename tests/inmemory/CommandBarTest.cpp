@@ -140,6 +140,20 @@ TEST_F(CommandBarTest, SavedButtonShowsInEveryWindowOfTheKindAndSurvivesARestart
   EXPECT_EQ(kept->Caption(), u"changed");
 }
 
+TEST_F(CommandBarTest, ABorrowedContactWindowSharesTheCustomizationOfContactWindows) {
+  auto contact = host->Contacts()->AddContact({});
+  auto borrowed = contact->GetInspector();
+  AddTagged(borrowed->CommandBars(), kContactActionsMenuId, u"sendnote");
+  borrowed->Close(platform::kOlDiscard);
+
+  auto opened = app->OpenInspector(host->Contacts()->AddContact({}));
+  EXPECT_NE(opened->CommandBars()->FindControl(u"sendnote"), nullptr);
+  auto mailWindow = app->OpenInspector(host->Inbox()->AddMail(u"m"));
+  EXPECT_EQ(mailWindow->CommandBars()->FindControl(u"sendnote"), nullptr);
+  auto explorer = app->OpenExplorer(host->Contacts());
+  EXPECT_EQ(explorer->CommandBars()->FindControl(u"sendnote"), nullptr);
+}
+
 TEST_F(CommandBarTest, DeletingASavedControlRemovesItFromTheCustomizationAndAllWindows) {
   auto first = app->OpenExplorer(host->Contacts());
   auto second = app->OpenExplorer(host->Contacts());
