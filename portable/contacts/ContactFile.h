@@ -1,0 +1,34 @@
+// Reading contact files: vCard (2.1 as Outlook writes it, 3.0, 4.0) and Outlook's CSV
+// export, into neutral contact records.
+//
+// Failures raise platform::ComError:
+//   53  (platform::kErrFileNotFound)  no file at the path;
+//   75  (platform::kErrPathAccess)    the path is a directory, not a regular file, or unreadable;
+//   321 (kErrInvalidFileFormat)       the content is not a readable contact file: larger than
+//                                     kMaxFileBytes (64 MiB), a line longer than kMaxLineLength
+//                                     (16 MiB), more than kMaxContacts (50000) contacts,
+//                                     malformed, undecodable, or without contacts.
+//   438 (platform::kErrNotSupported)  the system cannot convert a character set at all.
+// Descriptions name the file and, for content errors, the line.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+#include "portable/contacts/ContactFileError.h"
+#include "portable/contacts/ContactRecord.h"
+#include "portable/contacts/OutlookCsvReader.h"
+#include "portable/contacts/VCardReader.h"
+
+namespace sendnote::contacts {
+
+// Returns the contacts of the file, in file order (see ParseContactFile).
+std::vector<ContactRecord> ReadContactFile(const std::filesystem::path& path);
+
+// Returns the contacts of a contact file's bytes: vCard when the text (after a byte order mark
+// and blank lines) begins with BEGIN:VCARD or the name ends in ".vcf" or ".vcard", else
+// Outlook CSV. name names the file in error descriptions.
+std::vector<ContactRecord> ParseContactFile(std::string_view bytes, std::u16string_view name);
+
+}  // namespace sendnote::contacts

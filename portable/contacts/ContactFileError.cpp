@@ -1,0 +1,45 @@
+#include "portable/contacts/ContactFileError.h"
+
+#include "platform/ComError.h"
+
+namespace sendnote::contacts {
+
+void RaiseFileError(int32_t number, std::u16string_view source, std::u16string_view message) {
+  std::u16string text;
+  if (!source.empty()) {
+    text.append(source);
+    text.append(u": ");
+  }
+  text.append(message);
+  platform::Raise(number, std::move(text));
+}
+
+void RaiseLineError(std::u16string_view source, size_t line, std::u16string_view message) {
+  std::u16string text;
+  if (!source.empty()) {
+    text.append(source);
+    text.append(u", ");
+  }
+  text.append(u"line ");
+  text.append(DecimalText(line));
+  text.append(u": ");
+  text.append(message);
+  platform::Raise(kErrInvalidFileFormat, std::move(text));
+}
+
+void CheckContactCount(size_t count, std::u16string_view source, size_t line) {
+  if (count < kMaxContacts) return;
+  RaiseLineError(source, line,
+                 u"the file holds more than " + DecimalText(kMaxContacts) + u" contacts");
+}
+
+std::u16string DecimalText(size_t n) {
+  std::u16string digits;
+  do {
+    digits.insert(digits.begin(), static_cast<char16_t>(u'0' + n % 10));
+    n /= 10;
+  } while (n != 0);
+  return digits;
+}
+
+}  // namespace sendnote::contacts

@@ -1,0 +1,272 @@
+#include "portable/contacts/OutlookCsvReader.h"
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "platform/Utf.h"
+#include "portable/contacts/AddressText.h"
+#include "portable/contacts/Charset.h"
+#include "portable/contacts/ContactFileError.h"
+#include "portable/contacts/CsvReader.h"
+
+namespace sendnote::contacts {
+namespace {
+
+using platform::ContactField;
+
+enum class Role { kIgnored, kField, kStreetLine, kMiddleName, kTitleOrSuffix };
+
+struct Column {
+  Role role = Role::kIgnored;
+  ContactField field = ContactField::kSubject;
+};
+
+// Returns the heading as compared: without blanks, ASCII in lower case, full-width
+// parentheses as ASCII ones.
+std::u16string HeadingKey(std::u16string_view heading) {
+  std::u16string key;
+  for (char16_t c : heading) {
+    if (c == u' ' || c == u'\u3000' || c == u'\uFEFF') continue;
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (c == u'\uFF08') c = u'(';
+    if (c == u'\uFF09') c = u')';
+    key += c;
+  }
+  return key;
+}
+
+struct AddressColumns {
+  std::u16string_view ja;  // "会社" as in "番地 (会社)"
+  std::u16string_view jaPrefix;  // "会社" as in "会社電話", "その他の" as in "その他の電話"
+  std::u16string_view en;  // "Business"
+  ContactField whole, street, city, state, postalCode, postOfficeBox, country, phone, fax;
+};
+
+// In the order that chooses the mailing address: business, home, other.
+const std::array<AddressColumns, 3> kAddressColumns = {{
+    {u"会社", u"会社", u"Business", ContactField::kBusinessAddress,
+     ContactField::kBusinessAddressStreet, ContactField::kBusinessAddressCity,
+     ContactField::kBusinessAddressState, ContactField::kBusinessAddressPostalCode,
+     ContactField::kBusinessAddressPostOfficeBox, ContactField::kBusinessAddressCountry,
+     ContactField::kBusinessTelephoneNumber, ContactField::kBusinessFaxNumber},
+    {u"自宅", u"自宅", u"Home", ContactField::kHomeAddress, ContactField::kHomeAddressStreet,
+     ContactField::kHomeAddressCity, ContactField::kHomeAddressState,
+     ContactField::kHomeAddressPostalCode, ContactField::kHomeAddressPostOfficeBox,
+     ContactField::kHomeAddressCountry, ContactField::kHomeTelephoneNumber,
+     ContactField::kHomeFaxNumber},
+    {u"その他", u"その他の", u"Other", ContactField::kOtherAddress,
+     ContactField::kOtherAddressStreet, ContactField::kOtherAddressCity,
+     ContactField::kOtherAddressState, ContactField::kOtherAddressPostalCode,
+     ContactField::kOtherAddressPostOfficeBox, ContactField::kOtherAddressCountry,
+     ContactField::kOtherTelephoneNumber, ContactField::kOtherFaxNumber},
+}};
+constexpr std::array<int32_t, 3> kMailingKinds = {kMailingBusiness, kMailingHome, kMailingOther};
+
+using HeadingTable = std::vector<std::pair<std::u16string, Column>>;
+
+HeadingTable BuildHeadingTable() {
+  HeadingTable table;
+  const auto add = [&table](std::u16string heading, Role role, ContactField field) {
+    table.emplace_back(HeadingKey(heading), Column{role, field});
+  };
+  const auto field = [&add](std::u16string heading, ContactField f) {
+    add(std::move(heading), Role::kField, f);
+  };
+  field(u"First Name", ContactField::kFirstName);
+  field(u"Last Name", ContactField::kLastName);
+  add(u"Middle Name", Role::kMiddleName, {});
+  field(u"Title", ContactField::kTitle);
+  field(u"Suffix", ContactField::kSuffix);
+  field(u"Company", ContactField::kCompanyName);
+  field(u"Department", ContactField::kDepartment);
+  field(u"Job Title", ContactField::kJobTitle);
+  field(u"Office Location", ContactField::kOfficeLocation);
+  field(u"Mobile Phone", ContactField::kMobileTelephoneNumber);
+  field(u"E-mail Address", ContactField::kEmail1Address);
+  field(u"Notes", ContactField::kBody);
+  field(u"名", ContactField::kFirstName);
+  field(u"姓", ContactField::kLastName);
+  add(u"ミドル ネーム", Role::kMiddleName, {});
+  add(u"敬称", Role::kTitleOrSuffix, {});
+  field(u"敬称 (英語)", ContactField::kSuffix);
+  field(u"肩書き", ContactField::kTitle);
+  field(u"会社名", ContactField::kCompanyName);
+  field(u"部署", ContactField::kDepartment);
+  field(u"役職", ContactField::kJobTitle);
+  field(u"事業所", ContactField::kOfficeLocation);
+  field(u"携帯電話", ContactField::kMobileTelephoneNumber);
+  field(u"電子メール アドレス", ContactField::kEmail1Address);
+  field(u"メモ", ContactField::kBody);
+  for (std::u16string_view kana : {u"ふりがな", u"フリガナ"}) {
+    const std::u16string k(kana);
+    field(k + u" (姓)", ContactField::kYomiLastName);
+    field(k + u" (名)", ContactField::kYomiFirstName);
+    field(k + u" (会社名)", ContactField::kYomiCompanyName);
+  }
+  for (const AddressColumns& a : kAddressColumns) {
+    const std::u16string ja = u" (" + std::u16string(a.ja) + u")";
+    const std::u16string en(a.en);
+    field(u"番地" + ja, a.street);
+    add(u"番地 2" + ja, Role::kStreetLine, a.street);
+    add(u"番地 3" + ja, Role::kStreetLine, a.street);
+    field(u"市町村" + ja, a.city);
+    field(u"都道府県" + ja, a.state);
+    field(u"郵便番号" + ja, a.postalCode);
+    field(u"国" + ja, a.country);
+    field(u"国/地域" + ja, a.country);
+    field(std::u16string(a.jaPrefix) + u"住所私書箱", a.postOfficeBox);
+    field(std::u16string(a.jaPrefix) + u"電話", a.phone);
+    field(std::u16string(a.jaPrefix) + u" FAX", a.fax);
+    field(en + u" Street", a.street);
+    add(en + u" Street 2", Role::kStreetLine, a.street);
+    add(en + u" Street 3", Role::kStreetLine, a.street);
+    field(en + u" City", a.city);
+    field(en + u" State", a.state);
+    field(en + u" Postal Code", a.postalCode);
+    field(en + u" Country", a.country);
+    field(en + u" Country/Region", a.country);
+    field(en + u" P.O. Box", a.postOfficeBox);
+    field(en + u" Address PO Box", a.postOfficeBox);
+    field(en + u" Phone", a.phone);
+    field(en + u" Fax", a.fax);
+  }
+  return table;
+}
+
+// Returns the role of each column of the heading row.
+std::vector<Column> MapColumns(const std::vector<std::u16string>& headings) {
+  static const HeadingTable kTable = BuildHeadingTable();
+  const std::u16string englishSuffix = HeadingKey(u"敬称 (英語)");
+  bool hasEnglishSuffix = false;
+  for (const std::u16string& heading : headings) {
+    if (HeadingKey(heading) == englishSuffix) hasEnglishSuffix = true;
+  }
+  std::vector<Column> columns;
+  for (const std::u16string& heading : headings) {
+    const std::u16string key = HeadingKey(heading);
+    Column column;
+    for (const auto& [known, role] : kTable) {
+      if (known == key) {
+        column = role;
+        break;
+      }
+    }
+    if (column.role == Role::kTitleOrSuffix) {
+      column.role = Role::kField;
+      column.field = hasEnglishSuffix ? ContactField::kTitle : ContactField::kSuffix;
+    }
+    columns.push_back(column);
+  }
+  return columns;
+}
+
+// Returns the line (from 1) of the byte at offset.
+size_t LineOfOffset(std::string_view bytes, size_t offset) {
+  size_t line = 1;
+  for (size_t i = 0; i < offset && i < bytes.size(); ++i) {
+    if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n'))) {
+      ++line;
+    }
+  }
+  return line;
+}
+
+std::u16string DecodeCsvText(std::string_view bytes, std::u16string_view source) {
+  if (platform::IsValidUtf8(bytes)) return platform::FromUtf8(bytes);
+  DecodedText decoded = DecodeCharset(bytes, kCharsetCp932);
+  if (!decoded.ok) {
+    RaiseLineError(source, LineOfOffset(bytes, decoded.errorOffset),
+                   u"the text is neither UTF-8 nor Shift_JIS");
+  }
+  return std::move(decoded.text);
+}
+
+ContactRecord BuildRecord(const std::vector<Column>& columns, const CsvRecord& row) {
+  ContactRecord record;
+  std::u16string middle;
+  for (size_t i = 0; i < columns.size() && i < row.fields.size(); ++i) {
+    const std::u16string value = NormalizeLineBreaks(row.fields[i]);
+    if (value.empty()) continue;
+    const Column& column = columns[i];
+    switch (column.role) {
+      case Role::kField:
+        if (record[column.field].empty()) record[column.field] = value;
+        break;
+      case Role::kStreetLine: {
+        std::u16string& street = record[column.field];
+        if (!street.empty()) street += u"\r\n";
+        street += value;
+        break;
+      }
+      case Role::kMiddleName:
+        if (middle.empty()) middle = value;
+        break;
+      case Role::kIgnored:
+      case Role::kTitleOrSuffix:
+        break;
+    }
+  }
+  record[ContactField::kSubject] =
+      ComposeFullName(record[ContactField::kFirstName], middle, record[ContactField::kLastName],
+                      record[ContactField::kCompanyName]);
+  for (size_t k = 0; k < kAddressColumns.size(); ++k) {
+    const AddressColumns& a = kAddressColumns[k];
+    AddressParts parts;
+    parts.postOfficeBox = record[a.postOfficeBox];
+    parts.street = record[a.street];
+    parts.city = record[a.city];
+    parts.state = record[a.state];
+    parts.postalCode = record[a.postalCode];
+    parts.country = record[a.country];
+    if (parts.Empty()) continue;
+    record[a.whole] = ComposeAddress(parts);
+    if (record.SelectedMailingAddress == kMailingNone) {
+      record.SelectedMailingAddress = kMailingKinds[k];
+    }
+  }
+  return record;
+}
+
+bool IsEmptyRow(const CsvRecord& row) {
+  for (const std::u16string& field : row.fields) {
+    if (!field.empty()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<ContactRecord> ParseOutlookCsv(std::string_view bytes, std::u16string_view source) {
+  if (bytes.size() > kMaxFileBytes) {
+    RaiseFileError(kErrInvalidFileFormat, source,
+                   u"the file is larger than " + DecimalText(kMaxFileBytes) + u" bytes");
+  }
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  const std::u16string text = DecodeCsvText(bytes, source);
+
+  CsvReader reader(text, source);
+  CsvRecord heading;
+  if (!reader.Next(heading)) {
+    RaiseFileError(kErrInvalidFileFormat, source, u"the file is empty");
+  }
+  const std::vector<Column> columns = MapColumns(heading.fields);
+  bool known = false;
+  for (const Column& column : columns) known = known || column.role != Role::kIgnored;
+  if (!known) {
+    RaiseLineError(source, heading.lineNumber,
+                   u"the first line is not a heading of an Outlook contact export");
+  }
+
+  std::vector<ContactRecord> records;
+  CsvRecord row;
+  while (reader.Next(row)) {
+    if (IsEmptyRow(row)) continue;
+    CheckContactCount(records.size(), source, row.lineNumber);
+    records.push_back(BuildRecord(columns, row));
+  }
+  if (records.empty()) RaiseFileError(kErrInvalidFileFormat, source, u"the file holds no contact");
+  return records;
+}
+
+}  // namespace sendnote::contacts

@@ -1,0 +1,507 @@
+#include "portable/contacts/VCardReader.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "platform/Utf.h"
+#include "portable/contacts/AddressText.h"
+#include "portable/contacts/AsciiText.h"
+#include "portable/contacts/Charset.h"
+#include "portable/contacts/ContactFileError.h"
+#include "portable/contacts/QuotedPrintable.h"
+#include "portable/contacts/VCardLine.h"
+
+namespace sendnote::contacts {
+namespace {
+
+using platform::ContactField;
+
+enum class Version { k21, k30, k40 };
+
+// Preference ranks: 1 (most preferred) to 100 as PREF=n gives them; unmarked values rank after.
+constexpr int kMostPreferred = 1;
+constexpr int kLeastPreferred = 100;
+constexpr int kNotPreferred = 101;
+
+// Keeps the most preferred of the values offered for one member, the first among equals.
+template <typename T>
+class Preferred {
+ public:
+  void Offer(int rank, T value) {
+    if (value_ && rank >= rank_) return;
+    value_ = std::move(value);
+    rank_ = rank;
+  }
+  bool Has() const { return value_.has_value(); }
+  const T& Get() const { return *value_; }
+
+ private:
+  std::optional<T> value_;
+  int rank_ = kNotPreferred;
+};
+
+bool IsCardDelimiter(const VCardLine& line, std::string_view name) {
+  return line.wellFormed && line.name == name && EqualsNoCase(TrimBlanks(line.value), "VCARD");
+}
+
+// Returns the rank of the line's preference: PREF=n, else 1 for a PREF type, else unmarked.
+int PreferenceRank(const VCardLine& line) {
+  if (const std::optional<std::string> pref = line.Param("PREF")) {
+    const std::string_view digits = TrimBlanks(*pref);
+    int rank = 0;
+    for (char c : digits) {
+      if (c < '0' || c > '9' || rank > kLeastPreferred) return kLeastPreferred;
+      rank = rank * 10 + (c - '0');
+    }
+    if (digits.empty()) return kLeastPreferred;
+    return std::clamp(rank, kMostPreferred, kLeastPreferred);
+  }
+  return line.HasType("PREF") ? kMostPreferred : kNotPreferred;
+}
+
+// Removes the escapes of a text value: "\;" in 2.1; "\n", "\,", "\;", "\\" (and "\:") in
+// 3.0 and 4.0. Other backslashes stay as they are.
+std::u16string Unescape(std::u16string_view text, Version version) {
+  std::u16string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != u'\\' || i + 1 == text.size()) {
+      out += text[i];
+      continue;
+    }
+    const char16_t next = text[i + 1];
+    if (next == u';') {
+      out += next;
+    } else if (version == Version::k21) {
+      out += text[i];
+      continue;
+    } else if (next == u'n' || next == u'N') {
+      out += u'\n';
+    } else if (next == u',' || next == u'\\' || next == u':') {
+      out += next;
+    } else {
+      out += text[i];
+      continue;
+    }
+    ++i;
+  }
+  return out;
+}
+
+// Returns the components of a structured value, split at the ';' that no backslash escapes.
+std::vector<std::u16string> SplitComponents(std::u16string_view text, Version version) {
+  std::vector<std::u16string> parts;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == u'\\') {
+      ++i;
+    } else if (text[i] == u';') {
+      parts.push_back(Unescape(text.substr(start, i - start), version));
+      start = i + 1;
+    }
+  }
+  parts.push_back(Unescape(text.substr(std::min(start, text.size())), version));
+  return parts;
+}
+
+std::u16string Component(const std::vector<std::u16string>& parts, size_t index) {
+  return index < parts.size() ? parts[index] : std::u16string();
+}
+
+// Splits a "last,first" sort text (SORT-AS) or a "last first" one (SORT-STRING).
+std::pair<std::u16string, std::u16string> SplitYomi(std::u16string_view text,
+                                                    std::u16string_view separators) {
+  const size_t at = text.find_first_of(separators);
+  if (at == std::u16string_view::npos) return {std::u16string(text), {}};
+  std::u16string_view first = text.substr(at + 1);
+  while (!first.empty() && separators.find(first.front()) != std::u16string_view::npos) {
+    first.remove_prefix(1);
+  }
+  return {std::u16string(text.substr(0, at)), std::u16string(first)};
+}
+
+enum class TelSlot { kBusiness, kHome, kOther, kBusinessFax, kHomeFax, kOtherFax, kMobile, kNone };
+
+constexpr std::array<ContactField, 7> kTelFields = {
+    ContactField::kBusinessTelephoneNumber, ContactField::kHomeTelephoneNumber,
+    ContactField::kOtherTelephoneNumber,    ContactField::kBusinessFaxNumber,
+    ContactField::kHomeFaxNumber,           ContactField::kOtherFaxNumber,
+    ContactField::kMobileTelephoneNumber};
+
+TelSlot ClassifyTelephone(const VCardLine& line) {
+  if (line.HasType("CELL") || line.HasType("IPHONE")) return TelSlot::kMobile;
+  const bool work = line.HasType("WORK");
+  const bool home = line.HasType("HOME");
+  if (line.HasType("FAX")) {
+    return work ? TelSlot::kBusinessFax : home ? TelSlot::kHomeFax : TelSlot::kOtherFax;
+  }
+  for (const std::string& type : line.types) {
+    // Pagers, car phones, ISDN, modems, video and text phones have no member here.
+    if (type != "WORK" && type != "HOME" && type != "VOICE" && type != "PREF" && type != "MSG" &&
+        type != "MAIN" && type != "OTHER") {
+      return TelSlot::kNone;
+    }
+  }
+  return work ? TelSlot::kBusiness : home ? TelSlot::kHome : TelSlot::kOther;
+}
+
+// The address kinds in Outlook's numbering, minus one.
+constexpr int kKindCount = 3;
+
+int AddressKind(const VCardLine& line) {
+  if (line.HasType("WORK")) return kMailingBusiness;
+  if (line.HasType("HOME")) return kMailingHome;
+  return kMailingOther;
+}
+
+struct AddressFields {
+  ContactField whole, street, city, state, postalCode, postOfficeBox, country;
+};
+
+constexpr std::array<AddressFields, kKindCount> kAddressFields = {{
+    {ContactField::kHomeAddress, ContactField::kHomeAddressStreet, ContactField::kHomeAddressCity,
+     ContactField::kHomeAddressState, ContactField::kHomeAddressPostalCode,
+     ContactField::kHomeAddressPostOfficeBox, ContactField::kHomeAddressCountry},
+    {ContactField::kBusinessAddress, ContactField::kBusinessAddressStreet,
+     ContactField::kBusinessAddressCity, ContactField::kBusinessAddressState,
+     ContactField::kBusinessAddressPostalCode, ContactField::kBusinessAddressPostOfficeBox,
+     ContactField::kBusinessAddressCountry},
+    {ContactField::kOtherAddress, ContactField::kOtherAddressStreet,
+     ContactField::kOtherAddressCity, ContactField::kOtherAddressState,
+     ContactField::kOtherAddressPostalCode, ContactField::kOtherAddressPostOfficeBox,
+     ContactField::kOtherAddressCountry},
+}};
+
+struct Address {
+  AddressParts parts;
+  std::u16string label;  // 4.0 LABEL parameter
+};
+
+// Turns the property lines of one card into a contact.
+class CardBuilder {
+ public:
+  CardBuilder(Version version, std::u16string_view source) : version_(version), source_(source) {}
+
+  void Add(const VCardLine& line);
+  ContactRecord Build() const;
+
+ private:
+  std::optional<std::u16string> Text(const VCardLine& line) const;
+  std::u16string Decode(const VCardLine& line, std::string_view bytes) const;
+  void AddAddress(const VCardLine& line, const std::u16string& text);
+  void NoteAddress(int kind, int rank);
+
+  Version version_;
+  std::u16string_view source_;
+  Preferred<std::vector<std::u16string>> name_, org_;
+  Preferred<std::u16string> fullName_, jobTitle_, note_, email_;
+  std::array<Preferred<std::u16string>, kTelFields.size()> phones_;
+  std::array<Preferred<Address>, kKindCount> addresses_;
+  std::array<Preferred<std::u16string>, kKindCount> labels_;
+  // Yomi last, first and company names, ranked by their source.
+  std::array<Preferred<std::u16string>, 3> yomi_;
+  std::optional<int32_t> defaultPostal_;
+  int firstKind_ = kMailingNone;
+  int bestKind_ = kMailingNone;
+  int bestRank_ = kNotPreferred;
+};
+
+// Yomi sources, best first.
+constexpr int kYomiPhonetic = 1;
+constexpr int kYomiSortAs = 2;
+constexpr int kYomiSortString = 3;
+
+std::u16string CardBuilder::Decode(const VCardLine& line, std::string_view bytes) const {
+  std::string charset;
+  if (const std::optional<std::string> name = line.Param("CHARSET")) {
+    charset = CanonicalCharset(TrimBlanks(*name));
+    if (charset.empty()) {
+      RaiseLineError(source_, line.lineNumber,
+                     u"unknown character set \"" + platform::FromUtf8(*name) + u"\"");
+    }
+  } else if (version_ == Version::k21 && !platform::IsValidUtf8(bytes)) {
+    charset = kCharsetCp932;
+  } else {
+    charset = kCharsetUtf8;
+  }
+  DecodedText decoded = DecodeCharset(bytes, charset);
+  if (!decoded.ok) {
+    RaiseLineError(source_, line.lineNumber,
+                   u"the value is not valid " + platform::FromUtf8(charset) + u" text");
+  }
+  return std::move(decoded.text);
+}
+
+// Returns the decoded value of a text property, or nothing for binary (base64) values.
+std::optional<std::u16string> CardBuilder::Text(const VCardLine& line) const {
+  const std::string encoding = line.Encoding();
+  if (encoding == "QUOTED-PRINTABLE") return Decode(line, DecodeQuotedPrintable(line.value));
+  if (encoding.empty() || encoding == "8BIT" || encoding == "7BIT") {
+    return Decode(line, line.value);
+  }
+  return std::nullopt;
+}
+
+void CardBuilder::NoteAddress(int kind, int rank) {
+  if (firstKind_ == kMailingNone) firstKind_ = kind;
+  if (rank < bestRank_) {
+    bestRank_ = rank;
+    bestKind_ = kind;
+  }
+}
+
+void CardBuilder::AddAddress(const VCardLine& line, const std::u16string& text) {
+  const std::vector<std::u16string> parts = SplitComponents(text, version_);
+  Address address;
+  address.parts.postOfficeBox = NormalizeLineBreaks(Component(parts, 0));
+  address.parts.extended = NormalizeLineBreaks(Component(parts, 1));
+  address.parts.street = NormalizeLineBreaks(Component(parts, 2));
+  address.parts.city = NormalizeLineBreaks(Component(parts, 3));
+  address.parts.state = NormalizeLineBreaks(Component(parts, 4));
+  address.parts.postalCode = NormalizeLineBreaks(Component(parts, 5));
+  address.parts.country = NormalizeLineBreaks(Component(parts, 6));
+  if (const std::optional<std::string> label = line.Param("LABEL")) {
+    // Parameter values escape line breaks as "\n" or (RFC 6868) "^n".
+    std::u16string decoded = Decode(line, *label);
+    std::u16string plain;
+    for (size_t i = 0; i < decoded.size(); ++i) {
+      if (decoded[i] == u'^' && i + 1 < decoded.size()) {
+        const char16_t next = decoded[i + 1];
+        if (next == u'n' || next == u'^' || next == u'\'') {
+          plain += next == u'n' ? u'\n' : next == u'\'' ? u'"' : u'^';
+          ++i;
+          continue;
+        }
+      }
+      plain += decoded[i];
+    }
+    address.label = NormalizeLineBreaks(Unescape(plain, version_));
+  }
+  if (address.parts.Empty() && address.label.empty()) return;
+  const int kind = AddressKind(line);
+  const int rank = PreferenceRank(line);
+  addresses_[kind - 1].Offer(rank, std::move(address));
+  NoteAddress(kind, rank);
+}
+
+void CardBuilder::Add(const VCardLine& line) {
+  const std::string& name = line.name;
+  const bool used = name == "N" || name == "FN" || name == "ORG" || name == "TITLE" ||
+                    name == "NOTE" || name == "EMAIL" || name == "TEL" || name == "ADR" ||
+                    name == "LABEL" || name == "X-MS-OL-DEFAULT-POSTAL-ADDRESS" ||
+                    name == "X-PHONETIC-FIRST-NAME" || name == "X-PHONETIC-LAST-NAME" ||
+                    name == "X-PHONETIC-ORG" || name == "SORT-STRING";
+  if (!used) return;
+  const std::optional<std::u16string> text = Text(line);
+  if (!text) return;
+  const int rank = PreferenceRank(line);
+
+  if (name == "N") {
+    name_.Offer(rank, SplitComponents(*text, version_));
+    if (const std::optional<std::string> sortAs = line.Param("SORT-AS")) {
+      auto [last, first] = SplitYomi(Unescape(Decode(line, *sortAs), version_), u",");
+      yomi_[0].Offer(kYomiSortAs, std::move(last));
+      yomi_[1].Offer(kYomiSortAs, std::move(first));
+    }
+  } else if (name == "ORG") {
+    org_.Offer(rank, SplitComponents(*text, version_));
+    if (const std::optional<std::string> sortAs = line.Param("SORT-AS")) {
+      yomi_[2].Offer(kYomiSortAs, Unescape(Decode(line, *sortAs), version_));
+    }
+  } else if (name == "FN") {
+    fullName_.Offer(rank, Unescape(*text, version_));
+  } else if (name == "TITLE") {
+    jobTitle_.Offer(rank, Unescape(*text, version_));
+  } else if (name == "NOTE") {
+    note_.Offer(rank, NormalizeLineBreaks(Unescape(*text, version_)));
+  } else if (name == "EMAIL") {
+    email_.Offer(rank, Unescape(*text, version_));
+  } else if (name == "TEL") {
+    const TelSlot slot = ClassifyTelephone(line);
+    if (slot == TelSlot::kNone) return;
+    std::u16string number = Unescape(*text, version_);
+    if (number.size() >= 4 && (number[0] == u't' || number[0] == u'T') &&
+        (number[1] == u'e' || number[1] == u'E') && (number[2] == u'l' || number[2] == u'L') &&
+        number[3] == u':') {
+      number.erase(0, 4);
+    }
+    phones_[static_cast<size_t>(slot)].Offer(rank, std::move(number));
+  } else if (name == "ADR") {
+    AddAddress(line, *text);
+  } else if (name == "LABEL") {
+    std::u16string label = NormalizeLineBreaks(Unescape(*text, version_));
+    if (label.empty()) return;
+    const int kind = AddressKind(line);
+    labels_[kind - 1].Offer(rank, std::move(label));
+    NoteAddress(kind, rank);
+  } else if (name == "X-MS-OL-DEFAULT-POSTAL-ADDRESS") {
+    const std::string value = platform::ToUtf8(*text);
+    const std::string_view digit = TrimBlanks(value);
+    if (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '3') defaultPostal_ = digit[0] - '0';
+  } else if (name == "X-PHONETIC-LAST-NAME") {
+    yomi_[0].Offer(kYomiPhonetic, Unescape(*text, version_));
+  } else if (name == "X-PHONETIC-FIRST-NAME") {
+    yomi_[1].Offer(kYomiPhonetic, Unescape(*text, version_));
+  } else if (name == "X-PHONETIC-ORG") {
+    yomi_[2].Offer(kYomiPhonetic, Unescape(*text, version_));
+  } else if (name == "SORT-STRING") {
+    auto [last, first] = SplitYomi(Unescape(*text, version_), u" \u3000");
+    yomi_[0].Offer(kYomiSortString, std::move(last));
+    yomi_[1].Offer(kYomiSortString, std::move(first));
+  }
+}
+
+ContactRecord CardBuilder::Build() const {
+  ContactRecord record;
+  std::u16string middle;
+  if (name_.Has()) {
+    const std::vector<std::u16string>& parts = name_.Get();
+    record[ContactField::kLastName] = Component(parts, 0);
+    record[ContactField::kFirstName] = Component(parts, 1);
+    middle = Component(parts, 2);
+    record[ContactField::kTitle] = Component(parts, 3);
+    record[ContactField::kSuffix] = Component(parts, 4);
+  }
+  if (org_.Has()) {
+    const std::vector<std::u16string>& units = org_.Get();
+    record[ContactField::kCompanyName] = Component(units, 0);
+    std::u16string& department = record[ContactField::kDepartment];
+    for (size_t i = 1; i < units.size(); ++i) {
+      if (units[i].empty()) continue;
+      if (!department.empty()) department += u' ';
+      department += units[i];
+    }
+  }
+  if (fullName_.Has() && !fullName_.Get().empty()) {
+    record[ContactField::kSubject] = fullName_.Get();
+  } else {
+    record[ContactField::kSubject] =
+        ComposeFullName(record[ContactField::kFirstName], middle, record[ContactField::kLastName],
+                        record[ContactField::kCompanyName]);
+  }
+  if (jobTitle_.Has()) record[ContactField::kJobTitle] = jobTitle_.Get();
+  if (note_.Has()) record[ContactField::kBody] = note_.Get();
+  if (email_.Has()) record[ContactField::kEmail1Address] = email_.Get();
+  for (size_t i = 0; i < kTelFields.size(); ++i) {
+    if (phones_[i].Has()) record[kTelFields[i]] = phones_[i].Get();
+  }
+  constexpr std::array<ContactField, 3> kYomiFields = {
+      ContactField::kYomiLastName, ContactField::kYomiFirstName, ContactField::kYomiCompanyName};
+  for (size_t i = 0; i < kYomiFields.size(); ++i) {
+    if (yomi_[i].Has()) record[kYomiFields[i]] = yomi_[i].Get();
+  }
+
+  for (int kind = kMailingHome; kind <= kMailingOther; ++kind) {
+    const AddressFields& fields = kAddressFields[kind - 1];
+    std::u16string label = labels_[kind - 1].Has() ? labels_[kind - 1].Get() : u"";
+    if (addresses_[kind - 1].Has()) {
+      const Address& address = addresses_[kind - 1].Get();
+      AddressParts parts = address.parts;
+      record[fields.street] = parts.street;
+      record[fields.city] = parts.city;
+      record[fields.state] = parts.state;
+      record[fields.postalCode] = parts.postalCode;
+      record[fields.postOfficeBox] = parts.postOfficeBox;
+      record[fields.country] = parts.country;
+      if (kind == kMailingBusiness) {
+        // The business address keeps its extended part as the office, not as an address line.
+        record[ContactField::kOfficeLocation] = parts.extended;
+        parts.extended.clear();
+      }
+      if (!address.label.empty()) {
+        label = address.label;
+      } else if (label.empty()) {
+        label = ComposeAddress(parts);
+      }
+    }
+    record[fields.whole] = std::move(label);
+  }
+
+  if (defaultPostal_) {
+    record.SelectedMailingAddress = *defaultPostal_;
+  } else if (bestRank_ != kNotPreferred) {
+    record.SelectedMailingAddress = bestKind_;
+  } else {
+    record.SelectedMailingAddress = firstKind_;
+  }
+  return record;
+}
+
+Version CardVersion(const std::vector<VCardLine>& lines, std::u16string_view source) {
+  for (const VCardLine& line : lines) {
+    if (line.name != "VERSION") continue;
+    const std::string_view value = TrimBlanks(line.value);
+    if (value == "2.1") return Version::k21;
+    if (value == "3.0") return Version::k30;
+    if (value == "4.0") return Version::k40;
+    RaiseLineError(source, line.lineNumber,
+                   u"unsupported vCard version \"" + platform::FromUtf8(value) + u"\"");
+  }
+  return Version::k21;
+}
+
+ContactRecord BuildCard(const std::vector<VCardLine>& lines, std::u16string_view source) {
+  CardBuilder builder(CardVersion(lines, source), source);
+  for (const VCardLine& line : lines) builder.Add(line);
+  return builder.Build();
+}
+
+}  // namespace
+
+std::vector<ContactRecord> ParseVCard(std::string_view bytes, std::u16string_view source) {
+  if (bytes.size() > kMaxFileBytes) {
+    RaiseFileError(kErrInvalidFileFormat, source,
+                   u"the file is larger than " + DecimalText(kMaxFileBytes) + u" bytes");
+  }
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+
+  std::vector<ContactRecord> records;
+  std::vector<VCardLine> card;
+  VCardLineReader reader(bytes, source);
+  VCardLine line;
+  size_t cardLine = 0;
+  int depth = 0;  // cards may nest (2.1 AGENT); only the outermost become contacts
+  bool inBase64 = false;
+  while (reader.Next(line)) {
+    if (depth == 0) {
+      if (line.blank) continue;
+      if (!IsCardDelimiter(line, "BEGIN")) {
+        RaiseLineError(source, line.lineNumber, u"expected BEGIN:VCARD");
+      }
+      depth = 1;
+      cardLine = line.lineNumber;
+      card.clear();
+      inBase64 = false;
+      continue;
+    }
+    if (IsCardDelimiter(line, "BEGIN")) {
+      ++depth;
+    } else if (IsCardDelimiter(line, "END")) {
+      if (--depth == 0) {
+        CheckContactCount(records.size(), source, cardLine);
+        records.push_back(BuildCard(card, source));
+      }
+    } else if (depth > 1) {
+      continue;
+    } else if (line.blank) {
+      inBase64 = false;
+    } else if (line.wellFormed) {
+      const std::string encoding = line.Encoding();
+      inBase64 = encoding == "BASE64" || encoding == "B";
+      card.push_back(std::move(line));
+    } else if (!inBase64) {
+      // 2.1 writers may continue base64 data on unindented lines up to a blank line.
+      RaiseLineError(source, line.lineNumber, u"the line is not a property (name:value)");
+    }
+  }
+  if (depth > 0) {
+    RaiseLineError(source, cardLine, u"the card that begins here has no END:VCARD");
+  }
+  if (records.empty()) RaiseFileError(kErrInvalidFileFormat, source, u"the file holds no vCard");
+  return records;
+}
+
+}  // namespace sendnote::contacts

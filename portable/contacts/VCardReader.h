@@ -1,0 +1,43 @@
+// Reads vCard text: 2.1 as Outlook writes it (quoted-printable, CHARSET=SHIFT_JIS, bare types
+// like ADR;WORK;PREF), 3.0 and 4.0 (UTF-8, TYPE lists, PREF, LABEL parameter).
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "portable/contacts/ContactFileError.h"
+#include "portable/contacts/ContactRecord.h"
+
+namespace sendnote::contacts {
+
+// Returns the cards of the text as contacts, in file order.
+//
+// Members: N gives LastName, FirstName (middle name ignored), Title and Suffix; FN the
+// Subject (composed from the names when absent); ORG CompanyName and Department (further units
+// joined by a blank); TITLE JobTitle; NOTE Body. ADR of type WORK is the business address,
+// HOME the home address, any other (POSTAL, none, ...) the other address; its parts give the
+// post-office box, street, city, state, postal code and country, and its extended address
+// the OfficeLocation (business) or a line of the whole address (home, other). The whole
+// address is the LABEL of that kind (property or 4.0 parameter), else composed by
+// ComposeAddress. TEL: CELL is the mobile number; FAX the fax of its place (WORK, HOME, else
+// other); WORK or HOME the telephone of that place; VOICE, PREF or no type the other
+// telephone; pagers, car phones and the like are skipped. EMAIL gives Email1Address.
+// X-PHONETIC-FIRST-NAME, X-PHONETIC-LAST-NAME and X-PHONETIC-ORG give the Yomi names, else
+// the SORT-AS parameter of N and ORG, else SORT-STRING ("last first").
+//
+// Where a card holds several values for one member, the most preferred wins (PREF, TYPE=pref
+// or the lowest PREF=n), the first among equals. SelectedMailingAddress is
+// X-MS-OL-DEFAULT-POSTAL-ADDRESS (0 to 3) when present, else the kind of the most preferred
+// address, else of the card's first address, else 0.
+//
+// Values are decoded (quoted-printable, then the CHARSET) before structured values are split
+// at ';', so Shift_JIS characters ending in byte 0x5C survive. Without CHARSET, 3.0 and 4.0
+// values are UTF-8; 2.1 values are UTF-8 when they are well-formed UTF-8, else Shift_JIS.
+//
+// Raises kErrInvalidFileFormat, naming source and line, for text larger than kMaxFileBytes,
+// more than kMaxContacts cards, a line longer than kMaxLineLength, text outside a card, a
+// malformed line, a card without END:VCARD, an unknown version or character set, undecodable
+// text, or no card at all.
+std::vector<ContactRecord> ParseVCard(std::string_view bytes, std::u16string_view source = {});
+
+}  // namespace sendnote::contacts
