@@ -1,0 +1,286 @@
+#include "docx/DocumentModel.h"
+
+#include <array>
+
+#include "docx/DocxErrors.h"
+#include "docx/FieldFormat.h"
+#include "docx/FileIo.h"
+#include "docx/TemplateBuilder.h"
+#include "docx/XmlNames.h"
+#include "inmemory/WordFields.h"
+#include "inmemory/WordNode.h"
+#include "inmemory/WordValue.h"
+#include "platform/ComError.h"
+#include "platform/Utf.h"
+
+namespace sendnote::docx {
+namespace {
+
+constexpr std::string_view kStrictOfficeDocument =
+    "http://purl.oclc.org/ooxml/officeDocument/relationships/officeDocument";
+
+struct MainType {
+  std::string_view contentType;
+  bool macros;
+  bool isTemplate;
+  std::string_view extension;
+};
+constexpr std::array<MainType, 4> kMainTypes{{
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml", false,
+     false, ".docx"},
+    {"application/vnd.openxmlformats-officedocument.wordprocessingml.template.main+xml", false,
+     true, ".dotx"},
+    {"application/vnd.ms-word.document.macroEnabled.main+xml", true, false, ".docm"},
+    {"application/vnd.ms-word.template.macroEnabledTemplate.main+xml", true, true, ".dotm"},
+}};
+
+const MainType* FindMainType(std::string_view contentType) {
+  for (const MainType& t : kMainTypes) {
+    if (FoldCase(t.contentType) == FoldCase(contentType)) return &t;
+  }
+  return nullptr;
+}
+
+const MainType& TypeFor(bool macros, bool isTemplate) {
+  for (const MainType& t : kMainTypes) {
+    if (t.macros == macros && t.isTemplate == isTemplate) return t;
+  }
+  return kMainTypes[0];
+}
+
+// A compound file (Word 97-2003, or an encrypted Office document) is not a package.
+void RefuseCompoundFile(std::string_view bytes) {
+  static constexpr std::string_view kMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+  if (!bytes.starts_with(kMagic)) return;
+  static constexpr std::u16string_view kEncrypted = u"EncryptedPackage";
+  const std::string_view marker(reinterpret_cast<const char*>(kEncrypted.data()),
+                                kEncrypted.size() * sizeof(char16_t));
+  if (bytes.find(marker) != std::string_view::npos) RaiseBadPackage("the document is encrypted");
+  RaiseBadPackage("a Word 97-2003 file (.doc or .dot), which this program cannot read");
+}
+
+std::string FileUri(const std::filesystem::path& path) {
+  static constexpr std::string_view kHex = "0123456789ABCDEF";
+  std::string uri = "file://";
+  for (unsigned char c : path.generic_string()) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+        std::string_view("-._~/:").find(static_cast<char>(c)) != std::string_view::npos) {
+      uri += static_cast<char>(c);
+    } else {
+      uri += '%';
+      uri += kHex[c >> 4];
+      uri += kHex[c & 0xF];
+    }
+  }
+  return uri;
+}
+
+// The settings elements that come before attachedTemplate in their fixed order.
+constexpr std::array<std::string_view, 24> kBeforeAttachedTemplate{"writeProtection",
+                                                                   "view",
+                                                                   "zoom",
+                                                                   "removePersonalInformation",
+                                                                   "removeDateAndTime",
+                                                                   "doNotDisplayPageBoundaries",
+                                                                   "displayBackgroundShape",
+                                                                   "printPostScriptOverText",
+                                                                   "printFractionalCharacterWidth",
+                                                                   "printFormsData",
+                                                                   "embedTrueTypeFonts",
+                                                                   "embedSystemFonts",
+                                                                   "saveSubsetFonts",
+                                                                   "saveFormsData",
+                                                                   "mirrorMargins",
+                                                                   "alignBordersAndEdges",
+                                                                   "bordersDoNotSurroundHeader",
+                                                                   "bordersDoNotSurroundFooter",
+                                                                   "gutterAtTop",
+                                                                   "hideSpellingErrors",
+                                                                   "hideGrammaticalErrors",
+                                                                   "activeWritingStyle",
+                                                                   "proofState",
+                                                                   "formsDesign"};
+
+std::string DirectoryOf(std::string_view partName) {
+  return std::string(partName.substr(0, partName.rfind('/') + 1));
+}
+
+}  // namespace
+
+std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
+    const std::filesystem::path& templatePath, bool newTemplate, const TemplateLimits& limits,
+    std::weak_ptr<ApplicationLink> app) {
+  std::shared_ptr<DocumentModel> model(new DocumentModel());
+  model->app_ = std::move(app);
+  std::shared_ptr<std::string> bytes;
+  if (templatePath.empty()) {
+    bytes = std::make_shared<std::string>(BuildTemplate(TemplateDescription{}));
+  } else {
+    bytes = std::make_shared<std::string>(ReadWholeFile(templatePath, limits.maxFileBytes));
+    model->templatePath_ = std::filesystem::absolute(templatePath).lexically_normal();
+  }
+  RefuseCompoundFile(*bytes);
+  model->package_ = Package::Open(std::move(bytes), limits.zip);
+  Package& package = *model->package_;
+
+  auto rel = package.FindRelationship("/", kRelOfficeDocument);
+  if (!rel) rel = package.FindRelationship("/", kStrictOfficeDocument);
+  if (!rel) RaiseBadPackage("no main document part");
+  const auto mainPart = package.TargetPart("/", *rel);
+  if (!mainPart || !package.HasPart(*mainPart))
+    RaiseBadPackage("the main document part is missing");
+  model->mainPart_ = *mainPart;
+  const MainType* type = FindMainType(package.ContentType(*mainPart));
+  if (!type) {
+    RaiseBadPackage("the main part is not a Word document (" + package.ContentType(*mainPart) +
+                    ")");
+  }
+  XmlPart& document = package.Xml(*mainPart);
+  if (!NameOf(document.Root()).Is(Ns::kW, "document")) {
+    RaiseBadPackage("the main part holds no Word document");
+  }
+  const pugi::xml_node body = FirstChildNamed(document.Root(), Ns::kW, "body");
+  if (!body) RaiseBadPackage("the main part has no body");
+  package.Relationships(*mainPart);  // parsed now, so that a damaged one fails here
+
+  const MainType& newType = TypeFor(type->macros, newTemplate);
+  if (&newType != type) package.SetContentType(*mainPart, newType.contentType);
+  if (!templatePath.empty()) model->AttachTemplate(model->templatePath_);
+
+  DocumentModel* self = model.get();
+  model->properties_ = std::make_unique<CustomProperties>(
+      package, [self](std::u16string_view name) { return self->main_->BookmarkText(name); });
+  model->main_ = std::make_unique<Story>(document, body, pugi::xml_node(), true);
+  return model;
+}
+
+void DocumentModel::AttachTemplate(const std::filesystem::path& templatePath) {
+  Package& package = *package_;
+  std::string settingsName;
+  if (auto rel = package.FindRelationship(mainPart_, kRelSettings)) {
+    const auto target = package.TargetPart(mainPart_, *rel);
+    if (!target || !package.HasPart(*target)) RaiseBadPackage("the settings part is missing");
+    settingsName = *target;
+  } else {
+    const std::string folder = DirectoryOf(mainPart_);
+    settingsName = folder + "settings.xml";
+    for (int n = 2; package.HasPart(settingsName); ++n) {
+      settingsName = folder + "settings" + std::to_string(n) + ".xml";
+    }
+    package.AddXmlPart(settingsName, kTypeSettings,
+                       "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+                       "<w:settings xmlns:w=\"" +
+                           std::string(UriOf(Ns::kW)) + "\"></w:settings>");
+    package.AddRelationship(mainPart_, kRelSettings, settingsName.substr(folder.size()), false);
+  }
+  XmlPart& settings = package.Xml(settingsName);
+  pugi::xml_node root = settings.Root();
+  if (!NameOf(root).Is(Ns::kW, "settings")) RaiseBadPackage(settingsName + " holds no settings");
+
+  const std::string uri = FileUri(templatePath);
+  std::optional<std::string> r = PrefixFor(root, Ns::kR);
+  if (!r) {
+    r = "r";
+    for (int n = 2; root.attribute(("xmlns:" + *r).c_str()); ++n) r = "r" + std::to_string(n);
+    root.append_attribute(("xmlns:" + *r).c_str()).set_value(std::string(UriOf(Ns::kR)).c_str());
+  }
+  pugi::xml_node attached = FirstChildNamed(root, Ns::kW, "attachedTemplate");
+  if (!attached) {
+    pugi::xml_node after;
+    NsScope scope(root);
+    for (pugi::xml_node c = root.first_child(); c; c = c.next_sibling()) {
+      if (c.type() != pugi::node_element) continue;
+      const QName name = scope.NameOf(c);
+      if (name.ns == Ns::kW &&
+          std::find(kBeforeAttachedTemplate.begin(), kBeforeAttachedTemplate.end(), name.local) !=
+              kBeforeAttachedTemplate.end()) {
+        after = c;
+      }
+    }
+    const std::string w = PrefixFor(root, Ns::kW).value_or("w");
+    const std::string qualified = Qualified(w, "attachedTemplate");
+    attached = after ? root.insert_child_after(qualified.c_str(), after)
+                     : root.prepend_child(qualified.c_str());
+  }
+  pugi::xml_attribute id = AttributeOf(attached, Ns::kR, "id");
+  bool relationshipExists = false;
+  if (id) {
+    for (const Relationship& rel : package.Relationships(settingsName)) {
+      relationshipExists = relationshipExists || rel.id == id.value();
+    }
+  }
+  if (relationshipExists) {
+    package.SetRelationshipTarget(settingsName, id.value(), uri);
+  } else {
+    const std::string newId =
+        package.AddRelationship(settingsName, kRelAttachedTemplate, uri, true);
+    if (!id) id = attached.append_attribute(Qualified(*r, "id").c_str());
+    id.set_value(newId.c_str());
+  }
+  settings.MarkChanged();
+}
+
+void DocumentModel::CheckOpen() const {
+  const auto app = app_.lock();
+  if (!app || !app->Running()) platform::Raise(platform::kErrServerGone);
+  if (closed_) platform::Raise(inmemory::kErrWordObjectDeleted, u"Object has been deleted.");
+}
+
+std::shared_ptr<platform::Object> DocumentModel::Application() const {
+  CheckOpen();
+  return app_.lock()->ApplicationObject();
+}
+
+void DocumentModel::Close() {
+  closed_ = true;
+  main_.reset();
+  properties_.reset();
+  package_.reset();
+}
+
+std::string DocumentModel::Extension() {
+  const MainType* type = FindMainType(MainContentType());
+  return std::string(type ? type->extension : ".docx");
+}
+
+void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite) {
+  if (path.empty() || !path.has_filename()) {
+    platform::Raise(platform::kErrPathAccess, u"Path/File access error (no file name)");
+  }
+  const std::filesystem::path target = std::filesystem::absolute(path).lexically_normal();
+  if (!templatePath_.empty() && (target == templatePath_ || SameFile(target, templatePath_))) {
+    RaiseWithDetail(platform::kErrPathAccess,
+                    u"A document cannot be saved over the template it was made from",
+                    target.string());
+  }
+  const std::string extension = FoldCase(target.extension().string());
+  const bool wordExtension =
+      std::any_of(kMainTypes.begin(), kMainTypes.end(),
+                  [&](const MainType& t) { return t.extension == extension; });
+  if (wordExtension && extension != Extension()) {
+    RaiseWithDetail(platform::kErrInvalidCall,
+                    u"The file name extension does not fit the document's type, which needs",
+                    Extension());
+  }
+  WriteFileAtomically(target, Bytes(), overwrite);
+  savedPath_ = target;
+}
+
+void DocumentModel::UpdateField(Story& story, FieldState& field) {
+  const std::u16string code = story.CodeText(field);
+  if (inmemory::FieldTypeOfCode(code) != platform::kWdFieldDocProperty) return;
+  const std::u16string name = inmemory::DocPropertyNameOfCode(code);
+  const auto entry = name.empty() ? nullptr : properties_->Find(name);
+  const FormatSwitches switches = ReadFormatSwitches(code);
+  std::u16string text(inmemory::kUnknownPropertyText);
+  if (entry) {
+    text = ApplyCase(
+        inmemory::FieldDisplayText(properties_->ValueOf(*entry), properties_->TypeOf(*entry)),
+        switches.letterCase);
+  }
+  story.SetResult(
+      field, text,
+      switches.charFormat ? ResultFormat::kFirstCodeRun : ResultFormat::kFirstResultRun);
+}
+
+}  // namespace sendnote::docx

@@ -1,0 +1,65 @@
+#include "docx/DocxDocument.h"
+
+#include "docx/DocxApplication.h"
+#include "docx/DocxFields.h"
+#include "docx/DocxProperties.h"
+#include "docx/DocxShapes.h"
+#include "platform/ComError.h"
+
+namespace sendnote::docx {
+
+DocxDocument::DocxDocument(std::shared_ptr<DocumentModel> model, std::weak_ptr<DocxApplication> app)
+    : model_(std::move(model)), app_(std::move(app)) {}
+
+void DocxDocument::SaveAs(const std::filesystem::path& path, bool overwrite) {
+  model_->CheckOpen();
+  model_->SaveAs(path, overwrite);
+}
+
+std::string DocxDocument::Extension() {
+  model_->CheckOpen();
+  return model_->Extension();
+}
+
+std::string DocxDocument::Bytes() {
+  model_->CheckOpen();
+  return model_->Bytes();
+}
+
+std::shared_ptr<platform::Object> DocxDocument::Application() { return model_->Application(); }
+
+std::shared_ptr<platform::DocumentProperties> DocxDocument::CustomDocumentProperties() {
+  model_->CheckOpen();
+  return std::make_shared<DocxProperties>(model_);
+}
+
+void DocxDocument::Activate() { model_->CheckOpen(); }
+
+std::shared_ptr<platform::Fields> DocxDocument::Fields() {
+  model_->CheckOpen();
+  return std::make_shared<DocxFields>(model_, &model_->Main());
+}
+
+std::shared_ptr<platform::Shapes> DocxDocument::Shapes() {
+  model_->CheckOpen();
+  return std::make_shared<DocxShapes>(model_);
+}
+
+void DocxDocument::Close(int32_t saveChanges) {
+  model_->CheckOpen();
+  if (saveChanges != platform::kWdDoNotSaveChanges) {
+    if (!model_->SavedPath()) {
+      platform::Raise(platform::kErrInvalidCall,
+                      u"The document has never been saved; save it to a file first.");
+    }
+    model_->SaveAs(*model_->SavedPath(), true);
+  }
+  Discard();
+}
+
+void DocxDocument::Discard() {
+  model_->Close();
+  if (auto app = app_.lock()) app->Forget(this);
+}
+
+}  // namespace sendnote::docx

@@ -1,0 +1,54 @@
+// A document of the engine, made from a template. Besides the Word contract it offers
+// what the portable host needs, since no Word window holds the letter: saving to a path.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "docx/DocumentModel.h"
+#include "platform/Word.h"
+
+namespace sendnote::docx {
+
+class DocxApplication;
+
+class DocxDocument : public platform::Document, public std::enable_shared_from_this<DocxDocument> {
+ public:
+  DocxDocument(std::shared_ptr<DocumentModel> model, std::weak_ptr<DocxApplication> app);
+
+  // --- Engine API (not part of the contract) ---
+  // Saves atomically: the file appears complete or not at all. Refuses (raising) the
+  // template's own file, an existing file unless `overwrite`, and a Word extension of
+  // another type than the document's (see Extension).
+  void SaveAs(const std::filesystem::path& path, bool overwrite);
+  // The extension that fits the document: ".docx", or ".docm" for a template with
+  // macros, ".dotx"/".dotm" for a new template.
+  std::string Extension();
+  // The package as it would be saved now.
+  std::string Bytes();
+  const std::filesystem::path& TemplatePath() const { return model_->TemplatePath(); }
+  bool IsClosed() const { return model_->Closed(); }
+  const std::shared_ptr<DocumentModel>& Model() const { return model_; }
+
+  // --- platform::Document ---
+  std::u16string TypeName() const override { return u"Document"; }
+  std::shared_ptr<platform::Object> Application() override;
+  std::shared_ptr<platform::DocumentProperties> CustomDocumentProperties() override;
+  void Activate() override;
+  std::shared_ptr<platform::Fields> Fields() override;
+  std::shared_ptr<platform::Shapes> Shapes() override;
+  // 0 closes without saving. Any other value saves first to the path of the last SaveAs;
+  // a document never saved raises Invalid procedure call (5) and stays open, since there
+  // is no window to ask for a name.
+  void Close(int32_t saveChanges) override;
+
+  // Closes without a call (Word quitting).
+  void Discard();
+
+ private:
+  std::shared_ptr<DocumentModel> model_;
+  std::weak_ptr<DocxApplication> app_;
+};
+
+}  // namespace sendnote::docx

@@ -1,0 +1,19 @@
+#include "docx/DocxErrors.h"
+
+#include "platform/ComError.h"
+#include "platform/Utf.h"
+
+namespace sendnote::docx {
+
+void RaiseBadPackage(std::string_view reason) {
+  platform::Raise(platform::kErrBadFileFormat,
+                  u"The file is not a Word document package: " + platform::FromUtf8(reason));
+}
+
+void RaiseWithDetail(int32_t number, std::u16string_view text, std::string_view detail) {
+  std::u16string description(text);
+  if (!detail.empty()) description += u" (" + platform::FromUtf8(detail) + u")";
+  platform::Raise(number, std::move(description));
+}
+
+}  // namespace sendnote::docx

@@ -1,0 +1,21 @@
+// The errors this engine raises, with Word's numbers where Word has one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace sendnote::docx {
+
+// "File already exists": a save that was not allowed to replace a file.
+inline constexpr int32_t kErrFileExists = 58;
+
+// Raises Word's "cannot open this file" error (5981) for a file that is not a usable Word
+// package; `reason` says why, in plain English.
+[[noreturn]] void RaiseBadPackage(std::string_view reason);
+
+// Raises `number` with `text` followed by the path (or another detail).
+[[noreturn]] void RaiseWithDetail(int32_t number, std::u16string_view text,
+                                  std::string_view detail);
+
+}  // namespace sendnote::docx

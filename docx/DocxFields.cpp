@@ -1,0 +1,121 @@
+#include "docx/DocxFields.h"
+
+#include "inmemory/WordFields.h"
+#include "inmemory/WordNode.h"
+#include "platform/ComError.h"
+
+namespace sendnote::docx {
+
+void RaiseDeleted() {
+  platform::Raise(inmemory::kErrWordObjectDeleted, u"Object has been deleted.");
+}
+
+// --- DocxFields ---
+
+DocxFields::DocxFields(std::shared_ptr<DocumentModel> model, Story* story, FieldState* within,
+                       bool inResult)
+    : DocxObject(std::move(model)), story_(story), within_(within), inResult_(inResult) {}
+
+std::vector<FieldState*> DocxFields::Current() const {
+  Model();
+  if (!story_->Alive() || (within_ && !within_->alive)) RaiseDeleted();
+  if (!within_) return story_->Fields();
+  return story_->FieldsIn(*within_, inResult_);
+}
+
+std::shared_ptr<platform::Object> DocxFields::Application() { return Model().Application(); }
+
+int32_t DocxFields::Count() { return static_cast<int32_t>(Current().size()); }
+
+std::shared_ptr<platform::Field> DocxFields::Item(int32_t index) {
+  const std::vector<FieldState*> fields = Current();
+  if (index < 1 || static_cast<size_t>(index) > fields.size()) {
+    platform::Raise(inmemory::kErrWordNoSuchMember,
+                    u"The requested member of the collection does not exist.");
+  }
+  return std::make_shared<DocxField>(ModelRef(), story_, fields[static_cast<size_t>(index) - 1]);
+}
+
+// --- DocxField ---
+
+DocxField::DocxField(std::shared_ptr<DocumentModel> model, Story* story, FieldState* field)
+    : DocxObject(std::move(model)), story_(story), field_(field) {}
+
+FieldState& DocxField::Live() const {
+  Model();
+  if (!field_->alive) RaiseDeleted();
+  return *field_;
+}
+
+std::shared_ptr<platform::Object> DocxField::Application() {
+  Live();
+  return Model().Application();
+}
+
+int32_t DocxField::Type() { return inmemory::FieldTypeOfCode(story_->CodeText(Live())); }
+
+std::shared_ptr<platform::Range> DocxField::Code() {
+  return std::make_shared<DocxRange>(ModelRef(), story_, &Live(), DocxRange::Kind::kCode);
+}
+
+std::shared_ptr<platform::Range> DocxField::Result() {
+  return std::make_shared<DocxRange>(ModelRef(), story_, &Live(), DocxRange::Kind::kResult);
+}
+
+platform::Flag DocxField::Update() {
+  FieldState& field = Live();
+  Model().UpdateField(*story_, field);
+  return platform::kTrue;
+}
+
+// --- DocxRange ---
+
+DocxRange::DocxRange(std::shared_ptr<DocumentModel> model, Story* story, FieldState* field,
+                     Kind kind)
+    : DocxObject(std::move(model)), story_(story), field_(field), kind_(kind) {}
+
+void DocxRange::Check() const {
+  Model();
+  if (!story_->Alive() || (field_ && !field_->alive)) RaiseDeleted();
+}
+
+std::shared_ptr<platform::Object> DocxRange::Application() {
+  Check();
+  return Model().Application();
+}
+
+std::u16string DocxRange::Text() {
+  Check();
+  switch (kind_) {
+    case Kind::kCode:
+      return story_->CodeText(*field_);
+    case Kind::kResult:
+      return story_->ResultText(*field_);
+    case Kind::kStory:
+      return story_->Text();
+  }
+  return {};
+}
+
+void DocxRange::SetText(std::u16string_view text) {
+  Check();
+  switch (kind_) {
+    case Kind::kCode:
+      story_->SetCodeText(*field_, text);
+      break;
+    case Kind::kResult:
+      story_->SetResult(*field_, text, ResultFormat::kFirstResultRun);
+      break;
+    case Kind::kStory:
+      story_->SetText(text);
+      break;
+  }
+}
+
+std::shared_ptr<platform::Fields> DocxRange::Fields() {
+  Check();
+  if (kind_ == Kind::kStory) return std::make_shared<DocxFields>(ModelRef(), story_);
+  return std::make_shared<DocxFields>(ModelRef(), story_, field_, kind_ == Kind::kResult);
+}
+
+}  // namespace sendnote::docx

@@ -1,0 +1,49 @@
+// The engine's shapes: the drawing objects anchored in a document's main text, and the
+// text frame through which a text box's text is reached.
+#pragma once
+
+#include <memory>
+
+#include "docx/DocxObject.h"
+#include "docx/Story.h"
+#include "platform/Word.h"
+
+namespace sendnote::docx {
+
+class DocxShapes : public platform::Shapes, private DocxObject {
+ public:
+  explicit DocxShapes(std::shared_ptr<DocumentModel> model);
+
+  std::u16string TypeName() const override { return u"Shapes"; }
+  std::shared_ptr<platform::Object> Application() override;
+  int32_t Count() override;
+  // 1-based, in document order; raises 5941 out of range.
+  std::shared_ptr<platform::Shape> Item(int32_t index) override;
+};
+
+class DocxShape : public platform::Shape, private DocxObject {
+ public:
+  DocxShape(std::shared_ptr<DocumentModel> model, ShapeState* shape);
+
+  std::u16string TypeName() const override { return u"Shape"; }
+  std::shared_ptr<platform::Object> Application() override;
+  std::shared_ptr<platform::TextFrame> TextFrame() override;
+
+ private:
+  ShapeState* shape_;
+};
+
+class DocxTextFrame : public platform::TextFrame, private DocxObject {
+ public:
+  DocxTextFrame(std::shared_ptr<DocumentModel> model, ShapeState* shape);
+
+  std::u16string TypeName() const override { return u"TextFrame"; }
+  std::shared_ptr<platform::Object> Application() override;
+  // Raises 4605 for a shape that holds no text (a picture), as Word does.
+  std::shared_ptr<platform::Range> TextRange() override;
+
+ private:
+  ShapeState* shape_;
+};
+
+}  // namespace sendnote::docx

@@ -1,0 +1,145 @@
+#include "docx/FileIo.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "docx/DocxErrors.h"
+#include "inmemory/WordNode.h"
+#include "platform/ComError.h"
+
+namespace sendnote::docx {
+namespace {
+
+// A file descriptor closed on every path.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return fd_; }
+  // Closes now; returns false when the close reported an error.
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+// Removes the temporary file unless it was renamed into place.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+  ~TemporaryFile() {
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  const std::string& path() const { return path_; }
+  void Keep() { path_.clear(); }
+
+ private:
+  std::string path_;
+};
+
+[[noreturn]] void RaiseAccess(const std::filesystem::path& path, int error) {
+  RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
+                  path.string() + ": " + std::strerror(error));
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes) {
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) {
+      RaiseWithDetail(inmemory::kErrWordFileNotFound, u"This file could not be found.",
+                      path.string());
+    }
+    RaiseAccess(path, errno);
+  }
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) RaiseAccess(path, errno);
+  if (!S_ISREG(st.st_mode)) RaiseBadPackage("not a regular file: " + path.string());
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+    RaiseBadPackage("the file is larger than the limit of " + std::to_string(maxBytes) + " bytes");
+  }
+  std::string bytes(static_cast<size_t>(st.st_size), '\0');
+  size_t filled = 0;
+  while (filled < bytes.size()) {
+    const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) RaiseAccess(path, errno);
+    if (n == 0) break;  // the file shrank meanwhile
+    filled += static_cast<size_t>(n);
+  }
+  bytes.resize(filled);
+  return bytes;
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
+                         bool overwrite) {
+  if (path.filename().empty()) RaiseAccess(path, EISDIR);
+  if (!overwrite && std::filesystem::exists(std::filesystem::symlink_status(path))) {
+    RaiseWithDetail(kErrFileExists, u"File already exists", path.string());
+  }
+  std::string pattern = path.string() + ".XXXXXX";
+  Descriptor fd(::mkstemp(pattern.data()));
+  if (fd.get() < 0) RaiseAccess(path, errno);
+  TemporaryFile temporary(pattern);
+
+  size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) RaiseAccess(path, errno);
+    written += static_cast<size_t>(n);
+  }
+  // mkstemp makes the file private; a saved document gets the usual permissions.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(fd.get(), 0666 & ~mask);
+  if (::fsync(fd.get()) != 0) RaiseAccess(path, errno);
+  if (!fd.Close()) RaiseAccess(path, errno);
+
+  if (overwrite) {
+    if (::rename(temporary.path().c_str(), path.c_str()) != 0) RaiseAccess(path, errno);
+    temporary.Keep();
+  } else if (::renameat2(AT_FDCWD, temporary.path().c_str(), AT_FDCWD, path.c_str(),
+                         RENAME_NOREPLACE) == 0) {
+    temporary.Keep();
+  } else if (errno == EEXIST) {
+    RaiseWithDetail(kErrFileExists, u"File already exists", path.string());
+  } else if (errno == EINVAL || errno == ENOSYS) {
+    // A file system without the no-replace rename: link() refuses an existing name too;
+    // the temporary name is then removed.
+    if (::link(temporary.path().c_str(), path.c_str()) != 0) {
+      if (errno == EEXIST) RaiseWithDetail(kErrFileExists, u"File already exists", path.string());
+      RaiseAccess(path, errno);
+    }
+  } else {
+    RaiseAccess(path, errno);
+  }
+  // Flush the folder so that the new name survives a crash.
+  Descriptor folder(::open(path.parent_path().empty() ? "." : path.parent_path().c_str(),
+                           O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.get() >= 0) ::fsync(folder.get());
+}
+
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  struct stat sa, sb;
+  if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+}  // namespace sendnote::docx

@@ -1,0 +1,26 @@
+// Reading a whole file and writing one atomically: the written file appears complete or
+// not at all.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace sendnote::docx {
+
+// Returns the file's bytes. Raises Word's "file not found" (5174) when it does not exist,
+// Path/File access error (75) when it cannot be read, and the bad-package error when it
+// is larger than `maxBytes` or not a regular file.
+std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes);
+
+// Writes `bytes` to `path` through a temporary file in the same folder that is flushed to
+// disk and then renamed into place. An existing file is replaced only when `overwrite`;
+// otherwise raises File already exists (58). Raises Path/File access error (75) when the
+// folder cannot be written. Leaves no temporary file behind on any path.
+void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, bool overwrite);
+
+// True when both paths name the same existing file (also through links).
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
+
+}  // namespace sendnote::docx

@@ -1,0 +1,333 @@
+#include "docx/Zip.h"
+
+#include <zip.h>
+
+#include <cstring>
+
+#include "docx/DocxErrors.h"
+
+namespace sendnote::docx {
+namespace {
+
+struct ArchiveCloser {
+  void operator()(zip_t* archive) const { zip_discard(archive); }
+};
+struct SourceFreer {
+  void operator()(zip_source_t* source) const { zip_source_free(source); }
+};
+struct FileCloser {
+  void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+using ArchivePtr = std::unique_ptr<zip_t, ArchiveCloser>;
+using SourcePtr = std::unique_ptr<zip_source_t, SourceFreer>;
+using FilePtr = std::unique_ptr<zip_file_t, FileCloser>;
+
+// zip_error_t with its cleanup.
+class ZipError {
+ public:
+  ZipError() { zip_error_init(&error_); }
+  ~ZipError() { zip_error_fini(&error_); }
+  ZipError(const ZipError&) = delete;
+  ZipError& operator=(const ZipError&) = delete;
+  zip_error_t* get() { return &error_; }
+  int code() const { return error_.zip_err; }
+  std::string text() { return zip_error_strerror(&error_); }
+
+ private:
+  zip_error_t error_;
+};
+
+uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint32_t Le32(const unsigned char* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint64_t Le64(const unsigned char* p) {
+  return static_cast<uint64_t>(Le32(p)) | (static_cast<uint64_t>(Le32(p + 4)) << 32);
+}
+
+// Returns the entry count the end-of-central-directory record declares, or empty when
+// there is no such record. Read before libzip allocates anything for the entries.
+std::optional<uint64_t> DeclaredEntryCount(std::string_view bytes) {
+  constexpr size_t kEocdSize = 22;
+  if (bytes.size() < kEocdSize) return std::nullopt;
+  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+  const size_t last = bytes.size() - kEocdSize;
+  const size_t first = last > 0xFFFF ? last - 0xFFFF : 0;
+  for (size_t pos = last + 1; pos-- > first;) {
+    if (Le32(data + pos) != 0x06054b50) continue;
+    uint64_t count = Le16(data + pos + 10);
+    // A zip64 archive keeps the real count in its own record, found through a locator.
+    if (count == 0xFFFF && pos >= 20 && Le32(data + pos - 20) == 0x07064b50) {
+      const uint64_t record = Le64(data + pos - 20 + 8);
+      if (record + 56 <= bytes.size() && Le32(data + record) == 0x06064b50) {
+        count = Le64(data + record + 32);
+      }
+    }
+    return count;
+  }
+  return std::nullopt;
+}
+
+// Returns why an entry name is unsafe, or empty when it is a plain relative name.
+std::string UnsafeNameReason(std::string_view name) {
+  if (name.empty()) return "an entry has an empty name";
+  if (name.find('\0') != std::string_view::npos) return "an entry name holds a NUL character";
+  if (name.front() == '/' || name.find('\\') != std::string_view::npos) {
+    return "entry name climbs out of the package: " + std::string(name);
+  }
+  std::string_view rest = name;
+  if (rest.back() == '/') rest.remove_suffix(1);  // a directory entry
+  bool firstSegment = true;
+  while (true) {
+    const size_t slash = rest.find('/');
+    const std::string_view segment = rest.substr(0, slash);
+    if (segment.empty() || segment == "." || segment == ".." ||
+        (firstSegment && segment.find(':') != std::string_view::npos)) {
+      return "entry name climbs out of the package: " + std::string(name);
+    }
+    if (slash == std::string_view::npos) break;
+    rest.remove_prefix(slash + 1);
+    firstSegment = false;
+  }
+  return {};
+}
+
+std::string OpenFailureReason(ZipError& error) {
+  switch (error.code()) {
+    case ZIP_ER_NOZIP:
+      return "not a zip archive";
+    case ZIP_ER_INCONS:
+      return "the zip archive is damaged or truncated";
+    case ZIP_ER_MEMORY:
+      return "out of memory";
+    default:
+      return "the zip archive cannot be read: " + error.text();
+  }
+}
+
+std::string ReadFromFile(zip_file_t* file, uint64_t size, uint64_t index, const ZipLimits& limits,
+                         std::string_view name) {
+  if (size > limits.maxEntryBytes) {
+    RaiseBadPackage("entry too large to expand (" + std::string(name) + ")");
+  }
+  // One byte more than declared shows an entry that expands beyond its declared size.
+  std::string data(static_cast<size_t>(size) + 1, '\0');
+  uint64_t filled = 0;
+  while (filled < data.size()) {
+    const zip_int64_t n = zip_fread(file, data.data() + filled, data.size() - filled);
+    if (n < 0) {
+      RaiseBadPackage("entry " + std::to_string(index) + " (" + std::string(name) +
+                      ") is damaged: " + zip_file_strerror(file));
+    }
+    if (n == 0) break;
+    filled += static_cast<uint64_t>(n);
+  }
+  if (filled != size) {
+    RaiseBadPackage("entry " + std::string(name) + " does not expand to its declared size");
+  }
+  data.resize(static_cast<size_t>(size));
+  return data;
+}
+
+}  // namespace
+
+struct ZipArchive::Handle {
+  ArchivePtr archive;
+};
+
+std::string FoldCase(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return folded;
+}
+
+ZipArchive::ZipArchive(std::shared_ptr<const std::string> bytes, const ZipLimits& limits)
+    : bytes_(std::move(bytes)), limits_(limits), handle_(std::make_unique<Handle>()) {}
+
+ZipArchive::~ZipArchive() = default;
+
+std::unique_ptr<ZipArchive> ZipArchive::Open(std::shared_ptr<const std::string> bytes,
+                                             const ZipLimits& limits) {
+  const std::optional<uint64_t> declared = DeclaredEntryCount(*bytes);
+  if (!declared) RaiseBadPackage("not a zip archive");
+  if (*declared > limits.maxEntries) {
+    RaiseBadPackage("too many entries (" + std::to_string(*declared) + ", the limit is " +
+                    std::to_string(limits.maxEntries) + ")");
+  }
+
+  std::unique_ptr<ZipArchive> result(new ZipArchive(std::move(bytes), limits));
+  ZipError error;
+  SourcePtr source(
+      zip_source_buffer_create(result->bytes_->data(), result->bytes_->size(), 0, error.get()));
+  if (!source) RaiseBadPackage(OpenFailureReason(error));
+  zip_t* archive = zip_open_from_source(source.get(), ZIP_RDONLY | ZIP_CHECKCONS, error.get());
+  if (!archive) RaiseBadPackage(OpenFailureReason(error));
+  source.release();  // the archive owns it now
+  result->handle_->archive.reset(archive);
+
+  const zip_int64_t count = zip_get_num_entries(archive, 0);
+  if (count < 0 || static_cast<uint64_t>(count) > limits.maxEntries) {
+    RaiseBadPackage("too many entries (" + std::to_string(count) + ", the limit is " +
+                    std::to_string(limits.maxEntries) + ")");
+  }
+  uint64_t expanded = 0;
+  for (zip_int64_t i = 0; i < count; ++i) {
+    zip_stat_t st;
+    zip_stat_init(&st);
+    if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &st) != 0) {
+      RaiseBadPackage("the zip archive is damaged: " + std::string(zip_strerror(archive)));
+    }
+    ZipEntry entry;
+    entry.name = st.name ? st.name : "";
+    if (std::string reason = UnsafeNameReason(entry.name); !reason.empty()) {
+      RaiseBadPackage(reason);
+    }
+    if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
+      RaiseBadPackage("the document is encrypted");
+    }
+    entry.size = st.size;
+    entry.compressedSize = st.comp_size;
+    entry.crc = st.crc;
+    entry.method = st.comp_method;
+    entry.directory = entry.name.back() == '/';
+    if (!zip_compression_method_supported(entry.method, 0)) {
+      RaiseBadPackage("entry " + entry.name + " uses an unsupported compression method");
+    }
+    expanded += entry.size;
+    if (entry.size > limits.maxExpandedBytes || expanded > limits.maxExpandedBytes) {
+      RaiseBadPackage("the expanded size exceeds the limit of " +
+                      std::to_string(limits.maxExpandedBytes) + " bytes");
+    }
+    if (!result->byFoldedName_.emplace(FoldCase(entry.name), result->entries_.size()).second) {
+      RaiseBadPackage("duplicate entry name: " + entry.name);
+    }
+    result->entries_.push_back(std::move(entry));
+  }
+  return result;
+}
+
+std::optional<size_t> ZipArchive::Find(std::string_view name) const {
+  const auto it = byFoldedName_.find(FoldCase(name));
+  if (it == byFoldedName_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::string ZipArchive::Read(size_t index) const {
+  const ZipEntry& entry = entries_.at(index);
+  FilePtr file(zip_fopen_index(handle_->archive.get(), index, 0));
+  if (!file) {
+    RaiseBadPackage("entry " + entry.name +
+                    " cannot be read: " + zip_strerror(handle_->archive.get()));
+  }
+  return ReadFromFile(file.get(), entry.size, index, limits_, entry.name);
+}
+
+std::string ZipArchive::ReadRaw(size_t index) const {
+  const ZipEntry& entry = entries_.at(index);
+  FilePtr file(zip_fopen_index(handle_->archive.get(), index, ZIP_FL_COMPRESSED));
+  if (!file) {
+    RaiseBadPackage("entry " + entry.name +
+                    " cannot be read: " + zip_strerror(handle_->archive.get()));
+  }
+  return ReadFromFile(file.get(), entry.compressedSize, index, limits_, entry.name);
+}
+
+namespace {
+
+// Adds `data` (which must outlive the archive's commit) as the content of an entry.
+zip_source_t* BufferSource(zip_t* archive, const std::string& data) {
+  zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
+  if (!source) RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(archive));
+  return source;
+}
+
+// Commits `archive` into `source` and returns the source's new bytes.
+std::string CommitToBuffer(ArchivePtr archive, zip_source_t* source) {
+  if (zip_close(archive.get()) != 0) {
+    RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(archive.get()));
+  }
+  archive.release();  // closed
+  zip_stat_t st;
+  zip_stat_init(&st);
+  if (zip_source_stat(source, &st) != 0 || zip_source_open(source) != 0) {
+    RaiseBadPackage("cannot read back the written package");
+  }
+  std::string out(static_cast<size_t>(st.size), '\0');
+  const zip_int64_t n = zip_source_read(source, out.data(), out.size());
+  zip_source_close(source);
+  if (n < 0 || static_cast<uint64_t>(n) != st.size) {
+    RaiseBadPackage("cannot read back the written package");
+  }
+  return out;
+}
+
+// The compression of rewritten XML: fast, since it runs for every letter.
+constexpr zip_uint32_t kDeflateLevel = 6;
+
+}  // namespace
+
+std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits) {
+  const std::string& original = *archive.Bytes();
+  ZipError error;
+  SourcePtr source(zip_source_buffer_create(original.data(), original.size(), 0, error.get()));
+  if (!source) RaiseBadPackage("cannot write the package: " + error.text());
+  zip_source_keep(source.get());  // read back after the archive has committed into it
+  ArchivePtr out(zip_open_from_source(source.get(), 0, error.get()));
+  if (!out) {
+    zip_source_free(source.get());  // the reference zip_open_from_source did not take
+    RaiseBadPackage("cannot write the package: " + error.text());
+  }
+  zip_t* za = out.get();
+  for (const auto& [index, data] : edits.replaced) {
+    zip_source_t* s = BufferSource(za, data);
+    if (zip_file_replace(za, index, s, 0) != 0) {
+      zip_source_free(s);
+      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(za));
+    }
+    zip_set_file_compression(za, index, ZIP_CM_DEFLATE, kDeflateLevel);
+  }
+  for (size_t index : edits.removed) {
+    if (zip_delete(za, index) != 0) {
+      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(za));
+    }
+  }
+  for (const auto& [name, data] : edits.added) {
+    zip_source_t* s = BufferSource(za, data);
+    const zip_int64_t index = zip_file_add(za, name.c_str(), s, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+      zip_source_free(s);
+      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(za));
+    }
+    zip_set_file_compression(za, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, kDeflateLevel);
+  }
+  return CommitToBuffer(std::move(out), source.get());
+}
+
+std::string WriteZip(const std::vector<NewZipEntry>& entries) {
+  ZipError error;
+  SourcePtr source(zip_source_buffer_create(nullptr, 0, 0, error.get()));
+  if (!source) RaiseBadPackage("cannot write the package: " + error.text());
+  zip_source_keep(source.get());
+  ArchivePtr out(zip_open_from_source(source.get(), ZIP_CREATE | ZIP_TRUNCATE, error.get()));
+  if (!out) {
+    zip_source_free(source.get());
+    RaiseBadPackage("cannot write the package: " + error.text());
+  }
+  zip_t* za = out.get();
+  for (const NewZipEntry& entry : entries) {
+    zip_source_t* s = BufferSource(za, entry.data);
+    const zip_int64_t index = zip_file_add(za, entry.name.c_str(), s, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+      zip_source_free(s);
+      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(za));
+    }
+    zip_set_file_compression(za, static_cast<zip_uint64_t>(index),
+                             entry.store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+  }
+  return CommitToBuffer(std::move(out), source.get());
+}
+
+}  // namespace sendnote::docx

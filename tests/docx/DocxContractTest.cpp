@@ -1,0 +1,95 @@
+// The Word contract suite run against the engine, with templates written as real .dotx
+// packages by the template builder.
+#include <string>
+
+#include "docx/DocxApplication.h"
+#include "docx/TemplateBuilder.h"
+#include "inmemory/WordValue.h"
+#include "platform/Utf.h"
+#include "tests/contract/WordContractTests.h"
+#include "tests/docx/DocxTestSupport.h"
+
+namespace sendnote::testing {
+namespace {
+
+using docx::TemplateDescription;
+using docx::TemplateParagraph;
+
+docx::TemplateField ToField(const FieldSpec& field) {
+  docx::TemplateField f;
+  f.code = field.code;
+  f.result = field.result;
+  f.boldResult = field.boldResult;
+  return f;
+}
+
+// The neutral description as a package: each body field in a paragraph of its own, the
+// table fields in the cells of one row, each text box and picture anchored in a
+// paragraph after them, and linked properties reading bookmarks that hold their values.
+TemplateDescription ToDescription(const TemplateSpec& spec) {
+  TemplateDescription d;
+  for (const auto& field : spec.bodyFields) {
+    d.body.push_back(TemplateParagraph{{ToField(field)}});
+  }
+  if (!spec.tableFields.empty()) {
+    docx::TemplateTable table;
+    table.rows.emplace_back();
+    for (const auto& field : spec.tableFields) {
+      table.rows.back().push_back({TemplateParagraph{{ToField(field)}}});
+    }
+    d.body.push_back(std::move(table));
+  }
+  for (const auto& box : spec.textBoxes) {
+    docx::TemplateTextBox textBox;
+    for (const auto& field : box) textBox.paragraphs.push_back(TemplateParagraph{{ToField(field)}});
+    d.body.push_back(TemplateParagraph{{textBox}});
+  }
+  if (spec.picturesWithoutText > 0) d.images.push_back({docx::SolidPng(4, 4, 0x3366CC), 4, 4});
+  for (int i = 0; i < spec.picturesWithoutText; ++i) {
+    d.body.push_back(TemplateParagraph{{docx::TemplatePicture{0, true}}});
+  }
+  int linked = 0;
+  for (const auto& property : spec.properties) {
+    docx::TemplateProperty p;
+    p.name = property.name;
+    p.type = property.type;
+    p.value = inmemory::ConvertToPropertyType(property.value, property.type);
+    if (property.linkedToContent) {
+      p.linkTarget = u"Link" + std::u16string(1, static_cast<char16_t>(u'A' + linked++));
+      d.body.push_back(
+          TemplateParagraph{{docx::TemplateBookmark{p.linkTarget, property.value.ToString()}}});
+    }
+    d.properties.push_back(std::move(p));
+  }
+  return d;
+}
+
+class DocxWordFixture : public WordContractFixture {
+ public:
+  std::shared_ptr<platform::WordApplication> Application() override { return app_; }
+
+  std::u16string MakeTemplate(const TemplateSpec& spec) override {
+    const auto path = dir_.File("contract" + std::to_string(++made_) + ".dotx");
+    docx::WriteTemplate(ToDescription(spec), path);
+    return platform::FromUtf8(path.string());
+  }
+
+  std::u16string BrokenTemplateName() override {
+    const auto path = dir_.File("broken.dotx");
+    docx::testing::WriteFile(path, "PK\x03\x04 this is not a package");
+    return platform::FromUtf8(path.string());
+  }
+
+ private:
+  docx::testing::TempDir dir_;
+  std::shared_ptr<docx::DocxApplication> app_ = docx::DocxApplication::Create();
+  int made_ = 0;
+};
+
+}  // namespace
+
+INSTANTIATE_TEST_SUITE_P(Docx, WordContract, ::testing::Values(WordFixtureFactory([] {
+                           return std::make_unique<DocxWordFixture>();
+                         })));
+
+}  // namespace sendnote::testing

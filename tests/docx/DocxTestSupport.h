@@ -1,0 +1,61 @@
+// Helpers of the engine's tests: a temporary folder, caught errors, raw views of zip
+// packages, and hand-made zip archives for damaged and hostile input.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ComError.h"
+
+namespace sendnote::docx::testing {
+
+// A fresh folder, removed with everything in it at the end of the test.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+  std::filesystem::path File(const std::string& name) const { return path_ / name; }
+  // The names of the files in the folder, sorted.
+  std::vector<std::string> Files() const;
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Returns the error `call` raised, or empty when it raised none.
+std::optional<platform::ComError> ErrorOf(const std::function<void()>& call);
+
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
+// One entry of a zip archive as stored.
+struct RawEntry {
+  std::string name;
+  std::string raw;  // compressed data as stored
+  uint32_t crc = 0;
+  int32_t method = 0;
+};
+std::vector<RawEntry> RawEntries(const std::string& zip);
+// Returns the expanded data of an entry; fails the test when there is none.
+std::string EntryText(const std::string& zip, const std::string& name);
+bool HasEntry(const std::string& zip, const std::string& name);
+// True when the archive uses any zip64 record or extra field.
+bool UsesZip64(const std::string& zip);
+
+// An entry of a hand-made archive: stored (not compressed), with what its headers say.
+struct HandEntry {
+  std::string name;
+  std::string data;
+  uint16_t flags = 0;                    // general purpose flags (1: encrypted)
+  std::optional<uint32_t> declaredSize;  // the expanded size the headers claim
+};
+std::string HandMadeZip(const std::vector<HandEntry>& entries);
+
+}  // namespace sendnote::docx::testing
