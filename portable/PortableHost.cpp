@@ -7,6 +7,8 @@
 
 #include "addin/dsrOutlookToWord.h"
 #include "common/Version.h"
+#include "docx/DocxApplication.h"
+#include "docx/DocxDocument.h"
 #include "inmemory/OutlookApp.h"
 #include "inmemory/OutlookFolder.h"
 #include "inmemory/OutlookHost.h"
@@ -81,8 +83,8 @@ bool SamePath(const fs::path& a, const fs::path& b) {
 
 }  // namespace
 
-PortableHost::PortableHost(WordEngine& engine, HostIo io, fs::path programFolder)
-    : engine_(engine), io_(io), programFolder_(std::move(programFolder)) {}
+PortableHost::PortableHost(HostIo io, fs::path programFolder)
+    : io_(io), programFolder_(std::move(programFolder)) {}
 
 int PortableHost::Run(const CommandLine& cl) {
   if (cl.help) {
@@ -192,14 +194,19 @@ int PortableHost::Session(const CommandLine& cl,
   std::error_code ec;
   const std::u16string templateName = FromUtf8(fs::absolute(cl.templatePath, ec).string());
   int fileNewShown = 0;
-  auto prompt = [&]() -> FileNewChoice {
+  auto prompt = [&](const docx::FileNewChoice&) -> docx::FileNewChoice {
     if (++fileNewShown == 1) return {true, templateName, false};
     auto answer = ui.AskLine(u"テンプレートのパス: ");
     if (!answer || answer->empty()) return {};
     return {true, FromUtf8(fs::absolute(ToUtf8(*answer), ec).string()), false};
   };
-  PortableRuntime runtime(
-      ui, [&] { return engine_.Start(prompt); }, FromUtf8(programFolder_.string()));
+  std::shared_ptr<docx::DocxApplication> word;
+  auto startWord = [&]() -> std::shared_ptr<platform::WordApplication> {
+    word = docx::DocxApplication::Create();
+    word->SetFileNewPrompt(prompt);
+    return word;
+  };
+  PortableRuntime runtime(ui, startWord, FromUtf8(programFolder_.string()));
   platform::ScopedRuntime scope(runtime);
 
   auto host = inmemory::OutlookHost::Create();
@@ -228,19 +235,14 @@ int PortableHost::Session(const CommandLine& cl,
     outlook->ClickButton(addin.cbbAddin());
 
     // The click completed when it left its new document open and reported no error.
-    std::shared_ptr<platform::Document> letterDoc;
-    try {
-      if (auto word = runtime.Word()) {
-        auto documents = word->Documents();
-        if (documents->Count() > 0) letterDoc = documents->Item(documents->Count());
-      }
-    } catch (const platform::ComError&) {
-      letterDoc.reset();
+    std::shared_ptr<docx::DocxDocument> letterDoc;
+    if (word && !word->HasQuit() && !word->OpenDocuments().empty()) {
+      letterDoc = word->OpenDocuments().back();
     }
     int letterStatus = kExitStopped;
     if (letterDoc && !ui.ErrorReported()) {
       try {
-        engine_.Save(*letterDoc, letter.output, cl.force);
+        letterDoc->SaveAs(letter.output, cl.force);
         io_.out << PathText(letter.output) << "\n";
         io_.out.flush();
         letterStatus = kExitWritten;
@@ -265,7 +267,7 @@ int PortableHost::Session(const CommandLine& cl,
 
   addin.IDTExtensibility2_OnBeginShutdown();
   addin.IDTExtensibility2_OnDisconnection(0);
-  if (auto word = runtime.Word()) {
+  if (word && !word->HasQuit()) {
     try {
       word->Quit(platform::kWdDoNotSaveChanges);
     } catch (const platform::ComError&) {

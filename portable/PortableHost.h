@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "portable/CommandLine.h"
-#include "portable/WordEngine.h"
 #include "portable/contacts/ContactRecord.h"
 
 namespace sendnote::portable {
@@ -28,7 +27,7 @@ struct HostIo {
 class PortableHost {
  public:
   // `programFolder` holds the program and its help pages (help/index.html).
-  PortableHost(WordEngine& engine, HostIo io, std::filesystem::path programFolder);
+  PortableHost(HostIo io, std::filesystem::path programFolder);
 
   // Runs the command; returns its exit status.
   int Run(const CommandLine& commandLine);
@@ -46,7 +45,6 @@ class PortableHost {
               const std::vector<Letter>& letters);
   void List(const std::vector<contacts::ContactRecord>& records);
 
-  WordEngine& engine_;
   HostIo io_;
   std::filesystem::path programFolder_;
 };

@@ -1,0 +1,38 @@
+// sendnote [OPTIONS] CONTACTS TEMPLATE — writes a cover letter from a contact file and a
+// Word template. See --help.
+#include <unistd.h>
+
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "portable/CommandLine.h"
+#include "portable/PortableHost.h"
+
+namespace {
+
+// The folder of the running program, where its help pages lie.
+std::filesystem::path ProgramFolder(const char* argv0) {
+  std::error_code ec;
+  auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) exe = std::filesystem::absolute(argv0, ec);
+  return exe.parent_path();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace sendnote::portable;
+  std::ios::sync_with_stdio(true);
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  std::string error;
+  const auto commandLine = ParseCommandLine(args, error);
+  if (!commandLine) {
+    std::cerr << "sendnote: " << error << "\nTry 'sendnote --help'.\n";
+    return kExitUnusable;
+  }
+  const bool interactive = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
+  PortableHost host({std::cin, std::cout, std::cerr, interactive}, ProgramFolder(argv[0]));
+  return host.Run(*commandLine);
+}
