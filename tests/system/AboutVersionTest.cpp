@@ -59,27 +59,7 @@ TEST(AboutVersionTest, BoxShowsCaptionTitleAndVersionWithoutTheRevisionsLeadingZ
   EXPECT_EQ(shown.caption, u"バージョン情報");
   EXPECT_EQ(shown.version, u"バージョン 1.12.525");
   EXPECT_EQ(shown.titleCaption, u"添書票COMアドイン");
-  EXPECT_EQ(shown.frameCaption, u"警告");
-  EXPECT_FALSE(shown.disclaimer.empty());
   EXPECT_TRUE(runtime.Scripted().MsgBoxes().empty());
-}
-
-TEST(AboutVersionTest, OkClosesTheBoxAndEachShowingStartsAfresh) {
-  inmemory::InMemoryRuntime runtime;
-  platform::ScopedRuntime scope(runtime);
-  auto& ui = runtime.Scripted();
-  ui.QueueAbout({inmemory::AboutAction::kOk});  // Enter and Esc both press OK
-  ui.QueueAbout({inmemory::AboutAction::kCloseBox});
-  for (int i = 0; i < 2; ++i) {
-    frmAbout about;
-    ui.ShowModal(about);
-    EXPECT_TRUE(about.Unloaded());
-  }
-  ASSERT_EQ(ui.AboutBoxes().size(), 2u);
-  EXPECT_FALSE(ui.AboutBoxes()[0].closedByCloseBox);
-  EXPECT_TRUE(ui.AboutBoxes()[1].closedByCloseBox);
-  EXPECT_EQ(ui.AboutBoxes()[0].atClose.version, ui.AboutBoxes()[1].atClose.version);
-  EXPECT_EQ(ui.OpenForms(), 0);
 }
 
 }  // namespace

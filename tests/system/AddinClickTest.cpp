@@ -1,0 +1,120 @@
+// Clicks on the add-in's buttons after a connection: every window's button reaches the one
+// click handler once, a click runs the letter command end to end, and the output dialog's
+// help and version buttons work within a click.
+#include <gtest/gtest.h>
+
+#include "AddinHostFixture.h"
+#include "inmemory/ScriptedUi.h"
+#include "inmemory/WordApp.h"
+#include "inmemory/WordDocument.h"
+
+namespace sendnote {
+namespace {
+
+using namespace testing;
+using inmemory::DialogAction;
+using platform::ContactField;
+
+constexpr char16_t kTemplate[] = u"C:\\Templates\\添書票.dot";
+
+class AddinClickTest : public AddinHostTest {
+ protected:
+  // The user clicks the add-in's button in `window`, which is the active one.
+  int ClickIn(const std::shared_ptr<platform::OutlookWindow>& window,
+              const std::shared_ptr<inmemory::CommandBarSet>& bars) {
+    app->SetActiveWindow(window);
+    auto buttons = bars->ControlsWithTag(ButtonTag);
+    if (buttons.size() != 1) ADD_FAILURE() << "buttons in the window: " << buttons.size();
+    return buttons.empty() ? 0 : app->ClickButton(buttons[0]);
+  }
+  // Word runs, with a template marked for the default prefix that shows the company.
+  std::shared_ptr<inmemory::WordApp> WordWithTemplate() {
+    auto word = inmemory::WordApp::Create();
+    inmemory::WordContent content;
+    content.bodyFields.push_back({u" DOCPROPERTY \"OUTLOOK$会社名\" ", u"(会社名)", false});
+    auto property = [](std::u16string name, int32_t type, platform::Variant value) {
+      inmemory::WordPropertyContent p;
+      p.name = std::move(name);
+      p.type = type;
+      p.value = std::move(value);
+      return p;
+    };
+    content.properties = {
+        property(u"SENDNOTE$PROPERTY", platform::kPropertyBoolean, platform::Variant::Bool(-1)),
+        property(u"SENDNOTE$PREFIX", platform::kPropertyString,
+                 platform::Variant::String(u"OUTLOOK$"))};
+    word->AddTemplate(kTemplate, content);
+    runtime.SetRunning(inmemory::kWordClass, word);
+    return word;
+  }
+  std::shared_ptr<inmemory::OutlookContact> Yamada(int32_t mailing = 2) {
+    inmemory::ContactRecord record;
+    record.fields = {{ContactField::kSubject, u"山田 太郎"},
+                     {ContactField::kLastName, u"山田"},
+                     {ContactField::kCompanyName, u"株式会社山田商事"}};
+    record.selectedMailingAddress = mailing;
+    return host->Contacts()->AddContact(record);
+  }
+};
+
+TEST_F(AddinClickTest, EveryWindowsButtonRunsTheHandlerOnce) {
+  auto noAddress = Yamada(0);
+  auto first = app->OpenExplorer(host->Contacts());
+  auto second = app->OpenExplorer(host->Inbox());
+  auto contact = app->OpenInspector(noAddress);
+  Connect();
+
+  EXPECT_EQ(ClickIn(first, first->Bars()), 1);
+  EXPECT_EQ(ClickIn(second, second->Bars()), 1);
+  EXPECT_EQ(ClickIn(contact, contact->Bars()), 1);
+  EXPECT_EQ(Prompts(),
+            (std::vector<std::u16string>{
+                u"連絡先アイテムが選択されていません。", u"連絡先アイテムが選択されていません。",
+                u"山田 太郎 の連絡先アイテムに郵送先の住所がチェックされていません。"}));
+}
+
+TEST_F(AddinClickTest, AClickFromAContactWindowWritesTheContactIntoANewDocument) {
+  auto word = WordWithTemplate();
+  word->QueueFileNew(kTemplate);
+  runtime.Scripted().QueueDialog({DialogAction::Ok()});
+  app->OpenExplorer(host->Contacts());
+  auto contact = app->OpenInspector(Yamada());
+  Connect();
+  const auto choices = addin->StaticData();
+
+  EXPECT_EQ(ClickIn(contact, contact->Bars()), 1);
+  EXPECT_TRUE(Prompts().empty());
+  ASSERT_EQ(word->OpenDocuments().size(), 1u);
+  const auto content = word->OpenDocuments()[0]->Snapshot();
+  EXPECT_EQ(content.bodyFields[0].result, u"株式会社山田商事");
+  EXPECT_TRUE(word->IsVisible());
+  EXPECT_EQ(addin->StaticData(), choices);
+}
+
+TEST_F(AddinClickTest, HelpAndVersionWithinAClickKeepTheDialogAndItsSelections) {
+  runtime.SetLibraryFolder(u"C:\\Addins\\sendnote");
+  auto explorer = app->OpenExplorer(host->Contacts());
+  explorer->Select({Yamada()});
+  Connect();
+  auto& ui = runtime.Scripted();
+  ui.QueueAbout({inmemory::AboutAction::kOk});
+  ui.QueueDialog({DialogAction::SelectOutput(1), DialogAction::PickAddress(2),
+                  DialogAction::Version(), DialogAction::Help(), DialogAction::Cancel()});
+
+  EXPECT_EQ(ClickIn(explorer, explorer->Bars()), 1);
+  ASSERT_EQ(ui.AboutBoxes().size(), 1u);
+  EXPECT_EQ(ui.AboutBoxes()[0].atLoad.version, u"バージョン 1.12.525");
+  EXPECT_EQ(ui.HelpRequests(), std::vector<std::u16string>{u"C:\\Addins\\sendnote\\sendnote.chm"});
+  // The one box is the missing help; the cancelled dialog adds no message of its own.
+  ASSERT_EQ(ui.MsgBoxes().size(), 1u);
+  EXPECT_EQ(ui.MsgBoxes()[0].prompt, u"ヘルプが見つかりません。");
+  EXPECT_EQ(ui.MsgBoxes()[0].style, platform::kVbExclamation);
+  ASSERT_EQ(ui.Dialogs().size(), 1u);
+  EXPECT_EQ(ui.Dialogs()[0].actionsPlayed, 5);
+  EXPECT_EQ(ui.Dialogs()[0].atClose.SelectedOutput(), 1);
+  EXPECT_EQ(ui.Dialogs()[0].atClose.cboAddressListIndex, 2);
+  EXPECT_EQ(ui.OpenForms(), 0);
+}
+
+}  // namespace
+}  // namespace sendnote
