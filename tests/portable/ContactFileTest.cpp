@@ -78,11 +78,18 @@ TEST_F(ContactFileTest, FileAtTheSizeLimitIsReadAndItsLineRefused) {
   EXPECT_TRUE(Mentions(error, u"limit.vcf, line 2: the line is longer than")) << error.what();
 }
 
-TEST_F(ContactFileTest, EmptyFileHoldsNoContacts) {
-  EXPECT_EQ(RaisedBy([&] { ReadContactFile(Write("empty.vcf", "")); }).Number(),
-            kErrInvalidFileFormat);
-  EXPECT_EQ(RaisedBy([&] { ReadContactFile(Write("empty.csv", "")); }).Number(),
-            kErrInvalidFileFormat);
+TEST(ContactFileBytesTest, RandomBytesRaiseAnErrorAsEitherKind) {
+  uint32_t state = 777;
+  for (int round = 0; round < 100; ++round) {
+    std::string bytes;
+    for (int i = 0; i < 50 + round * 13; ++i) {
+      state = state * 1103515245 + 12345;
+      bytes += static_cast<char>(state >> 16);
+    }
+    const std::u16string name = round % 2 == 0 ? u"random.csv" : u"random.vcf";
+    EXPECT_EQ(RaisedBy([&] { ParseContactFile(bytes, name); }).Number(), kErrInvalidFileFormat)
+        << round;
+  }
 }
 
 TEST_F(ContactFileTest, TooManyContactsAreRefused) {

@@ -37,7 +37,8 @@ TEST(VCardTest, Version3CardWithFoldingEscapesAndTypeLists) {
       "EMAIL;TYPE=internet,pref:jqp@example.com\r\n"
       "ADR;TYPE=work:;Suite 100;123 Main Street;Any Town;CA;91921-1234;U.S.A.\r\n"
       "ADR;TYPE=home:;;5 Oak\r\n"
-      "  Lane;Springfield;IL;62701;USA\r\n"
+      "  Lane;Spring\r\n"
+      "\tfield;IL;62701;USA\r\n"
       "LABEL;TYPE=home:5 Oak Lane\\nSpringfield\\, IL 62701\r\n"
       "END:VCARD\r\n");
   EXPECT_EQ(c[ContactField::kLastName], u"Public");
@@ -56,8 +57,9 @@ TEST(VCardTest, Version3CardWithFoldingEscapesAndTypeLists) {
   EXPECT_EQ(c[ContactField::kOtherFaxNumber], u"+1-213-555-2222");
   EXPECT_EQ(c[ContactField::kEmail1Address], u"jqp@example.com");  // the preferred one
   EXPECT_EQ(c[ContactField::kOfficeLocation], u"Suite 100");
-  // Folding removes the line break and exactly one leading blank.
+  // Folding removes the line break and exactly one leading blank or tab.
   EXPECT_EQ(c[ContactField::kHomeAddressStreet], u"5 Oak Lane");
+  EXPECT_EQ(c[ContactField::kHomeAddressCity], u"Springfield");
   EXPECT_EQ(c[ContactField::kHomeAddress], u"5 Oak Lane\r\nSpringfield, IL 62701");
   // The office is not an address line; the parts run together in Japanese order.
   EXPECT_EQ(c[ContactField::kBusinessAddress],
@@ -79,7 +81,8 @@ TEST(VCardTest, Version4CardWithPrefNumbersLabelParameterAndTelUri) {
       "TEL;VALUE=uri;TYPE=home;PREF=1:tel:+81-3-0000-0000\n"
       "TEL;VALUE=uri;TYPE=home:tel:+81-3-9999-9999\n"
       "ADR;TYPE=home:;;梅田1-1;大阪市北区;大阪府;530-0001;日本\n"
-      "ADR;TYPE=work;PREF=1;LABEL=\"〒100-0001\\n東京都千代田区千代田1-1\":;;千代田1-1;千代田区;"
+      "ADR;TYPE=work;PREF=1;LABEL=\"〒100-0001\\n東京都千代田区千代田1-1;ビル:5F\":;;千代田1-1;"
+      "千代田区;"
       "東京都;100-0001;日本\n"
       "END:VCARD\n");
   EXPECT_EQ(c[ContactField::kSubject], u"山田 花子");
@@ -89,7 +92,9 @@ TEST(VCardTest, Version4CardWithPrefNumbersLabelParameterAndTelUri) {
   EXPECT_EQ(c[ContactField::kEmail1Address], u"first@example.jp");
   EXPECT_EQ(c[ContactField::kBusinessTelephoneNumber], u"+81-3-1234-5678");
   EXPECT_EQ(c[ContactField::kHomeTelephoneNumber], u"+81-3-0000-0000");
-  EXPECT_EQ(c[ContactField::kBusinessAddress], u"〒100-0001\r\n東京都千代田区千代田1-1");
+  // ';' and ':' inside the quoted parameter neither end it nor start the value.
+  EXPECT_EQ(c[ContactField::kBusinessAddress], u"〒100-0001\r\n東京都千代田区千代田1-1;ビル:5F");
+  EXPECT_EQ(c[ContactField::kBusinessAddressStreet], u"千代田1-1");
   EXPECT_EQ(c[ContactField::kHomeAddress], u"530-0001\r\n大阪府大阪市北区梅田1-1");
   EXPECT_EQ(c.SelectedMailingAddress, 2);  // the preferred address, though not the first
 }
@@ -132,6 +137,16 @@ TEST(VCardTest, PreferredValueWinsOverEarlierOnesOfTheSameMember) {
   EXPECT_EQ(c[ContactField::kEmail1Address], u"a@x");  // none preferred: the first
   EXPECT_EQ(c[ContactField::kHomeAddressStreet], u"second");
   EXPECT_EQ(c[ContactField::kHomeAddress], u"second");
+}
+
+TEST(VCardTest, ExtendedAddressIsALineOfTheWholeHomeOrOtherAddress) {
+  const ContactRecord c = OnlyCard(
+      "BEGIN:VCARD\nVERSION:3.0\nADR;TYPE=postal:PO Box 7;Apt 5;1 Main St;Town;;;\n"
+      "ADR;TYPE=work:;Room 3;2 Main St;Town;;;\nEND:VCARD\n");
+  EXPECT_EQ(c[ContactField::kOtherAddress], u"Town 1 Main St\r\nApt 5\r\nPO Box 7");
+  EXPECT_EQ(c[ContactField::kOtherAddressPostOfficeBox], u"PO Box 7");
+  EXPECT_EQ(c[ContactField::kOfficeLocation], u"Room 3");
+  EXPECT_EQ(c[ContactField::kBusinessAddress], u"Town 2 Main St");
 }
 
 TEST(VCardTest, SeveralCardsInFileOrderWithGroupsAndNestedAgent) {
