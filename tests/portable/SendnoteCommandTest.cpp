@@ -1,0 +1,270 @@
+// The built command on real files: letters from the example contacts, the system's
+// refusals with exit status 1, unusable input with exit status 2, and nothing written
+// or changed on any failure.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "docx/DocxApplication.h"
+#include "platform/Utf.h"
+#include "platform/Word.h"
+#include "tests/portable/CommandRunner.h"
+
+namespace sendnote {
+namespace {
+
+namespace fs = std::filesystem;
+using platform::FromUtf8;
+using platform::ToUtf8;
+using testing::CommandResult;
+using testing::ReadFileText;
+
+const fs::path kExamples = SENDNOTE_EXAMPLES;
+const fs::path kTemplate = kExamples / "添書票.dotx";
+
+class SendnoteCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() /
+           ("sendnote-e2e-" + std::to_string(::getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+    templateBytes_ = ReadFileText(kTemplate);
+  }
+  void TearDown() override {
+    // The template is never modified, whatever the command did.
+    EXPECT_EQ(ReadFileText(kTemplate), templateBytes_);
+    fs::remove_all(dir_);
+  }
+
+  CommandResult Run(std::vector<std::string> args) {
+    return testing::RunCommand(SENDNOTE_COMMAND, args, dir_);
+  }
+
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(dir_ / name, std::ios::binary) << bytes;
+  }
+
+  // Files in the work folder besides the ones the test wrote.
+  std::vector<std::string> Letters() {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir_))
+      if (e.path().extension() == ".docx") names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  // Returns the text of a custom property of a written letter, read back through the
+  // Word engine, or "<none>".
+  static std::string Property(const fs::path& letter, const std::u16string& name) {
+    auto word = docx::DocxApplication::Create();
+    auto doc =
+        word->Documents()->Add(FromUtf8(letter.string()), platform::kFalse, 0, platform::kTrue);
+    auto props = doc->CustomDocumentProperties();
+    for (int32_t i = 1; i <= props->Count(); ++i) {
+      auto p = props->Item(i);
+      if (p->Name() == name) return ToUtf8(p->Value().ToString());
+    }
+    return "<none>";
+  }
+
+  // The results of the letter's fields, in order (body, then text boxes).
+  static std::vector<std::string> FieldResults(const fs::path& letter) {
+    auto word = docx::DocxApplication::Create();
+    auto doc =
+        word->Documents()->Add(FromUtf8(letter.string()), platform::kFalse, 0, platform::kTrue);
+    std::vector<std::string> results;
+    auto collect = [&](const std::shared_ptr<platform::Fields>& fields) {
+      for (int32_t i = 1; i <= fields->Count(); ++i)
+        results.push_back(ToUtf8(fields->Item(i)->Result()->Text()));
+    };
+    collect(doc->Fields());
+    auto shapes = doc->Shapes();
+    for (int32_t i = 1; i <= shapes->Count(); ++i)
+      collect(shapes->Item(i)->TextFrame()->TextRange()->Fields());
+    return results;
+  }
+
+  fs::path dir_;
+  std::string templateBytes_;
+};
+
+TEST_F(SendnoteCommandTest, WritesALetterFromEachExampleContactFile) {
+  struct Case {
+    std::string file;
+    std::string letter;
+    std::string addressee;
+    std::string upper, lower;
+  };
+  const Case cases[] = {
+      {"contacts-outlook21.vcf", "添書票山田 太郎.docx", "株式会社山田商事 本社 営業部 山田", "100",
+       "0005"},
+      {"contacts-v30.vcf", "添書票鈴木 一郎.docx",
+       "鈴木精機株式会社 横浜事業所 技術部, 第一課 鈴木", "220", "8115"},
+      {"contacts.csv", "添書票高橋 健.docx", "高橋物産株式会社 名古屋支社 輸入部 高橋", "460",
+       "0008"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    const auto r = Run({"--yes", (kExamples / c.file).string(), kTemplate.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, c.letter + "\n");
+    const fs::path letter = dir_ / c.letter;
+    ASSERT_TRUE(fs::exists(letter));
+    EXPECT_EQ(Property(letter, u"SENDNOTE$PREFIX"), "OUTLOOK$");
+    EXPECT_EQ(Property(letter, u"OUTLOOK$宛先"), c.addressee);
+    EXPECT_EQ(Property(letter, u"OUTLOOK$郵便番号上位"), c.upper);
+    EXPECT_EQ(Property(letter, u"OUTLOOK$郵便番号下位"), c.lower);
+    const auto results = FieldResults(letter);
+    EXPECT_NE(std::find(results.begin(), results.end(), c.addressee), results.end());
+    EXPECT_EQ(std::count_if(results.begin(), results.end(),
+                            [](const std::string& s) { return s.find("«") != std::string::npos; }),
+              0)
+        << "a field still shows its placeholder";
+  }
+}
+
+TEST_F(SendnoteCommandTest, OptionsChooseContactAddressPrefixAndOutput) {
+  const auto r = Run({"-c", "2", "-a", "business", "-p", "ABC$", "-o", "letter.docx",
+                      (kExamples / "contacts-outlook21.vcf").string(), kTemplate.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "letter.docx\n");
+  const fs::path letter = dir_ / "letter.docx";
+  EXPECT_EQ(Property(letter, u"SENDNOTE$PREFIX"), "ABC$");
+  EXPECT_EQ(Property(letter, u"ABC$姓"), "佐藤");
+  EXPECT_EQ(Property(letter, u"ABC$会社名"), "表参道ソフト能力開発株式会社");
+  EXPECT_EQ(Property(letter, u"ABC$番地"), "中之島2-3-4");  // business, not her home
+  EXPECT_EQ(Property(letter, u"OUTLOOK$姓"), "<none>");
+  // The template's fields were renamed to the new prefix and show the values.
+  const auto results = FieldResults(letter);
+  EXPECT_NE(std::find(results.begin(), results.end(), "佐藤"), results.end());
+}
+
+TEST_F(SendnoteCommandTest, EachWritesOneLetterPerContactIntoTheFolder) {
+  const auto r = Run({"--yes", "--each", "-c", "1,2", "-o", "out",
+                      (kExamples / "contacts.csv").string(), kTemplate.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "out/添書票高橋 健.docx\nout/添書票伊藤 美咲.docx\n");
+  EXPECT_EQ(Property(dir_ / "out/添書票伊藤 美咲.docx", u"OUTLOOK$郵便番号上位"), "060");
+}
+
+TEST_F(SendnoteCommandTest, ExistingLetterIsKeptUnlessForced) {
+  Write("letter.docx", "keep me");
+  const std::vector<std::string> args{"-y", "-o", "letter.docx",
+                                      (kExamples / "contacts.csv").string(), kTemplate.string()};
+  auto r = Run(args);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("--force"), std::string::npos);
+  EXPECT_EQ(ReadFileText(dir_ / "letter.docx"), "keep me");
+
+  auto forced = args;
+  forced.insert(forced.begin(), "--force");
+  r = Run(forced);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Property(dir_ / "letter.docx", u"OUTLOOK$姓"), "高橋");
+}
+
+TEST_F(SendnoteCommandTest, RefusalsReachTheUserWithStatusOneAndNoLetter) {
+  Write("nomail.vcf",
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\nEMAIL:a@example.com\r\nEND:VCARD\r\n");
+  Write("broken.dotx", "this is not a package");
+  fs::copy_file(kExamples / "contacts.csv", dir_ / "plain.docx");  // not a template name
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{"nomail.vcf", kTemplate.string()},
+       "無題 の連絡先アイテムに郵送先の住所がチェックされていません。"},
+      {{(kExamples / "contacts.csv").string(), "plain.docx"},
+       "選択されたファイルは、テンプレート(*.DOT)ではありません。"},
+      {{(kExamples / "contacts.csv").string(), "broken.dotx"},
+       "指定されたテンプレートが開けません。"},
+      {{(kExamples / "contacts.csv").string(), "missing.dotx"},
+       "指定されたテンプレートが開けません。"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    auto args = c.args;
+    args.insert(args.begin(), "-y");
+    const auto r = Run(args);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(Letters().empty() || Letters() == std::vector<std::string>{"plain.docx"});
+  }
+}
+
+TEST_F(SendnoteCommandTest, UnusableInputGetsAClearMessageAndStatusTwo) {
+  std::mt19937 random(7);
+  std::string noise(4096, '\0');
+  for (auto& b : noise) b = static_cast<char>(random());
+  Write("noise.vcf", noise);
+  Write("truncated.vcf", "BEGIN:VCARD\r\nVERSION:2.1\r\nN;ENCODING=QUOTED-PRINTABLE:=8ER=");
+  Write("charset.vcf",
+        "BEGIN:VCARD\r\nVERSION:2.1\r\nN;CHARSET=X-NO-SUCH;ENCODING=QUOTED-PRINTABLE:=41\r\n"
+        "END:VCARD\r\n");
+  {
+    std::ofstream longLine(dir_ / "long.vcf", std::ios::binary);
+    longLine << "BEGIN:VCARD\r\nVERSION:3.0\r\nNOTE:";
+    const std::string chunk(1 << 20, 'x');
+    for (int i = 0; i < 100; ++i) longLine << chunk;
+    longLine << "\r\nEND:VCARD\r\n";
+  }
+  const std::string csv = (kExamples / "contacts.csv").string();
+  const std::vector<std::vector<std::string>> cases = {
+      {"noise.vcf", kTemplate.string()},       {"truncated.vcf", kTemplate.string()},
+      {"charset.vcf", kTemplate.string()},     {"long.vcf", kTemplate.string()},
+      {"absent.vcf", kTemplate.string()},      {"--frobnicate", csv, kTemplate.string()},
+      {"-c", "9", csv, kTemplate.string()},    {"-c", "0", csv, kTemplate.string()},
+      {"-a", "moon", csv, kTemplate.string()}, {csv},
+  };
+  for (const auto& args : cases) {
+    SCOPED_TRACE(args[0]);
+    const auto r = Run(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("sendnote: ", 0), 0u) << r.err;
+    EXPECT_LT(r.err.size(), 2000u);  // a clear line, not a dump
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_TRUE(Letters().empty());
+}
+
+TEST_F(SendnoteCommandTest, ListHelpAndVersion) {
+  auto r = Run({"--list", (kExamples / "contacts-outlook21.vcf").string()});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "1\t山田 太郎\t株式会社山田商事\tbusiness\n"
+            "2\t佐藤 花子\t表参道ソフト能力開発株式会社\thome\n");
+  r = Run({"--help"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("Usage: sendnote [OPTIONS] CONTACTS TEMPLATE"), std::string::npos);
+  r = Run({"--version"});
+  EXPECT_EQ(r.out, "sendnote 1.12.0.525\n");
+}
+
+TEST_F(SendnoteCommandTest, LibreOfficeShowsTheValuesInTheLetter) {
+  if (std::system("command -v soffice >/dev/null 2>&1 && command -v pdftotext >/dev/null 2>&1")) {
+    GTEST_SKIP() << "LibreOffice or pdftotext is not installed";
+  }
+  auto r = Run({"-y", "-o", "letter.docx", (kExamples / "contacts-outlook21.vcf").string(),
+                kTemplate.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::string command = "cd '" + dir_.string() + "' && HOME='" + dir_.string() +
+                              "' timeout 180 soffice --headless --convert-to pdf letter.docx "
+                              ">/dev/null 2>&1 && pdftotext letter.pdf letter.txt";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string text = ReadFileText(dir_ / "letter.txt");
+  for (const char* value : {"株式会社山田商事 本社 営業部 山田", "100", "0005",
+                            "taro.yamada@example.com", "03-1234-5679", "千代田区"}) {
+    EXPECT_NE(text.find(value), std::string::npos) << value;
+  }
+  EXPECT_EQ(text.find("«"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace sendnote
