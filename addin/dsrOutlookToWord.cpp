@@ -134,7 +134,7 @@ void dsrOutlookToWord::IDTExtensibility2_OnConnection(
       });
     }
   } catch (const ComError& e) {
-    ReportError(u"IDTExtensibility2_OnConnection", e);
+    ReportErrorToHost(u"IDTExtensibility2_OnConnection", e);
     status.SetCancel(kTrue);
   }
 }
@@ -169,7 +169,7 @@ void dsrOutlookToWord::IDTExtensibility2_OnDisconnection(int32_t removeMode) {
             contacts, [](const auto& commandBars) { RemoveButton(commandBars, ButtonTag); });
       }
     } catch (const ComError& e) {
-      ReportError(u"IDTExtensibility2_OnDisconnection", e);
+      ReportErrorToHost(u"IDTExtensibility2_OnDisconnection", e);
       status.SetCancel(kTrue);
     }
     // Removed by the user: no click may reach the add-in, and Outlook is let go, even when
@@ -199,7 +199,7 @@ void dsrOutlookToWord::cbbAddin_Click(const std::shared_ptr<platform::CommandBar
       static_data_ = occasion->StaticData();
     }
   } catch (const ComError& e) {
-    ReportError(u"cbbAddin_Click", e);
+    ReportErrorToHost(u"cbbAddin_Click", e);
     if (!occasion) occasion = std::make_shared<clsOccation>();
     occasion->Msg()->SetCancel(kTrue);
   }

@@ -25,4 +25,11 @@ void ReportError(std::u16string_view procedure, const platform::ComError& error)
       kAppTitle);
 }
 
+void ReportErrorToHost(std::u16string_view procedure, const platform::ComError& error) noexcept {
+  try {
+    ReportError(procedure, error);
+  } catch (const platform::ComError&) {
+  }
+}
+
 }  // namespace sendnote

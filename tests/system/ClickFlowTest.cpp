@@ -339,6 +339,14 @@ TEST_F(ClickFlowTest, FailureInTheRefreshLeavesTheDocumentAndAStartedWord) {
   EXPECT_FALSE(w_.word->HasQuit());
 }
 
+TEST_F(ClickFlowTest, AReportThatCannotBeShownDoesNotEscapeIntoTheHost) {
+  w_.ExplorerSelecting({});
+  w_.Connect();
+  w_.ui().faults().FailOn(u"MsgBox", -2147467259, u"no desktop");
+  EXPECT_EQ(w_.Click(), 1);  // the refusal box fails, then its report fails: both dropped
+  EXPECT_EQ(w_.ui().faults().Calls(u"MsgBox"), 2);
+}
+
 TEST(ErrorReportTest, TextHasThreeLinesSeparatedByLoneCarriageReturns) {
   EXPECT_EQ(ErrorReportText(u"WriteDocProp", 13, u"Type mismatch"),
             u"添書票COMアドイン内部(WriteDocProp)で予期しないエラーが発生しました。\r"
