@@ -1,5 +1,9 @@
 #include "docx/XmlPart.h"
 
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
 #include "docx/DocxErrors.h"
 
 namespace sendnote::docx {
@@ -24,6 +28,67 @@ class StringWriter : public pugi::xml_writer {
 
 bool IsXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// Returns the first entity reference XML does not define (pugixml keeps such text as it
+// is), or empty. Comments, CDATA sections and processing instructions are skipped.
+std::string UndefinedEntity(std::string_view text) {
+  static constexpr std::string_view kDefined[] = {"amp;", "lt;", "gt;", "quot;", "apos;"};
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '<') {
+      std::string_view close;
+      if (text.substr(i, 9) == "<![CDATA[") close = "]]>";
+      if (text.substr(i, 4) == "<!--") close = "-->";
+      if (text.substr(i, 2) == "<?") close = "?>";
+      if (!close.empty()) {
+        const size_t end = text.find(close, i);
+        if (end == std::string_view::npos) return {};
+        i = end + close.size() - 1;
+      }
+      continue;
+    }
+    if (text[i] != '&') continue;
+    const std::string_view rest = text.substr(i + 1);
+    bool known = false;
+    for (std::string_view name : kDefined) known = known || rest.starts_with(name);
+    if (!known && rest.starts_with("#")) {
+      const bool hex = rest.size() > 1 && rest[1] == 'x';
+      size_t k = hex ? 2 : 1;
+      const size_t digits = k;
+      while (k < rest.size() && (std::isdigit(static_cast<unsigned char>(rest[k])) ||
+                                 (hex && std::isxdigit(static_cast<unsigned char>(rest[k]))))) {
+        ++k;
+      }
+      known = k > digits && k < rest.size() && rest[k] == ';';
+    }
+    if (!known) return std::string(rest.substr(0, std::min<size_t>(rest.find(';'), 20)));
+  }
+  return {};
+}
+
+// Returns an element that repeats an attribute name (which pugixml accepts but XML does
+// not), or an empty node.
+pugi::xml_node RepeatedAttribute(pugi::xml_node root) {
+  std::vector<std::string_view> names;
+  for (pugi::xml_node n = root; n;) {
+    if (n.type() == pugi::node_element && n.first_attribute() &&
+        n.first_attribute().next_attribute()) {
+      names.clear();
+      for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
+        names.push_back(a.name());
+      }
+      std::sort(names.begin(), names.end());
+      if (std::adjacent_find(names.begin(), names.end()) != names.end()) return n;
+    }
+    // Next node in document order.
+    if (n.first_child()) {
+      n = n.first_child();
+      continue;
+    }
+    while (n && n != root && !n.next_sibling()) n = n.parent();
+    n = (n && n != root) ? n.next_sibling() : pugi::xml_node();
+  }
+  return {};
+}
+
 }  // namespace
 
 XmlPart::XmlPart(std::string name, std::string_view bytes) : name_(std::move(name)) {
@@ -33,13 +98,27 @@ XmlPart::XmlPart(std::string name, std::string_view bytes) : name_(std::move(nam
     RaiseBadPackage("malformed XML in " + name_ + ": " + result.description() + " at offset " +
                     std::to_string(result.offset));
   }
+  int elements = 0;
   for (pugi::xml_node child : document_.children()) {
     if (child.type() == pugi::node_doctype) {
       RaiseBadPackage("document type declarations are not allowed (" + name_ + ")");
     }
+    elements += child.type() == pugi::node_element;
+    if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata || elements > 1) {
+      RaiseBadPackage("malformed XML in " + name_ + ": content outside the root element");
+    }
   }
   const pugi::xml_node root = document_.document_element();
   if (!root) RaiseBadPackage("no root element in " + name_);
+  if (result.encoding == pugi::encoding_utf8) {
+    if (const std::string entity = UndefinedEntity(bytes); !entity.empty()) {
+      RaiseBadPackage("malformed XML in " + name_ + ": undefined entity &" + entity);
+    }
+  }
+  if (pugi::xml_node repeated = RepeatedAttribute(root)) {
+    RaiseBadPackage("malformed XML in " + name_ + ": repeated attribute in element <" +
+                    repeated.name() + ">");
+  }
   encoding_ = result.encoding;
   if (encoding_ != pugi::encoding_utf8) return;
 

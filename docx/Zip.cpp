@@ -2,6 +2,8 @@
 
 #include <zip.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "docx/DocxErrors.h"
@@ -272,8 +274,16 @@ constexpr zip_uint32_t kDeflateLevel = 6;
 std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits) {
   const std::string& original = *archive.Bytes();
   ZipError error;
-  SourcePtr source(zip_source_buffer_create(original.data(), original.size(), 0, error.get()));
-  if (!source) RaiseBadPackage("cannot write the package: " + error.text());
+  // libzip may hand the original buffer to the rewritten one and free it with free()
+  // (when it copies an unchanged head of the archive), so it gets a copy it owns.
+  void* copy = std::malloc(std::max<size_t>(original.size(), 1));
+  if (!copy) RaiseBadPackage("out of memory");
+  std::memcpy(copy, original.data(), original.size());
+  SourcePtr source(zip_source_buffer_create(copy, original.size(), 1, error.get()));
+  if (!source) {
+    std::free(copy);
+    RaiseBadPackage("cannot write the package: " + error.text());
+  }
   zip_source_keep(source.get());  // read back after the archive has committed into it
   ArchivePtr out(zip_open_from_source(source.get(), 0, error.get()));
   if (!out) {

@@ -51,6 +51,8 @@ bool UsesZip64(const std::string& zip);
 
 // An entry of a hand-made archive: stored (not compressed), with what its headers say.
 struct HandEntry {
+  HandEntry(std::string n, std::string d, uint16_t f = 0, std::optional<uint32_t> size = {})
+      : name(std::move(n)), data(std::move(d)), flags(f), declaredSize(size) {}
   std::string name;
   std::string data;
   uint16_t flags = 0;                    // general purpose flags (1: encrypted)

@@ -1,0 +1,300 @@
+// Documents of the engine: made from templates as Word makes them, refused templates
+// that leave nothing behind, atomic saving, and the application's life cycle.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "docx/DocxApplication.h"
+#include "docx/DocxDocument.h"
+#include "docx/DocxErrors.h"
+#include "docx/TemplateBuilder.h"
+#include "docx/Zip.h"
+#include "inmemory/WordNode.h"
+#include "platform/Utf.h"
+#include "tests/docx/DocxTestSupport.h"
+
+namespace sendnote::docx {
+namespace {
+
+using platform::Variant;
+using testing::EntryText;
+using testing::ErrorOf;
+
+constexpr char kDocumentType[] =
+    "application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml";
+constexpr char kTemplateType[] =
+    "application/vnd.openxmlformats-officedocument.wordprocessingml.template.main+xml";
+
+TemplateDescription Letter() {
+  TemplateDescription d;
+  TemplateField field;
+  field.code = u" DOCPROPERTY \"OUTLOOK$会社名\" \\* MERGEFORMAT ";
+  field.result = u"会社名";
+  d.body.push_back(TemplateParagraph{{TemplateText{u"宛先: "}, field}});
+  d.properties.push_back({u"作成者", platform::kPropertyString, Variant::String(u"総務"), u""});
+  return d;
+}
+
+class DocumentTest : public ::testing::Test {
+ protected:
+  std::u16string Write(const std::string& name, const std::string& bytes) {
+    testing::WriteFile(dir_.File(name), bytes);
+    return platform::FromUtf8(dir_.File(name).string());
+  }
+  std::u16string Template(const std::string& name, const TemplateDescription& d = Letter()) {
+    return Write(name, BuildTemplate(d));
+  }
+  std::shared_ptr<DocxDocument> Add(std::u16string_view name, platform::Flag newTemplate = 0) {
+    return std::static_pointer_cast<DocxDocument>(
+        app_->Documents()->Add(name, newTemplate, platform::kWdNewDocument, platform::kTrue));
+  }
+  // A built template with one entry replaced (or removed when `text` is empty).
+  std::string Edited(const std::string& entry, const std::string& text) {
+    auto archive = ZipArchive::Open(std::make_shared<const std::string>(BuildTemplate(Letter())));
+    ZipEdits edits;
+    if (text.empty()) {
+      edits.removed.push_back(*archive->Find(entry));
+    } else {
+      edits.replaced[*archive->Find(entry)] = text;
+    }
+    return RewriteZip(*archive, edits);
+  }
+  testing::TempDir dir_;
+  std::shared_ptr<DocxApplication> app_ = DocxApplication::Create();
+};
+
+TEST_F(DocumentTest, ANewDocumentHasTheDocumentTypeAndRecordsItsTemplate) {
+  const std::u16string name = Template("My Letter 添書.dotx");
+  auto doc = Add(name);
+  const std::string saved = doc->Bytes();
+  EXPECT_NE(EntryText(saved, "[Content_Types].xml").find(kDocumentType), std::string::npos);
+  EXPECT_EQ(EntryText(saved, "[Content_Types].xml").find(kTemplateType), std::string::npos);
+  EXPECT_EQ(doc->Extension(), ".docx");
+  const std::string settings = EntryText(saved, "word/settings.xml");
+  // In its place among the settings: after the zoom and proof state, before the tab stop.
+  EXPECT_NE(settings.find("<w:proofState w:spelling=\"clean\" w:grammar=\"clean\"/>"
+                          "<w:attachedTemplate r:id=\"rId1\"/><w:defaultTabStop"),
+            std::string::npos)
+      << settings;
+  const std::string rels = EntryText(saved, "word/_rels/settings.xml.rels");
+  const std::string uri =
+      "file://" + dir_.Path().string() + "/My%20Letter%20%E6%B7%BB%E6%9B%B8.dotx";
+  EXPECT_NE(rels.find("Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+                      "attachedTemplate\" Target=\"" +
+                      uri + "\" TargetMode=\"External\""),
+            std::string::npos)
+      << rels;
+  EXPECT_EQ(doc->TemplatePath(), dir_.File("My Letter 添書.dotx"));
+}
+
+TEST_F(DocumentTest, NewTemplateKeepsATemplateAndDocumentsStayDocuments) {
+  auto asTemplate = Add(Template("a.dotx"), platform::kTrue);
+  EXPECT_NE(EntryText(asTemplate->Bytes(), "[Content_Types].xml").find(kTemplateType),
+            std::string::npos);
+  EXPECT_EQ(asTemplate->Extension(), ".dotx");
+
+  TemplateDescription document = Letter();
+  document.isTemplate = false;
+  auto fromDocument = Add(Template("b.docx", document));
+  EXPECT_EQ(fromDocument->Extension(), ".docx");
+  auto templateFromDocument = Add(Template("c.docx", document), platform::kTrue);
+  EXPECT_EQ(templateFromDocument->Extension(), ".dotx");
+}
+
+TEST_F(DocumentTest, AMacroTemplateMakesAMacroDocument) {
+  std::string types = EntryText(BuildTemplate(Letter()), "[Content_Types].xml");
+  types.replace(types.find(kTemplateType), std::string(kTemplateType).size(),
+                "application/vnd.ms-word.template.macroEnabledTemplate.main+xml");
+  auto doc = Add(Write("m.dotm", Edited("[Content_Types].xml", types)));
+  EXPECT_NE(EntryText(doc->Bytes(), "[Content_Types].xml")
+                .find("application/vnd.ms-word.document.macroEnabled.main+xml"),
+            std::string::npos);
+  EXPECT_EQ(doc->Extension(), ".docm");
+  // Saved under a plain document's extension, Word would refuse to open it.
+  auto error = ErrorOf([&] { doc->SaveAs(dir_.File("letter.docx"), false); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Number(), platform::kErrInvalidCall);
+  EXPECT_NO_THROW(doc->SaveAs(dir_.File("letter.docm"), false));
+}
+
+TEST_F(DocumentTest, ATemplateWithoutSettingsGetsThem) {
+  std::string rels = EntryText(BuildTemplate(Letter()), "word/_rels/document.xml.rels");
+  const size_t at = rels.find("<Relationship Id=\"rId2\"");
+  rels.erase(at, rels.find("/>", at) + 2 - at);
+  auto doc = Add(Write("t.dotx", Edited("word/_rels/document.xml.rels", rels)));
+  const std::string saved = doc->Bytes();
+  // The old settings part is not related any more: a new one is made beside it.
+  EXPECT_NE(EntryText(saved, "word/settings2.xml").find("<w:attachedTemplate r:id=\"rId1\"/>"),
+            std::string::npos);
+  EXPECT_NE(EntryText(saved, "word/_rels/document.xml.rels").find("Target=\"settings2.xml\""),
+            std::string::npos);
+}
+
+TEST_F(DocumentTest, UnusableTemplatesRaiseAndLeaveNothingBehind) {
+  struct Case {
+    std::string name;
+    std::string bytes;
+    int32_t number;
+    std::string says;
+  };
+  std::string document = EntryText(BuildTemplate(Letter()), "word/document.xml");
+  const std::string cfb("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+  const std::u16string encrypted = u"EncryptedPackage";
+  const std::vector<Case> cases = {
+      {"old.dot", cfb + std::string(2000, '\0'), platform::kErrBadFileFormat, "97-2003"},
+      {"locked.dotx",
+       cfb + std::string(reinterpret_cast<const char*>(encrypted.data()), encrypted.size() * 2),
+       platform::kErrBadFileFormat, "encrypted"},
+      {"text.dotx", "hello", platform::kErrBadFileFormat, "not a zip archive"},
+      {"cut.dotx", BuildTemplate(Letter()).substr(0, 3000), platform::kErrBadFileFormat, ""},
+      {"nomain.dotx", Edited("word/document.xml", ""), platform::kErrBadFileFormat, "missing"},
+      {"bad.dotx", Edited("word/document.xml", document.substr(0, document.size() - 20)),
+       platform::kErrBadFileFormat, "malformed XML in /word/document.xml"},
+      {"dtd.dotx",
+       Edited("word/document.xml",
+              "<!DOCTYPE w [<!ENTITY e \"x\">]>" + document.substr(document.find("<w:document"))),
+       platform::kErrBadFileFormat, "document type declarations"},
+      {"sheet.dotx",
+       Edited("[Content_Types].xml",
+              "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+              "<Default Extension=\"xml\" ContentType=\"application/vnd.openxmlformats-"
+              "officedocument.spreadsheetml.sheet.main+xml\"/><Default Extension=\"rels\" "
+              "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/></Types>"),
+       platform::kErrBadFileFormat, "not a Word document"},
+  };
+  for (const Case& c : cases) {
+    const std::u16string name = Write(c.name, c.bytes);
+    const auto before = std::filesystem::last_write_time(dir_.File(c.name));
+    auto error = ErrorOf([&] { Add(name); });
+    ASSERT_TRUE(error) << c.name;
+    EXPECT_EQ(error->Number(), c.number) << c.name;
+    EXPECT_NE(platform::ToUtf8(error->Description()).find(c.says), std::string::npos)
+        << c.name << ": " << platform::ToUtf8(error->Description());
+    EXPECT_EQ(testing::ReadFile(dir_.File(c.name)), c.bytes) << c.name;
+    EXPECT_EQ(std::filesystem::last_write_time(dir_.File(c.name)), before);
+  }
+  auto missing = ErrorOf([&] { Add(platform::FromUtf8(dir_.File("none.dotx").string())); });
+  ASSERT_TRUE(missing);
+  EXPECT_EQ(missing->Number(), inmemory::kErrWordFileNotFound);
+  EXPECT_EQ(app_->Documents()->Count(), 0);
+  EXPECT_EQ(dir_.Files().size(), cases.size());
+}
+
+TEST_F(DocumentTest, TheTemplateIsNeverWritten) {
+  const std::u16string name = Template("letter.dotx");
+  const std::string before = testing::ReadFile(dir_.File("letter.dotx"));
+  ::chmod(dir_.File("letter.dotx").c_str(), 0444);
+  auto doc = Add(name);
+  doc->CustomDocumentProperties()->Add(u"x", platform::kFalse, platform::kPropertyString,
+                                       Variant::String(u"1"));
+  doc->Fields()->Item(1)->Update();
+  auto error = ErrorOf([&] { doc->SaveAs(dir_.File("letter.dotx"), true); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Number(), platform::kErrPathAccess);
+  // Nor through another name for the same file.
+  std::filesystem::create_symlink(dir_.File("letter.dotx"), dir_.File("alias.docx"));
+  EXPECT_TRUE(ErrorOf([&] { doc->SaveAs(dir_.File("alias.docx"), true); }));
+  doc->Close(platform::kWdDoNotSaveChanges);
+  EXPECT_EQ(testing::ReadFile(dir_.File("letter.dotx")), before);
+}
+
+TEST_F(DocumentTest, SavingIsAtomicAndReplacesOnlyWhenAsked) {
+  auto doc = Add(Template("t.dotx"));
+  const auto target = dir_.File("letter.docx");
+  testing::WriteFile(target, "older letter");
+  auto refused = ErrorOf([&] { doc->SaveAs(target, false); });
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->Number(), kErrFileExists);
+  EXPECT_EQ(testing::ReadFile(target), "older letter");
+
+  doc->SaveAs(target, true);
+  EXPECT_EQ(testing::ReadFile(target), doc->Bytes());
+  doc->SaveAs(dir_.File("second.docx"), false);
+  EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"letter.docx", "second.docx", "t.dotx"}));
+
+  // A folder that cannot be written: an error, and no file and no temporary file.
+  std::filesystem::create_directory(dir_.File("locked"));
+  ::chmod(dir_.File("locked").c_str(), 0555);
+  if (::geteuid() != 0) {  // root writes anyway
+    auto denied = ErrorOf([&] { doc->SaveAs(dir_.File("locked") / "x.docx", false); });
+    ASSERT_TRUE(denied);
+    EXPECT_EQ(denied->Number(), platform::kErrPathAccess);
+  }
+  auto noFolder = ErrorOf([&] { doc->SaveAs(dir_.File("none") / "x.docx", false); });
+  ASSERT_TRUE(noFolder);
+  EXPECT_EQ(noFolder->Number(), platform::kErrPathAccess);
+  EXPECT_EQ(dir_.Files(),
+            (std::vector<std::string>{"letter.docx", "locked", "second.docx", "t.dotx"}));
+}
+
+TEST_F(DocumentTest, ClosingSavesOnlyWhereTheDocumentWasSavedBefore) {
+  auto doc = Add(Template("t.dotx"));
+  auto props = doc->CustomDocumentProperties();
+  auto error = ErrorOf([&] { doc->Close(-1); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Number(), platform::kErrInvalidCall);
+  EXPECT_EQ(app_->Documents()->Count(), 1);  // still open
+
+  doc->SaveAs(dir_.File("letter.docx"), false);
+  props->Add(u"late", platform::kFalse, platform::kPropertyString, Variant::String(u"v"));
+  doc->Close(-1);
+  EXPECT_NE(
+      EntryText(testing::ReadFile(dir_.File("letter.docx")), "docProps/custom.xml").find("late"),
+      std::string::npos);
+  EXPECT_EQ(app_->Documents()->Count(), 0);
+  auto closed = ErrorOf([&] { props->Count(); });
+  ASSERT_TRUE(closed);
+  EXPECT_EQ(closed->Number(), inmemory::kErrWordObjectDeleted);
+  EXPECT_TRUE(doc->IsClosed());
+}
+
+TEST_F(DocumentTest, QuitEndsWordAndEveryObjectOfIt) {
+  auto doc = Add(Template("t.dotx"));
+  auto field = doc->Fields()->Item(1);
+  app_->Quit(platform::kWdDoNotSaveChanges);
+  EXPECT_TRUE(app_->HasQuit());
+  EXPECT_TRUE(app_->OpenDocuments().empty());
+  for (auto call : std::vector<std::function<void()>>{
+           [&] { field->Type(); }, [&] { app_->Visible(); }, [&] { app_->Documents(); }}) {
+    auto error = ErrorOf(call);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Number(), platform::kErrServerGone);
+  }
+}
+
+TEST_F(DocumentTest, TheFileNewDialogAsksTheHostsPrompt) {
+  auto dialog = app_->Dialogs()->Item(platform::kWdDialogFileNew);
+  EXPECT_EQ(dialog->Display(), 0);  // no prompt: cancelled
+  std::vector<FileNewChoice> asked;
+  app_->SetFileNewPrompt([&](const FileNewChoice& previous) {
+    asked.push_back(previous);
+    return FileNewChoice{true, u"/templates/letter.dot", asked.size() == 2};
+  });
+  EXPECT_EQ(dialog->Display(), -1);
+  EXPECT_EQ(dialog->Template(), u"/templates/letter.dot");
+  EXPECT_EQ(dialog->NewTemplate().ToFlag(), platform::kFalse);
+  EXPECT_EQ(dialog->Display(), -1);
+  EXPECT_EQ(dialog->NewTemplate().ToFlag(), platform::kTrue);
+  EXPECT_EQ(asked[1].templatePath, u"/templates/letter.dot");  // the last answer is the default
+  app_->SetFileNewPrompt([](const FileNewChoice&) { return FileNewChoice{}; });
+  EXPECT_EQ(dialog->Display(), 0);
+  EXPECT_EQ(dialog->Template(), u"/templates/letter.dot");  // a cancel changes nothing
+  auto other = ErrorOf([&] { app_->Dialogs()->Item(80); });
+  ASSERT_TRUE(other);
+  EXPECT_EQ(other->Number(), inmemory::kErrWordNoSuchMember);
+}
+
+TEST_F(DocumentTest, AnEmptyTemplateNameMakesABlankDocument) {
+  auto doc = Add(u"");
+  EXPECT_EQ(doc->Fields()->Count(), 0);
+  EXPECT_EQ(doc->Shapes()->Count(), 0);
+  EXPECT_EQ(doc->CustomDocumentProperties()->Count(), 0);
+  doc->SaveAs(dir_.File("blank.docx"), false);
+  EXPECT_EQ(app_->OpenDocuments().size(), 1u);
+}
+
+}  // namespace
+}  // namespace sendnote::docx

@@ -1,0 +1,149 @@
+// The zip layer: damaged and hostile archives are refused with the bad-package error,
+// and rewriting keeps untouched entries' stored bytes and the entry order.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "docx/Zip.h"
+#include "platform/ComError.h"
+#include "platform/Utf.h"
+#include "tests/docx/DocxTestSupport.h"
+
+namespace sendnote::docx {
+namespace {
+
+using testing::ErrorOf;
+using testing::HandEntry;
+using testing::HandMadeZip;
+
+// Opens `bytes` and returns the refusal's description, or "" when it opened.
+std::string Refusal(std::string bytes, const ZipLimits& limits = {}) {
+  auto error =
+      ErrorOf([&] { ZipArchive::Open(std::make_shared<const std::string>(bytes), limits); });
+  if (!error) return "";
+  EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+  return platform::ToUtf8(error->Description());
+}
+
+std::string Sample() {
+  return WriteZip({{"[Content_Types].xml", "<Types/>", false},
+                   {"word/document.xml", std::string(5000, 'x'), false},
+                   {"word/media/image1.png", "\x89PNG data", true}});
+}
+
+TEST(ZipOpen, RefusesWhatIsNotACompleteArchive) {
+  EXPECT_NE(Refusal(""), "");
+  EXPECT_NE(Refusal("plain text, no archive at all"), "");
+  const std::string good = Sample();
+  EXPECT_EQ(Refusal(good), "");
+  EXPECT_NE(Refusal(good.substr(0, good.size() / 2)), "");  // end records gone
+  EXPECT_NE(Refusal(good.substr(0, good.size() - 1)), "");  // end record cut
+  std::string shifted = good.substr(40);                    // data before the directory gone
+  EXPECT_NE(Refusal(shifted), "");
+  EXPECT_NE(Refusal("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + std::string(600, '\0')), "");
+}
+
+TEST(ZipOpen, RefusesTooManyEntries) {
+  std::vector<HandEntry> entries;
+  for (int i = 0; i < 12; ++i) entries.push_back({"e" + std::to_string(i), "x"});
+  ZipLimits limits;
+  limits.maxEntries = 11;
+  EXPECT_NE(Refusal(HandMadeZip(entries), limits).find("too many entries"), std::string::npos);
+  limits.maxEntries = 12;
+  EXPECT_EQ(Refusal(HandMadeZip(entries), limits), "");
+}
+
+TEST(ZipOpen, RefusesArchivesThatExpandBeyondTheLimits) {
+  // Declared sizes are checked before anything is expanded.
+  EXPECT_NE(Refusal(HandMadeZip({{"big.xml", "tiny", 0, 0xFFFFFF00u}})).find("expanded size"),
+            std::string::npos);
+  // A real bomb: 32 MiB of zeros deflate to a few kilobytes.
+  const std::string bomb = WriteZip({{"word/document.xml", std::string(32u << 20, '\0'), false}});
+  ASSERT_LT(bomb.size(), 200000u);
+  ZipLimits limits;
+  limits.maxExpandedBytes = 16u << 20;
+  EXPECT_NE(Refusal(bomb, limits).find("expanded size"), std::string::npos);
+  // Within the total but beyond what one entry may expand to in memory.
+  limits.maxExpandedBytes = 64u << 20;
+  limits.maxEntryBytes = 1u << 20;
+  auto archive = ZipArchive::Open(std::make_shared<const std::string>(bomb), limits);
+  auto error = ErrorOf([&] { archive->Read(0); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+}
+
+TEST(ZipOpen, RefusesAnEntryThatExpandsBeyondItsDeclaredSize) {
+  const std::string zip = HandMadeZip({{"word/document.xml", std::string(100, 'a'), 0, 10}});
+  auto error = ErrorOf([&] {
+    auto archive = ZipArchive::Open(std::make_shared<const std::string>(zip));
+    archive->Read(0);
+  });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+}
+
+TEST(ZipOpen, RefusesEncryptedEntries) {
+  EXPECT_NE(Refusal(HandMadeZip({{"word/document.xml", "secret", 1}})).find("encrypted"),
+            std::string::npos);
+}
+
+TEST(ZipOpen, RefusesNamesThatClimbOutOfThePackage) {
+  for (const char* name : {"../evil.xml", "/etc/passwd", "word/../../evil.xml", "C:/evil.xml",
+                           "word\\..\\evil.xml", "word//document.xml", "./word.xml", "word/.."}) {
+    EXPECT_NE(Refusal(HandMadeZip({{"ok.xml", "x"}, {name, "x"}})).find("climbs out"),
+              std::string::npos)
+        << name;
+  }
+  EXPECT_EQ(Refusal(HandMadeZip({{"word/", ""}, {"word/a..b.xml", "x"}})), "");
+}
+
+TEST(ZipOpen, RefusesNamesThatDifferOnlyInCase) {
+  EXPECT_NE(Refusal(HandMadeZip({{"word/a.xml", "1"}, {"Word/A.xml", "2"}})).find("duplicate"),
+            std::string::npos);
+}
+
+TEST(ZipOpen, FindsEntriesWithoutRegardToCase) {
+  auto archive = ZipArchive::Open(std::make_shared<const std::string>(Sample()));
+  ASSERT_TRUE(archive->Find("WORD/Document.XML"));
+  EXPECT_EQ(archive->Read(*archive->Find("WORD/Document.XML")), std::string(5000, 'x'));
+  EXPECT_FALSE(archive->Find("word/document"));
+}
+
+TEST(ZipRewrite, KeepsUntouchedEntriesAsStoredAndTheOrder) {
+  const std::string original = Sample();
+  auto archive = ZipArchive::Open(std::make_shared<const std::string>(original));
+  ZipEdits edits;
+  edits.replaced[1] = "<new/>";
+  edits.added.emplace_back("docProps/custom.xml", "<Properties/>");
+  const std::string rewritten = RewriteZip(*archive, edits);
+
+  const auto before = testing::RawEntries(original);
+  const auto after = testing::RawEntries(rewritten);
+  ASSERT_EQ(after.size(), 4u);
+  EXPECT_EQ(after[0].name, "[Content_Types].xml");
+  EXPECT_EQ(after[1].name, "word/document.xml");
+  EXPECT_EQ(after[2].name, "word/media/image1.png");
+  EXPECT_EQ(after[3].name, "docProps/custom.xml");
+  for (size_t i : {0u, 2u}) {
+    EXPECT_EQ(after[i].raw, before[i].raw) << after[i].name;
+    EXPECT_EQ(after[i].crc, before[i].crc);
+    EXPECT_EQ(after[i].method, before[i].method);
+  }
+  EXPECT_EQ(testing::EntryText(rewritten, "word/document.xml"), "<new/>");
+  EXPECT_EQ(testing::EntryText(rewritten, "docProps/custom.xml"), "<Properties/>");
+  EXPECT_FALSE(testing::UsesZip64(rewritten));
+  EXPECT_FALSE(testing::UsesZip64(original));
+}
+
+TEST(ZipRewrite, RemovesEntries) {
+  auto archive = ZipArchive::Open(std::make_shared<const std::string>(Sample()));
+  ZipEdits edits;
+  edits.removed.push_back(2);
+  const auto after = testing::RawEntries(RewriteZip(*archive, edits));
+  ASSERT_EQ(after.size(), 2u);
+  EXPECT_EQ(after[1].name, "word/document.xml");
+}
+
+}  // namespace
+}  // namespace sendnote::docx
