@@ -100,7 +100,7 @@ std::u16string FormatDate(double oleDate) {
   }
   int64_t y = 0, m = 0, d = 0;
   CivilFromDays(days + kOleEpochFromUnix, y, m, d);
-  char buf[48];
+  char buf[128];  // room for any 64-bit fields, which the compiler checks
   if (seconds == 0) {
     std::snprintf(buf, sizeof buf, "%04lld/%02lld/%02lld", static_cast<long long>(y),
                   static_cast<long long>(m), static_cast<long long>(d));
