@@ -308,7 +308,7 @@ void CustomProperties::Store(Entry& entry, int32_t type, const Variant& value) {
     // A part without the value-types namespace gets it declared on its root.
     prefix = "vt";
     for (int n = 2; root.attribute(("xmlns:" + *prefix).c_str()); ++n) {
-      prefix = "vt" + std::to_string(n);
+      prefix = std::string("vt").append(std::to_string(n));
     }
     root.append_attribute(("xmlns:" + *prefix).c_str())
         .set_value(std::string(UriOf(Ns::kVt)).c_str());

@@ -181,7 +181,9 @@ void DocumentModel::AttachTemplate(const std::filesystem::path& templatePath) {
   std::optional<std::string> r = PrefixFor(root, Ns::kR);
   if (!r) {
     r = "r";
-    for (int n = 2; root.attribute(("xmlns:" + *r).c_str()); ++n) r = "r" + std::to_string(n);
+    for (int n = 2; root.attribute(("xmlns:" + *r).c_str()); ++n) {
+      r = std::string("r").append(std::to_string(n));
+    }
     root.append_attribute(("xmlns:" + *r).c_str()).set_value(std::string(UriOf(Ns::kR)).c_str());
   }
   pugi::xml_node attached = FirstChildNamed(root, Ns::kW, "attachedTemplate");
@@ -262,7 +264,8 @@ void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite) {
                     u"The file name extension does not fit the document's type, which needs",
                     Extension());
   }
-  WriteFileAtomically(target, Bytes(), overwrite);
+  WriteFileAtomically(target, overwrite,
+                      [&](const std::string& temporary) { package_->SaveTo(temporary); });
   savedPath_ = target;
 }
 

@@ -16,11 +16,12 @@ DocxFields::DocxFields(std::shared_ptr<DocumentModel> model, Story* story, Field
                        bool inResult)
     : DocxObject(std::move(model)), story_(story), within_(within), inResult_(inResult) {}
 
-std::vector<FieldState*> DocxFields::Current() const {
+const std::vector<FieldState*>& DocxFields::Current() const {
   Model();
   if (!story_->Alive() || (within_ && !within_->alive)) RaiseDeleted();
-  if (!within_) return story_->Fields();
-  return story_->FieldsIn(*within_, inResult_);
+  if (!within_) return story_->Fields();  // the story's own list: no copy per call
+  nested_ = story_->FieldsIn(*within_, inResult_);
+  return nested_;
 }
 
 std::shared_ptr<platform::Object> DocxFields::Application() { return Model().Application(); }
@@ -28,7 +29,7 @@ std::shared_ptr<platform::Object> DocxFields::Application() { return Model().App
 int32_t DocxFields::Count() { return static_cast<int32_t>(Current().size()); }
 
 std::shared_ptr<platform::Field> DocxFields::Item(int32_t index) {
-  const std::vector<FieldState*> fields = Current();
+  const std::vector<FieldState*>& fields = Current();
   if (index < 1 || static_cast<size_t>(index) > fields.size()) {
     platform::Raise(inmemory::kErrWordNoSuchMember,
                     u"The requested member of the collection does not exist.");

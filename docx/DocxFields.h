@@ -23,11 +23,13 @@ class DocxFields : public platform::Fields, private DocxObject {
   std::shared_ptr<platform::Field> Item(int32_t index) override;
 
  private:
-  std::vector<FieldState*> Current() const;
+  // The fields now; valid until the next call.
+  const std::vector<FieldState*>& Current() const;
 
   Story* story_;
   FieldState* within_;
   bool inResult_;
+  mutable std::vector<FieldState*> nested_;  // the nested fields of the last call
 };
 
 class DocxField : public platform::Field, private DocxObject {

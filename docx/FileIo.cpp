@@ -89,23 +89,38 @@ std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes) 
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          bool overwrite) {
+  WriteFileAtomically(path, overwrite, [&](const std::string& temporary) {
+    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    if (fd.get() < 0) RaiseAccess(path, errno);
+    size_t written = 0;
+    while (written < bytes.size()) {
+      const ssize_t n = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) RaiseAccess(path, errno);
+      written += static_cast<size_t>(n);
+    }
+    if (!fd.Close()) RaiseAccess(path, errno);
+  });
+}
+
+void WriteFileAtomically(const std::filesystem::path& path, bool overwrite,
+                         const std::function<void(const std::string& temporary)>& produce) {
   if (path.filename().empty()) RaiseAccess(path, EISDIR);
   if (!overwrite && std::filesystem::exists(std::filesystem::symlink_status(path))) {
     RaiseWithDetail(kErrFileExists, u"File already exists", path.string());
   }
   std::string pattern = path.string() + ".XXXXXX";
-  Descriptor fd(::mkstemp(pattern.data()));
-  if (fd.get() < 0) RaiseAccess(path, errno);
-  TemporaryFile temporary(pattern);
-
-  size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) RaiseAccess(path, errno);
-    written += static_cast<size_t>(n);
+  {
+    Descriptor created(::mkstemp(pattern.data()));
+    if (created.get() < 0) RaiseAccess(path, errno);
   }
-  // mkstemp makes the file private; a saved document gets the usual permissions.
+  TemporaryFile temporary(pattern);
+  produce(temporary.path());
+
+  // Flushed to disk before it takes the name; a saved document gets the usual permissions
+  // (mkstemp makes the file private).
+  Descriptor fd(::open(temporary.path().c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) RaiseAccess(path, errno);
   const mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd.get(), 0666 & ~mask);

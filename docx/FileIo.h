@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,10 @@ std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes);
 // otherwise raises File already exists (58). Raises Path/File access error (75) when the
 // folder cannot be written. Leaves no temporary file behind on any path.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, bool overwrite);
+// The same with the content written by `produce` into the temporary file it is given
+// (which it may replace by renaming another file onto it).
+void WriteFileAtomically(const std::filesystem::path& path, bool overwrite,
+                         const std::function<void(const std::string& temporary)>& produce);
 
 // True when both paths name the same existing file (also through links).
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);

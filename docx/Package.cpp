@@ -261,7 +261,7 @@ XmlPart& Package::AddXmlPart(std::string_view partName, std::string_view content
   return ref;
 }
 
-std::string Package::Save() {
+ZipEdits Package::Edits() {
   ZipEdits edits;
   for (const auto& [key, part] : parts_) {
     if (!part->Changed()) continue;
@@ -271,7 +271,11 @@ std::string Package::Save() {
     const XmlPart& part = *parts_.at(key);
     if (!EntryOf(part.Name())) edits.added.emplace_back(EntryName(part.Name()), part.Serialize());
   }
-  return RewriteZip(*archive_, edits);
+  return edits;
 }
+
+std::string Package::Save() { return RewriteZip(*archive_, Edits()); }
+
+void Package::SaveTo(const std::string& path) { RewriteZipToFile(*archive_, Edits(), path); }
 
 }  // namespace sendnote::docx

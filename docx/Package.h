@@ -76,12 +76,15 @@ class Package {
 
   // Returns the package's bytes with every edited part written again.
   std::string Save();
+  // Writes the same into the file `path`.
+  void SaveTo(const std::string& path);
 
   const ZipArchive& Archive() const { return *archive_; }
 
  private:
   explicit Package(std::unique_ptr<ZipArchive> archive);
   std::optional<size_t> EntryOf(std::string_view partName) const;
+  ZipEdits Edits();
   // The relationships part of a source part, created (empty) when `create`.
   XmlPart* RelationshipsPart(std::string_view sourcePart, bool create);
 

@@ -587,8 +587,12 @@ void Story::KillResultOf(FieldState& field) {
       for (FieldState* c : f.children) Tree(*c);
     }
   };
+  bool killed = false;
   for (FieldState* c : field.children) {
-    if (c->inParentResult) Killer::Tree(*c);
+    if (c->inParentResult) {
+      Killer::Tree(*c);
+      killed = true;
+    }
   }
   for (const auto& shape : shapes_) {
     if (!shape->alive) continue;
@@ -598,7 +602,8 @@ void Story::KillResultOf(FieldState& field) {
       if (shape->story) shape->story->KillAll();
     }
   }
-  std::erase_if(live_, [](const FieldState* f) { return !f->alive; });
+  // Most results hold no fields: the list is only rebuilt when one went.
+  if (killed) std::erase_if(live_, [](const FieldState* f) { return !f->alive; });
 }
 
 void Story::KillAll() {

@@ -271,49 +271,74 @@ constexpr zip_uint32_t kDeflateLevel = 6;
 
 }  // namespace
 
-std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits) {
-  const std::string& original = *archive.Bytes();
-  ZipError error;
-  // libzip may hand the original buffer to the rewritten one and free it with free()
-  // (when it copies an unchanged head of the archive), so it gets a copy it owns.
-  void* copy = std::malloc(std::max<size_t>(original.size(), 1));
-  if (!copy) RaiseBadPackage("out of memory");
-  std::memcpy(copy, original.data(), original.size());
-  SourcePtr source(zip_source_buffer_create(copy, original.size(), 1, error.get()));
-  if (!source) {
-    std::free(copy);
-    RaiseBadPackage("cannot write the package: " + error.text());
+namespace {
+
+// Adds the entries of `archive` with `edits` applied to the empty archive `out`, in
+// order: untouched entries as stored (same compressed bytes and method), replaced ones
+// compressed anew, added ones last.
+void AddEditedEntries(zip_t* out, const ZipArchive& archive, const ZipEdits& edits) {
+  zip_t* in = archive.Native().archive.get();
+  for (size_t i = 0; i < archive.Entries().size(); ++i) {
+    if (std::find(edits.removed.begin(), edits.removed.end(), i) != edits.removed.end()) continue;
+    const ZipEntry& entry = archive.Entries()[i];
+    const auto replaced = edits.replaced.find(i);
+    zip_source_t* s = replaced != edits.replaced.end()
+                          ? BufferSource(out, replaced->second)
+                          : zip_source_zip(out, in, i, 0, 0, -1);  // whole entry: as stored
+    if (!s) RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out));
+    const zip_int64_t index = zip_file_add(out, entry.name.c_str(), s, 0);
+    if (index < 0) {
+      zip_source_free(s);
+      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out));
+    }
+    const auto at = static_cast<zip_uint64_t>(index);
+    if (replaced != edits.replaced.end()) {
+      zip_set_file_compression(out, at, ZIP_CM_DEFLATE, kDeflateLevel);
+    } else {
+      // The method of the stored data, so that it is copied and never compressed again.
+      zip_set_file_compression(out, at, entry.method, 0);
+    }
   }
+  for (const auto& [name, data] : edits.added) {
+    zip_source_t* s = BufferSource(out, data);
+    const zip_int64_t index = zip_file_add(out, name.c_str(), s, ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+      zip_source_free(s);
+      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out));
+    }
+    zip_set_file_compression(out, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, kDeflateLevel);
+  }
+}
+
+}  // namespace
+
+std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits) {
+  ZipError error;
+  SourcePtr source(zip_source_buffer_create(nullptr, 0, 0, error.get()));
+  if (!source) RaiseBadPackage("cannot write the package: " + error.text());
   zip_source_keep(source.get());  // read back after the archive has committed into it
-  ArchivePtr out(zip_open_from_source(source.get(), 0, error.get()));
+  ArchivePtr out(zip_open_from_source(source.get(), ZIP_CREATE | ZIP_TRUNCATE, error.get()));
   if (!out) {
     zip_source_free(source.get());  // the reference zip_open_from_source did not take
     RaiseBadPackage("cannot write the package: " + error.text());
   }
-  zip_t* za = out.get();
-  for (const auto& [index, data] : edits.replaced) {
-    zip_source_t* s = BufferSource(za, data);
-    if (zip_file_replace(za, index, s, 0) != 0) {
-      zip_source_free(s);
-      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(za));
-    }
-    zip_set_file_compression(za, index, ZIP_CM_DEFLATE, kDeflateLevel);
-  }
-  for (size_t index : edits.removed) {
-    if (zip_delete(za, index) != 0) {
-      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(za));
-    }
-  }
-  for (const auto& [name, data] : edits.added) {
-    zip_source_t* s = BufferSource(za, data);
-    const zip_int64_t index = zip_file_add(za, name.c_str(), s, ZIP_FL_ENC_UTF_8);
-    if (index < 0) {
-      zip_source_free(s);
-      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(za));
-    }
-    zip_set_file_compression(za, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, kDeflateLevel);
-  }
+  AddEditedEntries(out.get(), archive, edits);
   return CommitToBuffer(std::move(out), source.get());
+}
+
+void RewriteZipToFile(const ZipArchive& archive, const ZipEdits& edits, const std::string& path) {
+  int code = 0;
+  ArchivePtr out(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
+  if (!out) {
+    ZipError error;
+    zip_error_init_with_code(error.get(), code);
+    RaiseBadPackage("cannot write the package: " + error.text());
+  }
+  AddEditedEntries(out.get(), archive, edits);
+  if (zip_close(out.get()) != 0) {
+    RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out.get()));
+  }
+  out.release();  // closed
 }
 
 std::string WriteZip(const std::vector<NewZipEntry>& entries) {

@@ -50,8 +50,11 @@ class ZipArchive {
   const std::shared_ptr<const std::string>& Bytes() const { return bytes_; }
   const ZipLimits& Limits() const { return limits_; }
 
- private:
+  // The libzip archive, for copying entries as stored.
   struct Handle;
+  const Handle& Native() const { return *handle_; }
+
+ private:
   ZipArchive(std::shared_ptr<const std::string> bytes, const ZipLimits& limits);
 
   std::shared_ptr<const std::string> bytes_;
@@ -72,6 +75,9 @@ struct ZipEdits {
 // Returns the bytes of `archive` with `edits` applied; raises the bad-package error when
 // libzip fails.
 std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits);
+// Writes the same into the file `path` (replacing it), without holding the new archive
+// in memory; raises like RewriteZip.
+void RewriteZipToFile(const ZipArchive& archive, const ZipEdits& edits, const std::string& path);
 
 struct NewZipEntry {
   std::string name;

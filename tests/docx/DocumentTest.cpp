@@ -157,6 +157,13 @@ TEST_F(DocumentTest, UnusableTemplatesRaiseAndLeaveNothingBehind) {
        Edited("word/document.xml",
               "<!DOCTYPE w [<!ENTITY e \"x\">]>" + document.substr(document.find("<w:document"))),
        platform::kErrBadFileFormat, "document type declarations"},
+      {"bomb.dotx",
+       testing::HandMadeZip({{"[Content_Types].xml", "<Types/>"},
+                             {"word/document.xml", "<w:document/>", 0, 0xFFFFFF00u}}),
+       platform::kErrBadFileFormat, "expanded size"},
+      {"climb.dotx",
+       testing::HandMadeZip({{"[Content_Types].xml", "<Types/>"}, {"../../evil.xml", "x"}}),
+       platform::kErrBadFileFormat, "climbs out"},
       {"sheet.dotx",
        Edited("[Content_Types].xml",
               "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
