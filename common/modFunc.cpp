@@ -63,6 +63,17 @@ std::u16string PathJoin(std::u16string_view folder, std::u16string_view file) {
   return path;
 }
 
+std::shared_ptr<platform::Fields> ShapeFields(const std::shared_ptr<platform::Shape>& shape) {
+  auto frame = platform::Must(shape).TextFrame();
+  std::shared_ptr<platform::Range> text;
+  try {
+    text = platform::Must(frame).TextRange();
+  } catch (const ComError&) {
+    return nullptr;  // a picture or other shape without text
+  }
+  return platform::Must(text).Fields();
+}
+
 Flag IsContactItem(const std::shared_ptr<platform::Object>& item) {
   try {
     auto outlookItem = As<platform::OutlookItem>(item);

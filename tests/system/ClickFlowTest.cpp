@@ -339,6 +339,24 @@ TEST_F(ClickFlowTest, FailureInTheRefreshLeavesTheDocumentAndAStartedWord) {
   EXPECT_FALSE(w_.word->HasQuit());
 }
 
+TEST_F(ClickFlowTest, PicturesAmongTheShapesAreSkippedByRenamingAndRefresh) {
+  w_.ExplorerSelecting({w_.AddYamada()});
+  w_.WordRunning();
+  inmemory::WordContent content;
+  const inmemory::WordShapeContent picture{false, u"", {}};
+  content.shapes = {picture, {true, u"", {{u" DOCPROPERTY \"OUTLOOK$姓\" ", u"?"}}}, picture};
+  w_.word->AddTemplate(kLetterTemplate, content);  // unmarked: renamed to the typed prefix
+  w_.word->QueueFileNew(kLetterTemplate);
+  w_.ui().QueueDialog({DialogAction::Ok()});
+  w_.ui().QueueMsgBoxAnswer(platform::kVbNo);
+  w_.ui().QueueInput(u"ABC$");
+  w_.Click();
+  EXPECT_EQ(w_.boxes().size(), 1u);  // the prefix question only
+  const auto shapes = w_.word->OpenDocuments().at(0)->Snapshot().shapes;
+  EXPECT_EQ(shapes[1].fields[0].code, u" DOCPROPERTY \"ABC$姓\" ");
+  EXPECT_EQ(shapes[1].fields[0].result, u"山田");
+}
+
 TEST_F(ClickFlowTest, AReportThatCannotBeShownDoesNotEscapeIntoTheHost) {
   w_.ExplorerSelecting({});
   w_.Connect();

@@ -243,13 +243,6 @@ TEST_F(WriteDocPropTest, UnexpectedFailuresEndInOneReport) {
   Run({kMarker}, {});
   ExpectReported(platform::kErrServerGone);
 
-  // A shape without text stops the re-prefixing after the deletions.
-  inmemory::WordContent picture;
-  picture.shapes = {{false, u"", {}}};
-  Run({Prop(u"OUTLOOK$姓", u"old")}, {platform::kVbYes}, picture);
-  ExpectReported(inmemory::kErrWordNotAvailable);
-  EXPECT_EQ(Text(u"OUTLOOK$姓") + Text(u"SENDNOTE$PROPERTY"), u"<none><none>");
-
   Run({Prop(u"SENDNOTE$PREFIX", u"A[")}, {platform::kVbYes});
   ExpectReported(93);  // an invalid pattern
 
