@@ -1,5 +1,7 @@
 #include "docx/DocxProperties.h"
 
+#include <algorithm>
+
 #include "inmemory/WordValue.h"
 #include "platform/ComError.h"
 
@@ -37,6 +39,10 @@ std::shared_ptr<platform::DocumentProperty> DocxProperties::Add(std::u16string_v
                                                                 const platform::Variant& value) {
   CustomProperties& properties = Model().Properties();
   if (name.empty() || name.size() > kMaxNameLength) platform::Raise(platform::kErrInvalidCall);
+  // A name the part could not hold as it is (a control character) is refused.
+  if (std::any_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20 || c >= 0xFFFE; })) {
+    platform::Raise(platform::kErrInvalidCall, u"A property name cannot hold control characters.");
+  }
   if (!inmemory::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
   if (linkToContent != platform::kFalse) {
     platform::Raise(platform::kErrInvalidCall, u"A linked property needs a link source.");

@@ -331,7 +331,7 @@ std::u16string Story::CodeText(const FieldState& field) const {
 }
 
 void Story::SetCodeText(FieldState& field, std::u16string_view code) {
-  const std::string text = platform::ToUtf8(code);
+  const std::string text = XmlText(code);
   for (FieldMarks& marks : field.copies) {
     if (marks.simple) {
       pugi::xml_attribute instr = AttributeOf(marks.simple, Ns::kW, "instr");

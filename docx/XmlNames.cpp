@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/Utf.h"
+
 namespace sendnote::docx {
 namespace {
 
@@ -132,6 +134,15 @@ std::optional<std::string> PrefixFor(pugi::xml_node element, Ns ns) {
   }
   if (ns == Ns::kXml) return std::string("xml");
   return std::nullopt;
+}
+
+std::string XmlText(std::u16string_view text) {
+  std::u16string clean;
+  clean.reserve(text.size());
+  for (char16_t c : text) {
+    if (IsXmlCharacter(c)) clean += c;
+  }
+  return platform::ToUtf8(clean);
 }
 
 std::string Qualified(std::string_view prefix, std::string_view local) {

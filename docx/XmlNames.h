@@ -73,6 +73,13 @@ pugi::xml_attribute AttributeOf(pugi::xml_node element, Ns ns, std::string_view 
 // Returns the prefix bound to `ns` where `element` is ("" for the default namespace),
 // or empty when the namespace is not declared there.
 std::optional<std::string> PrefixFor(pugi::xml_node element, Ns ns);
+// True for the characters XML 1.0 can carry (all but most C0 controls and U+FFFE/FFFF).
+constexpr bool IsXmlCharacter(char16_t c) {
+  return (c >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r') && c != 0xFFFE && c != 0xFFFF;
+}
+// Returns the UTF-8 form of `text` without the characters XML cannot carry.
+std::string XmlText(std::u16string_view text);
+
 // Returns "prefix:local" (or "local" for an empty prefix).
 std::string Qualified(std::string_view prefix, std::string_view local);
 

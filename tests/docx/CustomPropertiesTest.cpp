@@ -124,6 +124,10 @@ TEST_F(CustomPropertiesTest, TextXmlCannotCarryIsEscapedAndReadBack) {
             std::string::npos)
       << custom;
   EXPECT_EQ(DecodeValueText("_x0041_x_x004a__X0041_"), u"Ax\x4a_X0041_");
+  // A name cannot be escaped that way: it is refused.
+  EXPECT_TRUE(testing::ErrorOf([&] {
+    props->Add(u"bad\x01name", platform::kFalse, platform::kPropertyString, Variant::String(u""));
+  }));
 }
 
 TEST_F(CustomPropertiesTest, PartsWithOtherPrefixesAndValueKindsAreReadAndExtended) {

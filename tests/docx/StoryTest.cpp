@@ -204,7 +204,7 @@ TEST_F(StoryTest, SimpleFieldsAreEditedThroughTheirElement) {
             "<w:r><w:rPr><w:b/></w:rPr><w:t>new</w:t></w:r></w:fldSimple></w:p>");
 }
 
-TEST_F(StoryTest, ResultTextBecomesRunContentXmlCanCarry) {
+TEST_F(StoryTest, TextBecomesMarkupXmlCanCarry) {
   Load("<w:p>" + Field(" DOCPROPERTY a ", "x") + "</w:p>");
   FieldState& field = *story_->Fields()[0];
   story_->SetResult(field,
@@ -216,6 +216,10 @@ TEST_F(StoryTest, ResultTextBecomesRunContentXmlCanCarry) {
       std::string::npos)
       << Body();
   EXPECT_EQ(story_->ResultText(field), u"a\tb\vcd<&>");
+  story_->SetCodeText(field,
+                      u" DOCPROPERTY \"a\x02"
+                      u"b\" ");
+  EXPECT_EQ(story_->CodeText(field), u" DOCPROPERTY \"ab\" ");
   XmlPart reparsed("/word/document.xml", part_->Serialize());  // still well-formed
 }
 
