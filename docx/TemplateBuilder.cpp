@@ -68,9 +68,17 @@ std::string TextXml(std::u16string_view text) {
   return Escape(platform::ToUtf8(clean));
 }
 
-std::string Run(std::u16string_view text, bool bold) {
+std::string Run(std::u16string_view text, bool bold, int32_t sizePt = 0) {
   std::string out = "<w:r>";
-  if (bold) out += "<w:rPr><w:b/><w:bCs/></w:rPr>";
+  if (bold || sizePt > 0) {
+    out += "<w:rPr>";
+    if (bold) out += "<w:b/><w:bCs/>";
+    if (sizePt > 0) {
+      const std::string halfPoints = std::to_string(sizePt * 2);
+      out += "<w:sz w:val=\"" + halfPoints + "\"/><w:szCs w:val=\"" + halfPoints + "\"/>";
+    }
+    out += "</w:rPr>";
+  }
   out += "<w:t xml:space=\"preserve\">" + TextXml(text) + "</w:t></w:r>";
   return out;
 }
@@ -229,9 +237,13 @@ struct Writer {
 
   std::string Paragraph(const TemplateParagraph& paragraph) {
     std::string out = "<w:p>";
+    if (paragraph.align != TemplateAlign::kLeft) {
+      out += std::string("<w:pPr><w:jc w:val=\"") +
+             (paragraph.align == TemplateAlign::kCenter ? "center" : "right") + "\"/></w:pPr>";
+    }
     for (const TemplateInline& item : paragraph.content) {
       if (const auto* text = std::get_if<TemplateText>(&item)) {
-        out += Run(text->text, text->bold);
+        out += Run(text->text, text->bold, text->sizePt);
       } else if (const auto* field = std::get_if<TemplateField>(&item)) {
         out += Field(*field);
       } else if (const auto* mark = std::get_if<TemplateBookmark>(&item)) {

@@ -19,6 +19,7 @@ namespace sendnote::docx {
 struct TemplateText {
   std::u16string text;
   bool bold = false;
+  int32_t sizePt = 0;  // 0: the document's default size
 };
 
 struct TemplateField {
@@ -56,8 +57,11 @@ struct TemplatePicture {
 using TemplateInline =
     std::variant<TemplateText, TemplateField, TemplateBookmark, TemplateTextBox, TemplatePicture>;
 
+enum class TemplateAlign { kLeft, kCenter, kRight };
+
 struct TemplateParagraph {
   std::vector<TemplateInline> content;
+  TemplateAlign align = TemplateAlign::kLeft;
 };
 
 struct TemplateTable {

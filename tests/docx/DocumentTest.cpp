@@ -133,6 +133,42 @@ TEST_F(DocumentTest, ATemplateWithoutSettingsGetsThem) {
             std::string::npos);
 }
 
+TEST_F(DocumentTest, TheMainPartIsFoundThroughTheRelationshipsWhereverItIs) {
+  auto archive = ZipArchive::Open(std::make_shared<const std::string>(BuildTemplate(Letter())));
+  auto replaceAll = [](std::string& text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+      text.replace(at, from.size(), to);
+    }
+  };
+  std::vector<NewZipEntry> moved;
+  for (size_t i = 0; i < archive->Entries().size(); ++i) {
+    std::string name = archive->Entries()[i].name;
+    std::string data = archive->Read(i);
+    if (name == "word/document.xml") name = "main/letter.xml";
+    if (name == "word/_rels/document.xml.rels") {
+      name = "main/_rels/letter.xml.rels";
+      replaceAll(data, "Target=\"", "Target=\"../word/");
+    }
+    if (name == "[Content_Types].xml") replaceAll(data, "/word/document.xml", "/main/letter.xml");
+    if (name == "_rels/.rels") replaceAll(data, "word/document.xml", "main/letter.xml");
+    moved.push_back({name, data, false});
+  }
+  auto doc = Add(Write("moved.dotx", WriteZip(moved)));
+  ASSERT_EQ(doc->Fields()->Count(), 1);
+  doc->CustomDocumentProperties()->Add(u"OUTLOOK$会社名", platform::kFalse,
+                                       platform::kPropertyString, Variant::String(u"移動社"));
+  doc->Fields()->Item(1)->Update();
+  const std::string saved = doc->Bytes();
+  EXPECT_FALSE(testing::HasEntry(saved, "word/document.xml"));
+  EXPECT_NE(EntryText(saved, "main/letter.xml").find("<w:t>移動社</w:t>"), std::string::npos);
+  EXPECT_NE(EntryText(saved, "[Content_Types].xml")
+                .find("<Override PartName=\"/main/letter.xml\" ContentType=\"" +
+                      std::string(kDocumentType) + "\"/>"),
+            std::string::npos);
+  EXPECT_NE(EntryText(saved, "word/settings.xml").find("<w:attachedTemplate"), std::string::npos);
+}
+
 TEST_F(DocumentTest, UnusableTemplatesRaiseAndLeaveNothingBehind) {
   struct Case {
     std::string name;

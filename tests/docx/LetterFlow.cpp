@@ -39,7 +39,12 @@ TemplateDescription LetterTemplate() {
   TemplateField merge;
   merge.code = u" MERGEFIELD 会社名 ";
   merge.result = u"«会社名»";
-  d.body.push_back(Line({TemplatePicture{0, false}, TemplateText{u" "}, date}));
+  TemplateParagraph title = Line({TemplateText{u"添 書 票", true, 16}});
+  title.align = TemplateAlign::kCenter;
+  d.body.push_back(title);
+  TemplateParagraph dated = Line({TemplatePicture{0, false}, TemplateText{u" "}, date});
+  dated.align = TemplateAlign::kRight;
+  d.body.push_back(dated);
   d.body.push_back(Line({TemplateText{u"〒"}, DocProperty(u"郵便番号", true, 3)}));
   d.body.push_back(Line({DocProperty(u"住所", false, 1, true)}));
   TemplateTextBox box;

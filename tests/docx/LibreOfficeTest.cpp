@@ -64,6 +64,7 @@ TEST(LibreOffice, ShowsTheLettersValuesAndOpensTheTemplate) {
         << letter;
   }
   EXPECT_EQ(letter.find("«郵便番号»"), std::string::npos);
+  EXPECT_NE(letter.find("添書票"), std::string::npos);
 
   // The template as the builder wrote it opens too (LibreOffice makes a new document of
   // it and recomputes its fields, so only its own text is certain).
