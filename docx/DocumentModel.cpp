@@ -117,7 +117,7 @@ std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
     bytes = std::make_shared<std::string>(BuildTemplate(TemplateDescription{}));
   } else {
     bytes = std::make_shared<std::string>(ReadWholeFile(templatePath, limits.maxFileBytes));
-    model->templatePath_ = std::filesystem::absolute(templatePath).lexically_normal();
+    model->templatePath_ = AbsolutePath(templatePath);
   }
   RefuseCompoundFile(*bytes);
   model->package_ = Package::Open(std::move(bytes), limits.zip);
@@ -249,7 +249,7 @@ void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite) {
   if (path.empty() || !path.has_filename()) {
     platform::Raise(platform::kErrPathAccess, u"Path/File access error (no file name)");
   }
-  const std::filesystem::path target = std::filesystem::absolute(path).lexically_normal();
+  const std::filesystem::path target = AbsolutePath(path);
   if (!templatePath_.empty() && (target == templatePath_ || SameFile(target, templatePath_))) {
     RaiseWithDetail(platform::kErrPathAccess,
                     u"A document cannot be saved over the template it was made from",

@@ -106,7 +106,8 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 void WriteFileAtomically(const std::filesystem::path& path, bool overwrite,
                          const std::function<void(const std::string& temporary)>& produce) {
   if (path.filename().empty()) RaiseAccess(path, EISDIR);
-  if (!overwrite && std::filesystem::exists(std::filesystem::symlink_status(path))) {
+  std::error_code ignored;  // a name that cannot be examined is left to the rename to refuse
+  if (!overwrite && std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
     RaiseWithDetail(kErrFileExists, u"File already exists", path.string());
   }
   std::string pattern = path.string() + ".XXXXXX";
@@ -149,6 +150,13 @@ void WriteFileAtomically(const std::filesystem::path& path, bool overwrite,
   Descriptor folder(::open(path.parent_path().empty() ? "." : path.parent_path().c_str(),
                            O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (folder.get() >= 0) ::fsync(folder.get());
+}
+
+std::filesystem::path AbsolutePath(const std::filesystem::path& path) {
+  std::error_code error;
+  std::filesystem::path absolute = std::filesystem::absolute(path, error);
+  if (error) RaiseAccess(path, error.value());
+  return absolute.lexically_normal();
 }
 
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {

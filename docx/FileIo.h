@@ -25,6 +25,10 @@ void WriteFileAtomically(const std::filesystem::path& path, std::string_view byt
 void WriteFileAtomically(const std::filesystem::path& path, bool overwrite,
                          const std::function<void(const std::string& temporary)>& produce);
 
+// Returns the absolute, normalized form of `path`; raises Path/File access error (75)
+// when there is no current folder to resolve it against.
+std::filesystem::path AbsolutePath(const std::filesystem::path& path);
+
 // True when both paths name the same existing file (also through links).
 bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
