@@ -60,7 +60,8 @@ class TemporaryFile {
 }  // namespace
 
 std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes) {
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Not blocking: a pipe given as a template is refused below instead of waiting.
+  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) {
     if (errno == ENOENT || errno == ENOTDIR) {
       RaiseWithDetail(inmemory::kErrWordFileNotFound, u"This file could not be found.",

@@ -219,11 +219,19 @@ TEST_F(DocumentTest, UnusableTemplatesRaiseAndLeaveNothingBehind) {
     EXPECT_EQ(testing::ReadFile(dir_.File(c.name)), c.bytes) << c.name;
     EXPECT_EQ(std::filesystem::last_write_time(dir_.File(c.name)), before);
   }
+  // Not files: a folder and a pipe (which must not make Add wait for a writer).
+  std::filesystem::create_directory(dir_.File("folder.dotx"));
+  ::mkfifo(dir_.File("pipe.dotx").c_str(), 0600);
+  for (const char* name : {"folder.dotx", "pipe.dotx"}) {
+    auto error = ErrorOf([&] { Add(platform::FromUtf8(dir_.File(name).string())); });
+    ASSERT_TRUE(error) << name;
+    EXPECT_EQ(error->Number(), platform::kErrBadFileFormat) << name;
+  }
   auto missing = ErrorOf([&] { Add(platform::FromUtf8(dir_.File("none.dotx").string())); });
   ASSERT_TRUE(missing);
   EXPECT_EQ(missing->Number(), inmemory::kErrWordFileNotFound);
   EXPECT_EQ(app_->Documents()->Count(), 0);
-  EXPECT_EQ(dir_.Files().size(), cases.size());
+  EXPECT_EQ(dir_.Files().size(), cases.size() + 2);
 }
 
 TEST_F(DocumentTest, TheTemplateIsNeverWritten) {
