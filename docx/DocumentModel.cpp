@@ -1,4 +1,5 @@
 #include "docx/DocumentModel.h"
+#include "platform/Word.h"
 
 #include <array>
 
@@ -7,11 +8,10 @@
 #include "docx/FileIo.h"
 #include "docx/TemplateBuilder.h"
 #include "docx/XmlNames.h"
-#include "inmemory/WordFields.h"
-#include "inmemory/WordNode.h"
-#include "inmemory/WordValue.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
+#include "platform/WordFieldCode.h"
+#include "platform/WordValue.h"
 
 namespace sendnote::docx {
 namespace {
@@ -225,7 +225,7 @@ void DocumentModel::AttachTemplate(const std::filesystem::path& templatePath) {
 void DocumentModel::CheckOpen() const {
   const auto app = app_.lock();
   if (!app || !app->Running()) platform::Raise(platform::kErrServerGone);
-  if (closed_) platform::Raise(inmemory::kErrWordObjectDeleted, u"Object has been deleted.");
+  if (closed_) platform::Raise(platform::kErrWordObjectDeleted, u"Object has been deleted.");
 }
 
 std::shared_ptr<platform::Object> DocumentModel::Application() const {
@@ -271,14 +271,14 @@ void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite) {
 
 void DocumentModel::UpdateField(Story& story, FieldState& field) {
   const std::u16string code = story.CodeText(field);
-  if (inmemory::FieldTypeOfCode(code) != platform::kWdFieldDocProperty) return;
-  const std::u16string name = inmemory::DocPropertyNameOfCode(code);
+  if (platform::FieldTypeOfCode(code) != platform::kWdFieldDocProperty) return;
+  const std::u16string name = platform::DocPropertyNameOfCode(code);
   const auto entry = name.empty() ? nullptr : properties_->Find(name);
   const FormatSwitches switches = ReadFormatSwitches(code);
-  std::u16string text(inmemory::kUnknownPropertyText);
+  std::u16string text(platform::kUnknownPropertyText);
   if (entry) {
     text = ApplyCase(
-        inmemory::FieldDisplayText(properties_->ValueOf(*entry), properties_->TypeOf(*entry)),
+        platform::FieldDisplayText(properties_->ValueOf(*entry), properties_->TypeOf(*entry)),
         switches.letterCase);
   }
   story.SetResult(

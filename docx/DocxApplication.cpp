@@ -1,7 +1,7 @@
 #include "docx/DocxApplication.h"
+#include "platform/Word.h"
 
 #include "docx/DocxDocument.h"
-#include "inmemory/WordNode.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 
@@ -10,10 +10,7 @@ namespace {
 
 constexpr int32_t kLastDocumentType = 4;  // wdNewXMLDocument
 
-[[noreturn]] void RaiseNoSuchMember() {
-  platform::Raise(inmemory::kErrWordNoSuchMember,
-                  u"The requested member of the collection does not exist.");
-}
+[[noreturn]] void RaiseNoSuchMember() { platform::RaiseNoSuchMember(); }
 
 }  // namespace
 

@@ -1,13 +1,13 @@
 #include "docx/DocxFields.h"
+#include "platform/Word.h"
 
-#include "inmemory/WordFields.h"
-#include "inmemory/WordNode.h"
 #include "platform/ComError.h"
+#include "platform/WordFieldCode.h"
 
 namespace sendnote::docx {
 
 void RaiseDeleted() {
-  platform::Raise(inmemory::kErrWordObjectDeleted, u"Object has been deleted.");
+  platform::Raise(platform::kErrWordObjectDeleted, u"Object has been deleted.");
 }
 
 // --- DocxFields ---
@@ -31,8 +31,7 @@ int32_t DocxFields::Count() { return static_cast<int32_t>(Current().size()); }
 std::shared_ptr<platform::Field> DocxFields::Item(int32_t index) {
   const std::vector<FieldState*>& fields = Current();
   if (index < 1 || static_cast<size_t>(index) > fields.size()) {
-    platform::Raise(inmemory::kErrWordNoSuchMember,
-                    u"The requested member of the collection does not exist.");
+    platform::RaiseNoSuchMember();
   }
   return std::make_shared<DocxField>(ModelRef(), story_, fields[static_cast<size_t>(index) - 1]);
 }
@@ -53,7 +52,7 @@ std::shared_ptr<platform::Object> DocxField::Application() {
   return Model().Application();
 }
 
-int32_t DocxField::Type() { return inmemory::FieldTypeOfCode(story_->CodeText(Live())); }
+int32_t DocxField::Type() { return platform::FieldTypeOfCode(story_->CodeText(Live())); }
 
 std::shared_ptr<platform::Range> DocxField::Code() {
   return std::make_shared<DocxRange>(ModelRef(), story_, &Live(), DocxRange::Kind::kCode);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "inmemory/WordValue.h"
 #include "platform/ComError.h"
+#include "platform/WordValue.h"
 
 namespace sendnote::docx {
 namespace {
@@ -43,14 +43,14 @@ std::shared_ptr<platform::DocumentProperty> DocxProperties::Add(std::u16string_v
   if (std::any_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20 || c >= 0xFFFE; })) {
     platform::Raise(platform::kErrInvalidCall, u"A property name cannot hold control characters.");
   }
-  if (!inmemory::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
+  if (!platform::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
   if (linkToContent != platform::kFalse) {
     platform::Raise(platform::kErrInvalidCall, u"A linked property needs a link source.");
   }
   if (properties.Find(name)) {
     platform::Raise(platform::kErrInvalidCall, u"A property of that name already exists.");
   }
-  const platform::Variant converted = inmemory::ConvertToPropertyType(value, type);
+  const platform::Variant converted = platform::ConvertToPropertyType(value, type);
   return std::make_shared<DocxProperty>(ModelRef(), properties.Add(name, type, converted));
 }
 
@@ -76,9 +76,9 @@ int32_t DocxProperty::Type() { return Model().Properties().TypeOf(Live()); }
 void DocxProperty::SetType(int32_t type) {
   CustomProperties::Entry& entry = Live();
   CustomProperties& properties = Model().Properties();
-  if (!inmemory::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
+  if (!platform::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
   const platform::Variant converted =
-      inmemory::ConvertToPropertyType(properties.ValueOf(entry), type);
+      platform::ConvertToPropertyType(properties.ValueOf(entry), type);
   properties.Store(entry, type, converted);
 }
 
@@ -92,7 +92,7 @@ void DocxProperty::SetValue(const platform::Variant& value) {
                     u"The property is linked to content; its value comes from the document.");
   }
   const int32_t type = properties.TypeOf(entry);
-  properties.Store(entry, type, inmemory::ConvertToPropertyType(value, type));
+  properties.Store(entry, type, platform::ConvertToPropertyType(value, type));
 }
 
 platform::Flag DocxProperty::LinkToContent() {

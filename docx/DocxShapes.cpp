@@ -1,7 +1,7 @@
 #include "docx/DocxShapes.h"
+#include "platform/Word.h"
 
 #include "docx/DocxFields.h"
-#include "inmemory/WordNode.h"
 #include "platform/ComError.h"
 
 namespace sendnote::docx {
@@ -15,8 +15,7 @@ int32_t DocxShapes::Count() { return static_cast<int32_t>(Model().Main().Shapes(
 std::shared_ptr<platform::Shape> DocxShapes::Item(int32_t index) {
   const std::vector<ShapeState*> shapes = Model().Main().Shapes();
   if (index < 1 || static_cast<size_t>(index) > shapes.size()) {
-    platform::Raise(inmemory::kErrWordNoSuchMember,
-                    u"The requested member of the collection does not exist.");
+    platform::RaiseNoSuchMember();
   }
   return std::make_shared<DocxShape>(ModelRef(), shapes[static_cast<size_t>(index) - 1]);
 }
@@ -49,7 +48,7 @@ std::shared_ptr<platform::Range> DocxTextFrame::TextRange() {
   DocumentModel& model = Model();
   if (!shape_->alive) RaiseDeleted();
   if (!shape_->text) {
-    platform::Raise(inmemory::kErrWordNotAvailable,
+    platform::Raise(platform::kErrWordNotAvailable,
                     u"This method or property is not available because this object does not "
                     u"contain text.");
   }

@@ -1,4 +1,5 @@
 #include "docx/FileIo.h"
+#include "platform/Word.h"
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -9,7 +10,6 @@
 #include <cstring>
 
 #include "docx/DocxErrors.h"
-#include "inmemory/WordNode.h"
 #include "platform/ComError.h"
 
 namespace sendnote::docx {
@@ -64,7 +64,7 @@ std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes) 
   Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (fd.get() < 0) {
     if (errno == ENOENT || errno == ENOTDIR) {
-      RaiseWithDetail(inmemory::kErrWordFileNotFound, u"This file could not be found.",
+      RaiseWithDetail(platform::kErrWordFileNotFound, u"This file could not be found.",
                       path.string());
     }
     RaiseAccess(path, errno);

@@ -133,7 +133,7 @@ std::shared_ptr<WordDocument> WordApp::AddDocument(std::u16string_view templateN
       std::u16string description = u"This file could not be found.\r(";
       description += templateName;
       description += u")";
-      platform::Raise(kErrWordFileNotFound, std::move(description));
+      platform::Raise(platform::kErrWordFileNotFound, std::move(description));
     }
     if (it->second.unreadable) {
       platform::Raise(platform::kErrBadFileFormat,

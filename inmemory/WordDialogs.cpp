@@ -48,8 +48,7 @@ std::shared_ptr<platform::Object> WordDialogs::Application() {
 std::shared_ptr<platform::Dialog> WordDialogs::Item(int32_t id) {
   Call(u"Item");
   if (id != platform::kWdDialogFileNew) {
-    platform::Raise(kErrWordNoSuchMember,
-                    u"The requested member of the collection does not exist.");
+    platform::RaiseNoSuchMember();
   }
   return fileNew_;
 }

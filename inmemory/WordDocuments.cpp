@@ -31,8 +31,7 @@ std::shared_ptr<platform::Document> WordDocuments::Item(int32_t index) {
   Call(u"Item");
   const auto& open = Session()->open;
   if (index < 1 || static_cast<size_t>(index) > open.size()) {
-    platform::Raise(kErrWordNoSuchMember,
-                    u"The requested member of the collection does not exist.");
+    platform::RaiseNoSuchMember();
   }
   return open[static_cast<size_t>(index) - 1];
 }

@@ -12,22 +12,10 @@
 #include "inmemory/WordContent.h"
 #include "inmemory/WordNode.h"
 #include "platform/Word.h"
+#include "platform/WordFieldCode.h"
+#include "platform/WordValue.h"
 
 namespace sendnote::inmemory {
-
-// What Word shows for a DOCPROPERTY field naming no existing property.
-inline constexpr std::u16string_view kUnknownPropertyText =
-    u"Error! Unknown document property name.";
-// Word's type for a field whose code names no known field (wdFieldEmpty).
-inline constexpr int32_t kWdFieldEmpty = -1;
-
-// Returns Word's field type for a field code: the first word, in any letter case, looked
-// up among the common field names (DOCPROPERTY 85, REF 3, DATE 31, TIME 32, PAGE 33,
-// MERGEFIELD 59, ...); -1 for an empty code or an unknown word.
-int32_t FieldTypeOfCode(std::u16string_view code);
-// Returns the property name a DOCPROPERTY code names: the text between the first pair
-// of quotes after the field word, or the first unquoted word; empty if none.
-std::u16string DocPropertyNameOfCode(std::u16string_view code);
 
 class WordFields;
 class WordField;
@@ -74,8 +62,8 @@ class WordField : public platform::Field, public WordNode {
   std::shared_ptr<platform::Range> Code() override;
   std::shared_ptr<platform::Range> Result() override;
   // DOCPROPERTY: the result becomes the property's value as Word shows it (see
-  // FieldDisplayText), or kUnknownPropertyText. Other fields keep their result. Returns
-  // True, as Word does for a field it could update.
+  // platform::FieldDisplayText), or platform::kUnknownPropertyText. Other fields keep their result.
+  // Returns True, as Word does for a field it could update.
   platform::Flag Update() override;
 
  protected:

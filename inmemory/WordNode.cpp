@@ -27,7 +27,7 @@ void WordNode::Call(std::u16string_view member) {
   Enter(member);
   if (!session || session->quit) platform::Raise(platform::kErrServerGone);
   if (inDocument_) Document();
-  if (Deleted()) platform::Raise(kErrWordObjectDeleted, u"Object has been deleted.");
+  if (Deleted()) platform::Raise(platform::kErrWordObjectDeleted, u"Object has been deleted.");
 }
 
 std::shared_ptr<WordSession> WordNode::Session() const {
@@ -39,7 +39,7 @@ std::shared_ptr<WordSession> WordNode::Session() const {
 std::shared_ptr<WordDocument> WordNode::Document() const {
   auto document = document_.lock();
   if (!document || document->IsClosed()) {
-    platform::Raise(kErrWordObjectDeleted, u"Object has been deleted.");
+    platform::Raise(platform::kErrWordObjectDeleted, u"Object has been deleted.");
   }
   return document;
 }

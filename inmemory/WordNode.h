@@ -21,16 +21,6 @@ namespace sendnote::inmemory {
 class WordApp;
 class WordDocument;
 
-// Word's error for a call on an object that has been deleted (a closed document, a
-// deleted property, a field whose text was replaced).
-inline constexpr int32_t kErrWordObjectDeleted = 5825;
-// Word's error for an index or name that is not in a collection.
-inline constexpr int32_t kErrWordNoSuchMember = 5941;
-// Word's error for a file that cannot be found.
-inline constexpr int32_t kErrWordFileNotFound = 5174;
-// Word's error for a member that does not apply to the object (a shape without text).
-inline constexpr int32_t kErrWordNotAvailable = 4605;
-
 // One scripted answer of the File New dialog.
 struct FileNewAnswer {
   int32_t result = -1;          // what Display returns: -1 confirmed, 0 cancelled

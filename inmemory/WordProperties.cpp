@@ -4,8 +4,8 @@
 
 #include "inmemory/WordApp.h"
 #include "inmemory/WordDocument.h"
-#include "inmemory/WordValue.h"
 #include "platform/ComError.h"
+#include "platform/WordValue.h"
 
 namespace sendnote::inmemory {
 
@@ -15,14 +15,7 @@ namespace {
 
 constexpr size_t kMaxNameLength = 255;  // Office's limit for a property name
 
-char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; }
-
 }  // namespace
-
-bool SamePropertyName(std::u16string_view a, std::u16string_view b) {
-  return std::ranges::equal(a, b,
-                            [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
-}
 
 // --- WordProperty ---
 
@@ -36,8 +29,8 @@ Variant WordProperty::CurrentValue() const {
   auto document = DocumentOrNull();
   if (!document || !document->HasBookmark(content_.linkSource)) return content_.value;
   try {
-    return ConvertToPropertyType(Variant::String(document->BookmarkText(content_.linkSource)),
-                                 content_.type);
+    return platform::ConvertToPropertyType(
+        Variant::String(document->BookmarkText(content_.linkSource)), content_.type);
   } catch (const platform::ComError&) {
     return content_.value;  // a source that does not convert leaves the last value
   }
@@ -66,8 +59,8 @@ int32_t WordProperty::Type() {
 
 void WordProperty::SetType(int32_t type) {
   Call(u"Type");
-  if (!IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
-  Variant converted = ConvertToPropertyType(CurrentValue(), type);
+  if (!platform::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
+  Variant converted = platform::ConvertToPropertyType(CurrentValue(), type);
   content_.type = type;
   content_.value = std::move(converted);
 }
@@ -83,7 +76,7 @@ void WordProperty::SetValue(const Variant& value) {
     platform::Raise(platform::kErrInvalidCall,
                     u"The property is linked to content; its value comes from the document.");
   }
-  content_.value = ConvertToPropertyType(value, content_.type);
+  content_.value = platform::ConvertToPropertyType(value, content_.type);
 }
 
 platform::Flag WordProperty::LinkToContent() {
@@ -111,7 +104,7 @@ void WordProperties::Load(const WordPropertyContent& content) {
 
 std::shared_ptr<WordProperty> WordProperties::Find(std::u16string_view name) const {
   for (const auto& property : items_) {
-    if (SamePropertyName(property->content_.name, name)) return property;
+    if (platform::SamePropertyName(property->content_.name, name)) return property;
   }
   return nullptr;
 }
@@ -151,7 +144,7 @@ std::shared_ptr<platform::DocumentProperty> WordProperties::Add(std::u16string_v
                                                                 const Variant& value) {
   Call(u"Add");
   if (name.empty() || name.size() > kMaxNameLength) platform::Raise(platform::kErrInvalidCall);
-  if (!IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
+  if (!platform::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
   if (linkToContent != platform::kFalse) {
     platform::Raise(platform::kErrInvalidCall, u"A linked property needs a link source.");
   }
@@ -161,7 +154,7 @@ std::shared_ptr<platform::DocumentProperty> WordProperties::Add(std::u16string_v
   WordPropertyContent content;
   content.name = std::u16string(name);
   content.type = type;
-  content.value = ConvertToPropertyType(value, type);
+  content.value = platform::ConvertToPropertyType(value, type);
   Load(content);
   return items_.back();
 }

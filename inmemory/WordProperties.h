@@ -87,7 +87,4 @@ class WordProperties : public platform::DocumentProperties,
   std::vector<std::shared_ptr<WordProperty>> items_;
 };
 
-// True when two property names are equal apart from ASCII letter case.
-bool SamePropertyName(std::u16string_view a, std::u16string_view b);
-
 }  // namespace sendnote::inmemory

@@ -66,7 +66,7 @@ std::shared_ptr<platform::Object> WordTextFrame::Application() {
 std::shared_ptr<platform::Range> WordTextFrame::TextRange() {
   Call(u"TextRange");
   if (!range_) {
-    platform::Raise(kErrWordNotAvailable,
+    platform::Raise(platform::kErrWordNotAvailable,
                     u"This method or property is not available because this object does not "
                     u"contain text.");
   }
@@ -108,8 +108,7 @@ int32_t WordShapes::Count() {
 std::shared_ptr<platform::Shape> WordShapes::Item(int32_t index) {
   Call(u"Item");
   if (index < 1 || static_cast<size_t>(index) > items_.size()) {
-    platform::Raise(kErrWordNoSuchMember,
-                    u"The requested member of the collection does not exist.");
+    platform::RaiseNoSuchMember();
   }
   return items_[static_cast<size_t>(index) - 1];
 }

@@ -17,6 +17,22 @@ inline constexpr int32_t kWdFieldDocProperty = 85;
 inline constexpr int32_t kWdDoNotSaveChanges = 0;
 inline constexpr int32_t kWdNewDocument = 0;
 
+// Word's error numbers, raised alike by every Word implementation.
+// Word's error for a call on an object that has been deleted (a closed document, a
+// deleted property, a field whose text was replaced).
+inline constexpr int32_t kErrWordObjectDeleted = 5825;
+// Word's error for an index or name that is not in a collection.
+inline constexpr int32_t kErrWordNoSuchMember = 5941;
+// Word's error for a file that cannot be found.
+inline constexpr int32_t kErrWordFileNotFound = 5174;
+// Word's error for a member that does not apply to the object (a shape without text).
+inline constexpr int32_t kErrWordNotAvailable = 4605;
+
+// Raises Word's error for an index or name that is not in a collection.
+[[noreturn]] inline void RaiseNoSuchMember() {
+  Raise(kErrWordNoSuchMember, u"The requested member of the collection does not exist.");
+}
+
 // Office document property types.
 inline constexpr int32_t kPropertyNumber = 1;
 inline constexpr int32_t kPropertyBoolean = 2;

@@ -229,7 +229,7 @@ TEST_F(DocumentTest, UnusableTemplatesRaiseAndLeaveNothingBehind) {
   }
   auto missing = ErrorOf([&] { Add(platform::FromUtf8(dir_.File("none.dotx").string())); });
   ASSERT_TRUE(missing);
-  EXPECT_EQ(missing->Number(), inmemory::kErrWordFileNotFound);
+  EXPECT_EQ(missing->Number(), platform::kErrWordFileNotFound);
   EXPECT_EQ(app_->Documents()->Count(), 0);
   EXPECT_EQ(dir_.Files().size(), cases.size() + 2);
 }
@@ -298,7 +298,7 @@ TEST_F(DocumentTest, ClosingSavesOnlyWhereTheDocumentWasSavedBefore) {
   EXPECT_EQ(app_->Documents()->Count(), 0);
   auto closed = ErrorOf([&] { props->Count(); });
   ASSERT_TRUE(closed);
-  EXPECT_EQ(closed->Number(), inmemory::kErrWordObjectDeleted);
+  EXPECT_EQ(closed->Number(), platform::kErrWordObjectDeleted);
   EXPECT_TRUE(doc->IsClosed());
 }
 
@@ -335,7 +335,7 @@ TEST_F(DocumentTest, TheFileNewDialogAsksTheHostsPrompt) {
   EXPECT_EQ(dialog->Template(), u"/templates/letter.dot");  // a cancel changes nothing
   auto other = ErrorOf([&] { app_->Dialogs()->Item(80); });
   ASSERT_TRUE(other);
-  EXPECT_EQ(other->Number(), inmemory::kErrWordNoSuchMember);
+  EXPECT_EQ(other->Number(), platform::kErrWordNoSuchMember);
 }
 
 TEST_F(DocumentTest, AnEmptyTemplateNameMakesABlankDocument) {

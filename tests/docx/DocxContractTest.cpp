@@ -4,8 +4,8 @@
 
 #include "docx/DocxApplication.h"
 #include "docx/TemplateBuilder.h"
-#include "inmemory/WordValue.h"
 #include "platform/Utf.h"
+#include "platform/WordValue.h"
 #include "tests/contract/WordContractTests.h"
 #include "tests/docx/DocxTestSupport.h"
 
@@ -53,7 +53,7 @@ TemplateDescription ToDescription(const TemplateSpec& spec) {
     docx::TemplateProperty p;
     p.name = property.name;
     p.type = property.type;
-    p.value = inmemory::ConvertToPropertyType(property.value, property.type);
+    p.value = platform::ConvertToPropertyType(property.value, property.type);
     if (property.linkedToContent) {
       p.linkTarget = u"Link" + std::u16string(1, static_cast<char16_t>(u'A' + linked++));
       d.body.push_back(

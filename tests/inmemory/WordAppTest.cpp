@@ -87,7 +87,7 @@ TEST_F(WordAppTest, FileNewDialogPlaysTheScriptedAnswersInOrder) {
 }
 
 TEST_F(WordAppTest, OnlyTheFileNewDialogExists) {
-  EXPECT_EQ(ErrorOf([&] { word_->Dialogs()->Item(80); }), kErrWordNoSuchMember);
+  EXPECT_EQ(ErrorOf([&] { word_->Dialogs()->Item(80); }), platform::kErrWordNoSuchMember);
 }
 
 TEST_F(WordAppTest, AddRecordsItsArgumentsAndFindsTemplatesWhateverTheCase) {
@@ -108,14 +108,14 @@ TEST_F(WordAppTest, AddRaisesWordsErrorsForMissingAndUnreadableTemplates) {
     Add(u"C:\\Templates\\Gone.dot");
     FAIL() << "Add of a missing template succeeded";
   } catch (const ComError& e) {
-    EXPECT_EQ(e.Number(), kErrWordFileNotFound);
+    EXPECT_EQ(e.Number(), platform::kErrWordFileNotFound);
     EXPECT_NE(e.Description().find(u"Gone.dot"), std::u16string::npos);
   }
   EXPECT_EQ(ErrorOf([&] { Add(u"C:\\Templates\\Damaged.dot"); }), platform::kErrBadFileFormat);
   EXPECT_EQ(ErrorOf([&] { word_->Documents()->Add(kLetter, kFalse, 9, kTrue); }),
             platform::kErrInvalidCall);
   word_->RemoveTemplate(kLetter);
-  EXPECT_EQ(ErrorOf([&] { Add(); }), kErrWordFileNotFound);
+  EXPECT_EQ(ErrorOf([&] { Add(); }), platform::kErrWordFileNotFound);
   EXPECT_TRUE(word_->CreatedDocuments().empty());
   EXPECT_EQ(word_->Documents()->Count(), 0);
 }
@@ -130,7 +130,7 @@ TEST_F(WordAppTest, ClosedDocumentsLeaveTheCollectionButStayInspectable) {
   auto first = Add();
   auto second = Add();
   EXPECT_EQ(word_->Documents()->Item(2), second);
-  EXPECT_EQ(ErrorOf([&] { word_->Documents()->Item(3); }), kErrWordNoSuchMember);
+  EXPECT_EQ(ErrorOf([&] { word_->Documents()->Item(3); }), platform::kErrWordNoSuchMember);
 
   first->CustomDocumentProperties()->Item(u"OUTLOOK$会社名")->SetValue(Variant::String(u"新"));
   first->Close(platform::kWdDoNotSaveChanges);
@@ -142,8 +142,8 @@ TEST_F(WordAppTest, ClosedDocumentsLeaveTheCollectionButStayInspectable) {
   EXPECT_EQ(word_->OpenDocuments(),
             std::vector<std::shared_ptr<WordDocument>>{word_->CreatedDocuments()[1]});
   EXPECT_EQ(word_->Documents()->Item(1), second);
-  EXPECT_EQ(ErrorOf([&] { first->Close(0); }), kErrWordObjectDeleted);
-  EXPECT_EQ(ErrorOf([&] { first->Activate(); }), kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorOf([&] { first->Close(0); }), platform::kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorOf([&] { first->Activate(); }), platform::kErrWordObjectDeleted);
 }
 
 TEST_F(WordAppTest, AfterQuitEveryObjectRaisesDisconnected) {

@@ -2,8 +2,8 @@
 #include <string>
 
 #include "inmemory/WordApp.h"
-#include "inmemory/WordValue.h"
 #include "platform/Utf.h"
+#include "platform/WordValue.h"
 #include "tests/contract/WordContractTests.h"
 
 namespace sendnote::testing {
@@ -52,7 +52,7 @@ class InMemoryWordFixture : public WordContractFixture {
       inmemory::WordPropertyContent stored;
       stored.name = property.name;
       stored.type = property.type;
-      stored.value = inmemory::ConvertToPropertyType(property.value, property.type);
+      stored.value = platform::ConvertToPropertyType(property.value, property.type);
       if (property.linkedToContent) {
         // A linked property reads a bookmark that holds its value as text.
         stored.linkToContent = true;

@@ -104,8 +104,8 @@ TEST_F(WordDocumentTest, WritingATextBoxRangeReplacesItsFields) {
 
   EXPECT_EQ(range->Text(), u"plain");
   EXPECT_EQ(fields->Count(), 0);
-  EXPECT_EQ(ErrorOf([&] { field->Update(); }), kErrWordObjectDeleted);
-  EXPECT_EQ(ErrorOf([&] { field->Code()->Text(); }), kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorOf([&] { field->Update(); }), platform::kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorOf([&] { field->Code()->Text(); }), platform::kErrWordObjectDeleted);
   EXPECT_EQ(Last()->Snapshot().shapes[0].fields.size(), 0u);
 }
 
@@ -115,8 +115,8 @@ TEST_F(WordDocumentTest, APictureRaisesNotAvailableAtItsTextRange) {
   picture.holdsText = false;
   content.shapes = {picture};
   auto frame = Open(content)->Shapes()->Item(1)->TextFrame();
-  EXPECT_EQ(ErrorOf([&] { frame->TextRange(); }), kErrWordNotAvailable);
-  EXPECT_EQ(ErrorOf([&] { Last()->Shapes()->Item(2); }), kErrWordNoSuchMember);
+  EXPECT_EQ(ErrorOf([&] { frame->TextRange(); }), platform::kErrWordNotAvailable);
+  EXPECT_EQ(ErrorOf([&] { Last()->Shapes()->Item(2); }), platform::kErrWordNoSuchMember);
 }
 
 TEST_F(WordDocumentTest, ALinkedPropertyReadsItsBookmarkAndRefusesDirectValues) {
@@ -175,8 +175,8 @@ TEST_F(WordDocumentTest, DeletedPropertyHandlesRaiseObjectDeleted) {
   auto props = Open(content)->CustomDocumentProperties();
   auto a = props->Item(1);
   a->Delete();
-  EXPECT_EQ(ErrorOf([&] { a->Value(); }), kErrWordObjectDeleted);
-  EXPECT_EQ(ErrorOf([&] { a->Delete(); }), kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorOf([&] { a->Value(); }), platform::kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorOf([&] { a->Delete(); }), platform::kErrWordObjectDeleted);
   EXPECT_EQ(ErrorOf([&] { props->Item(1); }), platform::kErrInvalidCall);
   EXPECT_TRUE(Last()->Snapshot().properties.empty());
 }

@@ -1,4 +1,6 @@
-#include "inmemory/WordValue.h"
+#include "platform/WordValue.h"
+
+#include <algorithm>
 
 #include <cmath>
 #include <cstdio>
@@ -7,7 +9,7 @@
 #include "platform/Utf.h"
 #include "platform/Word.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::platform {
 namespace {
 
 using platform::Variant;
@@ -148,4 +150,13 @@ std::u16string FieldDisplayText(const Variant& value, int32_t type) {
   }
 }
 
-}  // namespace sendnote::inmemory
+namespace {
+char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; }
+}  // namespace
+
+bool SamePropertyName(std::u16string_view a, std::u16string_view b) {
+  return std::ranges::equal(a, b,
+                            [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
+}
+
+}  // namespace sendnote::platform

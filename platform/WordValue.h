@@ -1,4 +1,5 @@
-// Value rules of custom document properties: conversion of a value to a property type,
+// Word's value rules of custom document properties, which every Word implementation
+// follows: conversion of a value to a property type,
 // dates, and the text a DOCPROPERTY field shows for a value.
 #pragma once
 
@@ -8,7 +9,7 @@
 
 #include "platform/Variant.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::platform {
 
 // True for the Office property types 1 (number) to 5 (float).
 bool IsPropertyType(int32_t type);
@@ -22,15 +23,18 @@ bool IsPropertyType(int32_t type);
 //   5 float: Double.
 // Raises Type mismatch (13) when the value cannot be converted, Overflow (6) for a
 // number out of range, and Invalid procedure call (5) for an unknown type.
-platform::Variant ConvertToPropertyType(const platform::Variant& value, int32_t type);
+Variant ConvertToPropertyType(const Variant& value, int32_t type);
 
 // Returns the text a DOCPROPERTY field shows for a property value of `type`: text as is,
 // numbers in decimal, yes/no as "Y"/"N" (as Word shows them), dates as FormatDate.
-std::u16string FieldDisplayText(const platform::Variant& value, int32_t type);
+std::u16string FieldDisplayText(const Variant& value, int32_t type);
 
 // Returns an OLE date as "yyyy/mm/dd", followed by " hh:mm:ss" when it has a time of day.
 std::u16string FormatDate(double oleDate);
 // Parses the date forms of ConvertToPropertyType; returns false for anything else.
 bool ParseDate(std::u16string_view text, double& oleDate);
 
-}  // namespace sendnote::inmemory
+// True when two property names are equal apart from ASCII letter case.
+bool SamePropertyName(std::u16string_view a, std::u16string_view b);
+
+}  // namespace sendnote::platform
