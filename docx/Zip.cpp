@@ -268,6 +268,9 @@ std::string CommitToBuffer(ArchivePtr archive, zip_source_t* source) {
 
 // The compression of rewritten XML: fast, since it runs for every letter.
 constexpr zip_uint32_t kDeflateLevel = 6;
+// 2026-01-01 00:00:00 as a zip entry's date and time.
+constexpr zip_uint16_t kFixedDosDate = ((2026 - 1980) << 9) | (1 << 5) | 1;
+constexpr zip_uint16_t kFixedDosTime = 0;
 
 }  // namespace
 
@@ -361,6 +364,9 @@ std::string WriteZip(const std::vector<NewZipEntry>& entries) {
     }
     zip_set_file_compression(za, static_cast<zip_uint64_t>(index),
                              entry.store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
+    // A fixed time, given in the zip format's own form so that no time zone enters:
+    // the same entries always make the same bytes.
+    zip_file_set_dostime(za, static_cast<zip_uint64_t>(index), kFixedDosTime, kFixedDosDate, 0);
   }
   return CommitToBuffer(std::move(out), source.get());
 }
