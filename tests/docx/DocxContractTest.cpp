@@ -90,6 +90,7 @@ class DocxWordFixture : public WordContractFixture {
 
 INSTANTIATE_TEST_SUITE_P(Docx, WordContract, ::testing::Values(WordFixtureFactory([] {
                            return std::make_unique<DocxWordFixture>();
-                         })));
+                         })),
+                         [](const auto&) { return std::string("Word"); });
 
 }  // namespace sendnote::testing

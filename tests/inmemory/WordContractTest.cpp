@@ -80,6 +80,7 @@ class InMemoryWordFixture : public WordContractFixture {
 
 INSTANTIATE_TEST_SUITE_P(InMemory, WordContract, ::testing::Values(WordFixtureFactory([] {
                            return std::make_unique<InMemoryWordFixture>();
-                         })));
+                         })),
+                         [](const auto&) { return std::string("Word"); });
 
 }  // namespace sendnote::testing
