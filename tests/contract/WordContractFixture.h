@@ -16,13 +16,13 @@ namespace sendnote::testing {
 
 // One field: its code (for example ` DOCPROPERTY "OUTLOOK$会社名" \* MERGEFORMAT `) and
 // the result it shows before any update.
-struct FieldSpec {
+struct FieldOutline {
   std::u16string code;
   std::u16string result;
   bool boldResult = false;
 };
 
-struct PropertySpec {
+struct PropertyOutline {
   std::u16string name;
   int32_t type = platform::kPropertyString;
   platform::Variant value;
@@ -32,12 +32,12 @@ struct PropertySpec {
 // A template's content. Fields appear in document order: the body's paragraphs first,
 // then the cells of one table. Shapes: the text boxes in order, then the shapes that
 // hold no text (pictures).
-struct TemplateSpec {
-  std::vector<FieldSpec> bodyFields;
-  std::vector<FieldSpec> tableFields;
-  std::vector<std::vector<FieldSpec>> textBoxes;
+struct TemplateOutline {
+  std::vector<FieldOutline> bodyFields;
+  std::vector<FieldOutline> tableFields;
+  std::vector<std::vector<FieldOutline>> textBoxes;
   int picturesWithoutText = 0;
-  std::vector<PropertySpec> properties;
+  std::vector<PropertyOutline> properties;
 };
 
 class WordContractFixture {
@@ -45,8 +45,8 @@ class WordContractFixture {
   virtual ~WordContractFixture() = default;
   // A Word application with no documents open.
   virtual std::shared_ptr<platform::WordApplication> Application() = 0;
-  // Makes a template holding the spec; returns the name to pass to Documents.Add.
-  virtual std::u16string MakeTemplate(const TemplateSpec& spec) = 0;
+  // Makes a template holding the outline; returns the name to pass to Documents.Add.
+  virtual std::u16string MakeTemplate(const TemplateOutline& outline) = 0;
   // A template name that Documents.Add must refuse (missing or unreadable).
   virtual std::u16string BrokenTemplateName() = 0;
 };

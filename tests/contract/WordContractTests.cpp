@@ -21,15 +21,15 @@ std::string Show(const Variant& v) {
          ")";
 }
 
-FieldSpec F(std::u16string_view code, std::u16string_view result) {
-  FieldSpec field;
+FieldOutline F(std::u16string_view code, std::u16string_view result) {
+  FieldOutline field;
   field.code = code;
   field.result = result;
   return field;
 }
 
-PropertySpec P(std::u16string_view name, int32_t type, Variant value, bool linked = false) {
-  PropertySpec property;
+PropertyOutline P(std::u16string_view name, int32_t type, Variant value, bool linked = false) {
+  PropertyOutline property;
   property.name = name;
   property.type = type;
   property.value = std::move(value);
@@ -37,22 +37,22 @@ PropertySpec P(std::u16string_view name, int32_t type, Variant value, bool linke
   return property;
 }
 
-PropertySpec Text(std::u16string_view name, std::u16string_view value) {
+PropertyOutline Text(std::u16string_view name, std::u16string_view value) {
   return P(name, platform::kPropertyString, Variant::String(std::u16string(value)));
 }
 
 // Builds a template description step by step.
 struct Template {
-  TemplateSpec content;
-  Template& Body(std::vector<FieldSpec> fields) {
+  TemplateOutline content;
+  Template& Body(std::vector<FieldOutline> fields) {
     content.bodyFields = std::move(fields);
     return *this;
   }
-  Template& Table(std::vector<FieldSpec> fields) {
+  Template& Table(std::vector<FieldOutline> fields) {
     content.tableFields = std::move(fields);
     return *this;
   }
-  Template& Boxes(std::vector<std::vector<FieldSpec>> boxes) {
+  Template& Boxes(std::vector<std::vector<FieldOutline>> boxes) {
     content.textBoxes = std::move(boxes);
     return *this;
   }
@@ -60,11 +60,11 @@ struct Template {
     content.picturesWithoutText = count;
     return *this;
   }
-  Template& Props(std::vector<PropertySpec> properties) {
+  Template& Props(std::vector<PropertyOutline> properties) {
     content.properties = std::move(properties);
     return *this;
   }
-  operator const TemplateSpec&() const { return content; }
+  operator const TemplateOutline&() const { return content; }
 };
 
 }  // namespace
@@ -75,7 +75,7 @@ void WordContract::SetUp() {
   ASSERT_NE(app_, nullptr);
 }
 
-std::shared_ptr<platform::Document> WordContract::NewDocument(const TemplateSpec& content) {
+std::shared_ptr<platform::Document> WordContract::NewDocument(const TemplateOutline& content) {
   const std::u16string name = fixture_->MakeTemplate(content);
   return app_->Documents()->Add(name, platform::kFalse, platform::kWdNewDocument, kTrue);
 }
@@ -104,7 +104,7 @@ std::vector<std::u16string> WordContract::Names(
 // --- Documents ---
 
 TEST_P(WordContract, AddCopiesTheTemplateContent) {
-  TemplateSpec letter;
+  TemplateOutline letter;
   letter.bodyFields = {F(kCompany, u"会社"), F(u" DATE ", u"2001/01/01")};
   letter.tableFields = {F(kName, u"名")};
   letter.textBoxes = {{F(kName, u"箱の名")}};
@@ -138,7 +138,7 @@ TEST_P(WordContract, AddFromABrokenTemplateRaisesAndCreatesNothing) {
 }
 
 TEST_P(WordContract, DocumentsFromOneTemplateAreIndependentCopies) {
-  TemplateSpec letter;
+  TemplateOutline letter;
   letter.bodyFields = {F(kCompany, u"旧")};
   letter.properties = {Text(u"OUTLOOK$会社名", u"旧")};
   const std::u16string name = fixture_->MakeTemplate(letter);
@@ -335,7 +335,7 @@ TEST_P(WordContract, SettingTheValueConvertsToThePropertyType) {
 }
 
 TEST_P(WordContract, LinkedPropertiesReportTheLinkAndTheirValue) {
-  PropertySpec linked = Text(u"OUTLOOK$名", u"リンク先の名");
+  PropertyOutline linked = Text(u"OUTLOOK$名", u"リンク先の名");
   linked.linkedToContent = true;
   auto props =
       NewDocument(Template().Props({linked, Text(u"plain", u"x")}))->CustomDocumentProperties();
@@ -485,7 +485,7 @@ TEST_P(WordContract, UpdatingDocPropertyFieldsLeavesOtherFieldsAlone) {
 }
 
 TEST_P(WordContract, LinkedPropertyFieldShowsTheLinkedValue) {
-  PropertySpec linked = Text(u"OUTLOOK$名", u"リンク値");
+  PropertyOutline linked = Text(u"OUTLOOK$名", u"リンク値");
   linked.linkedToContent = true;
   auto doc = NewDocument(Template().Body({F(kName, u"")}).Props({linked}));
   auto field = doc->Fields()->Item(1);

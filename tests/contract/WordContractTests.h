@@ -20,7 +20,7 @@ class WordContract : public ::testing::TestWithParam<WordFixtureFactory> {
   void SetUp() override;
 
   // A new document from a template made of `content`.
-  std::shared_ptr<platform::Document> NewDocument(const TemplateSpec& content);
+  std::shared_ptr<platform::Document> NewDocument(const TemplateOutline& content);
   // The codes and results of a fields collection, in its order.
   static std::vector<std::u16string> Codes(const std::shared_ptr<platform::Fields>& fields);
   static std::vector<std::u16string> Results(const std::shared_ptr<platform::Fields>& fields);

@@ -15,7 +15,7 @@ namespace {
 using docx::TemplateDescription;
 using docx::TemplateParagraph;
 
-docx::TemplateField ToField(const FieldSpec& field) {
+docx::TemplateField ToField(const FieldOutline& field) {
   docx::TemplateField f;
   f.code = field.code;
   f.result = field.result;
@@ -26,30 +26,30 @@ docx::TemplateField ToField(const FieldSpec& field) {
 // The neutral description as a package: each body field in a paragraph of its own, the
 // table fields in the cells of one row, each text box and picture anchored in a
 // paragraph after them, and linked properties reading bookmarks that hold their values.
-TemplateDescription ToDescription(const TemplateSpec& spec) {
+TemplateDescription ToDescription(const TemplateOutline& outline) {
   TemplateDescription d;
-  for (const auto& field : spec.bodyFields) {
+  for (const auto& field : outline.bodyFields) {
     d.body.push_back(TemplateParagraph{{ToField(field)}});
   }
-  if (!spec.tableFields.empty()) {
+  if (!outline.tableFields.empty()) {
     docx::TemplateTable table;
     table.rows.emplace_back();
-    for (const auto& field : spec.tableFields) {
+    for (const auto& field : outline.tableFields) {
       table.rows.back().push_back({TemplateParagraph{{ToField(field)}}});
     }
     d.body.push_back(std::move(table));
   }
-  for (const auto& box : spec.textBoxes) {
+  for (const auto& box : outline.textBoxes) {
     docx::TemplateTextBox textBox;
     for (const auto& field : box) textBox.paragraphs.push_back(TemplateParagraph{{ToField(field)}});
     d.body.push_back(TemplateParagraph{{textBox}});
   }
-  if (spec.picturesWithoutText > 0) d.images.push_back({docx::SolidPng(4, 4, 0x3366CC), 4, 4});
-  for (int i = 0; i < spec.picturesWithoutText; ++i) {
+  if (outline.picturesWithoutText > 0) d.images.push_back({docx::SolidPng(4, 4, 0x3366CC), 4, 4});
+  for (int i = 0; i < outline.picturesWithoutText; ++i) {
     d.body.push_back(TemplateParagraph{{docx::TemplatePicture{0, true}}});
   }
   int linked = 0;
-  for (const auto& property : spec.properties) {
+  for (const auto& property : outline.properties) {
     docx::TemplateProperty p;
     p.name = property.name;
     p.type = property.type;
@@ -68,9 +68,9 @@ class DocxWordFixture : public WordContractFixture {
  public:
   std::shared_ptr<platform::WordApplication> Application() override { return app_; }
 
-  std::u16string MakeTemplate(const TemplateSpec& spec) override {
+  std::u16string MakeTemplate(const TemplateOutline& outline) override {
     const auto path = dir_.File("contract" + std::to_string(++made_) + ".dotx");
-    docx::WriteTemplate(ToDescription(spec), path);
+    docx::WriteTemplate(ToDescription(outline), path);
     return platform::FromUtf8(path.string());
   }
 

@@ -12,7 +12,7 @@ namespace {
 using inmemory::WordContent;
 using inmemory::WordFieldContent;
 
-WordFieldContent ToContent(const FieldSpec& field) {
+WordFieldContent ToContent(const FieldOutline& field) {
   WordFieldContent content;
   content.code = field.code;
   content.result = field.result;
@@ -20,7 +20,7 @@ WordFieldContent ToContent(const FieldSpec& field) {
   return content;
 }
 
-std::vector<WordFieldContent> ToContent(const std::vector<FieldSpec>& fields) {
+std::vector<WordFieldContent> ToContent(const std::vector<FieldOutline>& fields) {
   std::vector<WordFieldContent> contents;
   for (const auto& field : fields) contents.push_back(ToContent(field));
   return contents;
@@ -34,21 +34,21 @@ class InMemoryWordFixture : public WordContractFixture {
 
   std::shared_ptr<platform::WordApplication> Application() override { return word_; }
 
-  std::u16string MakeTemplate(const TemplateSpec& spec) override {
+  std::u16string MakeTemplate(const TemplateOutline& outline) override {
     WordContent content;
-    content.bodyFields = ToContent(spec.bodyFields);
-    content.tableFields = ToContent(spec.tableFields);
-    for (const auto& box : spec.textBoxes) {
+    content.bodyFields = ToContent(outline.bodyFields);
+    content.tableFields = ToContent(outline.tableFields);
+    for (const auto& box : outline.textBoxes) {
       inmemory::WordShapeContent shape;
       shape.fields = ToContent(box);
       content.shapes.push_back(std::move(shape));
     }
-    for (int i = 0; i < spec.picturesWithoutText; ++i) {
+    for (int i = 0; i < outline.picturesWithoutText; ++i) {
       inmemory::WordShapeContent picture;
       picture.holdsText = false;
       content.shapes.push_back(std::move(picture));
     }
-    for (const auto& property : spec.properties) {
+    for (const auto& property : outline.properties) {
       inmemory::WordPropertyContent stored;
       stored.name = property.name;
       stored.type = property.type;
