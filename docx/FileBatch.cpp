@@ -4,9 +4,9 @@
 #include <stdio.h>
 #include <unistd.h>
 
+#include <time.h>
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 
 #include "docx/DocxErrors.h"
 #include "docx/TemporaryFiles.h"
@@ -81,7 +81,9 @@ int FileBatch::FolderOf(const std::filesystem::path& path) {
   if (fd < 0) RaiseAccess(path, errno);
   folders_.emplace(key, fd);
   // The first use of a folder tidies what a killed run left there.
-  TemporaryFiles::RemoveStale(key, std::time(nullptr));
+  timespec now = {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  TemporaryFiles::RemoveStale(key, now);
   return fd;
 }
 

@@ -126,7 +126,7 @@ bool TemporaryFiles::IsOurs(const std::string& name) {
          name.compare(name.size() - suffix, suffix, kSuffix) == 0;
 }
 
-void TemporaryFiles::RemoveStale(const std::filesystem::path& folder, std::time_t before) {
+void TemporaryFiles::RemoveStale(const std::filesystem::path& folder, const timespec& before) {
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return;
   const int fd = ::dirfd(dir);
@@ -140,7 +140,9 @@ void TemporaryFiles::RemoveStale(const std::filesystem::path& folder, std::time_
     if (pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM)) continue;
     struct stat st;
     if (::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-    if (!S_ISREG(st.st_mode) || st.st_mtime >= before) continue;
+    const bool older = st.st_mtim.tv_sec < before.tv_sec ||
+                       (st.st_mtim.tv_sec == before.tv_sec && st.st_mtim.tv_nsec < before.tv_nsec);
+    if (!S_ISREG(st.st_mode) || !older) continue;
     ::unlinkat(fd, entry->d_name, 0);
   }
   ::closedir(dir);

@@ -3,7 +3,8 @@
 // earlier one was killed before it could.
 #pragma once
 
-#include <ctime>
+#include <time.h>
+
 #include <filesystem>
 #include <string>
 
@@ -31,8 +32,9 @@ class TemporaryFiles {
   static void RemoveOnSignals();
 
   // Removes the temporary files of ours in `folder` that a process that no longer runs
-  // left there before `before`. Errors are ignored: this is tidying.
-  static void RemoveStale(const std::filesystem::path& folder, std::time_t before);
+  // left there before `before` (a CLOCK_REALTIME time). Errors are ignored: this is
+  // tidying.
+  static void RemoveStale(const std::filesystem::path& folder, const timespec& before);
 
   // True when `name` has our temporary files' form.
   static bool IsOurs(const std::string& name);
