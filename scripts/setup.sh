@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev googletest
           libbenchmark-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev zip unzip)
 if [[ "${1:-}" == "--office" ]]; then
-  packages+=(libreoffice-writer-nogui fonts-noto-cjk poppler-utils)
+  packages+=(libreoffice-writer-nogui fonts-noto-cjk poppler-utils python3-uno)
 fi
 
 missing=()
