@@ -138,6 +138,9 @@ TEST_F(SaveDurabilityTest, TemplateBytesAndTimeStayAfterALetterAndABatch) {
 }
 
 TEST_F(SaveDurabilityTest, KilledBatchLeavesWholeLettersAndTheNextRunTidiesUp) {
+  // A first batch writes every letter; the killed one replaces them (--force).
+  const auto first = testing::RunCommand(SENDNOTE_COMMAND, EachArgs(), dir_);
+  ASSERT_EQ(first.status, 0) << first.err;
   const pid_t pid = Start(EachArgs());
   ASSERT_GT(pid, 0);
   const bool midway = WaitForTemporaries(pid, 20);
@@ -146,13 +149,16 @@ TEST_F(SaveDurabilityTest, KilledBatchLeavesWholeLettersAndTheNextRunTidiesUp) {
   ASSERT_TRUE(midway) << "the batch ended before it could be killed";
   EXPECT_FALSE(Temporaries().empty());  // nothing could remove them
 
+  int letters = 0;
   for (const auto& e : fs::directory_iterator(dir_ / "out")) {
     if (e.path().extension() != ".docx") continue;
+    ++letters;
     const std::string name = e.path().filename().string();
     EXPECT_EQ(Surname(e.path()), name.substr(std::string("template").size(),
                                              name.find(' ') - std::string("template").size()))
         << name;
   }
+  EXPECT_EQ(letters, kContacts);
 
   const auto r = testing::RunCommand(
       SENDNOTE_COMMAND,
