@@ -5,6 +5,7 @@
 
 #include "docx/DocxErrors.h"
 #include "docx/FieldFormat.h"
+#include "docx/FileBatch.h"
 #include "docx/FileIo.h"
 #include "docx/TemplateBuilder.h"
 #include "docx/XmlNames.h"
@@ -245,7 +246,7 @@ std::string DocumentModel::Extension() {
   return std::string(type ? type->extension : ".docx");
 }
 
-void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite) {
+void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite, FileBatch* batch) {
   if (path.empty() || !path.has_filename()) {
     platform::Raise(platform::kErrPathAccess, u"Path/File access error (no file name)");
   }
@@ -264,8 +265,12 @@ void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite) {
                     u"The file name extension does not fit the document's type, which needs",
                     Extension());
   }
-  WriteFileAtomically(target, overwrite,
-                      [&](const std::string& temporary) { package_->SaveTo(temporary); });
+  const auto produce = [&](int fd) { package_->SaveTo(fd); };
+  if (batch) {
+    batch->Stage(target, overwrite, produce);
+  } else {
+    WriteFileAtomically(target, overwrite, produce);
+  }
   savedPath_ = target;
 }
 

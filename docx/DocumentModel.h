@@ -11,6 +11,7 @@
 #include <string>
 
 #include "docx/CustomProperties.h"
+#include "docx/FileBatch.h"
 #include "docx/Package.h"
 #include "docx/Story.h"
 #include "docx/Zip.h"
@@ -69,8 +70,9 @@ class DocumentModel {
   std::string Bytes() { return package_->Save(); }
   // Saves to `path` atomically. Refuses the template's own file, an existing file unless
   // `overwrite`, and an extension of another Word type than the document's (Word would
-  // not open that file). Remembers the path.
-  void SaveAs(const std::filesystem::path& path, bool overwrite);
+  // not open that file). Remembers the path. With `batch`, the file is written into it and
+  // takes its name when the batch is committed.
+  void SaveAs(const std::filesystem::path& path, bool overwrite, FileBatch* batch = nullptr);
   const std::optional<std::filesystem::path>& SavedPath() const { return savedPath_; }
 
   // Updates a field of a story: a DOCPROPERTY field shows its property's current value

@@ -11,9 +11,9 @@ namespace sendnote::docx {
 DocxDocument::DocxDocument(std::shared_ptr<DocumentModel> model, std::weak_ptr<DocxApplication> app)
     : model_(std::move(model)), app_(std::move(app)) {}
 
-void DocxDocument::SaveAs(const std::filesystem::path& path, bool overwrite) {
+void DocxDocument::SaveAs(const std::filesystem::path& path, bool overwrite, FileBatch* batch) {
   model_->CheckOpen();
-  model_->SaveAs(path, overwrite);
+  model_->SaveAs(path, overwrite, batch);
 }
 
 std::string DocxDocument::Extension() {

@@ -20,8 +20,9 @@ class DocxDocument : public platform::Document, public std::enable_shared_from_t
   // --- Engine API (not part of the contract) ---
   // Saves atomically: the file appears complete or not at all. Refuses (raising) the
   // template's own file, an existing file unless `overwrite`, and a Word extension of
-  // another type than the document's (see Extension).
-  void SaveAs(const std::filesystem::path& path, bool overwrite);
+  // another type than the document's (see Extension). With `batch`, the file is written
+  // into it and takes its name when the batch is committed.
+  void SaveAs(const std::filesystem::path& path, bool overwrite, FileBatch* batch = nullptr);
   // The extension that fits the document: ".docx", or ".docm" for a template with
   // macros, ".dotx"/".dotm" for a new template.
   std::string Extension();

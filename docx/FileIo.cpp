@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "docx/DocxErrors.h"
+#include "docx/FileBatch.h"
 #include "platform/ComError.h"
 
 namespace sendnote::docx {
@@ -34,22 +35,6 @@ class Descriptor {
 
  private:
   int fd_;
-};
-
-// Removes the temporary file unless it was renamed into place.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
-  ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  const std::string& path() const { return path_; }
-  void Keep() { path_.clear(); }
-
- private:
-  std::string path_;
 };
 
 [[noreturn]] void RaiseAccess(const std::filesystem::path& path, int error) {
@@ -90,67 +75,23 @@ std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes) 
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,
                          bool overwrite) {
-  WriteFileAtomically(path, overwrite, [&](const std::string& temporary) {
-    Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-    if (fd.get() < 0) RaiseAccess(path, errno);
+  WriteFileAtomically(path, overwrite, [&](int fd) {
     size_t written = 0;
     while (written < bytes.size()) {
-      const ssize_t n = ::write(fd.get(), bytes.data() + written, bytes.size() - written);
+      const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) RaiseAccess(path, errno);
       written += static_cast<size_t>(n);
     }
-    if (!fd.Close()) RaiseAccess(path, errno);
   });
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, bool overwrite,
-                         const std::function<void(const std::string& temporary)>& produce) {
-  if (path.filename().empty()) RaiseAccess(path, EISDIR);
-  std::error_code ignored;  // a name that cannot be examined is left to the rename to refuse
-  if (!overwrite && std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
-    RaiseWithDetail(kErrFileExists, u"File already exists", path.string());
-  }
-  std::string pattern = path.string() + ".XXXXXX";
-  {
-    Descriptor created(::mkstemp(pattern.data()));
-    if (created.get() < 0) RaiseAccess(path, errno);
-  }
-  TemporaryFile temporary(pattern);
-  produce(temporary.path());
-
-  // Flushed to disk before it takes the name; a saved document gets the usual permissions
-  // (mkstemp makes the file private).
-  Descriptor fd(::open(temporary.path().c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) RaiseAccess(path, errno);
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd.get(), 0666 & ~mask);
-  if (::fsync(fd.get()) != 0) RaiseAccess(path, errno);
-  if (!fd.Close()) RaiseAccess(path, errno);
-
-  if (overwrite) {
-    if (::rename(temporary.path().c_str(), path.c_str()) != 0) RaiseAccess(path, errno);
-    temporary.Keep();
-  } else if (::renameat2(AT_FDCWD, temporary.path().c_str(), AT_FDCWD, path.c_str(),
-                         RENAME_NOREPLACE) == 0) {
-    temporary.Keep();
-  } else if (errno == EEXIST) {
-    RaiseWithDetail(kErrFileExists, u"File already exists", path.string());
-  } else if (errno == EINVAL || errno == ENOSYS) {
-    // A file system without the no-replace rename: link() refuses an existing name too;
-    // the temporary name is then removed.
-    if (::link(temporary.path().c_str(), path.c_str()) != 0) {
-      if (errno == EEXIST) RaiseWithDetail(kErrFileExists, u"File already exists", path.string());
-      RaiseAccess(path, errno);
-    }
-  } else {
-    RaiseAccess(path, errno);
-  }
-  // Flush the folder so that the new name survives a crash.
-  Descriptor folder(::open(path.parent_path().empty() ? "." : path.parent_path().c_str(),
-                           O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (folder.get() >= 0) ::fsync(folder.get());
+                         const std::function<void(int fd)>& produce) {
+  FileBatch batch;
+  batch.Stage(path, overwrite, produce);
+  std::vector<FileBatch::Outcome> outcomes = batch.Commit();
+  if (outcomes.front().error) throw *outcomes.front().error;
 }
 
 std::filesystem::path AbsolutePath(const std::filesystem::path& path) {

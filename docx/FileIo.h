@@ -20,10 +20,10 @@ std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes);
 // otherwise raises File already exists (58). Raises Path/File access error (75) when the
 // folder cannot be written. Leaves no temporary file behind on any path.
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, bool overwrite);
-// The same with the content written by `produce` into the temporary file it is given
-// (which it may replace by renaming another file onto it).
+// The same with the content written by `produce` into the open, empty temporary file it
+// is given.
 void WriteFileAtomically(const std::filesystem::path& path, bool overwrite,
-                         const std::function<void(const std::string& temporary)>& produce);
+                         const std::function<void(int fd)>& produce);
 
 // Returns the absolute, normalized form of `path`; raises Path/File access error (75)
 // when there is no current folder to resolve it against.

@@ -276,6 +276,6 @@ ZipEdits Package::Edits() {
 
 std::string Package::Save() { return RewriteZip(*archive_, Edits()); }
 
-void Package::SaveTo(const std::string& path) { RewriteZipToFile(*archive_, Edits(), path); }
+void Package::SaveTo(int fd) { RewriteZipToDescriptor(*archive_, Edits(), fd); }
 
 }  // namespace sendnote::docx

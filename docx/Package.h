@@ -76,8 +76,8 @@ class Package {
 
   // Returns the package's bytes with every edited part written again.
   std::string Save();
-  // Writes the same into the file `path`.
-  void SaveTo(const std::string& path);
+  // Writes the same into the open file `fd`.
+  void SaveTo(int fd);
 
   const ZipArchive& Archive() const { return *archive_; }
 

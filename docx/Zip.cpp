@@ -1,8 +1,11 @@
 #include "docx/Zip.h"
 
+#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -329,14 +332,137 @@ std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits) {
   return CommitToBuffer(std::move(out), source.get());
 }
 
-void RewriteZipToFile(const ZipArchive& archive, const ZipEdits& edits, const std::string& path) {
-  int code = 0;
-  ArchivePtr out(zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &code));
-  if (!out) {
-    ZipError error;
-    zip_error_init_with_code(error.get(), code);
-    RaiseBadPackage("cannot write the package: " + error.text());
+namespace {
+
+// A libzip source that writes the new archive straight into an open file, buffered, so
+// that the package is written once and in few system calls. It is a new, empty archive:
+// nothing is ever read back from it.
+class DescriptorSink {
+ public:
+  explicit DescriptorSink(int fd) : fd_(fd) { zip_error_init(&error_); }
+  ~DescriptorSink() { zip_error_fini(&error_); }
+  DescriptorSink(const DescriptorSink&) = delete;
+  DescriptorSink& operator=(const DescriptorSink&) = delete;
+
+  static zip_int64_t Callback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
+    return static_cast<DescriptorSink*>(state)->Handle(data, length, cmd);
   }
+
+ private:
+  static constexpr size_t kBufferBytes = 1 << 20;
+
+  zip_int64_t Fail(int code, int system) {
+    zip_error_set(&error_, code, system);
+    return -1;
+  }
+
+  // Writes the buffer at its place in the file.
+  bool Flush() {
+    size_t done = 0;
+    while (done < buffer_.size()) {
+      const ssize_t n = ::pwrite(fd_, buffer_.data() + done, buffer_.size() - done,
+                                 static_cast<off_t>(bufferStart_ + done));
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return false;
+      done += static_cast<size_t>(n);
+    }
+    bufferStart_ += buffer_.size();
+    buffer_.clear();
+    return true;
+  }
+
+  zip_int64_t Handle(void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
+    switch (cmd) {
+      case ZIP_SOURCE_SUPPORTS:
+        return ZIP_SOURCE_SUPPORTS_WRITABLE;
+      case ZIP_SOURCE_STAT: {
+        // An existing, empty file: opened with ZIP_TRUNCATE, it becomes a new archive.
+        auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &error_);
+        if (!st) return -1;
+        zip_stat_init(st);
+        st->size = 0;
+        st->valid |= ZIP_STAT_SIZE;
+        return sizeof(zip_stat_t);
+      }
+      case ZIP_SOURCE_ERROR:
+        return zip_error_to_data(&error_, data, length);
+      case ZIP_SOURCE_OPEN:
+      case ZIP_SOURCE_CLOSE:
+      case ZIP_SOURCE_FREE:
+      case ZIP_SOURCE_ROLLBACK_WRITE:
+      case ZIP_SOURCE_REMOVE:
+        return 0;
+      case ZIP_SOURCE_READ:
+        return 0;  // empty
+      case ZIP_SOURCE_SEEK:
+      case ZIP_SOURCE_TELL:
+        return 0;
+      case ZIP_SOURCE_BEGIN_WRITE:
+        buffer_.clear();
+        bufferStart_ = 0;
+        position_ = 0;
+        buffer_.reserve(kBufferBytes);
+        if (::ftruncate(fd_, 0) != 0) return Fail(ZIP_ER_WRITE, errno);
+        return 0;
+      case ZIP_SOURCE_WRITE: {
+        // libzip goes back to rewrite each entry's header: within the buffer that costs
+        // nothing; elsewhere the buffer is written out and a new one starts there.
+        if (position_ < bufferStart_ || position_ > bufferStart_ + buffer_.size()) {
+          if (!Flush()) return Fail(ZIP_ER_WRITE, errno);
+          bufferStart_ = position_;
+        }
+        const auto at = static_cast<size_t>(position_ - bufferStart_);
+        const auto n = static_cast<size_t>(length);
+        if (at + n > buffer_.size()) buffer_.resize(at + n);
+        std::memcpy(buffer_.data() + at, data, n);
+        position_ += length;
+        if (buffer_.size() >= kBufferBytes && position_ == bufferStart_ + buffer_.size() &&
+            !Flush()) {
+          return Fail(ZIP_ER_WRITE, errno);
+        }
+        return static_cast<zip_int64_t>(length);
+      }
+      case ZIP_SOURCE_SEEK_WRITE: {
+        auto* args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, length, &error_);
+        if (!args) return -1;
+        const uint64_t end = std::max(bufferStart_ + buffer_.size(), written_);
+        int64_t base = 0;
+        if (args->whence == SEEK_CUR) base = static_cast<int64_t>(position_);
+        if (args->whence == SEEK_END) base = static_cast<int64_t>(end);
+        const int64_t target = base + args->offset;
+        if (target < 0) return Fail(ZIP_ER_INVAL, 0);
+        written_ = end;
+        position_ = static_cast<uint64_t>(target);
+        return 0;
+      }
+      case ZIP_SOURCE_TELL_WRITE:
+        return static_cast<zip_int64_t>(position_);
+      case ZIP_SOURCE_COMMIT_WRITE:
+        if (!Flush()) return Fail(ZIP_ER_WRITE, errno);
+        return 0;
+      default:
+        return Fail(ZIP_ER_OPNOTSUPP, 0);
+    }
+  }
+
+  int fd_;
+  zip_error_t error_;
+  std::string buffer_;        // bytes for [bufferStart_, bufferStart_ + size)
+  uint64_t bufferStart_ = 0;  // file offset of the buffer
+  uint64_t position_ = 0;     // where the next write goes
+  uint64_t written_ = 0;      // the furthest end written so far
+};
+
+}  // namespace
+
+void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, int fd) {
+  DescriptorSink sink(fd);
+  ZipError error;
+  SourcePtr source(zip_source_function_create(&DescriptorSink::Callback, &sink, error.get()));
+  if (!source) RaiseBadPackage("cannot write the package: " + error.text());
+  ArchivePtr out(zip_open_from_source(source.get(), ZIP_CREATE | ZIP_TRUNCATE, error.get()));
+  if (!out) RaiseBadPackage("cannot write the package: " + error.text());
+  source.release();  // the archive owns it now
   AddEditedEntries(out.get(), archive, edits);
   if (zip_close(out.get()) != 0) {
     RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out.get()));

@@ -75,9 +75,9 @@ struct ZipEdits {
 // Returns the bytes of `archive` with `edits` applied; raises the bad-package error when
 // libzip fails.
 std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits);
-// Writes the same into the file `path` (replacing it), without holding the new archive
-// in memory; raises like RewriteZip.
-void RewriteZipToFile(const ZipArchive& archive, const ZipEdits& edits, const std::string& path);
+// Writes the same into the open file `fd` (from its start, replacing what it held) in one
+// pass, without holding the new archive in memory; raises like RewriteZip.
+void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, int fd);
 
 struct NewZipEntry {
   std::string name;

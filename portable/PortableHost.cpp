@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <set>
 
@@ -9,6 +10,7 @@
 #include "common/Version.h"
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
+#include "docx/FileBatch.h"
 #include "inmemory/OutlookApp.h"
 #include "inmemory/OutlookFolder.h"
 #include "inmemory/OutlookHost.h"
@@ -224,6 +226,26 @@ int PortableHost::Session(const CommandLine& cl,
     status = kExitStopped;
   }
 
+  // --each makes its letters durable together, in batches: a crash leaves each letter
+  // whole or absent, and a path is printed only once its letter is in place.
+  std::optional<docx::FileBatch> batch;
+  std::vector<fs::path> staged;  // the outputs in the batch, as the user named them
+  if (cl.each) batch.emplace();
+  auto commit = [&] {
+    const auto outcomes = batch->Commit();
+    for (size_t k = 0; k < outcomes.size(); ++k) {
+      if (outcomes[k].error) {
+        io_.err << "sendnote: cannot write " << PathText(staged[k]) << ": "
+                << ToUtf8(outcomes[k].error->Description()) << "\n";
+        status = std::max(status, kExitStopped);
+        continue;
+      }
+      io_.out << PathText(staged[k]) << "\n";
+    }
+    io_.out.flush();
+    staged.clear();
+  };
+
   for (size_t i = 0; i < letters.size() && addin.cbbAddin(); ++i) {
     const Letter& letter = letters[i];
     std::vector<std::shared_ptr<platform::OutlookItem>> selected;
@@ -242,9 +264,14 @@ int PortableHost::Session(const CommandLine& cl,
     int letterStatus = kExitStopped;
     if (letterDoc && !ui.ErrorReported()) {
       try {
-        letterDoc->SaveAs(letter.output, cl.force);
-        io_.out << PathText(letter.output) << "\n";
-        io_.out.flush();
+        if (batch && batch->Full()) commit();
+        letterDoc->SaveAs(letter.output, cl.force, batch ? &*batch : nullptr);
+        if (batch) {
+          staged.push_back(letter.output);
+        } else {
+          io_.out << PathText(letter.output) << "\n";
+          io_.out.flush();
+        }
         letterStatus = kExitWritten;
         if (cl.each && io_.interactive) {
           io_.err << "[" << (i + 1) << "/" << letters.size() << "] " << PathText(letter.output)
@@ -264,6 +291,7 @@ int PortableHost::Session(const CommandLine& cl,
     }
     status = std::max(status, letterStatus);
   }
+  if (batch) commit();
 
   addin.IDTExtensibility2_OnBeginShutdown();
   addin.IDTExtensibility2_OnDisconnection(0);

@@ -7,7 +7,7 @@ packages=(cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev googl
           libbenchmark-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev zip unzip
           locales)
 if [[ "${1:-}" == "--office" ]]; then
-  packages+=(libreoffice-writer-nogui fonts-noto-cjk poppler-utils)
+  packages+=(libreoffice-writer-nogui fonts-noto-cjk poppler-utils python3-uno)
 fi
 
 missing=()

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "docx/TemporaryFiles.h"
 #include "portable/CommandLine.h"
 #include "portable/PortableHost.h"
 
@@ -25,6 +26,8 @@ std::filesystem::path ProgramFolder(const char* argv0) {
 int main(int argc, char** argv) {
   using namespace sendnote::portable;
   std::ios::sync_with_stdio(true);
+  // Ctrl-C or a termination request removes the letters not yet in place.
+  sendnote::docx::TemporaryFiles::RemoveOnSignals();
   const std::vector<std::string> args(argv + 1, argv + argc);
   std::string error;
   const auto commandLine = ParseCommandLine(args, error);

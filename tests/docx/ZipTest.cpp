@@ -1,6 +1,8 @@
 // The zip layer: damaged and hostile archives are refused with the bad-package error,
 // and rewriting keeps untouched entries' stored bytes and the entry order.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <memory>
 #include <string>
@@ -144,6 +146,51 @@ TEST(ZipRewrite, RemovesEntries) {
   const auto after = testing::RawEntries(RewriteZip(*archive, edits));
   ASSERT_EQ(after.size(), 2u);
   EXPECT_EQ(after[1].name, "word/document.xml");
+}
+
+// Writing into an open file gives the same entries as writing into memory, also when
+// entries are larger than the writer's buffer and the file held longer content before.
+TEST(ZipRewrite, IntoAnOpenFileMatchesTheArchiveWrittenInMemory) {
+  struct Case {
+    const char* label;
+    size_t pictureBytes;
+    size_t staleBytes;
+  };
+  const Case cases[] = {{"small", 10, 0},
+                        {"larger than the buffer", 3u << 20, 0},
+                        {"over longer old content", 100, 5u << 20}};
+  for (const Case& c : cases) {
+    std::string picture(c.pictureBytes, '\0');
+    for (size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<char>(i * 7919 >> 3);
+    const std::string original = WriteZip({{"[Content_Types].xml", "<Types/>", false},
+                                           {"word/media/image1.png", picture, true},
+                                           {"word/document.xml", std::string(70000, 'x'), false},
+                                           {"word/media/image2.png", picture, false}});
+    auto archive = ZipArchive::Open(std::make_shared<const std::string>(original));
+    ZipEdits edits;
+    edits.replaced[2] = "<new/>";
+    edits.added.emplace_back("docProps/custom.xml", "<Properties/>");
+
+    testing::TempDir dir;
+    const auto path = dir.File("out.zip");
+    testing::WriteFile(path, std::string(c.staleBytes, 'z'));
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    RewriteZipToDescriptor(*archive, edits, fd);
+    ::close(fd);
+
+    const std::string written = testing::ReadFile(path);
+    const auto expected = testing::RawEntries(RewriteZip(*archive, edits));
+    const auto actual = testing::RawEntries(written);
+    ASSERT_EQ(actual.size(), expected.size()) << c.label;
+    for (size_t i = 0; i < actual.size(); ++i) {
+      EXPECT_EQ(actual[i].name, expected[i].name) << c.label;
+      EXPECT_EQ(actual[i].raw, expected[i].raw) << c.label << " " << actual[i].name;
+      EXPECT_EQ(actual[i].crc, expected[i].crc) << c.label;
+    }
+    EXPECT_EQ(testing::EntryText(written, "word/media/image2.png"), picture) << c.label;
+    EXPECT_EQ(testing::EntryText(written, "word/document.xml"), "<new/>") << c.label;
+  }
 }
 
 }  // namespace
