@@ -4,11 +4,11 @@
 #include <array>
 
 #include "docx/DocxErrors.h"
-#include "docx/FieldFormat.h"
 #include "docx/FileIo.h"
 #include "docx/TemplateBuilder.h"
 #include "docx/XmlNames.h"
 #include "platform/ComError.h"
+#include "platform/FieldFormat.h"
 #include "platform/Utf.h"
 #include "platform/WordFieldCode.h"
 #include "platform/WordValue.h"
@@ -274,10 +274,10 @@ void DocumentModel::UpdateField(Story& story, FieldState& field) {
   if (platform::FieldTypeOfCode(code) != platform::kWdFieldDocProperty) return;
   const std::u16string name = platform::DocPropertyNameOfCode(code);
   const auto entry = name.empty() ? nullptr : properties_->Find(name);
-  const FormatSwitches switches = ReadFormatSwitches(code);
+  const platform::FormatSwitches switches = platform::ReadFormatSwitches(code);
   std::u16string text(platform::kUnknownPropertyText);
   if (entry) {
-    text = ApplyCase(
+    text = platform::ApplyCase(
         platform::FieldDisplayText(properties_->ValueOf(*entry), properties_->TypeOf(*entry)),
         switches.letterCase);
   }
