@@ -5,6 +5,7 @@
 
 #include "docx/DocxErrors.h"
 #include "docx/FileIo.h"
+#include "docx/StoryParts.h"
 #include "docx/TemplateBuilder.h"
 #include "docx/XmlNames.h"
 #include "platform/ComError.h"
@@ -264,6 +265,7 @@ void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite) {
                     u"The file name extension does not fit the document's type, which needs",
                     Extension());
   }
+  StoryParts::Refresh(*this, StoryParts::DocumentPrefix(*this));
   WriteFileAtomically(target, overwrite,
                       [&](const std::string& temporary) { package_->SaveTo(temporary); });
   savedPath_ = target;
