@@ -33,10 +33,58 @@ struct NarrowPostCode {
   std::size_t hyphen;
 };
 
+// The dashes people type for the postal code's hyphen (the long vowel marks come from
+// Japanese input methods; U+FF0D and U+30FC are already narrowed to "-" and U+FF70).
+bool IsDash(char16_t c) {
+  switch (c) {
+    case u'-':
+    case u'\u2010':
+    case u'\u2011':
+    case u'\u2012':
+    case u'\u2013':
+    case u'\u2014':
+    case u'\u2015':
+    case u'\u2212':
+    case u'\u30FC':
+    case u'\uFF70':
+    case u'\uFF0D':
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsDigits(std::u16string_view s) {
+  for (const char16_t c : s) {
+    if (c < u'0' || c > u'9') return false;
+  }
+  return true;
+}
+
+// "150 8512": three digits, blanks, four digits; the blanks stand for the hyphen.
+std::size_t BlankHyphen(std::u16string_view t) {
+  if (t.size() < 8 || !IsDigits(t.substr(0, 3)) || t[3] != kBlank) return kNone;
+  const std::size_t digits = t.find_first_not_of(kBlank, 3);
+  if (digits == kNone || t.size() - digits != 4 || !IsDigits(t.substr(digits))) return kNone;
+  return 3;
+}
+
 NarrowPostCode NarrowCode(std::u16string_view postCode) {
   NarrowPostCode code;
   code.text = platform::CurrentRuntime().Narrow(Trim(postCode));
+  // The postal mark and the blanks after it are no part of the code.
+  if (code.text.starts_with(u'\u3012')) {
+    const std::size_t start = code.text.find_first_not_of(kBlank, 1);
+    code.text.erase(0, start == kNone ? code.text.size() : start);
+  }
+  for (char16_t& c : code.text) {
+    if (IsDash(c)) c = u'-';
+  }
   code.hyphen = code.text.find(u'-');
+  if (code.hyphen == kNone) {
+    code.hyphen = BlankHyphen(code.text);
+    if (code.hyphen != kNone) code.text.erase(4, code.text.size() - 8);
+  }
   return code;
 }
 

@@ -4,12 +4,13 @@
 #include <array>
 
 #include "docx/DocxErrors.h"
-#include "docx/FieldFormat.h"
 #include "docx/FileBatch.h"
 #include "docx/FileIo.h"
+#include "docx/StoryParts.h"
 #include "docx/TemplateBuilder.h"
 #include "docx/XmlNames.h"
 #include "platform/ComError.h"
+#include "platform/FieldFormat.h"
 #include "platform/Utf.h"
 #include "platform/WordFieldCode.h"
 #include "platform/WordValue.h"
@@ -265,6 +266,7 @@ void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite, Fi
                     u"The file name extension does not fit the document's type, which needs",
                     Extension());
   }
+  StoryParts::Refresh(*this, StoryParts::DocumentPrefix(*this));
   const auto produce = [&](int fd) { package_->SaveTo(fd); };
   if (batch) {
     batch->Stage(target, overwrite, produce);
@@ -279,10 +281,10 @@ void DocumentModel::UpdateField(Story& story, FieldState& field) {
   if (platform::FieldTypeOfCode(code) != platform::kWdFieldDocProperty) return;
   const std::u16string name = platform::DocPropertyNameOfCode(code);
   const auto entry = name.empty() ? nullptr : properties_->Find(name);
-  const FormatSwitches switches = ReadFormatSwitches(code);
+  const platform::FormatSwitches switches = platform::ReadFormatSwitches(code);
   std::u16string text(platform::kUnknownPropertyText);
   if (entry) {
-    text = ApplyCase(
+    text = platform::ApplyCase(
         platform::FieldDisplayText(properties_->ValueOf(*entry), properties_->TypeOf(*entry)),
         switches.letterCase);
   }

@@ -8,6 +8,7 @@
 #include "inmemory/WordDocument.h"
 #include "inmemory/WordProperties.h"
 #include "platform/ComError.h"
+#include "platform/FieldFormat.h"
 #include "platform/WordFieldCode.h"
 #include "platform/WordValue.h"
 
@@ -123,7 +124,8 @@ platform::Flag WordField::Update() {
     return platform::kTrue;
   }
   const WordPropertyContent current = property->Content();
-  content_.result = platform::FieldDisplayText(current.value, current.type);
+  content_.result = platform::ApplyCase(platform::FieldDisplayText(current.value, current.type),
+                                        platform::ReadFormatSwitches(content_.code).letterCase);
   return platform::kTrue;
 }
 

@@ -140,8 +140,8 @@ cover letter made from the Word template TEMPLATE, as document properties that t
 template's DOCPROPERTY fields show.
 
 Options:
-  -o, --output FILE        the letter to write (default: the template's name followed
-                           by the contact's name, .docx, in the current folder);
+  -o, --output FILE        the letter to write (default: the template's name, a blank
+                           and the contact's name, .docx, in the current folder);
                            with --each, the folder for the letters
   -c, --contact N[,N...]   the contacts to select, by position in the file from 1
                            (default 1; the letter is written for the first)

@@ -4,7 +4,6 @@
 #include <istream>
 #include <optional>
 #include <ostream>
-#include <set>
 
 #include "addin/dsrOutlookToWord.h"
 #include "common/Version.h"
@@ -19,6 +18,7 @@
 #include "platform/Runtime.h"
 #include "platform/Utf.h"
 #include "portable/DesktopOpen.h"
+#include "portable/LetterName.h"
 #include "portable/PortableRuntime.h"
 #include "portable/TerminalUi.h"
 #include "portable/contacts/ContactFile.h"
@@ -36,23 +36,9 @@ constexpr char16_t kUntitled[] = u"無題";
 
 std::string PathText(const fs::path& path) { return path.string(); }
 
-// Returns `subject` made safe as part of a file name.
-std::u16string FileNamePart(std::u16string subject) {
-  if (subject.empty()) return kUntitled;
-  for (auto& c : subject) {
-    if (c == u'/' || c == u'\\' || c == u'\0' || c < 0x20 || c == u':' || c == u'*' || c == u'?' ||
-        c == u'"' || c == u'<' || c == u'>' || c == u'|') {
-      c = u'_';
-    }
-  }
-  return subject;
-}
-
-// The default letter name: the template's name followed by the contact's Subject.
-fs::path DefaultLetterName(const fs::path& templatePath, const contacts::ContactRecord& record) {
-  const std::u16string name = FromUtf8(templatePath.stem().string()) +
-                              FileNamePart(record[ContactField::kSubject]) + u".docx";
-  return fs::path(ToUtf8(name));
+// The default letter name: the template's name, a blank and the contact's Subject.
+fs::path DefaultLetterName(LetterName& names, const contacts::ContactRecord& record) {
+  return fs::path(names.Next(record[ContactField::kSubject]));
 }
 
 const char* MailingKindName(int32_t kind) {
@@ -136,6 +122,7 @@ bool PortableHost::PlanLetters(const CommandLine& cl,
                                const std::vector<contacts::ContactRecord>& records,
                                std::vector<Letter>& letters) {
   const fs::path templatePath(cl.templatePath);
+  LetterName names(FromUtf8(templatePath.stem().string()));
   std::error_code ec;
   if (cl.each) {
     const fs::path folder = cl.output ? fs::path(*cl.output) : fs::current_path(ec);
@@ -143,20 +130,12 @@ bool PortableHost::PlanLetters(const CommandLine& cl,
       io_.err << "sendnote: " << PathText(folder) << " is not a folder (--each writes into one)\n";
       return false;
     }
-    std::set<fs::path> taken;
     for (const int position : cl.selection) {
-      fs::path name = DefaultLetterName(templatePath, records[position - 1]);
-      // Two contacts of the same name get distinct files.
-      for (int n = 2; taken.count(name); ++n) {
-        name = fs::path(name.stem().string() + " (" + std::to_string(n) + ").docx");
-      }
-      taken.insert(name);
-      letters.push_back({{position}, folder / name});
+      letters.push_back({{position}, folder / DefaultLetterName(names, records[position - 1])});
     }
   } else {
-    const fs::path output = cl.output
-                                ? fs::path(*cl.output)
-                                : DefaultLetterName(templatePath, records[cl.selection[0] - 1]);
+    const fs::path output =
+        cl.output ? fs::path(*cl.output) : DefaultLetterName(names, records[cl.selection[0] - 1]);
     letters.push_back({cl.selection, output});
   }
   for (const auto& letter : letters) {

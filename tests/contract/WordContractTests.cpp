@@ -448,6 +448,35 @@ TEST_P(WordContract, UpdateShowsThePropertysCurrentValue) {
   EXPECT_EQ(fields->Item(4)->Result()->Text(), u"N");
 }
 
+TEST_P(WordContract, UpdateAppliesTheCaseSwitchesToTheResult) {
+  const struct {
+    std::u16string switches, result;
+  } cases[] = {
+      {u"\\* Upper", u"ACME ÉCOLE ＡBC 山田"},
+      {u"\\* upper \\* MERGEFORMAT", u"ACME ÉCOLE ＡBC 山田"},
+      {u"\\*Lower", u"acme école ａbc 山田"},
+      {u"\\* FirstCap", u"Acme école ａBc 山田"},
+      {u"\\* Caps", u"Acme École ＡBc 山田"},
+      {u"\\* MERGEFORMAT", u"acme école ａBc 山田"},
+      {u"\\* CHARFORMAT", u"acme école ａBc 山田"},
+      // Date and number pictures do not change a text property.
+      {u"\\@ \"yyyy/MM/dd\"", u"acme école ａBc 山田"},
+      {u"\\# \"#,##0\"", u"acme école ａBc 山田"},
+      {u"", u"acme école ａBc 山田"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(platform::ToUtf8(c.switches));
+    auto doc =
+        NewDocument(Template()
+                        .Body({F(u" DOCPROPERTY \"OUTLOOK$会社名\" " + c.switches + u" ", u"")})
+                        .Props({Text(u"OUTLOOK$会社名", u"acme école ａBc 山田")}));
+    auto field = doc->Fields()->Item(1);
+    field->Update();
+    EXPECT_EQ(field->Result()->Text(), c.result);
+    doc->Close(platform::kWdDoNotSaveChanges);
+  }
+}
+
 TEST_P(WordContract, UpdateOfAMissingPropertyShowsWordsErrorText) {
   auto doc = NewDocument(Template().Body({F(kCompany, u"会社")}));
   auto field = doc->Fields()->Item(1);

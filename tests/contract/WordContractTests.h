@@ -1,6 +1,10 @@
 // The Word contract suite: what the system relies on of any Word implementation, checked
 // through the platform interfaces only. Instantiate it with a fixture factory:
 //   INSTANTIATE_TEST_SUITE_P(Name, WordContract, ::testing::Values(WordFixtureFactory(...)));
+// Where implementations differ: a document's Fields are its main text only, as in Word's
+// object model; the in-memory Word models no headers, footers or notes, while the .docx
+// engine refreshes the prefixed DOCPROPERTY fields of those stories when it saves a letter
+// (Word does it when it lays the letter out). That is tested with the engine itself.
 #pragma once
 
 #include <gtest/gtest.h>

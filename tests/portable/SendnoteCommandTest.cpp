@@ -102,11 +102,11 @@ TEST_F(SendnoteCommandTest, WritesALetterFromEachExampleContactFile) {
     std::string upper, lower;
   };
   const Case cases[] = {
-      {"contacts-outlook21.vcf", "添書票山田 太郎.docx", "株式会社山田商事 本社 営業部 山田", "100",
-       "0005"},
-      {"contacts-v30.vcf", "添書票鈴木 一郎.docx",
+      {"contacts-outlook21.vcf", "添書票 山田 太郎.docx", "株式会社山田商事 本社 営業部 山田",
+       "100", "0005"},
+      {"contacts-v30.vcf", "添書票 鈴木 一郎.docx",
        "鈴木精機株式会社 横浜事業所 技術部, 第一課 鈴木", "220", "8115"},
-      {"contacts.csv", "添書票高橋 健.docx", "高橋物産株式会社 名古屋支社 輸入部 高橋", "460",
+      {"contacts.csv", "添書票 高橋 健.docx", "高橋物産株式会社 名古屋支社 輸入部 高橋", "460",
        "0008"},
   };
   for (const auto& c : cases) {
@@ -149,8 +149,28 @@ TEST_F(SendnoteCommandTest, EachWritesOneLetterPerContactIntoTheFolder) {
   const auto r = Run({"--yes", "--each", "-c", "1,2", "-o", "out",
                       (kExamples / "contacts.csv").string(), kTemplate.string()});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "out/添書票高橋 健.docx\nout/添書票伊藤 美咲.docx\n");
-  EXPECT_EQ(Property(dir_ / "out/添書票伊藤 美咲.docx", u"OUTLOOK$郵便番号上位"), "060");
+  EXPECT_EQ(r.out, "out/添書票 高橋 健.docx\nout/添書票 伊藤 美咲.docx\n");
+  EXPECT_EQ(Property(dir_ / "out/添書票 伊藤 美咲.docx", u"OUTLOOK$郵便番号上位"), "060");
+}
+
+TEST_F(SendnoteCommandTest, EachNumbersAThousandLettersToOneNameOnce) {
+  std::string csv = "\"姓\",\"名\",\"番地 (自宅)\",\"郵便番号 (自宅)\"\n";
+  std::string selection;
+  for (int i = 1; i <= 1000; ++i) {
+    csv += "\"山田\",\"太郎\",\"桜町" + std::to_string(i) + "\",\"150-8512\"\n";
+    selection += (i == 1 ? "" : ",") + std::to_string(i);
+  }
+  Write("same.csv", csv);
+  const auto r =
+      Run({"--yes", "--each", "-c", selection, "-o", "out", "same.csv", kTemplate.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  size_t lines = 0;
+  for (const char c : r.out) lines += c == '\n';
+  EXPECT_EQ(lines, 1000u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "out"), fs::directory_iterator()), 1000);
+  EXPECT_TRUE(fs::exists(dir_ / "out/添書票 山田 太郎.docx"));
+  EXPECT_TRUE(fs::exists(dir_ / "out/添書票 山田 太郎 (2).docx"));
+  EXPECT_EQ(Property(dir_ / "out/添書票 山田 太郎 (1000).docx", u"OUTLOOK$番地"), "桜町1000");
 }
 
 TEST_F(SendnoteCommandTest, ExistingLetterIsKeptUnlessForced) {

@@ -89,6 +89,8 @@ TEST_F(PropertyListTest, PostalCodeIsKeptWholeAndSplitInNarrowForm) {
     std::u16string code, upper, lower;
   } cases[] = {{u"１２３－４５６７", u"123", u"4567"},
                {u"〒123-4567", u"123", u"4567"},
+               {u"〒 150ー8512", u"150", u"8512"},
+               {u"150 8512", u"150", u"8512"},
                {u"12-345", u" 12", u"345 "}};  // filler blanks: the writer strips them
   for (const auto& c : cases) {
     contact_.With(F::kBusinessAddressPostalCode, c.code);

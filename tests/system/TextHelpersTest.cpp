@@ -40,8 +40,33 @@ TEST(TextHelpersTest, PostCodeSplitsIntoThreeAndFourCharacters) {
       // The ideographic space is narrowed after trimming, so it stays in the text.
       {u"\u3000１２－３", u" 12", u"3   "},
       {u"１２３\u3000４５６", u"123", u" 456"},
-      // A long vowel mark is no hyphen.
-      {u"123ー4567", u"123", u"\uFF70456"},
+      // Dashes people type for the hyphen, the postal mark with blanks after it, and
+      // blanks between three and four digits.
+      {u"150−8512", u"150", u"8512"},
+      {u"150ー8512", u"150", u"8512"},
+      {u"150ｰ8512", u"150", u"8512"},
+      {u"150‐8512", u"150", u"8512"},
+      {u"150‑8512", u"150", u"8512"},
+      {u"150‒8512", u"150", u"8512"},
+      {u"150–8512", u"150", u"8512"},
+      {u"150—8512", u"150", u"8512"},
+      {u"150―8512", u"150", u"8512"},
+      {u"150 8512", u"150", u"8512"},
+      {u"150   8512", u"150", u"8512"},
+      {u"１５０\u30008512", u"150", u"8512"},
+      {u"〒150-8512", u"150", u"8512"},
+      {u"〒 150-8512", u"150", u"8512"},
+      {u"〒\u3000１５０－８５１２", u"150", u"8512"},
+      {u"〒１５０８５１２", u"150", u"8512"},
+      {u"〒150 8512", u"150", u"8512"},
+      {u"〒", u"   ", u"    "},
+      // Blanks elsewhere are no hyphen: the text is split by position as before.
+      {u"15 08512", u"15 ", u"0851"},
+      {u"150 85123", u"150", u" 851"},
+      // Codes of other countries keep their split.
+      {u"SW1A 1AA", u"SW1", u"A 1A"},
+      {u"10115", u"101", u"15  "},
+      {u"K1A 0B1", u"K1A", u" 0B1"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(platform::ToUtf8(c.code));

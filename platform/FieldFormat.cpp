@@ -1,17 +1,20 @@
-#include "docx/FieldFormat.h"
+#include "platform/FieldFormat.h"
 
-namespace sendnote::docx {
+namespace sendnote::platform {
 namespace {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == 0x3000; }
 
+// ASCII, Latin-1 (à to þ, not ÷) and full-width Latin letters, which differ by 0x20.
 char16_t Upper(char16_t c) {
-  if ((c >= u'a' && c <= u'z') || (c >= 0xFF41 && c <= 0xFF5A))
+  if ((c >= u'a' && c <= u'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7) ||
+      (c >= 0xFF41 && c <= 0xFF5A))
     return static_cast<char16_t>(c - 0x20);
   return c;
 }
 char16_t Lower(char16_t c) {
-  if ((c >= u'A' && c <= u'Z') || (c >= 0xFF21 && c <= 0xFF3A))
+  if ((c >= u'A' && c <= u'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ||
+      (c >= 0xFF21 && c <= 0xFF3A))
     return static_cast<char16_t>(c + 0x20);
   return c;
 }
@@ -74,4 +77,4 @@ std::u16string ApplyCase(std::u16string_view text, FormatSwitches::Case letterCa
   return out;
 }
 
-}  // namespace sendnote::docx
+}  // namespace sendnote::platform

@@ -1,11 +1,12 @@
 // The general format switches of a field code (\* MERGEFORMAT, \* CHARFORMAT, \* Upper,
-// \* Lower, \* FirstCap, \* Caps) and what they do to a result's text.
+// \* Lower, \* FirstCap, \* Caps) and what they do to a result's text. Every Word
+// implementation applies them alike when it refreshes a field.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-namespace sendnote::docx {
+namespace sendnote::platform {
 
 struct FormatSwitches {
   bool charFormat = false;  // the result takes the format of the code's first character
@@ -13,10 +14,11 @@ struct FormatSwitches {
 };
 
 // Reads the \* switches of a field code; switch words compare without regard to case,
-// and quoted text is not searched.
+// and quoted text is not searched. Other switches (\@, \#) do not change a text result.
 FormatSwitches ReadFormatSwitches(std::u16string_view code);
 
-// Returns `text` with the letter case the switches ask for (Latin letters only).
+// Returns `text` with the letter case the switches ask for (Latin letters, full-width
+// ones included).
 std::u16string ApplyCase(std::u16string_view text, FormatSwitches::Case letterCase);
 
-}  // namespace sendnote::docx
+}  // namespace sendnote::platform

@@ -1,0 +1,251 @@
+// Fields outside the main text: a letter's headers and footers of every section, its
+// footnotes and the text boxes inside them show the contact once the letter is saved.
+#include "docx/StoryParts.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "docx/DocxApplication.h"
+#include "docx/DocxDocument.h"
+#include "platform/Utf.h"
+#include "tests/docx/DocxTestSupport.h"
+
+namespace sendnote::docx {
+namespace {
+
+using platform::FromUtf8;
+using platform::Variant;
+
+constexpr char kDecl[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>";
+constexpr char kW[] =
+    " xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\""
+    " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\""
+    " xmlns:wp=\"http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing\""
+    " xmlns:a=\"http://schemas.openxmlformats.org/drawingml/2006/main\""
+    " xmlns:wps=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\"";
+constexpr char kRel[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+
+// A complex DOCPROPERTY field showing `result` in its own paragraph.
+std::string FieldParagraph(const std::string& code, const std::string& result) {
+  return "<w:p><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText "
+         "xml:space=\"preserve\">" +
+         code + "</w:instrText></w:r><w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>" +
+         result + "</w:t></w:r><w:r><w:fldChar w:fldCharType=\"end\"/></w:r></w:p>";
+}
+
+std::string Company(const std::string& result) {
+  return FieldParagraph(" DOCPROPERTY \"OUTLOOK$会社名\" \\* MERGEFORMAT ", result);
+}
+
+// A floating text box whose text holds `paragraphs`.
+std::string TextBox(const std::string& paragraphs) {
+  return "<w:p><w:r><w:drawing><wp:anchor distT=\"0\" distB=\"0\" distL=\"0\" distR=\"0\" "
+         "simplePos=\"0\" relativeHeight=\"1\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" "
+         "allowOverlap=\"1\"><wp:simplePos x=\"0\" y=\"0\"/><wp:positionH "
+         "relativeFrom=\"column\"><wp:posOffset>0</wp:posOffset></wp:positionH><wp:positionV "
+         "relativeFrom=\"paragraph\"><wp:posOffset>0</wp:posOffset></wp:positionV><wp:extent "
+         "cx=\"1828800\" cy=\"457200\"/><wp:wrapNone/><wp:docPr id=\"1\" name=\"box\"/>"
+         "<a:graphic><a:graphicData "
+         "uri=\"http://schemas.microsoft.com/office/word/2010/wordprocessingShape\"><wps:wsp>"
+         "<wps:spPr><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></wps:spPr><wps:txbx>"
+         "<w:txbxContent>" +
+         paragraphs +
+         "</w:txbxContent></wps:txbx><wps:bodyPr/></wps:wsp></a:graphicData></a:graphic>"
+         "</wp:anchor></w:drawing></w:r></w:p>";
+}
+
+std::string Part(const std::string& root, const std::string& content) {
+  return std::string(kDecl) + "<w:" + root + kW + ">" + content + "</w:" + root + ">";
+}
+
+std::string Override(const std::string& part, const std::string& type) {
+  return "<Override PartName=\"/word/" + part +
+         "\" ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml." + type +
+         "+xml\"/>";
+}
+
+std::string Relationship(const std::string& id, const std::string& type,
+                         const std::string& target) {
+  return "<Relationship Id=\"" + id + "\" Type=\"" + kRel + type + "\" Target=\"" + target + "\"/>";
+}
+
+// Two sections: the first with a first-page header (holding a text box) and an even-page
+// footer, the second with its own default header; a footnote; fields of another prefix
+// and an unquoted name, which the refresh leaves alone.
+std::string SectionsTemplate() {
+  const std::string types =
+      std::string(kDecl) +
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+      "<Default Extension=\"rels\" "
+      "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>" +
+      Override("document.xml", "template.main") + Override("header1.xml", "header") +
+      Override("footer1.xml", "footer") + Override("header2.xml", "header") +
+      Override("footnotes.xml", "footnotes") + Override("settings.xml", "settings") + "</Types>";
+  const std::string packageRels =
+      std::string(kDecl) +
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+      Relationship("rId1", "officeDocument", "word/document.xml") + "</Relationships>";
+  const std::string documentRels =
+      std::string(kDecl) +
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" +
+      Relationship("rId1", "header", "header1.xml") +
+      Relationship("rId2", "footer", "footer1.xml") +
+      Relationship("rId3", "header", "header2.xml") +
+      Relationship("rId4", "footnotes", "footnotes.xml") +
+      Relationship("rId5", "settings", "settings.xml") + "</Relationships>";
+  const std::string document = Part(
+      "document",
+      "<w:body><w:p><w:r><w:t>本文</w:t></w:r><w:r><w:footnoteReference w:id=\"1\"/></w:r></w:p>"
+      "<w:p><w:pPr><w:sectPr><w:headerReference w:type=\"first\" r:id=\"rId1\"/>"
+      "<w:footerReference w:type=\"even\" r:id=\"rId2\"/><w:titlePg/></w:sectPr></w:pPr></w:p>"
+      "<w:p><w:r><w:t>二節</w:t></w:r></w:p>"
+      "<w:sectPr><w:headerReference w:type=\"default\" r:id=\"rId3\"/></w:sectPr></w:body>");
+  const std::string header1 =
+      Part("hdr", Company("«先頭»") + TextBox(Company("«箱»")) +
+                      FieldParagraph(" DOCPROPERTY \"OTHER$会社名\" ", "«他»") +
+                      FieldParagraph(" DOCPROPERTY OUTLOOK$会社名 ", "«引用なし»"));
+  const std::string footer1 = Part("ftr", Company("«偶数»"));
+  const std::string header2 = Part("hdr", Company("«二節»"));
+  const std::string footnotes =
+      Part("footnotes",
+           "<w:footnote w:type=\"separator\" w:id=\"-1\"><w:p><w:r><w:separator/></w:r>"
+           "</w:p></w:footnote><w:footnote w:id=\"1\">" +
+               Company("«脚注»") + "</w:footnote>");
+  const std::string settings = Part("settings", "<w:evenAndOddHeaders/>");
+  return testing::HandMadeZip({{"[Content_Types].xml", types},
+                               {"_rels/.rels", packageRels},
+                               {"word/document.xml", document},
+                               {"word/_rels/document.xml.rels", documentRels},
+                               {"word/header1.xml", header1},
+                               {"word/footer1.xml", footer1},
+                               {"word/header2.xml", header2},
+                               {"word/footnotes.xml", footnotes},
+                               {"word/settings.xml", settings}});
+}
+
+class StoryPartsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::WriteFile(dir_.File("sections.dotx"), SectionsTemplate());
+    app_ = DocxApplication::Create();
+    doc_ = std::static_pointer_cast<DocxDocument>(
+        app_->Documents()->Add(FromUtf8(dir_.File("sections.dotx").string()), platform::kFalse,
+                               platform::kWdNewDocument, platform::kTrue));
+  }
+
+  void AddText(const std::u16string& name, const std::u16string& value) {
+    doc_->CustomDocumentProperties()->Add(name, platform::kFalse, platform::kPropertyString,
+                                          Variant::String(value));
+  }
+
+  testing::TempDir dir_;
+  std::shared_ptr<platform::WordApplication> app_;
+  std::shared_ptr<DocxDocument> doc_;
+};
+
+TEST_F(StoryPartsTest, SavingShowsTheContactInEveryHeaderFooterFootnoteAndTextBox) {
+  AddText(u"SENDNOTE$PREFIX", u"OUTLOOK$");
+  AddText(u"OUTLOOK$会社名", u"株式会社山田商事");
+  AddText(u"OTHER$会社名", u"他社");
+  doc_->SaveAs(dir_.File("letter.docx"), false);
+
+  const std::string zip = testing::ReadFile(dir_.File("letter.docx"));
+  const std::string header1 = testing::EntryText(zip, "word/header1.xml");
+  const std::string footer1 = testing::EntryText(zip, "word/footer1.xml");
+  const std::string header2 = testing::EntryText(zip, "word/header2.xml");
+  const std::string footnotes = testing::EntryText(zip, "word/footnotes.xml");
+  for (const char* placeholder : {"«先頭»", "«箱»", "«偶数»", "«二節»", "«脚注»"}) {
+    EXPECT_EQ((header1 + footer1 + header2 + footnotes).find(placeholder), std::string::npos)
+        << placeholder << " is still shown";
+  }
+  auto count = [](const std::string& xml) {
+    size_t n = 0;
+    for (size_t at = xml.find("株式会社山田商事"); at != std::string::npos;
+         at = xml.find("株式会社山田商事", at + 1)) {
+      ++n;
+    }
+    return n;
+  };
+  EXPECT_EQ(count(header1), 2u);  // the header's own field and the one in its text box
+  EXPECT_EQ(count(footer1), 1u);
+  EXPECT_EQ(count(header2), 1u);
+  EXPECT_EQ(count(footnotes), 1u);
+  // Another prefix and an unquoted name are not the letter's fields.
+  EXPECT_NE(header1.find("«他»"), std::string::npos);
+  EXPECT_NE(header1.find("«引用なし»"), std::string::npos);
+  // The template is only read.
+  EXPECT_EQ(testing::ReadFile(dir_.File("sections.dotx")), SectionsTemplate());
+}
+
+TEST_F(StoryPartsTest, ADocumentWithoutThePrefixMarkerKeepsItsStoriesAsTheyWere) {
+  AddText(u"OUTLOOK$会社名", u"株式会社山田商事");
+  doc_->SaveAs(dir_.File("plain.docx"), false);
+  const std::string zip = testing::ReadFile(dir_.File("plain.docx"));
+  EXPECT_NE(testing::EntryText(zip, "word/header1.xml").find("«先頭»"), std::string::npos);
+  EXPECT_NE(testing::EntryText(zip, "word/footer1.xml").find("«偶数»"), std::string::npos);
+}
+
+// The text of each paragraph of a flat OpenDocument file, markup removed, trimmed:
+// page styles (every header and footer) first, then the body with its footnotes.
+std::vector<std::string> ParagraphTexts(const std::string& xml) {
+  std::vector<std::string> texts;
+  // Paragraphs nest (a footnote's or a text box's inside the one that anchors it): each
+  // open paragraph gathers its own text.
+  std::vector<std::string> open(1);
+  size_t at = 0;
+  while (at < xml.size()) {
+    if (xml[at] != '<') {
+      open.back() += xml[at++];
+      continue;
+    }
+    const size_t end = xml.find('>', at);
+    if (end == std::string::npos) break;
+    const std::string tag = xml.substr(at + 1, end - at - 1);
+    at = end + 1;
+    const bool paragraph = tag.starts_with("text:p") || tag.starts_with("text:h");
+    if (paragraph && !tag.ends_with("/")) open.emplace_back();
+    if ((tag == "/text:p" || tag == "/text:h") && open.size() > 1) {
+      const std::string text = open.back();
+      open.pop_back();
+      const size_t first = text.find_first_not_of(" \t\r\n");
+      if (first != std::string::npos) {
+        texts.push_back(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
+      }
+    }
+  }
+  return texts;
+}
+
+TEST_F(StoryPartsTest, LibreOfficeShowsTheContactInEveryHeaderFooterAndFootnote) {
+  if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+  }
+  AddText(u"SENDNOTE$PREFIX", u"OUTLOOK$");
+  AddText(u"OUTLOOK$会社名", u"株式会社山田商事");
+  doc_->SaveAs(dir_.File("letter.docx"), false);
+  // The flat OpenDocument form holds every page style's headers and footers as text.
+  const std::string quoted = "'" + dir_.Path().string() + "'";
+  const std::string convert =
+      "cd " + quoted + " && timeout 180 soffice -env:UserInstallation=file://" +
+      dir_.Path().string() + "/profile --headless --convert-to fodt --outdir " + quoted +
+      " letter.docx >/dev/null 2>&1";
+  ASSERT_EQ(std::system(convert.c_str()), 0);
+  const std::vector<std::string> texts =
+      ParagraphTexts(testing::ReadFile(dir_.File("letter.fodt")));
+  // The field of another prefix keeps its result: LibreOffice shows the stored results.
+  EXPECT_EQ(std::count(texts.begin(), texts.end(), "«他»"), 1);
+  for (const char* placeholder : {"«先頭»", "«箱»", "«偶数»", "«二節»", "«脚注»"}) {
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), placeholder), 0)
+        << placeholder << " is still shown";
+  }
+  // First-page header, its text box, even-page footer, second header, footnote.
+  EXPECT_GE(std::count(texts.begin(), texts.end(), "株式会社山田商事"), 5);
+}
+
+}  // namespace
+}  // namespace sendnote::docx
