@@ -113,8 +113,8 @@ def main():
 
         print("| job | wall ms (median) | processor ms | peak MiB | letters/s |")
         print("|---|---:|---:|---:|---:|")
-        for spec in commands:
-            name, _, command = spec.rpartition("=")
+        for entry in commands:
+            name, _, command = entry.rpartition("=")
             tag = f"[{name}] " if name else ""
             measure(f"{tag}--version", lambda: [command, "--version"], work, 30, 0, clear)
             for label in ("39 KB", "1 MB", "10 MB"):
