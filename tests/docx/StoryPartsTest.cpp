@@ -229,7 +229,9 @@ TEST_F(StoryPartsTest, LibreOfficeShowsTheContactInEveryHeaderFooterAndFootnote)
   AddText(u"OUTLOOK$会社名", u"株式会社山田商事");
   doc_->SaveAs(dir_.File("letter.docx"), false);
   // The flat OpenDocument form holds every page style's headers and footers as text.
-  const std::string quoted = "'" + dir_.Path().string() + "'";
+  std::string quoted = "'";
+  quoted += dir_.Path().string();
+  quoted += '\'';
   const std::string convert =
       "cd " + quoted + " && timeout 180 soffice -env:UserInstallation=file://" +
       dir_.Path().string() + "/profile --headless --convert-to fodt --outdir " + quoted +

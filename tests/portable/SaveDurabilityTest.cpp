@@ -52,7 +52,10 @@ class SaveDurabilityTest : public ::testing::Test {
 
   std::vector<std::string> EachArgs() const {
     std::string all = "1";
-    for (int i = 2; i <= kContacts; ++i) all += "," + std::to_string(i);
+    for (int i = 2; i <= kContacts; ++i) {
+      all += ',';
+      all += std::to_string(i);
+    }
     return {"--yes", "--force", "--each", "-c", all, "-o", "out", "contacts.vcf", "template.dotx"};
   }
 

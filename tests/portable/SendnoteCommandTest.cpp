@@ -158,7 +158,8 @@ TEST_F(SendnoteCommandTest, EachNumbersAThousandLettersToOneNameOnce) {
   std::string selection;
   for (int i = 1; i <= 1000; ++i) {
     csv += "\"山田\",\"太郎\",\"桜町" + std::to_string(i) + "\",\"150-8512\"\n";
-    selection += (i == 1 ? "" : ",") + std::to_string(i);
+    if (i > 1) selection += ',';
+    selection += std::to_string(i);
   }
   Write("same.csv", csv);
   const auto r =
