@@ -5,7 +5,7 @@
 
 #include "addin/Placeholder.h"
 #include "addin/modAddin.h"
-#include "common/ReportError.h"
+#include "common/HostBarrier.h"
 #include "common/clsMsg.h"
 #include "common/clsOccation.h"
 #include "common/modFunc.h"
@@ -14,7 +14,6 @@
 namespace sendnote {
 
 using platform::As;
-using platform::ComError;
 using platform::kTrue;
 using platform::Must;
 
@@ -47,11 +46,11 @@ class WorkExplorer {
   ~WorkExplorer() {
     try {
       RestoreFolder();
-    } catch (const ComError&) {
+    } catch (...) {
     }
     try {
       End();
-    } catch (const ComError&) {
+    } catch (...) {
     }
   }
 
@@ -89,7 +88,7 @@ void dsrOutlookToWord::IDTExtensibility2_OnConnection(
     const std::shared_ptr<platform::Object>& application, int32_t connectMode,
     const std::shared_ptr<platform::AddInInstance>& addInInst) {
   clsMsg status;
-  try {
+  const bool done = RunHostEntryPoint(u"IDTExtensibility2_OnConnection", [&] {
     // A host that is not Outlook fails here, before anything is installed.
     outlook_app_ = As<platform::OutlookApplication>(application);
     static_data_ = std::make_shared<clsStatic>();
@@ -133,62 +132,71 @@ void dsrOutlookToWord::IDTExtensibility2_OnConnection(
         InstallButton(commandBars, progId, ButtonTag, ButtonCaption, InspectorMenuId);
       });
     }
-  } catch (const ComError& e) {
-    ReportErrorToHost(u"IDTExtensibility2_OnConnection", e);
-    status.SetCancel(kTrue);
-  }
+  });
+  if (!done) status.SetCancel(kTrue);
 }
 
 void dsrOutlookToWord::IDTExtensibility2_OnDisconnection(int32_t removeMode) {
+  static constexpr char16_t kProcedure[] = u"IDTExtensibility2_OnDisconnection";
   clsMsg status;
-  if (removeMode == kExtDmUserClosed) {
-    try {
-      auto& app = Must(outlook_app_);
-      auto contacts = ContactsFolder(app);
-      {
-        // Explorers keep the button in their saved menus; a hidden one reaches those.
-        std::optional<WorkExplorer> work;
-        auto explorers = app.Explorers();
-        if (Must(explorers).Count() == 0) work.emplace(nullptr, Must(contacts));
-        const int32_t explorerCount = explorers->Count();
-        for (int32_t i = 1; i <= explorerCount; ++i) {
-          RemoveButton(Must(explorers->Item(i)).CommandBars(), ButtonTag);
+  RunHostEntryPoint(kProcedure, [&] {
+    if (removeMode == kExtDmUserClosed) {
+      const bool removed = RunHostEntryPoint(kProcedure, [&] {
+        auto& app = Must(outlook_app_);
+        auto contacts = ContactsFolder(app);
+        {
+          // Explorers keep the button in their saved menus; a hidden one reaches those.
+          std::optional<WorkExplorer> work;
+          auto explorers = app.Explorers();
+          if (Must(explorers).Count() == 0) work.emplace(nullptr, Must(contacts));
+          const int32_t explorerCount = explorers->Count();
+          for (int32_t i = 1; i <= explorerCount; ++i) {
+            RemoveButton(Must(explorers->Item(i)).CommandBars(), ButtonTag);
+          }
+          if (work) work->End();
         }
-        if (work) work->End();
-      }
 
-      auto inspectors = app.Inspectors();
-      const int32_t inspectorCount = Must(inspectors).Count();
-      for (int32_t i = 1; i <= inspectorCount; ++i) {
-        auto& inspector = Must(inspectors->Item(i));
-        if (IsContactItem(inspector.CurrentItem()) != kTrue) continue;
-        RemoveButton(inspector.CommandBars(), ButtonTag);
-      }
-      if (inspectorCount == 0) {
-        BorrowContactInspector(
-            contacts, [](const auto& commandBars) { RemoveButton(commandBars, ButtonTag); });
-      }
-    } catch (const ComError& e) {
-      ReportErrorToHost(u"IDTExtensibility2_OnDisconnection", e);
-      status.SetCancel(kTrue);
+        auto inspectors = app.Inspectors();
+        const int32_t inspectorCount = Must(inspectors).Count();
+        for (int32_t i = 1; i <= inspectorCount; ++i) {
+          auto& inspector = Must(inspectors->Item(i));
+          if (IsContactItem(inspector.CurrentItem()) != kTrue) continue;
+          RemoveButton(inspector.CommandBars(), ButtonTag);
+        }
+        if (inspectorCount == 0) {
+          BorrowContactInspector(
+              contacts, [](const auto& commandBars) { RemoveButton(commandBars, ButtonTag); });
+        }
+      });
+      if (!removed) status.SetCancel(kTrue);
+      // Removed by the user: no click may reach the add-in, and Outlook is let go, even when
+      // a button could not be taken out.
+      BindButton(nullptr);
+      outlook_app_.reset();
     }
-    // Removed by the user: no click may reach the add-in, and Outlook is let go, even when
-    // a button could not be taken out.
-    BindButton(nullptr);
-    outlook_app_.reset();
-  }
-  static_data_.reset();
+    static_data_.reset();
+  });
+}
+
+void dsrOutlookToWord::IDTExtensibility2_OnStartupComplete() {
+  RunHostEntryPoint(u"IDTExtensibility2_OnStartupComplete", [] {});
+}
+
+void dsrOutlookToWord::IDTExtensibility2_OnAddInsUpdate() {
+  RunHostEntryPoint(u"IDTExtensibility2_OnAddInsUpdate", [] {});
 }
 
 void dsrOutlookToWord::IDTExtensibility2_OnBeginShutdown() {
-  BindButton(nullptr);
-  outlook_app_.reset();
+  RunHostEntryPoint(u"IDTExtensibility2_OnBeginShutdown", [this] {
+    BindButton(nullptr);
+    outlook_app_.reset();
+  });
 }
 
 void dsrOutlookToWord::cbbAddin_Click(const std::shared_ptr<platform::CommandBarButton>&,
                                       platform::Flag&) {
   std::shared_ptr<clsOccation> occasion;
-  try {
+  const bool done = RunHostEntryPoint(u"cbbAddin_Click", [&] {
     occasion = std::make_shared<clsOccation>();
     occasion->SetStaticData(static_data_);
     MainSendnote(outlook_app_, occasion);
@@ -198,11 +206,8 @@ void dsrOutlookToWord::cbbAddin_Click(const std::shared_ptr<platform::CommandBar
     } else {
       static_data_ = occasion->StaticData();
     }
-  } catch (const ComError& e) {
-    ReportErrorToHost(u"cbbAddin_Click", e);
-    if (!occasion) occasion = std::make_shared<clsOccation>();
-    occasion->Msg()->SetCancel(kTrue);
-  }
+  });
+  if (!done && occasion) occasion->Msg()->SetCancel(kTrue);
   // The context ends here: its StaticData reference goes with it.
 }
 

@@ -17,13 +17,14 @@ class dsrOutlookToWord {
   dsrOutlookToWord(const dsrOutlookToWord&) = delete;
   dsrOutlookToWord& operator=(const dsrOutlookToWord&) = delete;
 
-  // Host events. Each returns success to the host; OnBeginShutdown lets a failure pass.
+  // Host events and the Click. Each ends in the host barrier: any failure is reported once
+  // and the host sees a normal return.
   void IDTExtensibility2_OnConnection(const std::shared_ptr<platform::Object>& application,
                                       int32_t connectMode,
                                       const std::shared_ptr<platform::AddInInstance>& addInInst);
   void IDTExtensibility2_OnDisconnection(int32_t removeMode);
-  void IDTExtensibility2_OnStartupComplete() {}
-  void IDTExtensibility2_OnAddInsUpdate() {}
+  void IDTExtensibility2_OnStartupComplete();
+  void IDTExtensibility2_OnAddInsUpdate();
   void IDTExtensibility2_OnBeginShutdown();
 
   // The Click event of the bound button.

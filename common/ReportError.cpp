@@ -28,7 +28,7 @@ void ReportError(std::u16string_view procedure, const platform::ComError& error)
 void ReportErrorToHost(std::u16string_view procedure, const platform::ComError& error) noexcept {
   try {
     ReportError(procedure, error);
-  } catch (const platform::ComError&) {
+  } catch (...) {
   }
 }
 

@@ -21,7 +21,8 @@ std::u16string ErrorReportText(std::u16string_view procedure, int32_t number,
 void ReportError(std::u16string_view procedure, const platform::ComError& error);
 
 // ReportError for the host's entry points (events and the button's Click): a report
-// that itself fails is dropped there, since nothing above the host event could handle it.
+// that itself fails, in whatever way, is dropped there, since nothing above the host event
+// could handle it.
 void ReportErrorToHost(std::u16string_view procedure, const platform::ComError& error) noexcept;
 
 }  // namespace sendnote

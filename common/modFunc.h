@@ -13,7 +13,7 @@
 
 namespace sendnote {
 
-inline constexpr char16_t kWordClass[] = u"Word.Application";
+using platform::kWordClass;
 
 // --- Word application access and basics ---
 

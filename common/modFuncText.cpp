@@ -1,5 +1,6 @@
 // Text, property and field helpers of the letter command.
 #include <cstddef>
+#include <functional>
 
 #include "common/modFunc.h"
 #include "platform/ComError.h"
@@ -125,6 +126,34 @@ bool NamesPrefix(const CodeName& code, std::u16string_view prefix) {
 
 int16_t Increment(int16_t count) { return platform::CInt(int32_t{count} + 1); }
 
+// A DOCPROPERTY field whose property name begins with the prefix, as the walk finds it.
+struct PrefixedField {
+  platform::Field& field;
+  platform::Range& code;
+  const std::u16string& text;
+  const CodeName& name;
+};
+
+// Calls `visit` for each DOCPROPERTY field of `fields` naming `prefix`...; returns how many.
+int16_t ForEachPrefixedField(const std::shared_ptr<platform::Fields>& fields,
+                             std::u16string_view prefix,
+                             const std::function<void(const PrefixedField&)>& visit) {
+  auto& collection = platform::Must(fields);
+  int16_t count = 0;
+  const int32_t total = collection.Count();
+  for (int32_t i = 1; i <= total; ++i) {
+    const auto field = collection.Item(i);
+    if (platform::Must(field).Type() != platform::kWdFieldDocProperty) continue;
+    const auto range = field->Code();
+    const std::u16string text = platform::Must(range).Text();
+    const CodeName code = NameInCode(text);
+    if (!NamesPrefix(code, prefix)) continue;
+    visit(PrefixedField{*field, *range, text, code});
+    count = Increment(count);
+  }
+  return count;
+}
+
 }  // namespace
 
 std::u16string Trim(std::u16string_view s) {
@@ -210,41 +239,19 @@ void DocPropSet(const std::shared_ptr<platform::DocumentProperties>& props,
 
 int16_t PropFieldUpdate(const std::shared_ptr<platform::Fields>& fields,
                         std::u16string_view prefix) {
-  auto& collection = platform::Must(fields);
-  int16_t count = 0;
-  const int32_t total = collection.Count();
-  for (int32_t i = 1; i <= total; ++i) {
-    const auto field = collection.Item(i);
-    if (platform::Must(field).Type() != platform::kWdFieldDocProperty) continue;
-    const CodeName code = NameInCode(platform::Must(field->Code()).Text());
-    if (!NamesPrefix(code, prefix)) continue;
-    field->Update();
-    count = Increment(count);
-  }
-  return count;
+  return ForEachPrefixedField(fields, prefix, [](const PrefixedField& f) { f.field.Update(); });
 }
 
 int16_t PropFieldRename(const std::shared_ptr<platform::Fields>& fields,
                         std::u16string_view oldPrefix, std::u16string_view newPrefix) {
-  auto& collection = platform::Must(fields);
-  int16_t count = 0;
-  const int32_t total = collection.Count();
-  for (int32_t i = 1; i <= total; ++i) {
-    const auto field = collection.Item(i);
-    if (platform::Must(field).Type() != platform::kWdFieldDocProperty) continue;
-    const auto range = field->Code();
-    const std::u16string text = platform::Must(range).Text();
-    const CodeName code = NameInCode(text);
-    if (!NamesPrefix(code, oldPrefix)) continue;
+  return ForEachPrefixedField(fields, oldPrefix, [&](const PrefixedField& f) {
     // Only the prefix right after the name's opening quote changes; the field word,
     // blanks and switches stay exactly as they were.
-    std::u16string renamed = text.substr(0, code.quote + 1);
+    std::u16string renamed = f.text.substr(0, f.name.quote + 1);
     renamed += newPrefix;
-    renamed += text.substr(code.quote + 1 + oldPrefix.size());
-    range->SetText(renamed);
-    count = Increment(count);
-  }
-  return count;
+    renamed += f.text.substr(f.name.quote + 1 + oldPrefix.size());
+    f.code.SetText(renamed);
+  });
 }
 
 }  // namespace sendnote

@@ -8,7 +8,7 @@
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 #include "platform/Word.h"
-#include "platform/WordValue.h"
+#include "wordrules/WordValue.h"
 
 namespace sendnote::docx {
 namespace {
@@ -78,7 +78,7 @@ std::string FormatDouble(double value) {
 
 // An OLE date as the UTC time stamp of a filetime element.
 std::string FormatFiletime(double oleDate) {
-  std::string text = platform::ToUtf8(platform::FormatDate(oleDate));  // yyyy/mm/dd[ hh:mm:ss]
+  std::string text = platform::ToUtf8(wordrules::FormatDate(oleDate));  // yyyy/mm/dd[ hh:mm:ss]
   for (char& c : text) {
     if (c == '/') c = '-';
     if (c == ' ') c = 'T';
@@ -92,7 +92,7 @@ std::optional<double> ParseFiletime(std::string_view text) {
   if (!t.empty() && (t.back() == 'Z' || t.back() == 'z')) t.pop_back();
   if (const size_t dot = t.find('.'); dot != std::string::npos) t.resize(dot);
   double date = 0;
-  if (!platform::ParseDate(platform::FromUtf8(t), date)) return std::nullopt;
+  if (!wordrules::ParseDate(platform::FromUtf8(t), date)) return std::nullopt;
   return date;
 }
 
@@ -220,7 +220,7 @@ XmlPart& CustomProperties::Part() {
 
 std::shared_ptr<CustomProperties::Entry> CustomProperties::Find(std::u16string_view name) const {
   for (const auto& entry : entries_) {
-    if (platform::SamePropertyName(entry->name, name)) return entry;
+    if (wordrules::SamePropertyName(entry->name, name)) return entry;
   }
   return nullptr;
 }
@@ -277,7 +277,7 @@ Variant CustomProperties::StoredValue(const Entry& entry) const {
         return date ? Variant::Date(*date) : DefaultOfType(type);
       }
       case platform::kPropertyFloat:
-        return platform::ConvertToPropertyType(Variant::String(platform::FromUtf8(text)), type);
+        return wordrules::ConvertToPropertyType(Variant::String(platform::FromUtf8(text)), type);
       default:
         return Variant::String(DecodeValueText(text));
     }
@@ -292,7 +292,7 @@ Variant CustomProperties::ValueOf(const Entry& entry) const {
   const auto text = bookmarks_(link);
   if (!text) return StoredValue(entry);
   try {
-    return platform::ConvertToPropertyType(Variant::String(*text), TypeOf(entry));
+    return wordrules::ConvertToPropertyType(Variant::String(*text), TypeOf(entry));
   } catch (const platform::ComError&) {
     return StoredValue(entry);  // a source that does not convert leaves the last value
   }

@@ -10,10 +10,10 @@
 #include "docx/TemplateBuilder.h"
 #include "docx/XmlNames.h"
 #include "platform/ComError.h"
-#include "platform/FieldFormat.h"
+#include "wordrules/FieldFormat.h"
 #include "platform/Utf.h"
-#include "platform/WordFieldCode.h"
-#include "platform/WordValue.h"
+#include "wordrules/WordFieldCode.h"
+#include "wordrules/WordValue.h"
 
 namespace sendnote::docx {
 namespace {
@@ -278,14 +278,14 @@ void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite, Fi
 
 void DocumentModel::UpdateField(Story& story, FieldState& field) {
   const std::u16string code = story.CodeText(field);
-  if (platform::FieldTypeOfCode(code) != platform::kWdFieldDocProperty) return;
-  const std::u16string name = platform::DocPropertyNameOfCode(code);
+  if (wordrules::FieldTypeOfCode(code) != platform::kWdFieldDocProperty) return;
+  const std::u16string name = wordrules::DocPropertyNameOfCode(code);
   const auto entry = name.empty() ? nullptr : properties_->Find(name);
-  const platform::FormatSwitches switches = platform::ReadFormatSwitches(code);
-  std::u16string text(platform::kUnknownPropertyText);
+  const wordrules::FormatSwitches switches = wordrules::ReadFormatSwitches(code);
+  std::u16string text(wordrules::kUnknownPropertyText);
   if (entry) {
-    text = platform::ApplyCase(
-        platform::FieldDisplayText(properties_->ValueOf(*entry), properties_->TypeOf(*entry)),
+    text = wordrules::ApplyCase(
+        wordrules::FieldDisplayText(properties_->ValueOf(*entry), properties_->TypeOf(*entry)),
         switches.letterCase);
   }
   story.SetResult(

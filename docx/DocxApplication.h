@@ -47,8 +47,6 @@ class DocxApplication : public platform::WordApplication,
   void SetVisible(platform::Flag visible) override;
   void Activate() override;
   std::u16string Caption() override;
-  // 0 discards every open document. Any other value first saves the documents that were
-  // saved before; a document never saved raises 5 and nothing is closed.
   void Quit(int32_t saveChanges) override;
   std::shared_ptr<platform::Dialogs> Dialogs() override;
   std::shared_ptr<platform::Documents> Documents() override;

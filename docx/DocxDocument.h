@@ -39,9 +39,7 @@ class DocxDocument : public platform::Document, public std::enable_shared_from_t
   void Activate() override;
   std::shared_ptr<platform::Fields> Fields() override;
   std::shared_ptr<platform::Shapes> Shapes() override;
-  // 0 closes without saving. Any other value saves first to the path of the last SaveAs;
-  // a document never saved raises Invalid procedure call (5) and stays open, since there
-  // is no window to ask for a name.
+  // Saves to the path of the last SaveAs; there is no window to ask for a name.
   void Close(int32_t saveChanges) override;
 
   // Closes without a call (Word quitting).

@@ -2,7 +2,7 @@
 #include "platform/Word.h"
 
 #include "platform/ComError.h"
-#include "platform/WordFieldCode.h"
+#include "wordrules/WordFieldCode.h"
 
 namespace sendnote::docx {
 
@@ -52,7 +52,7 @@ std::shared_ptr<platform::Object> DocxField::Application() {
   return Model().Application();
 }
 
-int32_t DocxField::Type() { return platform::FieldTypeOfCode(story_->CodeText(Live())); }
+int32_t DocxField::Type() { return wordrules::FieldTypeOfCode(story_->CodeText(Live())); }
 
 std::shared_ptr<platform::Range> DocxField::Code() {
   return std::make_shared<DocxRange>(ModelRef(), story_, &Live(), DocxRange::Kind::kCode);

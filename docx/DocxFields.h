@@ -19,7 +19,6 @@ class DocxFields : public platform::Fields, private DocxObject {
   std::u16string TypeName() const override { return u"Fields"; }
   std::shared_ptr<platform::Object> Application() override;
   int32_t Count() override;
-  // 1-based; raises 5941 out of range.
   std::shared_ptr<platform::Field> Item(int32_t index) override;
 
  private:
@@ -41,8 +40,6 @@ class DocxField : public platform::Field, private DocxObject {
   int32_t Type() override;
   std::shared_ptr<platform::Range> Code() override;
   std::shared_ptr<platform::Range> Result() override;
-  // A DOCPROPERTY field shows its property's current value; other fields keep their
-  // result. Returns True.
   platform::Flag Update() override;
 
  private:

@@ -3,15 +3,10 @@
 #include <algorithm>
 
 #include "platform/ComError.h"
-#include "platform/WordValue.h"
+#include "wordrules/PropertyRules.h"
+#include "wordrules/WordValue.h"
 
 namespace sendnote::docx {
-namespace {
-
-constexpr size_t kMaxNameLength = 255;  // Office's limit for a property name
-
-}  // namespace
-
 DocxProperties::DocxProperties(std::shared_ptr<DocumentModel> model)
     : DocxObject(std::move(model)) {}
 
@@ -38,19 +33,8 @@ std::shared_ptr<platform::DocumentProperty> DocxProperties::Add(std::u16string_v
                                                                 int32_t type,
                                                                 const platform::Variant& value) {
   CustomProperties& properties = Model().Properties();
-  if (name.empty() || name.size() > kMaxNameLength) platform::Raise(platform::kErrInvalidCall);
-  // A name the part could not hold as it is (a control character) is refused.
-  if (std::any_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20 || c >= 0xFFFE; })) {
-    platform::Raise(platform::kErrInvalidCall, u"A property name cannot hold control characters.");
-  }
-  if (!platform::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
-  if (linkToContent != platform::kFalse) {
-    platform::Raise(platform::kErrInvalidCall, u"A linked property needs a link source.");
-  }
-  if (properties.Find(name)) {
-    platform::Raise(platform::kErrInvalidCall, u"A property of that name already exists.");
-  }
-  const platform::Variant converted = platform::ConvertToPropertyType(value, type);
+  wordrules::CheckNewProperty(name, linkToContent, type, properties.Find(name) != nullptr);
+  const platform::Variant converted = wordrules::ConvertToPropertyType(value, type);
   return std::make_shared<DocxProperty>(ModelRef(), properties.Add(name, type, converted));
 }
 
@@ -76,9 +60,9 @@ int32_t DocxProperty::Type() { return Model().Properties().TypeOf(Live()); }
 void DocxProperty::SetType(int32_t type) {
   CustomProperties::Entry& entry = Live();
   CustomProperties& properties = Model().Properties();
-  if (!platform::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
+  if (!wordrules::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
   const platform::Variant converted =
-      platform::ConvertToPropertyType(properties.ValueOf(entry), type);
+      wordrules::ConvertToPropertyType(properties.ValueOf(entry), type);
   properties.Store(entry, type, converted);
 }
 
@@ -92,7 +76,7 @@ void DocxProperty::SetValue(const platform::Variant& value) {
                     u"The property is linked to content; its value comes from the document.");
   }
   const int32_t type = properties.TypeOf(entry);
-  properties.Store(entry, type, platform::ConvertToPropertyType(value, type));
+  properties.Store(entry, type, wordrules::ConvertToPropertyType(value, type));
 }
 
 platform::Flag DocxProperty::LinkToContent() {

@@ -17,13 +17,8 @@ class DocxProperties : public platform::DocumentProperties, private DocxObject {
   std::u16string TypeName() const override { return u"DocumentProperties"; }
   std::shared_ptr<platform::Object> Application() override;
   int32_t Count() override;
-  // 1-based; raises Invalid procedure call (5) out of range.
   std::shared_ptr<platform::DocumentProperty> Item(int32_t index) override;
-  // Raises Invalid procedure call (5) when no property has that name.
   std::shared_ptr<platform::DocumentProperty> Item(std::u16string_view name) override;
-  // Raises 5 for an empty or over-long name, a name already present, an unknown type or
-  // a link to content (this interface cannot name the link source); 13 when the value
-  // does not convert to the type.
   std::shared_ptr<platform::DocumentProperty> Add(std::u16string_view name,
                                                   platform::Flag linkToContent, int32_t type,
                                                   const platform::Variant& value) override;
@@ -38,11 +33,8 @@ class DocxProperty : public platform::DocumentProperty, private DocxObject {
   std::shared_ptr<platform::Object> Application() override;
   std::u16string Name() override;
   int32_t Type() override;
-  // Converts the value to the new type; raises 13 (changing nothing) when it does not
-  // convert, 5 for an unknown type.
   void SetType(int32_t type) override;
   platform::Variant Value() override;
-  // Raises 5 for a linked property, 13 when the value does not convert to the type.
   void SetValue(const platform::Variant& value) override;
   platform::Flag LinkToContent() override;
   void Delete() override;

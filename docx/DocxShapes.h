@@ -17,7 +17,6 @@ class DocxShapes : public platform::Shapes, private DocxObject {
   std::u16string TypeName() const override { return u"Shapes"; }
   std::shared_ptr<platform::Object> Application() override;
   int32_t Count() override;
-  // 1-based, in document order; raises 5941 out of range.
   std::shared_ptr<platform::Shape> Item(int32_t index) override;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "docx/XmlNames.h"
+#include "platform/AsciiCase.h"
 #include "platform/Utf.h"
 
 namespace sendnote::docx {
@@ -35,16 +36,9 @@ bool ContainsNoCase(std::string_view text, std::string_view part) {
   std::string t;
   for (char c : text) {
     if (c == ' ') continue;
-    t += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    t += platform::AsciiLower(c);
   }
   return t.find(part) != std::string::npos;
-}
-
-bool SameNameNoCase(std::u16string_view a, std::u16string_view b) {
-  auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [&](char16_t x, char16_t y) { return fold(x) == fold(y); });
 }
 
 std::u16string ElementText(pugi::xml_node element) {
@@ -683,7 +677,8 @@ std::optional<std::u16string> Story::BookmarkText(std::u16string_view name) cons
   pugi::xml_node start;
   for (pugi::xml_node n = NextInOrder(root_, true, root_); n; n = NextInOrder(n, true, root_)) {
     if (IsW(n, "bookmarkStart") &&
-        SameNameNoCase(platform::FromUtf8(AttributeOf(n, Ns::kW, "name").value()), name)) {
+        platform::EqualsIgnoringAsciiCase(
+            platform::FromUtf8(AttributeOf(n, Ns::kW, "name").value()), name)) {
       start = n;
       break;
     }

@@ -8,7 +8,7 @@
 #include "platform/ComError.h"
 #include "platform/Variant.h"
 #include "platform/Word.h"
-#include "platform/WordFieldCode.h"
+#include "wordrules/WordFieldCode.h"
 
 namespace sendnote::docx {
 namespace {
@@ -51,7 +51,7 @@ int RefreshStory(DocumentModel& model, Story& story, std::u16string_view prefix)
   for (FieldState* field : fields) {
     if (!field->alive) continue;
     const std::u16string code = story.CodeText(*field);
-    if (platform::FieldTypeOfCode(code) != platform::kWdFieldDocProperty) continue;
+    if (wordrules::FieldTypeOfCode(code) != platform::kWdFieldDocProperty) continue;
     const std::u16string name = QuotedName(code);
     if (name.empty() || !std::u16string_view(name).starts_with(prefix)) continue;
     model.UpdateField(story, *field);

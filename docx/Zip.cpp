@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "docx/DocxErrors.h"
+#include "platform/AsciiCase.h"
 
 namespace sendnote::docx {
 namespace {
@@ -141,13 +142,7 @@ struct ZipArchive::Handle {
   ArchivePtr archive;
 };
 
-std::string FoldCase(std::string_view name) {
-  std::string folded(name);
-  for (char& c : folded) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return folded;
-}
+std::string FoldCase(std::string_view name) { return platform::AsciiLowered(name); }
 
 ZipArchive::ZipArchive(std::shared_ptr<const std::string> bytes, const ZipLimits& limits)
     : bytes_(std::move(bytes)), limits_(limits), handle_(std::make_unique<Handle>()) {}

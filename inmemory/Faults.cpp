@@ -7,7 +7,12 @@ namespace sendnote::inmemory {
 void Faults::FailOn(std::u16string_view member, int32_t number, std::u16string description,
                     int times) {
   if (description.empty()) description = platform::StandardDescription(number);
-  armed_.insert_or_assign(std::u16string(member), Armed{number, std::move(description), times});
+  armed_.insert_or_assign(std::u16string(member),
+                          Armed{number, std::move(description), times, nullptr});
+}
+
+void Faults::ThrowOn(std::u16string_view member, std::exception_ptr failure, int times) {
+  armed_.insert_or_assign(std::u16string(member), Armed{0, u"", times, std::move(failure)});
 }
 
 void Faults::Clear(std::u16string_view member) {
@@ -27,6 +32,7 @@ void Faults::Enter(std::u16string_view member) {
   if (it == armed_.end()) return;
   Armed armed = it->second;
   if (armed.remaining > 0 && --it->second.remaining == 0) armed_.erase(it);
+  if (armed.failure) std::rethrow_exception(armed.failure);
   platform::Raise(armed.number, std::move(armed.description));
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <string>
 #include <string_view>
@@ -14,6 +15,8 @@ class Faults {
   // Makes `member` raise the error on its next `times` calls (-1: on every call).
   void FailOn(std::u16string_view member, int32_t number, std::u16string description = u"",
               int times = -1);
+  // Makes `member` throw `failure` (any exception, not only the error type) likewise.
+  void ThrowOn(std::u16string_view member, std::exception_ptr failure, int times = -1);
   void Clear(std::u16string_view member);
   void ClearAll();
 
@@ -29,7 +32,8 @@ class Faults {
   struct Armed {
     int32_t number;
     std::u16string description;
-    int remaining;  // -1: always
+    int remaining;               // -1: always
+    std::exception_ptr failure;  // thrown instead of the error when set
   };
   std::map<std::u16string, Armed, std::less<>> armed_;
   std::map<std::u16string, int, std::less<>> calls_;

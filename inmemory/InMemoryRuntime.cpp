@@ -1,7 +1,7 @@
 #include "inmemory/InMemoryRuntime.h"
 
 #include "platform/ComError.h"
-#include "platform/NarrowTable.h"
+#include "wordrules/NarrowTable.h"
 
 namespace sendnote::inmemory {
 
@@ -73,7 +73,7 @@ std::u16string InMemoryRuntime::LibraryFolder() {
 
 std::u16string InMemoryRuntime::Narrow(std::u16string_view text) {
   Enter(u"Narrow");
-  return platform::NarrowWidthPortable(text);
+  return wordrules::NarrowWidthPortable(text);
 }
 
 }  // namespace sendnote::inmemory

@@ -12,10 +12,11 @@
 #include "inmemory/ScriptedUi.h"
 #include "platform/Object.h"
 #include "platform/Runtime.h"
+#include "platform/Word.h"
 
 namespace sendnote::inmemory {
 
-inline constexpr std::u16string_view kWordClass = u"Word.Application";
+using platform::kWordClass;
 
 class InMemoryRuntime : public platform::Runtime, public Faultable {
  public:

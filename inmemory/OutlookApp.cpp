@@ -7,20 +7,12 @@
 #include "inmemory/OutlookFolder.h"
 #include "inmemory/OutlookHost.h"
 #include "inmemory/OutlookItems.h"
+#include "platform/AsciiCase.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 
 namespace sendnote::inmemory {
 namespace {
-
-bool EqualsAsciiNoCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  auto lower = [](char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c - u'A' + u'a') : c; };
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 // The class of an item, as the host knows it without a call through the object model.
 int32_t ClassOf(const std::shared_ptr<platform::OutlookItem>& item) {
@@ -130,7 +122,7 @@ std::shared_ptr<platform::Object> OutlookApp::Application() {
 std::shared_ptr<platform::NameSpace> OutlookApp::GetNamespace(std::u16string_view type) {
   Enter(u"GetNamespace");
   CheckRunning();
-  if (!EqualsAsciiNoCase(type, u"MAPI")) platform::Raise(platform::kErrInvalidCall);
+  if (!platform::EqualsIgnoringAsciiCase(type, u"MAPI")) platform::Raise(platform::kErrInvalidCall);
   return namespace_;
 }
 

@@ -3,19 +3,14 @@
 #include "inmemory/WordDialogs.h"
 #include "inmemory/WordDocument.h"
 #include "inmemory/WordDocuments.h"
+#include "platform/AsciiCase.h"
 #include "platform/ComError.h"
 
 namespace sendnote::inmemory {
 namespace {
 
 // Template names are file names: compared without regard to ASCII case.
-std::u16string TemplateKey(std::u16string_view name) {
-  std::u16string key(name);
-  for (auto& c : key) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
-  return key;
-}
+std::u16string TemplateKey(std::u16string_view name) { return platform::AsciiLowered(name); }
 
 constexpr int32_t kLastDocumentType = 4;  // wdNewXMLDocument
 

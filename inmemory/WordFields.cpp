@@ -8,9 +8,9 @@
 #include "inmemory/WordDocument.h"
 #include "inmemory/WordProperties.h"
 #include "platform/ComError.h"
-#include "platform/FieldFormat.h"
-#include "platform/WordFieldCode.h"
-#include "platform/WordValue.h"
+#include "wordrules/FieldFormat.h"
+#include "wordrules/WordFieldCode.h"
+#include "wordrules/WordValue.h"
 
 namespace sendnote::inmemory {
 
@@ -100,7 +100,7 @@ std::shared_ptr<platform::Object> WordField::Application() {
 
 int32_t WordField::Type() {
   Call(u"Type");
-  return platform::FieldTypeOfCode(content_.code);
+  return wordrules::FieldTypeOfCode(content_.code);
 }
 
 std::shared_ptr<platform::Range> WordField::Code() {
@@ -115,17 +115,17 @@ std::shared_ptr<platform::Range> WordField::Result() {
 
 platform::Flag WordField::Update() {
   Call(u"Update");
-  if (platform::FieldTypeOfCode(content_.code) != platform::kWdFieldDocProperty)
+  if (wordrules::FieldTypeOfCode(content_.code) != platform::kWdFieldDocProperty)
     return platform::kTrue;
-  const std::u16string name = platform::DocPropertyNameOfCode(content_.code);
+  const std::u16string name = wordrules::DocPropertyNameOfCode(content_.code);
   auto property = name.empty() ? nullptr : Document()->PropertiesObject()->Find(name);
   if (!property) {
-    content_.result = platform::kUnknownPropertyText;
+    content_.result = wordrules::kUnknownPropertyText;
     return platform::kTrue;
   }
   const WordPropertyContent current = property->Content();
-  content_.result = platform::ApplyCase(platform::FieldDisplayText(current.value, current.type),
-                                        platform::ReadFormatSwitches(content_.code).letterCase);
+  content_.result = wordrules::ApplyCase(wordrules::FieldDisplayText(current.value, current.type),
+                                        wordrules::ReadFormatSwitches(content_.code).letterCase);
   return platform::kTrue;
 }
 

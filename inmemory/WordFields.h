@@ -12,8 +12,8 @@
 #include "inmemory/WordContent.h"
 #include "inmemory/WordNode.h"
 #include "platform/Word.h"
-#include "platform/WordFieldCode.h"
-#include "platform/WordValue.h"
+#include "wordrules/WordFieldCode.h"
+#include "wordrules/WordValue.h"
 
 namespace sendnote::inmemory {
 
@@ -61,9 +61,6 @@ class WordField : public platform::Field, public WordNode {
   int32_t Type() override;
   std::shared_ptr<platform::Range> Code() override;
   std::shared_ptr<platform::Range> Result() override;
-  // DOCPROPERTY: the result becomes the property's value as Word shows it (see
-  // platform::FieldDisplayText), or platform::kUnknownPropertyText. Other fields keep their result.
-  // Returns True, as Word does for a field it could update.
   platform::Flag Update() override;
 
  protected:
@@ -93,7 +90,6 @@ class WordFields : public platform::Fields, public WordNode {
   std::u16string TypeName() const override { return u"Fields"; }
   std::shared_ptr<platform::Object> Application() override;
   int32_t Count() override;
-  // 1-based; raises 5941 out of range.
   std::shared_ptr<platform::Field> Item(int32_t index) override;
 
  private:

@@ -5,17 +5,12 @@
 #include "inmemory/WordApp.h"
 #include "inmemory/WordDocument.h"
 #include "platform/ComError.h"
-#include "platform/WordValue.h"
+#include "wordrules/PropertyRules.h"
+#include "wordrules/WordValue.h"
 
 namespace sendnote::inmemory {
 
 using platform::Variant;
-
-namespace {
-
-constexpr size_t kMaxNameLength = 255;  // Office's limit for a property name
-
-}  // namespace
 
 // --- WordProperty ---
 
@@ -29,7 +24,7 @@ Variant WordProperty::CurrentValue() const {
   auto document = DocumentOrNull();
   if (!document || !document->HasBookmark(content_.linkSource)) return content_.value;
   try {
-    return platform::ConvertToPropertyType(
+    return wordrules::ConvertToPropertyType(
         Variant::String(document->BookmarkText(content_.linkSource)), content_.type);
   } catch (const platform::ComError&) {
     return content_.value;  // a source that does not convert leaves the last value
@@ -59,8 +54,8 @@ int32_t WordProperty::Type() {
 
 void WordProperty::SetType(int32_t type) {
   Call(u"Type");
-  if (!platform::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
-  Variant converted = platform::ConvertToPropertyType(CurrentValue(), type);
+  if (!wordrules::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
+  Variant converted = wordrules::ConvertToPropertyType(CurrentValue(), type);
   content_.type = type;
   content_.value = std::move(converted);
 }
@@ -76,7 +71,7 @@ void WordProperty::SetValue(const Variant& value) {
     platform::Raise(platform::kErrInvalidCall,
                     u"The property is linked to content; its value comes from the document.");
   }
-  content_.value = platform::ConvertToPropertyType(value, content_.type);
+  content_.value = wordrules::ConvertToPropertyType(value, content_.type);
 }
 
 platform::Flag WordProperty::LinkToContent() {
@@ -104,7 +99,7 @@ void WordProperties::Load(const WordPropertyContent& content) {
 
 std::shared_ptr<WordProperty> WordProperties::Find(std::u16string_view name) const {
   for (const auto& property : items_) {
-    if (platform::SamePropertyName(property->content_.name, name)) return property;
+    if (wordrules::SamePropertyName(property->content_.name, name)) return property;
   }
   return nullptr;
 }
@@ -143,18 +138,11 @@ std::shared_ptr<platform::DocumentProperty> WordProperties::Add(std::u16string_v
                                                                 int32_t type,
                                                                 const Variant& value) {
   Call(u"Add");
-  if (name.empty() || name.size() > kMaxNameLength) platform::Raise(platform::kErrInvalidCall);
-  if (!platform::IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
-  if (linkToContent != platform::kFalse) {
-    platform::Raise(platform::kErrInvalidCall, u"A linked property needs a link source.");
-  }
-  if (Find(name)) {
-    platform::Raise(platform::kErrInvalidCall, u"A property of that name already exists.");
-  }
+  wordrules::CheckNewProperty(name, linkToContent, type, Find(name) != nullptr);
   WordPropertyContent content;
   content.name = std::u16string(name);
   content.type = type;
-  content.value = platform::ConvertToPropertyType(value, type);
+  content.value = wordrules::ConvertToPropertyType(value, type);
   Load(content);
   return items_.back();
 }

@@ -31,13 +31,10 @@ class WordProperty : public platform::DocumentProperty, public WordNode {
   std::shared_ptr<platform::Object> Application() override;
   std::u16string Name() override;
   int32_t Type() override;
-  // Converts the current value to the new type; raises 13 (and changes nothing) when it
-  // cannot be converted, 5 for an unknown type.
   void SetType(int32_t type) override;
-  // A linked property's value; the link source's text converted to the type, or the
-  // last value taken from it when the source is gone or does not convert.
+  // The link source's text converted to the type, or the last value taken from it when
+  // the source is gone or does not convert.
   platform::Variant Value() override;
-  // Raises 5 for a linked property: its value comes from the document's content.
   void SetValue(const platform::Variant& value) override;
   platform::Flag LinkToContent() override;
   void Delete() override;
@@ -73,9 +70,6 @@ class WordProperties : public platform::DocumentProperties,
   int32_t Count() override;
   std::shared_ptr<platform::DocumentProperty> Item(int32_t index) override;
   std::shared_ptr<platform::DocumentProperty> Item(std::u16string_view name) override;
-  // Raises 5 for an empty or over-long name, a name already present, an unknown type or
-  // a link to content (this interface cannot name the link source); 13 when the value
-  // does not convert to the type.
   std::shared_ptr<platform::DocumentProperty> Add(std::u16string_view name,
                                                   platform::Flag linkToContent, int32_t type,
                                                   const platform::Variant& value) override;

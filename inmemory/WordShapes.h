@@ -62,7 +62,6 @@ class WordShapes : public platform::Shapes, public WordNode {
   std::u16string TypeName() const override { return u"Shapes"; }
   std::shared_ptr<platform::Object> Application() override;
   int32_t Count() override;
-  // 1-based; raises 5941 out of range.
   std::shared_ptr<platform::Shape> Item(int32_t index) override;
 
  private:

@@ -2,6 +2,7 @@
 
 #include "common/ReportError.h"
 #include "common/modFunc.h"
+#include "platform/AsciiCase.h"
 #include "platform/ComError.h"
 #include "platform/Runtime.h"
 #include "ui/dlgTemplate.h"
@@ -25,22 +26,14 @@ constexpr char16_t kUntitled[] = u"無題";
 constexpr char16_t kTemplateNotOpened[] = u"指定されたテンプレートが開けません。";
 constexpr char16_t kNotATemplate[] = u"選択されたファイルは、テンプレート(*.DOT)ではありません。";
 
-// Lower-cases ASCII letters only; the suffixes compared against are ASCII.
-std::u16string LowerAscii(std::u16string_view s) {
-  std::u16string out(s);
-  for (auto& c : out) {
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
-  }
-  return out;
-}
-
 bool EndsWith(std::u16string_view s, std::u16string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
 }
 
 // A Word template name: ".dot" in any letter case, and the later ".dotx"/".dotm".
 bool IsTemplateName(std::u16string_view name) {
-  const std::u16string lower = LowerAscii(name);
+  // Lower-cases ASCII letters only; the suffixes compared against are ASCII.
+  const std::u16string lower = platform::AsciiLowered(name);
   return EndsWith(lower, u".dot") || EndsWith(lower, u".dotx") || EndsWith(lower, u".dotm");
 }
 

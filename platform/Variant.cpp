@@ -4,22 +4,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/AsciiCase.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 
 namespace sendnote::platform {
 namespace {
-
-bool EqualsIgnoreAsciiCase(std::u16string_view a, std::u16string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i], y = b[i];
-    if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x - u'A' + u'a');
-    if (y >= u'A' && y <= u'Z') y = static_cast<char16_t>(y - u'A' + u'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // Parses a decimal number with optional sign, fraction and exponent, blanks around it
 // allowed; returns false for anything else.
@@ -106,8 +96,8 @@ Flag Variant::ToFlag() const {
       return platform::ToFlag(std::get<DateValue>(value_).value != 0);
     case Kind::kString: {
       const auto& s = std::get<std::u16string>(value_);
-      if (EqualsIgnoreAsciiCase(s, u"True")) return kTrue;
-      if (EqualsIgnoreAsciiCase(s, u"False")) return kFalse;
+      if (EqualsIgnoringAsciiCase(s, u"True")) return kTrue;
+      if (EqualsIgnoringAsciiCase(s, u"False")) return kFalse;
       double d = 0;
       if (ParseNumber(s, d)) return platform::ToFlag(d != 0);
       Raise(kErrTypeMismatch);
@@ -130,8 +120,8 @@ double Variant::ToDouble() const {
       return std::get<DateValue>(value_).value;
     case Kind::kString: {
       const auto& s = std::get<std::u16string>(value_);
-      if (EqualsIgnoreAsciiCase(s, u"True")) return -1;
-      if (EqualsIgnoreAsciiCase(s, u"False")) return 0;
+      if (EqualsIgnoringAsciiCase(s, u"True")) return -1;
+      if (EqualsIgnoringAsciiCase(s, u"False")) return 0;
       double d = 0;
       if (!ParseNumber(s, d)) Raise(kErrTypeMismatch);
       return d;

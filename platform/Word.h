@@ -12,6 +12,9 @@
 
 namespace sendnote::platform {
 
+// The automation class name of Word's application object.
+inline constexpr char16_t kWordClass[] = u"Word.Application";
+
 inline constexpr int32_t kWdDialogFileNew = 79;
 inline constexpr int32_t kWdFieldDocProperty = 85;
 inline constexpr int32_t kWdDoNotSaveChanges = 0;
@@ -53,6 +56,9 @@ class WordApplication : public Object {
   virtual void Activate() = 0;
   // Succeeds while Word answers.
   virtual std::u16string Caption() = 0;
+  // 0 discards every open document. Any other value first saves the documents that were
+  // saved before; a document never saved raises Invalid procedure call (5) and nothing
+  // is closed.
   virtual void Quit(int32_t saveChanges) = 0;
   virtual std::shared_ptr<platform::Dialogs> Dialogs() = 0;
   virtual std::shared_ptr<platform::Documents> Documents() = 0;
@@ -77,11 +83,15 @@ class Document;
 
 class Documents : public Object {
  public:
-  // Add(Template, NewTemplate, DocumentType, Visible): the new document, or raises.
+  // Add(Template, NewTemplate, DocumentType, Visible): the new document. An empty template
+  // name gives a blank document, as Word bases it on Normal. Raises 5174 for a template
+  // that cannot be found, 5981 for an unreadable one and 5 for a document type outside
+  // 0..4; nothing is created then.
   virtual std::shared_ptr<Document> Add(std::u16string_view templateName, Flag newTemplate,
                                         int32_t documentType, Flag visible) = 0;
   virtual int32_t Count() = 0;
-  virtual std::shared_ptr<Document> Item(int32_t index) = 0;  // 1-based
+  // 1-based; raises 5941 out of range.
+  virtual std::shared_ptr<Document> Item(int32_t index) = 0;
 };
 
 // A range of text: a field's code or result, or a text frame's text.
@@ -97,7 +107,9 @@ class Field : public Object {
   virtual int32_t Type() = 0;
   virtual std::shared_ptr<Range> Code() = 0;
   virtual std::shared_ptr<Range> Result() = 0;
-  // Updates the result; Word's own return value is passed through.
+  // Updates the result: a DOCPROPERTY field shows its property's value as Word shows it,
+  // or Word's unknown-property text; other fields keep their result. Returns True, as
+  // Word does for a field it could update.
   virtual Flag Update() = 0;
 };
 
@@ -105,7 +117,8 @@ class Field : public Object {
 class Fields : public Object {
  public:
   virtual int32_t Count() = 0;
-  virtual std::shared_ptr<Field> Item(int32_t index) = 0;  // 1-based
+  // 1-based; raises 5941 out of range.
+  virtual std::shared_ptr<Field> Item(int32_t index) = 0;
 };
 
 class TextFrame : public Object {
@@ -122,17 +135,21 @@ class Shape : public Object {
 class Shapes : public Object {
  public:
   virtual int32_t Count() = 0;
-  virtual std::shared_ptr<Shape> Item(int32_t index) = 0;  // 1-based
+  // 1-based, in document order; raises 5941 out of range.
+  virtual std::shared_ptr<Shape> Item(int32_t index) = 0;
 };
 
 class DocumentProperty : public Object {
  public:
   virtual std::u16string Name() = 0;
   virtual int32_t Type() = 0;
-  // Changing the type converts the value.
+  // Converts the current value to the new type; raises Type mismatch (13), changing
+  // nothing, when it cannot be converted, Invalid procedure call (5) for an unknown type.
   virtual void SetType(int32_t type) = 0;
+  // A linked property's value follows its link source.
   virtual Variant Value() = 0;
-  // The value is converted to the property's type; raises when it cannot be.
+  // The value is converted to the property's type: raises 13 when it cannot be, 5 for a
+  // linked property (its value comes from the document's content).
   virtual void SetValue(const Variant& value) = 0;
   virtual Flag LinkToContent() = 0;
   virtual void Delete() = 0;
@@ -141,10 +158,14 @@ class DocumentProperty : public Object {
 class DocumentProperties : public Object {
  public:
   virtual int32_t Count() = 0;
-  // 1-based; the enumeration order.
+  // 1-based, in the enumeration order; raises Invalid procedure call (5) out of range.
   virtual std::shared_ptr<DocumentProperty> Item(int32_t index) = 0;
-  // Raises when no property has that name.
+  // Names compare without regard to ASCII letter case; raises 5 when no property has
+  // that name.
   virtual std::shared_ptr<DocumentProperty> Item(std::u16string_view name) = 0;
+  // Raises 5 for an empty, over-long or taken name, a name with control characters, an
+  // unknown type or a link to content (this contract cannot name the link source); 13
+  // when the value does not convert to the type.
   virtual std::shared_ptr<DocumentProperty> Add(std::u16string_view name, Flag linkToContent,
                                                 int32_t type, const Variant& value) = 0;
 };
@@ -155,6 +176,8 @@ class Document : public Object {
   virtual void Activate() = 0;
   virtual std::shared_ptr<platform::Fields> Fields() = 0;
   virtual std::shared_ptr<platform::Shapes> Shapes() = 0;
+  // 0 closes without saving. Any other value saves first; a document never saved raises
+  // Invalid procedure call (5) and stays open.
   virtual void Close(int32_t saveChanges) = 0;
 };
 

@@ -1,12 +1,11 @@
 #include "portable/PortableRuntime.h"
 
 #include "platform/ComError.h"
-#include "platform/NarrowTable.h"
+#include "platform/Word.h"
+#include "wordrules/NarrowTable.h"
 
 namespace sendnote::portable {
-namespace {
-constexpr std::u16string_view kWordClass = u"Word.Application";
-}
+using platform::kWordClass;
 
 PortableRuntime::PortableRuntime(platform::UserInterface& ui, WordFactory makeWord,
                                  std::u16string folder)
@@ -33,7 +32,7 @@ std::shared_ptr<platform::Object> PortableRuntime::CreateObject(std::u16string_v
 }
 
 std::u16string PortableRuntime::Narrow(std::u16string_view text) {
-  return platform::NarrowWidthPortable(text);
+  return wordrules::NarrowWidthPortable(text);
 }
 
 }  // namespace sendnote::portable

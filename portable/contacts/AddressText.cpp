@@ -1,5 +1,7 @@
 #include "portable/contacts/AddressText.h"
 
+#include "platform/AsciiCase.h"
+
 #include <array>
 #include <vector>
 
@@ -46,9 +48,7 @@ std::u16string_view TrimBlanks(std::u16string_view text) {
 
 bool IsJapan(std::u16string_view country) {
   std::u16string key(TrimBlanks(country));
-  for (char16_t& c : key) {
-    if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - u'a' + u'A');
-  }
+  for (char16_t& c : key) c = platform::AsciiUpper(c);
   static constexpr std::array<std::u16string_view, 5> kJapan = {u"日本", u"日本国", u"JAPAN", u"JP",
                                                                 u"JPN"};
   for (std::u16string_view name : kJapan) {

@@ -1,14 +1,8 @@
 #include "portable/contacts/AsciiText.h"
 
+#include "platform/AsciiCase.h"
+
 namespace sendnote::contacts {
-namespace {
-
-template <typename Char>
-Char LowerAscii(Char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<Char>(c - 'A' + 'a') : c;
-}
-
-}  // namespace
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -16,20 +10,10 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-std::string UpperAscii(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
+std::string UpperAscii(std::string_view text) { return platform::AsciiUppered(text); }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
+  return platform::EqualsIgnoringAsciiCase(a, b);
 }
 
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -39,10 +23,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 bool EndsWithNoCase(std::u16string_view text, std::u16string_view suffix) {
   if (text.size() < suffix.size()) return false;
   text.remove_prefix(text.size() - suffix.size());
-  for (size_t i = 0; i < suffix.size(); ++i) {
-    if (LowerAscii(text[i]) != LowerAscii(suffix[i])) return false;
-  }
-  return true;
+  return platform::EqualsIgnoringAsciiCase(text, suffix);
 }
 
 }  // namespace sendnote::contacts

@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/AsciiCase.h"
 #include "platform/Utf.h"
 #include "portable/contacts/AddressText.h"
 #include "portable/contacts/Charset.h"
@@ -28,7 +29,7 @@ std::u16string HeadingKey(std::u16string_view heading) {
   std::u16string key;
   for (char16_t c : heading) {
     if (c == u' ' || c == u'\u3000' || c == u'\uFEFF') continue;
-    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    c = platform::AsciiLower(c);
     if (c == u'\uFF08') c = u'(';
     if (c == u'\uFF09') c = u')';
     key += c;

@@ -5,9 +5,9 @@
 #include "docx/DocxApplication.h"
 #include "docx/TemplateBuilder.h"
 #include "platform/Utf.h"
-#include "platform/WordValue.h"
 #include "tests/contract/WordContractTests.h"
 #include "tests/docx/DocxTestSupport.h"
+#include "wordrules/WordValue.h"
 
 namespace sendnote::testing {
 namespace {
@@ -53,7 +53,7 @@ TemplateDescription ToDescription(const TemplateOutline& outline) {
     docx::TemplateProperty p;
     p.name = property.name;
     p.type = property.type;
-    p.value = platform::ConvertToPropertyType(property.value, property.type);
+    p.value = wordrules::ConvertToPropertyType(property.value, property.type);
     if (property.linkedToContent) {
       p.linkTarget = u"Link" + std::u16string(1, static_cast<char16_t>(u'A' + linked++));
       d.body.push_back(

@@ -3,8 +3,8 @@
 
 #include "inmemory/WordApp.h"
 #include "platform/Utf.h"
-#include "platform/WordValue.h"
 #include "tests/contract/WordContractTests.h"
+#include "wordrules/WordValue.h"
 
 namespace sendnote::testing {
 namespace {
@@ -52,7 +52,7 @@ class InMemoryWordFixture : public WordContractFixture {
       inmemory::WordPropertyContent stored;
       stored.name = property.name;
       stored.type = property.type;
-      stored.value = platform::ConvertToPropertyType(property.value, property.type);
+      stored.value = wordrules::ConvertToPropertyType(property.value, property.type);
       if (property.linkedToContent) {
         // A linked property reads a bookmark that holds its value as text.
         stored.linkToContent = true;

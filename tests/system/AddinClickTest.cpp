@@ -3,10 +3,14 @@
 // help and version buttons work within a click.
 #include <gtest/gtest.h>
 
+#include <new>
+#include <stdexcept>
+
 #include "AddinHostFixture.h"
 #include "inmemory/ScriptedUi.h"
 #include "inmemory/WordApp.h"
 #include "inmemory/WordDocument.h"
+#include "platform/Utf.h"
 
 namespace sendnote {
 namespace {
@@ -114,6 +118,56 @@ TEST_F(AddinClickTest, HelpAndVersionWithinAClickKeepTheDialogAndItsSelections) 
   EXPECT_EQ(ui.Dialogs()[0].atClose.SelectedOutput(), 1);
   EXPECT_EQ(ui.Dialogs()[0].atClose.cboAddressListIndex, 2);
   EXPECT_EQ(ui.OpenForms(), 0);
+}
+
+// Exceptions other than the error type (out of memory, a library's length check, anything
+// at all) end the click in one report; the host goes on and the next click works.
+TEST_F(AddinClickTest, AnyExceptionEscapingAClickIsReportedOnceAndTheHostGoesOn) {
+  const struct {
+    std::exception_ptr failure;
+    std::u16string_view expected;
+  } cases[] = {
+      {std::make_exception_ptr(std::bad_alloc()), u"エラー番号 : 7\rエラー内容 : Out of memory"},
+      {std::make_exception_ptr(std::length_error("basic_string::_M_create")),
+       u"エラー番号 : 51\rエラー内容 : basic_string::_M_create"},
+      {std::make_exception_ptr(42), u"エラー番号 : 51\rエラー内容 : Internal error"},
+  };
+  auto explorer = app->OpenExplorer(host->Contacts());
+  Connect();
+  const auto& boxes = runtime.Scripted().MsgBoxes();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(platform::ToUtf8(c.expected));
+    const size_t before = boxes.size();
+    app->faults().ThrowOn(u"ActiveWindow", c.failure, 1);
+    EXPECT_EQ(ClickIn(explorer, explorer->Bars()), 1);
+    ASSERT_EQ(boxes.size(), before + 1);
+    EXPECT_EQ(boxes.back().style, platform::kVbCritical);
+    EXPECT_NE(boxes.back().prompt.find(u"内部(cbbAddin_Click)"), std::u16string::npos);
+    EXPECT_NE(boxes.back().prompt.find(c.expected), std::u16string::npos);
+
+    EXPECT_EQ(ClickIn(explorer, explorer->Bars()), 1);
+    ASSERT_EQ(boxes.size(), before + 2);
+    EXPECT_EQ(boxes.back().prompt, u"連絡先アイテムが選択されていません。");
+  }
+}
+
+// The connection events end in the same barrier.
+TEST_F(AddinClickTest, AnyExceptionEscapingAConnectionEventIsReportedOnce) {
+  app->OpenExplorer(host->Contacts());
+  app->faults().ThrowOn(u"GetNamespace", std::make_exception_ptr(std::length_error("vector")), 1);
+  Connect();
+  ExpectOneReportNaming(u"IDTExtensibility2_OnConnection");
+  EXPECT_NE(Prompts()[0].find(u"エラー内容 : vector"), std::u16string::npos);
+
+  Connect();
+  app->faults().ThrowOn(u"Inspectors", std::make_exception_ptr(std::bad_alloc()), 1);
+  addin->IDTExtensibility2_OnDisconnection(kUserClosed);
+  const auto& boxes = runtime.Scripted().MsgBoxes();
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_NE(boxes[1].prompt.find(u"内部(IDTExtensibility2_OnDisconnection)"), std::u16string::npos);
+  EXPECT_NE(boxes[1].prompt.find(u"エラー番号 : 7\r"), std::u16string::npos);
+  EXPECT_EQ(addin->OutlookApp(), nullptr);
+  EXPECT_EQ(addin->StaticData(), nullptr);
 }
 
 }  // namespace

@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "platform/NarrowTable.h"
+#include "wordrules/NarrowTable.h"
 
-namespace sendnote::platform {
+namespace sendnote::wordrules {
 namespace {
 
 TEST(NarrowTableTest, FullWidthAsciiSpaceAndSigns) {
@@ -34,4 +34,4 @@ TEST(NarrowTableTest, HangulLettersAndEverythingElse) {
 }
 
 }  // namespace
-}  // namespace sendnote::platform
+}  // namespace sendnote::wordrules

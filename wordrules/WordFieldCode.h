@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace sendnote::platform {
+namespace sendnote::wordrules {
 
 // What Word shows for a DOCPROPERTY field naming no existing property.
 inline constexpr std::u16string_view kUnknownPropertyText =
@@ -22,4 +22,4 @@ int32_t FieldTypeOfCode(std::u16string_view code);
 // of quotes after the field word, or the first unquoted word; empty if none.
 std::u16string DocPropertyNameOfCode(std::u16string_view code);
 
-}  // namespace sendnote::platform
+}  // namespace sendnote::wordrules

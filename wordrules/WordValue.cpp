@@ -1,15 +1,19 @@
-#include "platform/WordValue.h"
+#include "wordrules/WordValue.h"
 
 #include <algorithm>
 
 #include <cmath>
 #include <cstdio>
 
+#include "platform/AsciiCase.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 #include "platform/Word.h"
 
-namespace sendnote::platform {
+namespace sendnote::wordrules {
+
+using namespace platform;
+
 namespace {
 
 using platform::Variant;
@@ -150,13 +154,8 @@ std::u16string FieldDisplayText(const Variant& value, int32_t type) {
   }
 }
 
-namespace {
-char16_t FoldAscii(char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; }
-}  // namespace
-
 bool SamePropertyName(std::u16string_view a, std::u16string_view b) {
-  return std::ranges::equal(a, b,
-                            [](char16_t x, char16_t y) { return FoldAscii(x) == FoldAscii(y); });
+  return EqualsIgnoringAsciiCase(a, b);
 }
 
-}  // namespace sendnote::platform
+}  // namespace sendnote::wordrules

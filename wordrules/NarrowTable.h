@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-namespace sendnote::platform {
+namespace sendnote::wordrules {
 
 std::u16string NarrowWidthPortable(std::u16string_view text);
 
-}  // namespace sendnote::platform
+}  // namespace sendnote::wordrules

@@ -1,10 +1,14 @@
-#include "platform/WordFieldCode.h"
+#include "wordrules/WordFieldCode.h"
+
+#include "platform/AsciiCase.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
-namespace sendnote::platform {
+namespace sendnote::wordrules {
+
+using namespace platform;
 
 namespace {
 
@@ -21,8 +25,6 @@ size_t SkipFieldWord(std::u16string_view code, size_t& wordStart) {
   }
   return pos;
 }
-
-char16_t UpperAscii(char16_t c) { return c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c; }
 
 constexpr std::array<std::pair<std::u16string_view, int32_t>, 35> kFieldTypes = {{
     {u"REF", 3},          {u"SET", 6},          {u"IF", 7},           {u"SEQ", 12},
@@ -42,7 +44,7 @@ int32_t FieldTypeOfCode(std::u16string_view code) {
   size_t start = 0;
   const size_t end = SkipFieldWord(code, start);
   std::u16string word(code.substr(start, end - start));
-  std::ranges::transform(word, word.begin(), UpperAscii);
+  std::ranges::transform(word, word.begin(), AsciiUpper<char16_t>);
   for (const auto& [name, type] : kFieldTypes) {
     if (name == word) return type;
   }
@@ -65,4 +67,4 @@ std::u16string DocPropertyNameOfCode(std::u16string_view code) {
   return std::u16string(code.substr(pos, end - pos));
 }
 
-}  // namespace sendnote::platform
+}  // namespace sendnote::wordrules

@@ -9,7 +9,7 @@
 
 #include "platform/Variant.h"
 
-namespace sendnote::platform {
+namespace sendnote::wordrules {
 
 // True for the Office property types 1 (number) to 5 (float).
 bool IsPropertyType(int32_t type);
@@ -23,11 +23,11 @@ bool IsPropertyType(int32_t type);
 //   5 float: Double.
 // Raises Type mismatch (13) when the value cannot be converted, Overflow (6) for a
 // number out of range, and Invalid procedure call (5) for an unknown type.
-Variant ConvertToPropertyType(const Variant& value, int32_t type);
+platform::Variant ConvertToPropertyType(const platform::Variant& value, int32_t type);
 
 // Returns the text a DOCPROPERTY field shows for a property value of `type`: text as is,
 // numbers in decimal, yes/no as "Y"/"N" (as Word shows them), dates as FormatDate.
-std::u16string FieldDisplayText(const Variant& value, int32_t type);
+std::u16string FieldDisplayText(const platform::Variant& value, int32_t type);
 
 // Returns an OLE date as "yyyy/mm/dd", followed by " hh:mm:ss" when it has a time of day.
 std::u16string FormatDate(double oleDate);
@@ -37,4 +37,4 @@ bool ParseDate(std::u16string_view text, double& oleDate);
 // True when two property names are equal apart from ASCII letter case.
 bool SamePropertyName(std::u16string_view a, std::u16string_view b);
 
-}  // namespace sendnote::platform
+}  // namespace sendnote::wordrules

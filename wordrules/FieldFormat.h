@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace sendnote::platform {
+namespace sendnote::wordrules {
 
 struct FormatSwitches {
   bool charFormat = false;  // the result takes the format of the code's first character
@@ -21,4 +21,4 @@ FormatSwitches ReadFormatSwitches(std::u16string_view code);
 // ones included).
 std::u16string ApplyCase(std::u16string_view text, FormatSwitches::Case letterCase);
 
-}  // namespace sendnote::platform
+}  // namespace sendnote::wordrules

@@ -1,6 +1,6 @@
-#include "platform/FieldFormat.h"
+#include "wordrules/FieldFormat.h"
 
-namespace sendnote::platform {
+namespace sendnote::wordrules {
 namespace {
 
 bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == 0x3000; }
@@ -77,4 +77,4 @@ std::u16string ApplyCase(std::u16string_view text, FormatSwitches::Case letterCa
   return out;
 }
 
-}  // namespace sendnote::platform
+}  // namespace sendnote::wordrules

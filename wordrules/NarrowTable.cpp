@@ -1,9 +1,10 @@
-#include "platform/NarrowTable.h"
+#include "wordrules/NarrowTable.h"
 
 #include <array>
 #include <cstdint>
 
-namespace sendnote::platform {
+namespace sendnote::wordrules {
+
 namespace {
 
 constexpr char16_t kVoiced = 0xFF9E;      // half-width voiced sound mark
@@ -124,4 +125,4 @@ std::u16string NarrowWidthPortable(std::u16string_view text) {
   return out;
 }
 
-}  // namespace sendnote::platform
+}  // namespace sendnote::wordrules

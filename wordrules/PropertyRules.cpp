@@ -1,0 +1,25 @@
+#include "wordrules/PropertyRules.h"
+
+#include <algorithm>
+
+#include "platform/ComError.h"
+#include "wordrules/WordValue.h"
+
+namespace sendnote::wordrules {
+
+void CheckNewProperty(std::u16string_view name, platform::Flag linkToContent, int32_t type,
+                      bool nameTaken) {
+  if (name.empty() || name.size() > kMaxNameLength) platform::Raise(platform::kErrInvalidCall);
+  if (std::any_of(name.begin(), name.end(), [](char16_t c) { return c < 0x20 || c >= 0xFFFE; })) {
+    platform::Raise(platform::kErrInvalidCall, u"A property name cannot hold control characters.");
+  }
+  if (!IsPropertyType(type)) platform::Raise(platform::kErrInvalidCall);
+  if (linkToContent != platform::kFalse) {
+    platform::Raise(platform::kErrInvalidCall, u"A linked property needs a link source.");
+  }
+  if (nameTaken) {
+    platform::Raise(platform::kErrInvalidCall, u"A property of that name already exists.");
+  }
+}
+
+}  // namespace sendnote::wordrules
