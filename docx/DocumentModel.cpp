@@ -6,6 +6,7 @@
 #include "docx/DocxErrors.h"
 #include "docx/FileBatch.h"
 #include "docx/FileIo.h"
+#include "docx/NewDocumentStamp.h"
 #include "docx/StoryParts.h"
 #include "docx/TemplateBuilder.h"
 #include "docx/XmlNames.h"
@@ -147,7 +148,15 @@ std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
 
   const MainType& newType = TypeFor(type->macros, newTemplate);
   if (&newType != type) package.SetContentType(*mainPart, newType.contentType);
-  if (!templatePath.empty()) model->AttachTemplate(model->templatePath_);
+  if (!templatePath.empty()) {
+    model->AttachTemplate(model->templatePath_);
+    try {
+      NewDocumentStamp::Apply(package, model->templatePath_.filename().string(),
+                              NewDocumentStamp::CurrentUser(), NewDocumentStamp::Now());
+    } catch (const platform::ComError&) {
+      // Damaged property parts are no reason to refuse the template: they stay as stored.
+    }
+  }
 
   DocumentModel* self = model.get();
   model->properties_ = std::make_unique<CustomProperties>(

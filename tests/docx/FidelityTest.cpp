@@ -157,6 +157,8 @@ TEST_F(LetterTest, PartsTheLetterHasNoBusinessWithAreCopiedAsStored) {
                                         "word/settings.xml",
                                         "docProps/custom.xml",
                                         "word/_rels/settings.xml.rels",
+                                        "docProps/core.xml",
+                                        "docProps/app.xml",
                                         "word/header1.xml"};
   for (size_t i = 0; i < before.size(); ++i) {
     if (edited.count(before[i].name)) continue;
