@@ -11,15 +11,13 @@ using platform::Must;
 
 namespace {
 
-constexpr int32_t kOlBusiness = 2;
-
 // Fills a new contact with plainly fictitious data and a notice asking for its deletion.
 void FillDummyContact(platform::ContactItem& contact) {
   contact.Set(ContactField::kBody,
               u"この連絡先アイテムは、添書票COMアドインのボタン登録・解除のために一時的に作成された"
               u"ものです。連絡先の内容はあくまでも架空の人物・会社です。不要の場合は速やかに削除し"
               u"てください。");
-  contact.SetSelectedMailingAddress(kOlBusiness);
+  contact.SetSelectedMailingAddress(platform::MailingAddress::kBusiness);
   contact.Set(ContactField::kBusinessAddressPostalCode, u"999-9999");
   contact.Set(ContactField::kBusinessAddressState, u"架島県");
   contact.Set(ContactField::kBusinessAddressCity, u"架島市");

@@ -43,14 +43,9 @@ void OutlookStoredItem::ApplyClose(int32_t saveMode) {
 
 OutlookContact::OutlookContact(std::weak_ptr<OutlookHost> host, std::weak_ptr<OutlookFolder> folder,
                                const ContactRecord& record, bool saved)
-    : OutlookStoredItem(std::move(host), std::move(folder), saved),
-      mailing_(record.selectedMailingAddress) {
-  for (const auto& [field, value] : record.fields) fields_[static_cast<size_t>(field)] = value;
+    : OutlookStoredItem(std::move(host), std::move(folder), saved), record_(record) {
   // A new, unsaved item has nothing in the store yet.
-  if (saved) {
-    stored_ = fields_;
-    storedMailing_ = mailing_;
-  }
+  if (saved) stored_ = record_;
 }
 
 std::shared_ptr<platform::Object> OutlookContact::Application() {
@@ -64,23 +59,25 @@ int32_t OutlookContact::Class() {
 
 std::u16string OutlookContact::Get(platform::ContactField field) {
   EnterItem(platform::ContactFieldName(field));
-  return fields_[static_cast<size_t>(field)];
+  return record_[field];
 }
 
 void OutlookContact::Set(platform::ContactField field, std::u16string_view value) {
   EnterItem(platform::ContactFieldName(field));
-  fields_[static_cast<size_t>(field)] = std::u16string(value);
+  record_[field] = std::u16string(value);
 }
 
-int32_t OutlookContact::SelectedMailingAddress() {
+platform::MailingAddress OutlookContact::SelectedMailingAddress() {
   EnterItem(u"SelectedMailingAddress");
-  return mailing_;
+  return record_.mailingAddress;
 }
 
-void OutlookContact::SetSelectedMailingAddress(int32_t kind) {
+void OutlookContact::SetSelectedMailingAddress(platform::MailingAddress kind) {
   EnterItem(u"SelectedMailingAddress");
-  if (kind < 0 || kind > 3) platform::Raise(platform::kErrInvalidCall);
-  mailing_ = kind;
+  if (!platform::IsMailingAddress(static_cast<int32_t>(kind))) {
+    platform::Raise(platform::kErrInvalidCall);
+  }
+  record_.mailingAddress = kind;
 }
 
 std::shared_ptr<platform::Inspector> OutlookContact::GetInspector() {
@@ -95,24 +92,18 @@ void OutlookContact::Close(int32_t saveMode) {
 }
 
 const std::u16string& OutlookContact::Field(platform::ContactField field) const {
-  return fields_[static_cast<size_t>(field)];
+  return record_[field];
 }
 
 const std::u16string& OutlookContact::StoredField(platform::ContactField field) const {
-  return stored_[static_cast<size_t>(field)];
+  return stored_[field];
 }
 
-bool OutlookContact::Dirty() const { return fields_ != stored_ || mailing_ != storedMailing_; }
+bool OutlookContact::Dirty() const { return record_ != stored_; }
 
-void OutlookContact::Commit() {
-  stored_ = fields_;
-  storedMailing_ = mailing_;
-}
+void OutlookContact::Commit() { stored_ = record_; }
 
-void OutlookContact::Revert() {
-  fields_ = stored_;
-  mailing_ = storedMailing_;
-}
+void OutlookContact::Revert() { record_ = stored_; }
 
 // --- OutlookOtherItem ---
 

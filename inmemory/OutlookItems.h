@@ -2,14 +2,13 @@
 // distribution lists) that are not contacts. An item belongs to a folder once saved.
 #pragma once
 
-#include <array>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "contactrecord/ContactRecord.h"
 #include "inmemory/Faults.h"
 #include "platform/ContactField.h"
 #include "platform/Outlook.h"
@@ -19,12 +18,6 @@ namespace sendnote::inmemory {
 class OutlookHost;
 class OutlookFolder;
 class OutlookApp;
-
-// A contact as tests describe it.
-struct ContactRecord {
-  std::map<platform::ContactField, std::u16string> fields;
-  int32_t selectedMailingAddress = 0;
-};
 
 // What every stored item shares: its folder, whether the store holds it, its closes.
 class OutlookStoredItem : public Faultable, public std::enable_shared_from_this<OutlookStoredItem> {
@@ -71,14 +64,14 @@ class OutlookContact : public platform::ContactItem, public OutlookStoredItem {
   int32_t Class() override;
   std::u16string Get(platform::ContactField field) override;
   void Set(platform::ContactField field, std::u16string_view value) override;
-  int32_t SelectedMailingAddress() override;
-  void SetSelectedMailingAddress(int32_t kind) override;
+  platform::MailingAddress SelectedMailingAddress() override;
+  void SetSelectedMailingAddress(platform::MailingAddress kind) override;
   std::shared_ptr<platform::Inspector> GetInspector() override;
   void Close(int32_t saveMode) override;
 
   // --- for tests, without counting calls ---
   const std::u16string& Field(platform::ContactField field) const;
-  int32_t MailingAddress() const { return mailing_; }
+  platform::MailingAddress MailingAddress() const { return record_.mailingAddress; }
   // The fields as the store holds them (what a save last kept).
   const std::u16string& StoredField(platform::ContactField field) const;
   bool Dirty() const override;
@@ -87,10 +80,8 @@ class OutlookContact : public platform::ContactItem, public OutlookStoredItem {
   void Commit() override;
   void Revert() override;
 
-  std::array<std::u16string, platform::kContactFieldCount> fields_;
-  std::array<std::u16string, platform::kContactFieldCount> stored_;
-  int32_t mailing_ = 0;
-  int32_t storedMailing_ = 0;
+  ContactRecord record_;
+  ContactRecord stored_;
 };
 
 // An item that is not a contact: a mail (Class 43), a distribution list (69), ...

@@ -7,41 +7,7 @@
 
 namespace sendnote {
 namespace {
-
 using F = platform::ContactField;
-
-// The contact members of one address kind, in the order of the address entries.
-struct AddressMembers {
-  F address, fax, telephone, street, city, state, postalCode, postOfficeBox;
-};
-
-constexpr AddressMembers kHome{F::kHomeAddress,           F::kHomeFaxNumber,
-                               F::kHomeTelephoneNumber,   F::kHomeAddressStreet,
-                               F::kHomeAddressCity,       F::kHomeAddressState,
-                               F::kHomeAddressPostalCode, F::kHomeAddressPostOfficeBox};
-constexpr AddressMembers kBusiness{F::kBusinessAddress,           F::kBusinessFaxNumber,
-                                   F::kBusinessTelephoneNumber,   F::kBusinessAddressStreet,
-                                   F::kBusinessAddressCity,       F::kBusinessAddressState,
-                                   F::kBusinessAddressPostalCode, F::kBusinessAddressPostOfficeBox};
-constexpr AddressMembers kOther{F::kOtherAddress,           F::kOtherFaxNumber,
-                                F::kOtherTelephoneNumber,   F::kOtherAddressStreet,
-                                F::kOtherAddressCity,       F::kOtherAddressState,
-                                F::kOtherAddressPostalCode, F::kOtherAddressPostOfficeBox};
-
-// Returns the members of an address kind 1..3, or none for any other kind.
-const AddressMembers* MembersOf(int32_t kind) {
-  switch (kind) {
-    case 1:
-      return &kHome;
-    case 2:
-      return &kBusiness;
-    case 3:
-      return &kOther;
-    default:
-      return nullptr;
-  }
-}
-
 }  // namespace
 
 std::u16string AddresseeLine(platform::ContactItem& contact) {
@@ -53,8 +19,11 @@ std::u16string AddresseeLine(platform::ContactItem& contact) {
   return Trim(line);
 }
 
-PropertyList BuildPropertyList(platform::ContactItem& contact, int32_t addressKind) {
-  const int32_t kind = addressKind == 0 ? contact.SelectedMailingAddress() : addressKind;
+PropertyList BuildPropertyList(platform::ContactItem& contact,
+                               platform::MailingAddress addressKind) {
+  const platform::MailingAddress kind = addressKind == platform::MailingAddress::kNone
+                                            ? contact.SelectedMailingAddress()
+                                            : addressKind;
 
   PropertyList list;
   list.push_back({u"宛先", AddresseeLine(contact)});
@@ -67,9 +36,9 @@ PropertyList BuildPropertyList(platform::ContactItem& contact, int32_t addressKi
   };
   for (const auto& [name, field] : always) list.push_back({name, contact.Get(field)});
 
-  const AddressMembers* members = MembersOf(kind);
+  const platform::AddressFields* members = platform::FieldsOf(kind);
   if (!members) return list;
-  list.push_back({u"住所", contact.Get(members->address)});
+  list.push_back({u"住所", contact.Get(members->whole)});
   list.push_back({u"FAX番号", contact.Get(members->fax)});
   list.push_back({u"電話番号", contact.Get(members->telephone)});
   list.push_back({u"番地", contact.Get(members->street)});

@@ -2,7 +2,6 @@
 // properties; the names carry no prefix.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,9 +20,9 @@ using PropertyList = std::vector<PropertyEntry>;
 std::u16string AddresseeLine(platform::ContactItem& contact);
 
 // Returns the 11 entries every contact gives, followed by the 10 address entries when
-// the address kind is 1 (home), 2 (business) or 3 (other). `addressKind` 0 means the
-// kind the contact marks as its mailing address. Failures of the contact pass to the
-// caller.
-PropertyList BuildPropertyList(platform::ContactItem& contact, int32_t addressKind);
+// the address kind is home, business or other. `addressKind` kNone means the kind the
+// contact marks as its mailing address. Failures of the contact pass to the caller.
+PropertyList BuildPropertyList(platform::ContactItem& contact,
+                               platform::MailingAddress addressKind);
 
 }  // namespace sendnote

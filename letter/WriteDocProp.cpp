@@ -144,8 +144,9 @@ void WriteDocProp(const std::shared_ptr<platform::Document>& document,
     if (settled == Settled::kDocumentGone) return;
 
     if (settled == Settled::kGoOn) {
-      const PropertyList list =
-          BuildPropertyList(Must(contact), Must(occasion.StaticData()).AddressKind());
+      const PropertyList list = BuildPropertyList(
+          Must(contact),
+          static_cast<platform::MailingAddress>(Must(occasion.StaticData()).AddressKind()));
       for (const PropertyEntry& entry : list) {
         DocPropSet(props, occasion.PropPrefix() + entry.name, platform::kPropertyString,
                    Trim(OneLine(entry.value)));

@@ -75,7 +75,7 @@ void MainSendnote(const std::shared_ptr<platform::OutlookApplication>& outlookAp
     if (!items || items->empty()) platform::Raise(platform::kErrSubscript);
 
     contact = As<platform::ContactItem>(items->front());
-    if (Must(contact).SelectedMailingAddress() == 0) {
+    if (Must(contact).SelectedMailingAddress() == platform::MailingAddress::kNone) {
       std::u16string subject = contact->Get(platform::ContactField::kSubject);
       occasion->Msg()->SetMsgText((subject.empty() ? kUntitled : subject) + kNoMailingAddress);
       return failureEnding();

@@ -8,6 +8,7 @@
 
 #include "platform/CommandBars.h"
 #include "platform/ContactField.h"
+#include "platform/MailingAddress.h"
 #include "platform/Object.h"
 
 namespace sendnote::platform {
@@ -39,9 +40,10 @@ class ContactItem : public OutlookItem {
   // Reads a string member; an unset member is the empty string.
   virtual std::u16string Get(ContactField field) = 0;
   virtual void Set(ContactField field, std::u16string_view value) = 0;
-  // 0 none, 1 home, 2 business, 3 other.
-  virtual int32_t SelectedMailingAddress() = 0;
-  virtual void SetSelectedMailingAddress(int32_t kind) = 0;
+  // Which of its addresses the contact marks for mail; setting a value outside Outlook's
+  // numbering fails with invalid call.
+  virtual MailingAddress SelectedMailingAddress() = 0;
+  virtual void SetSelectedMailingAddress(MailingAddress kind) = 0;
   // The item's inspector, not displayed.
   virtual std::shared_ptr<Inspector> GetInspector() = 0;
   // 0 = save, 1 = discard changes.

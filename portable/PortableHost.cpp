@@ -37,30 +37,21 @@ constexpr char16_t kUntitled[] = u"無題";
 std::string PathText(const fs::path& path) { return path.string(); }
 
 // The default letter name: the template's name, a blank and the contact's Subject.
-fs::path DefaultLetterName(LetterName& names, const contacts::ContactRecord& record) {
+fs::path DefaultLetterName(LetterName& names, const ContactRecord& record) {
   return fs::path(names.Next(record[ContactField::kSubject]));
 }
 
-const char* MailingKindName(int32_t kind) {
+const char* MailingKindName(platform::MailingAddress kind) {
   switch (kind) {
-    case 1:
+    case platform::MailingAddress::kHome:
       return "home";
-    case 2:
+    case platform::MailingAddress::kBusiness:
       return "business";
-    case 3:
+    case platform::MailingAddress::kOther:
       return "other";
     default:
       return "none";
   }
-}
-
-inmemory::ContactRecord ToOutlookContact(const contacts::ContactRecord& record) {
-  inmemory::ContactRecord contact;
-  for (int i = 0; i < platform::kContactFieldCount; ++i) {
-    if (!record.fields[i].empty()) contact.fields[static_cast<ContactField>(i)] = record.fields[i];
-  }
-  contact.selectedMailingAddress = record.SelectedMailingAddress;
-  return contact;
 }
 
 bool SamePath(const fs::path& a, const fs::path& b) {
@@ -85,7 +76,7 @@ int PortableHost::Run(const CommandLine& cl) {
     return kExitWritten;
   }
 
-  std::vector<contacts::ContactRecord> records;
+  std::vector<ContactRecord> records;
   try {
     records = contacts::ReadContactFile(fs::path(cl.contacts));
   } catch (const platform::ComError& e) {
@@ -108,18 +99,17 @@ int PortableHost::Run(const CommandLine& cl) {
   return Session(cl, records, letters);
 }
 
-void PortableHost::List(const std::vector<contacts::ContactRecord>& records) {
+void PortableHost::List(const std::vector<ContactRecord>& records) {
   for (size_t i = 0; i < records.size(); ++i) {
     const auto& r = records[i];
     const std::u16string subject = r[ContactField::kSubject];
     io_.out << (i + 1) << "\t" << ToUtf8(subject.empty() ? kUntitled : subject) << "\t"
-            << ToUtf8(r[ContactField::kCompanyName]) << "\t"
-            << MailingKindName(r.SelectedMailingAddress) << "\n";
+            << ToUtf8(r[ContactField::kCompanyName]) << "\t" << MailingKindName(r.mailingAddress)
+            << "\n";
   }
 }
 
-bool PortableHost::PlanLetters(const CommandLine& cl,
-                               const std::vector<contacts::ContactRecord>& records,
+bool PortableHost::PlanLetters(const CommandLine& cl, const std::vector<ContactRecord>& records,
                                std::vector<Letter>& letters) {
   const fs::path templatePath(cl.templatePath);
   LetterName names(FromUtf8(templatePath.stem().string()));
@@ -159,8 +149,7 @@ bool PortableHost::PlanLetters(const CommandLine& cl,
   return true;
 }
 
-int PortableHost::Session(const CommandLine& cl,
-                          const std::vector<contacts::ContactRecord>& records,
+int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord>& records,
                           const std::vector<Letter>& letters) {
   TerminalAnswers answers;
   answers.yes = cl.yes;
@@ -193,8 +182,7 @@ int PortableHost::Session(const CommandLine& cl,
   auto host = inmemory::OutlookHost::Create();
   auto outlook = host->Start();
   std::vector<std::shared_ptr<platform::OutlookItem>> items;
-  for (const auto& record : records)
-    items.push_back(host->Contacts()->AddContact(ToOutlookContact(record)));
+  for (const auto& record : records) items.push_back(host->Contacts()->AddContact(record));
   auto explorer = outlook->OpenExplorer(host->Contacts());
 
   dsrOutlookToWord addin;

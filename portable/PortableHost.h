@@ -7,8 +7,8 @@
 #include <iosfwd>
 #include <vector>
 
+#include "contactrecord/ContactRecord.h"
 #include "portable/CommandLine.h"
-#include "portable/contacts/ContactRecord.h"
 
 namespace sendnote::portable {
 
@@ -39,11 +39,11 @@ class PortableHost {
   };
 
   // Plans the letters to write; returns false after telling why none can be.
-  bool PlanLetters(const CommandLine& cl, const std::vector<contacts::ContactRecord>& records,
+  bool PlanLetters(const CommandLine& cl, const std::vector<ContactRecord>& records,
                    std::vector<Letter>& letters);
-  int Session(const CommandLine& cl, const std::vector<contacts::ContactRecord>& records,
+  int Session(const CommandLine& cl, const std::vector<ContactRecord>& records,
               const std::vector<Letter>& letters);
-  void List(const std::vector<contacts::ContactRecord>& records);
+  void List(const std::vector<ContactRecord>& records);
 
   HostIo io_;
   std::filesystem::path programFolder_;

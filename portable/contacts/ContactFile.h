@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "contactrecord/ContactRecord.h"
 #include "portable/contacts/ContactFileError.h"
-#include "portable/contacts/ContactRecord.h"
 #include "portable/contacts/OutlookCsvReader.h"
 #include "portable/contacts/VCardReader.h"
 

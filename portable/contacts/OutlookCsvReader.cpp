@@ -15,6 +15,7 @@ namespace sendnote::contacts {
 namespace {
 
 using platform::ContactField;
+using platform::MailingAddress;
 
 enum class Role { kIgnored, kField, kStreetLine, kMiddleName, kTitleOrSuffix };
 
@@ -37,32 +38,20 @@ std::u16string HeadingKey(std::u16string_view heading) {
   return key;
 }
 
-struct AddressColumns {
+// The headings of each address kind, in the order that chooses the mailing address:
+// business, home, other.
+struct AddressHeadings {
+  MailingAddress kind;
   std::u16string_view ja;  // "会社" as in "番地 (会社)"
   std::u16string_view jaPrefix;  // "会社" as in "会社電話", "その他の" as in "その他の電話"
   std::u16string_view en;  // "Business"
-  ContactField whole, street, city, state, postalCode, postOfficeBox, country, phone, fax;
 };
 
-// In the order that chooses the mailing address: business, home, other.
-const std::array<AddressColumns, 3> kAddressColumns = {{
-    {u"会社", u"会社", u"Business", ContactField::kBusinessAddress,
-     ContactField::kBusinessAddressStreet, ContactField::kBusinessAddressCity,
-     ContactField::kBusinessAddressState, ContactField::kBusinessAddressPostalCode,
-     ContactField::kBusinessAddressPostOfficeBox, ContactField::kBusinessAddressCountry,
-     ContactField::kBusinessTelephoneNumber, ContactField::kBusinessFaxNumber},
-    {u"自宅", u"自宅", u"Home", ContactField::kHomeAddress, ContactField::kHomeAddressStreet,
-     ContactField::kHomeAddressCity, ContactField::kHomeAddressState,
-     ContactField::kHomeAddressPostalCode, ContactField::kHomeAddressPostOfficeBox,
-     ContactField::kHomeAddressCountry, ContactField::kHomeTelephoneNumber,
-     ContactField::kHomeFaxNumber},
-    {u"その他", u"その他の", u"Other", ContactField::kOtherAddress,
-     ContactField::kOtherAddressStreet, ContactField::kOtherAddressCity,
-     ContactField::kOtherAddressState, ContactField::kOtherAddressPostalCode,
-     ContactField::kOtherAddressPostOfficeBox, ContactField::kOtherAddressCountry,
-     ContactField::kOtherTelephoneNumber, ContactField::kOtherFaxNumber},
+constexpr std::array<AddressHeadings, 3> kAddressHeadings = {{
+    {MailingAddress::kBusiness, u"会社", u"会社", u"Business"},
+    {MailingAddress::kHome, u"自宅", u"自宅", u"Home"},
+    {MailingAddress::kOther, u"その他", u"その他の", u"Other"},
 }};
-constexpr std::array<int32_t, 3> kMailingKinds = {kMailingBusiness, kMailingHome, kMailingOther};
 
 using HeadingTable = std::vector<std::pair<std::u16string, Column>>;
 
@@ -105,9 +94,10 @@ HeadingTable BuildHeadingTable() {
     field(k + u" (名)", ContactField::kYomiFirstName);
     field(k + u" (会社名)", ContactField::kYomiCompanyName);
   }
-  for (const AddressColumns& a : kAddressColumns) {
-    const std::u16string ja = u" (" + std::u16string(a.ja) + u")";
-    const std::u16string en(a.en);
+  for (const AddressHeadings& h : kAddressHeadings) {
+    const platform::AddressFields& a = *platform::FieldsOf(h.kind);
+    const std::u16string ja = u" (" + std::u16string(h.ja) + u")";
+    const std::u16string en(h.en);
     field(u"番地" + ja, a.street);
     add(u"番地 2" + ja, Role::kStreetLine, a.street);
     add(u"番地 3" + ja, Role::kStreetLine, a.street);
@@ -116,9 +106,9 @@ HeadingTable BuildHeadingTable() {
     field(u"郵便番号" + ja, a.postalCode);
     field(u"国" + ja, a.country);
     field(u"国/地域" + ja, a.country);
-    field(std::u16string(a.jaPrefix) + u"住所私書箱", a.postOfficeBox);
-    field(std::u16string(a.jaPrefix) + u"電話", a.phone);
-    field(std::u16string(a.jaPrefix) + u" FAX", a.fax);
+    field(std::u16string(h.jaPrefix) + u"住所私書箱", a.postOfficeBox);
+    field(std::u16string(h.jaPrefix) + u"電話", a.telephone);
+    field(std::u16string(h.jaPrefix) + u" FAX", a.fax);
     field(en + u" Street", a.street);
     add(en + u" Street 2", Role::kStreetLine, a.street);
     add(en + u" Street 3", Role::kStreetLine, a.street);
@@ -129,7 +119,7 @@ HeadingTable BuildHeadingTable() {
     field(en + u" Country/Region", a.country);
     field(en + u" P.O. Box", a.postOfficeBox);
     field(en + u" Address PO Box", a.postOfficeBox);
-    field(en + u" Phone", a.phone);
+    field(en + u" Phone", a.telephone);
     field(en + u" Fax", a.fax);
   }
   return table;
@@ -211,8 +201,8 @@ ContactRecord BuildRecord(const std::vector<Column>& columns, const CsvRecord& r
   record[ContactField::kSubject] =
       ComposeFullName(record[ContactField::kFirstName], middle, record[ContactField::kLastName],
                       record[ContactField::kCompanyName]);
-  for (size_t k = 0; k < kAddressColumns.size(); ++k) {
-    const AddressColumns& a = kAddressColumns[k];
+  for (const AddressHeadings& h : kAddressHeadings) {
+    const platform::AddressFields& a = *platform::FieldsOf(h.kind);
     AddressParts parts;
     parts.postOfficeBox = record[a.postOfficeBox];
     parts.street = record[a.street];
@@ -222,9 +212,7 @@ ContactRecord BuildRecord(const std::vector<Column>& columns, const CsvRecord& r
     parts.country = record[a.country];
     if (parts.Empty()) continue;
     record[a.whole] = ComposeAddress(parts);
-    if (record.SelectedMailingAddress == kMailingNone) {
-      record.SelectedMailingAddress = kMailingKinds[k];
-    }
+    if (record.mailingAddress == MailingAddress::kNone) record.mailingAddress = h.kind;
   }
   return record;
 }

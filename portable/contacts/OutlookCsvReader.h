@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "contactrecord/ContactRecord.h"
 #include "portable/contacts/ContactFileError.h"
-#include "portable/contacts/ContactRecord.h"
 
 namespace sendnote::contacts {
 

@@ -18,6 +18,7 @@ namespace sendnote::contacts {
 namespace {
 
 using platform::ContactField;
+using platform::MailingAddress;
 
 enum class Version { k21, k30, k40 };
 
@@ -148,32 +149,16 @@ TelSlot ClassifyTelephone(const VCardLine& line) {
   return work ? TelSlot::kBusiness : home ? TelSlot::kHome : TelSlot::kOther;
 }
 
-// The address kinds in Outlook's numbering, minus one.
-constexpr int kKindCount = 3;
+constexpr size_t kKindCount = platform::kAddressKinds.size();
 
-int AddressKind(const VCardLine& line) {
-  if (line.HasType("WORK")) return kMailingBusiness;
-  if (line.HasType("HOME")) return kMailingHome;
-  return kMailingOther;
+MailingAddress AddressKind(const VCardLine& line) {
+  if (line.HasType("WORK")) return MailingAddress::kBusiness;
+  if (line.HasType("HOME")) return MailingAddress::kHome;
+  return MailingAddress::kOther;
 }
 
-struct AddressFields {
-  ContactField whole, street, city, state, postalCode, postOfficeBox, country;
-};
-
-constexpr std::array<AddressFields, kKindCount> kAddressFields = {{
-    {ContactField::kHomeAddress, ContactField::kHomeAddressStreet, ContactField::kHomeAddressCity,
-     ContactField::kHomeAddressState, ContactField::kHomeAddressPostalCode,
-     ContactField::kHomeAddressPostOfficeBox, ContactField::kHomeAddressCountry},
-    {ContactField::kBusinessAddress, ContactField::kBusinessAddressStreet,
-     ContactField::kBusinessAddressCity, ContactField::kBusinessAddressState,
-     ContactField::kBusinessAddressPostalCode, ContactField::kBusinessAddressPostOfficeBox,
-     ContactField::kBusinessAddressCountry},
-    {ContactField::kOtherAddress, ContactField::kOtherAddressStreet,
-     ContactField::kOtherAddressCity, ContactField::kOtherAddressState,
-     ContactField::kOtherAddressPostalCode, ContactField::kOtherAddressPostOfficeBox,
-     ContactField::kOtherAddressCountry},
-}};
+// Where a kind's address and label are kept, in Outlook's numbering minus one.
+size_t Slot(MailingAddress kind) { return static_cast<size_t>(kind) - 1; }
 
 struct Address {
   AddressParts parts;
@@ -192,7 +177,7 @@ class CardBuilder {
   std::optional<std::u16string> Text(const VCardLine& line) const;
   std::u16string Decode(const VCardLine& line, std::string_view bytes) const;
   void AddAddress(const VCardLine& line, const std::u16string& text);
-  void NoteAddress(int kind, int rank);
+  void NoteAddress(MailingAddress kind, int rank);
 
   Version version_;
   std::u16string_view source_;
@@ -203,9 +188,9 @@ class CardBuilder {
   std::array<Preferred<std::u16string>, kKindCount> labels_;
   // Yomi last, first and company names, ranked by their source.
   std::array<Preferred<std::u16string>, 3> yomi_;
-  std::optional<int32_t> defaultPostal_;
-  int firstKind_ = kMailingNone;
-  int bestKind_ = kMailingNone;
+  std::optional<MailingAddress> defaultPostal_;
+  MailingAddress firstKind_ = MailingAddress::kNone;
+  MailingAddress bestKind_ = MailingAddress::kNone;
   int bestRank_ = kNotPreferred;
 };
 
@@ -245,8 +230,8 @@ std::optional<std::u16string> CardBuilder::Text(const VCardLine& line) const {
   return std::nullopt;
 }
 
-void CardBuilder::NoteAddress(int kind, int rank) {
-  if (firstKind_ == kMailingNone) firstKind_ = kind;
+void CardBuilder::NoteAddress(MailingAddress kind, int rank) {
+  if (firstKind_ == MailingAddress::kNone) firstKind_ = kind;
   if (rank < bestRank_) {
     bestRank_ = rank;
     bestKind_ = kind;
@@ -281,9 +266,9 @@ void CardBuilder::AddAddress(const VCardLine& line, const std::u16string& text) 
     address.label = NormalizeLineBreaks(Unescape(plain, version_));
   }
   if (address.parts.Empty() && address.label.empty()) return;
-  const int kind = AddressKind(line);
+  const MailingAddress kind = AddressKind(line);
   const int rank = PreferenceRank(line);
-  addresses_[kind - 1].Offer(rank, std::move(address));
+  addresses_[Slot(kind)].Offer(rank, std::move(address));
   NoteAddress(kind, rank);
 }
 
@@ -334,13 +319,14 @@ void CardBuilder::Add(const VCardLine& line) {
   } else if (name == "LABEL") {
     std::u16string label = NormalizeLineBreaks(Unescape(*text, version_));
     if (label.empty()) return;
-    const int kind = AddressKind(line);
-    labels_[kind - 1].Offer(rank, std::move(label));
+    const MailingAddress kind = AddressKind(line);
+    labels_[Slot(kind)].Offer(rank, std::move(label));
     NoteAddress(kind, rank);
   } else if (name == "X-MS-OL-DEFAULT-POSTAL-ADDRESS") {
     const std::string value = platform::ToUtf8(*text);
     const std::string_view digit = TrimBlanks(value);
-    if (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '3') defaultPostal_ = digit[0] - '0';
+    if (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '3')
+      defaultPostal_ = static_cast<MailingAddress>(digit[0] - '0');
   } else if (name == "X-PHONETIC-LAST-NAME") {
     yomi_[0].Offer(kYomiPhonetic, Unescape(*text, version_));
   } else if (name == "X-PHONETIC-FIRST-NAME") {
@@ -394,11 +380,12 @@ ContactRecord CardBuilder::Build() const {
     if (yomi_[i].Has()) record[kYomiFields[i]] = yomi_[i].Get();
   }
 
-  for (int kind = kMailingHome; kind <= kMailingOther; ++kind) {
-    const AddressFields& fields = kAddressFields[kind - 1];
-    std::u16string label = labels_[kind - 1].Has() ? labels_[kind - 1].Get() : u"";
-    if (addresses_[kind - 1].Has()) {
-      const Address& address = addresses_[kind - 1].Get();
+  for (const MailingAddress kind : platform::kAddressKinds) {
+    const platform::AddressFields& fields = *platform::FieldsOf(kind);
+    const size_t slot = Slot(kind);
+    std::u16string label = labels_[slot].Has() ? labels_[slot].Get() : u"";
+    if (addresses_[slot].Has()) {
+      const Address& address = addresses_[slot].Get();
       AddressParts parts = address.parts;
       record[fields.street] = parts.street;
       record[fields.city] = parts.city;
@@ -406,7 +393,7 @@ ContactRecord CardBuilder::Build() const {
       record[fields.postalCode] = parts.postalCode;
       record[fields.postOfficeBox] = parts.postOfficeBox;
       record[fields.country] = parts.country;
-      if (kind == kMailingBusiness) {
+      if (kind == MailingAddress::kBusiness) {
         // The business address keeps its extended part as the office, not as an address line.
         record[ContactField::kOfficeLocation] = parts.extended;
         parts.extended.clear();
@@ -421,11 +408,11 @@ ContactRecord CardBuilder::Build() const {
   }
 
   if (defaultPostal_) {
-    record.SelectedMailingAddress = *defaultPostal_;
+    record.mailingAddress = *defaultPostal_;
   } else if (bestRank_ != kNotPreferred) {
-    record.SelectedMailingAddress = bestKind_;
+    record.mailingAddress = bestKind_;
   } else {
-    record.SelectedMailingAddress = firstKind_;
+    record.mailingAddress = firstKind_;
   }
   return record;
 }

@@ -93,7 +93,7 @@ LetterRun WriteLetter(const std::shared_ptr<DocxDocument>& document,
   contact->With(F::kBusinessAddress, u"東京都千代田区丸の内1-1\r\n山田ビル5F");
   contact->With(F::kBusinessAddressPostalCode, u"123-4567");
   contact->With(F::kBusinessTelephoneNumber, u"03-1234-5678");
-  contact->mailing = 2;
+  contact->mailing = platform::MailingAddress::kBusiness;
 
   clsOccation occasion;
   occasion.SetStaticData(std::make_shared<clsStatic>());

@@ -45,14 +45,18 @@ TEST_F(OutlookTest, NamespaceAndDefaultFolders) {
 
 TEST_F(OutlookTest, ContactsAnswerEveryFieldAndOtherItemsAreNotContacts) {
   auto contact = host->Contacts()->AddContact(
-      {{{ContactField::kLastName, u"山田"}, {ContactField::kBusinessAddressCity, u"港区"}}, 2});
+      {{{ContactField::kLastName, u"山田"}, {ContactField::kBusinessAddressCity, u"港区"}},
+       platform::MailingAddress::kBusiness});
   EXPECT_EQ(contact->Class(), platform::kOlContactItemClass);
   EXPECT_EQ(contact->TypeName(), u"ContactItem");
   EXPECT_EQ(contact->Get(ContactField::kLastName), u"山田");
   EXPECT_EQ(contact->Get(ContactField::kBusinessAddressCity), u"港区");
   EXPECT_EQ(contact->Get(ContactField::kOtherAddressCountry), u"");
-  EXPECT_EQ(contact->SelectedMailingAddress(), 2);
-  EXPECT_EQ(ErrorOf([&] { contact->SetSelectedMailingAddress(4); }), platform::kErrInvalidCall);
+  EXPECT_EQ(contact->SelectedMailingAddress(), platform::MailingAddress::kBusiness);
+  EXPECT_EQ(ErrorOf([&] {
+              contact->SetSelectedMailingAddress(static_cast<platform::MailingAddress>(4));
+            }),
+            platform::kErrInvalidCall);
   // Reads are counted by member name, so a test can fail one field.
   contact->faults().FailOn(u"CompanyName", 7);
   EXPECT_EQ(ErrorOf([&] { contact->Get(ContactField::kCompanyName); }), 7);
@@ -74,7 +78,7 @@ TEST_F(OutlookTest, ItemsAddMakesAnUnsavedContactThatCloseSavesOrDiscards) {
   auto kept = As<ContactItem>(items->Add());
   ASSERT_NE(kept, nullptr);
   kept->Set(ContactField::kCompanyName, u"会社");
-  kept->SetSelectedMailingAddress(2);
+  kept->SetSelectedMailingAddress(platform::MailingAddress::kBusiness);
   EXPECT_EQ(items->GetFirst(), nullptr);  // not stored before it is saved
   kept->Close(platform::kOlSave);
   EXPECT_EQ(items->GetFirst(), kept);
@@ -97,16 +101,17 @@ TEST_F(OutlookTest, ItemsAddMakesAnUnsavedContactThatCloseSavesOrDiscards) {
 }
 
 TEST_F(OutlookTest, DiscardingRevertsChangesOfAStoredContact) {
-  auto contact = host->Contacts()->AddContact({{{ContactField::kFirstName, u"花子"}}, 1});
+  auto contact = host->Contacts()->AddContact(
+      {{{ContactField::kFirstName, u"花子"}}, platform::MailingAddress::kHome});
   contact->Set(ContactField::kFirstName, u"太郎");
   EXPECT_TRUE(contact->Dirty());
   contact->Close(platform::kOlDiscard);
   EXPECT_EQ(contact->Field(ContactField::kFirstName), u"花子");
 
   auto inspector = contact->GetInspector();
-  contact->SetSelectedMailingAddress(3);
+  contact->SetSelectedMailingAddress(platform::MailingAddress::kOther);
   inspector->Close(platform::kOlDiscard);
-  EXPECT_EQ(contact->MailingAddress(), 1);
+  EXPECT_EQ(contact->MailingAddress(), platform::MailingAddress::kHome);
   EXPECT_FALSE(contact->Dirty());
   EXPECT_EQ(ErrorOf([&] { inspector->CurrentItem(); }), kErrObjectGone);
 }

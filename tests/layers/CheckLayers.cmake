@@ -2,19 +2,20 @@
 # violation (the build's per-library include directories refuse it too).
 # Usage: cmake -DROOT=<source tree> -P CheckLayers.cmake
 set(allowed_platform platform)
+set(allowed_contactrecord contactrecord platform)
 set(allowed_common common platform)
 set(allowed_ui ui common platform)
 set(allowed_letter letter ui common platform)
 set(allowed_addin addin letter ui common platform)
 set(allowed_wordrules wordrules platform)
-set(allowed_inmemory inmemory wordrules platform)
+set(allowed_inmemory inmemory contactrecord wordrules platform)
 set(allowed_docx docx wordrules platform)
-set(allowed_portable/contacts portable/contacts platform)
-set(allowed_portable portable addin letter ui common inmemory docx wordrules platform)
-set(allowed_portable/app portable addin letter ui common inmemory docx wordrules platform)
+set(allowed_portable/contacts portable/contacts contactrecord platform)
+set(allowed_portable portable addin letter ui common inmemory docx contactrecord wordrules platform)
+set(allowed_portable/app portable addin letter ui common inmemory docx contactrecord wordrules platform)
 set(allowed_tools docx platform)
 set(allowed_bench docx common platform)
-set(layers platform wordrules common ui letter addin inmemory docx portable/contacts portable portable/app
+set(layers platform contactrecord wordrules common ui letter addin inmemory docx portable/contacts portable portable/app
            tools bench)
 
 if(NOT ROOT)

@@ -12,6 +12,7 @@ namespace sendnote::contacts {
 namespace {
 
 using platform::ContactField;
+using platform::MailingAddress;
 using testing::Mentions;
 using testing::RaisedBy;
 
@@ -56,12 +57,12 @@ TEST(CsvOutlookTest, JapaneseExportInUtf8WithByteOrderMark) {
   EXPECT_EQ(c[ContactField::kOtherTelephoneNumber], u"050-0000-0000");
   EXPECT_EQ(c[ContactField::kEmail1Address], u"taro@example.co.jp");
   EXPECT_EQ(c[ContactField::kBody], u"1行目\r\n2行目");
-  EXPECT_EQ(c.SelectedMailingAddress, 2);  // business comes first
+  EXPECT_EQ(c.mailingAddress, MailingAddress::kBusiness);  // business comes first
 
   const ContactRecord& short_row = records[1];  // fewer fields than headings
   EXPECT_EQ(short_row[ContactField::kSubject], u"佐藤 花子");
   EXPECT_EQ(short_row[ContactField::kCompanyName], u"");
-  EXPECT_EQ(short_row.SelectedMailingAddress, 0);
+  EXPECT_EQ(short_row.mailingAddress, MailingAddress::kNone);
 }
 
 TEST(CsvOutlookTest, EnglishExportWithQuotesLineBreaksAndHomeMailingAddress) {
@@ -89,7 +90,7 @@ TEST(CsvOutlookTest, EnglishExportWithQuotesLineBreaksAndHomeMailingAddress) {
   EXPECT_EQ(c[ContactField::kMobileTelephoneNumber], u"+1 555 0199");
   EXPECT_EQ(c[ContactField::kEmail1Address], u"john@example.com");
   EXPECT_EQ(c[ContactField::kBody], u"a,b");
-  EXPECT_EQ(c.SelectedMailingAddress, 1);  // no business address part: home
+  EXPECT_EQ(c.mailingAddress, MailingAddress::kHome);  // no business address part: home
 }
 
 TEST(CsvOutlookTest, ShiftJisExportKeepsBackslashTrailBytesAndFullWidthHyphen) {
@@ -106,7 +107,7 @@ TEST(CsvOutlookTest, ShiftJisExportKeepsBackslashTrailBytesAndFullWidthHyphen) {
   EXPECT_EQ(c[ContactField::kBusinessAddressState], u"東京都");
   EXPECT_EQ(c[ContactField::kDepartment], u"ソ");  // a quoted field ending in 0x5C
   EXPECT_EQ(c[ContactField::kBusinessAddress], u"100\uFF0D0005\r\n東京都");
-  EXPECT_EQ(c.SelectedMailingAddress, 2);
+  EXPECT_EQ(c.mailingAddress, MailingAddress::kBusiness);
 }
 
 TEST(CsvOutlookTest, HonorificColumnIsTheSuffixUnlessAnEnglishOneIsBesideIt) {
@@ -121,7 +122,7 @@ TEST(CsvOutlookTest, HeadingsMatchWithoutBlanksCaseOrFullWidthParentheses) {
   EXPECT_EQ(c[ContactField::kFirstName], u"A");
   EXPECT_EQ(c[ContactField::kLastName], u"B");
   EXPECT_EQ(c[ContactField::kHomeAddress], u"横浜市1-2");
-  EXPECT_EQ(c.SelectedMailingAddress, 1);
+  EXPECT_EQ(c.mailingAddress, MailingAddress::kHome);
 }
 
 TEST(CsvOutlookTest, BadFilesRaiseAnErrorNamingFileAndLine) {

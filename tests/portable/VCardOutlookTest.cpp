@@ -12,6 +12,7 @@ namespace sendnote::contacts {
 namespace {
 
 using platform::ContactField;
+using platform::MailingAddress;
 using testing::Mentions;
 using testing::RaisedBy;
 
@@ -89,7 +90,7 @@ TEST(VCardOutlookTest, ReadsEveryMemberOfAnOutlookCard) {
   EXPECT_EQ(c[ContactField::kBusinessFaxNumber], u"03-1234-5679");
   EXPECT_EQ(c[ContactField::kOtherTelephoneNumber], u"");  // the pager has no member
   EXPECT_EQ(c[ContactField::kEmail1Address], u"taro@example.co.jp");
-  EXPECT_EQ(c.SelectedMailingAddress, 2);
+  EXPECT_EQ(c.mailingAddress, MailingAddress::kBusiness);
 
   EXPECT_EQ(c[ContactField::kOfficeLocation], u"本社");
   EXPECT_EQ(c[ContactField::kBusinessAddressStreet], u"丸の内1-1\r\n山田ビル 5F");
@@ -116,8 +117,7 @@ TEST(VCardOutlookTest, LinefeedOnlyFileReadsTheSame) {
   }
   const ContactRecord crlf = ParseVCard(kOutlookCard).at(0);
   const ContactRecord plain = ParseVCard(lf).at(0);
-  EXPECT_EQ(plain.fields, crlf.fields);
-  EXPECT_EQ(plain.SelectedMailingAddress, crlf.SelectedMailingAddress);
+  EXPECT_EQ(plain, crlf);
 }
 
 // 表 (0x95 0x5C), 能 (0x94 0x5C) and ソ (0x83 0x5C) end in the backslash byte; each sits just

@@ -10,6 +10,7 @@ namespace sendnote::contacts {
 namespace {
 
 using platform::ContactField;
+using platform::MailingAddress;
 using testing::Mentions;
 using testing::RaisedBy;
 
@@ -64,7 +65,7 @@ TEST(VCardTest, Version3CardWithFoldingEscapesAndTypeLists) {
   // The office is not an address line; the parts run together in Japanese order.
   EXPECT_EQ(c[ContactField::kBusinessAddress],
             u"91921-1234\r\nCA Any Town 123 Main Street\r\nU.S.A.");
-  EXPECT_EQ(c.SelectedMailingAddress, 2);  // nothing preferred: the first address
+  EXPECT_EQ(c.mailingAddress, MailingAddress::kBusiness);  // nothing preferred: the first address
 }
 
 TEST(VCardTest, Version4CardWithPrefNumbersLabelParameterAndTelUri) {
@@ -96,34 +97,35 @@ TEST(VCardTest, Version4CardWithPrefNumbersLabelParameterAndTelUri) {
   EXPECT_EQ(c[ContactField::kBusinessAddress], u"〒100-0001\r\n東京都千代田区千代田1-1;ビル:5F");
   EXPECT_EQ(c[ContactField::kBusinessAddressStreet], u"千代田1-1");
   EXPECT_EQ(c[ContactField::kHomeAddress], u"530-0001\r\n大阪府大阪市北区梅田1-1");
-  EXPECT_EQ(c.SelectedMailingAddress, 2);  // the preferred address, though not the first
+  EXPECT_EQ(c.mailingAddress,
+            MailingAddress::kBusiness);  // the preferred address, though not the first
 }
 
 TEST(VCardTest, MailingAddressRules) {
   // Outlook's own marker wins over preference.
   EXPECT_EQ(OnlyCard("BEGIN:VCARD\nVERSION:2.1\nADR;WORK;PREF:;;a\nADR;HOME:;;b\n"
                      "X-MS-OL-DEFAULT-POSTAL-ADDRESS:1\nEND:VCARD\n")
-                .SelectedMailingAddress,
-            1);
+                .mailingAddress,
+            MailingAddress::kHome);
   EXPECT_EQ(OnlyCard("BEGIN:VCARD\nVERSION:2.1\nADR;WORK:;;a\n"
                      "X-MS-OL-DEFAULT-POSTAL-ADDRESS:0\nEND:VCARD\n")
-                .SelectedMailingAddress,
-            0);
+                .mailingAddress,
+            MailingAddress::kNone);
   // An out-of-range marker is ignored; the preferred address decides.
   EXPECT_EQ(OnlyCard("BEGIN:VCARD\nVERSION:2.1\nADR;HOME:;;b\nADR;POSTAL;PREF:;;c\n"
                      "X-MS-OL-DEFAULT-POSTAL-ADDRESS:7\nEND:VCARD\n")
-                .SelectedMailingAddress,
-            3);
+                .mailingAddress,
+            MailingAddress::kOther);
   // Without preference the first address; an empty one does not count.
   EXPECT_EQ(OnlyCard("BEGIN:VCARD\nVERSION:3.0\nADR;TYPE=work:;;;;;;\nADR:;;x\n"
                      "ADR;TYPE=work:;;y\nEND:VCARD\n")
-                .SelectedMailingAddress,
-            3);
+                .mailingAddress,
+            MailingAddress::kOther);
   // A LABEL alone is an address too.
-  EXPECT_EQ(
-      OnlyCard("BEGIN:VCARD\nVERSION:2.1\nLABEL;HOME:Tokyo\nEND:VCARD\n").SelectedMailingAddress,
-      1);
-  EXPECT_EQ(OnlyCard("BEGIN:VCARD\nVERSION:2.1\nFN:x\nEND:VCARD\n").SelectedMailingAddress, 0);
+  EXPECT_EQ(OnlyCard("BEGIN:VCARD\nVERSION:2.1\nLABEL;HOME:Tokyo\nEND:VCARD\n").mailingAddress,
+            MailingAddress::kHome);
+  EXPECT_EQ(OnlyCard("BEGIN:VCARD\nVERSION:2.1\nFN:x\nEND:VCARD\n").mailingAddress,
+            MailingAddress::kNone);
 }
 
 TEST(VCardTest, PreferredValueWinsOverEarlierOnesOfTheSameMember) {

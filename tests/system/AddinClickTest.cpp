@@ -51,18 +51,17 @@ class AddinClickTest : public AddinHostTest {
     runtime.SetRunning(inmemory::kWordClass, word);
     return word;
   }
-  std::shared_ptr<inmemory::OutlookContact> Yamada(int32_t mailing = 2) {
-    inmemory::ContactRecord record;
-    record.fields = {{ContactField::kSubject, u"山田 太郎"},
-                     {ContactField::kLastName, u"山田"},
-                     {ContactField::kCompanyName, u"株式会社山田商事"}};
-    record.selectedMailingAddress = mailing;
-    return host->Contacts()->AddContact(record);
+  std::shared_ptr<inmemory::OutlookContact> Yamada(
+      platform::MailingAddress mailing = platform::MailingAddress::kBusiness) {
+    return host->Contacts()->AddContact({{{ContactField::kSubject, u"山田 太郎"},
+                                          {ContactField::kLastName, u"山田"},
+                                          {ContactField::kCompanyName, u"株式会社山田商事"}},
+                                         mailing});
   }
 };
 
 TEST_F(AddinClickTest, EveryWindowsButtonRunsTheHandlerOnce) {
-  auto noAddress = Yamada(0);
+  auto noAddress = Yamada(platform::MailingAddress::kNone);
   auto first = app->OpenExplorer(host->Contacts());
   auto second = app->OpenExplorer(host->Inbox());
   auto contact = app->OpenInspector(noAddress);

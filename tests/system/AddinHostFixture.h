@@ -46,11 +46,10 @@ class AddinHostTest : public ::testing::Test {
     addin->IDTExtensibility2_OnDisconnection(kHostShutdown);
   }
 
-  std::shared_ptr<inmemory::OutlookContact> AddContact(std::u16string subject, int32_t mailing) {
-    inmemory::ContactRecord record;
-    record.fields[platform::ContactField::kSubject] = std::move(subject);
-    record.selectedMailingAddress = mailing;
-    return host->Contacts()->AddContact(record);
+  std::shared_ptr<inmemory::OutlookContact> AddContact(
+      std::u16string_view subject,
+      platform::MailingAddress mailing = platform::MailingAddress::kBusiness) {
+    return host->Contacts()->AddContact({{{platform::ContactField::kSubject, subject}}, mailing});
   }
 
   // The controls bearing the add-in's tag in one window, wherever they are.

@@ -92,9 +92,7 @@ TEST_F(ClickFlowTest, OkStartsWordWhenNoneRunsAndTheStartedWordStays) {
 
 TEST_F(ClickFlowTest, OnlyTheFirstOfSeveralSelectedContactsIsWritten) {
   ReadyToComplete();
-  inmemory::ContactRecord other;
-  other.fields = {{ContactField::kLastName, u"佐藤"}};
-  other.selectedMailingAddress = 1;
+  const ContactRecord other({{ContactField::kLastName, u"佐藤"}}, platform::MailingAddress::kHome);
   auto second = w_.AddContact(other);
   w_.explorer->Select({contact_, second, w_.AddContact(other)});
   w_.Click();
@@ -157,9 +155,7 @@ TEST_F(ClickFlowTest, OpenMailWindowIsRefusedAndAnOpenContactIsUsed) {
 }
 
 TEST_F(ClickFlowTest, ContactWithoutMailingAddressIsRefusedBeforeTheDialog) {
-  inmemory::ContactRecord r;
-  r.fields = {{ContactField::kSubject, u"鈴木 一郎"}};
-  auto named = w_.AddContact(r);
+  auto named = w_.AddContact({{ContactField::kSubject, u"鈴木 一郎"}});
   auto untitled = w_.AddContact({});
   w_.ExplorerSelecting({named});
   w_.Click();

@@ -38,7 +38,7 @@ TEST_F(ConnectionTest, ConnectingLaterLeavesTheExplorersFolderAlone) {
 }
 
 TEST_F(ConnectionTest, WithoutAnyWindowAHiddenExplorerIsMadeUsedAndClosed) {
-  AddContact(u"山田", 2);
+  AddContact(u"山田");
   Connect(kStartup);
   EXPECT_TRUE(app->ExplorerList().empty());
   EXPECT_EQ(app->ActiveWindow(), nullptr);
@@ -65,7 +65,7 @@ TEST_F(ConnectionTest, EveryExplorerGetsOneButtonAndAKeptOneIsRefreshedNotDouble
 }
 
 TEST_F(ConnectionTest, ContactWindowsGetTheButtonAndMailWindowsDoNot) {
-  auto contact = app->OpenInspector(AddContact(u"山田", 2));
+  auto contact = app->OpenInspector(AddContact(u"山田"));
   auto mail = app->OpenInspector(host->Inbox()->AddMail(u"ご案内"));
   Connect();
   EXPECT_EQ(Tagged(contact->Bars()), 1u);
@@ -90,7 +90,7 @@ TEST_F(ConnectionTest, EmptyContactsGetOnePlaceholderWhichALaterRemovalReuses) {
 TEST_F(ConnectionTest, RemovalByTheUserTakesEveryButtonOutOfEveryWindow) {
   auto explorer = app->OpenExplorer(host->Contacts());
   auto other = app->OpenExplorer(host->Inbox());
-  auto contact = app->OpenInspector(AddContact(u"山田", 2));
+  auto contact = app->OpenInspector(AddContact(u"山田"));
   Connect();
   // Two copies the user made, in the toolbar and the File menu of the same window.
   for (const auto& controls : {explorer->Bars()->Bar(u"Standard")->Controls(),
@@ -111,7 +111,7 @@ TEST_F(ConnectionTest, RemovalByTheUserTakesEveryButtonOutOfEveryWindow) {
 
 TEST_F(ConnectionTest, ShutdownLeavesTheButtonsAndTheNextRunStartsAfresh) {
   auto explorer = app->OpenExplorer(host->Contacts());
-  AddContact(u"山田", 2);
+  AddContact(u"山田");
   Connect();
   addin->StaticData()->SetOutputMode(2);
   const int contactsCalls = host->Contacts()->faults().TotalCalls();

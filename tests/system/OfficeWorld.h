@@ -43,25 +43,23 @@ class OfficeWorld {
     runtime.SetFactory(inmemory::kWordClass, [this] { return word; });
   }
 
-  std::shared_ptr<inmemory::OutlookContact> AddContact(inmemory::ContactRecord record) {
+  std::shared_ptr<inmemory::OutlookContact> AddContact(const ContactRecord& record) {
     return host->Contacts()->AddContact(record);
   }
   // A contact of a business mailing address with the usual addressee fields.
   std::shared_ptr<inmemory::OutlookContact> AddYamada() {
     using F = platform::ContactField;
-    inmemory::ContactRecord r;
-    r.fields = {{F::kSubject, u"山田 太郎"},
-                {F::kLastName, u"山田"},
-                {F::kFirstName, u"太郎"},
-                {F::kCompanyName, u"株式会社山田商事"},
-                {F::kOfficeLocation, u"本社"},
-                {F::kDepartment, u"営業部"},
-                {F::kBusinessAddressPostalCode, u"１２３－４５６７"},
-                {F::kBusinessAddressState, u"東京都"},
-                {F::kBusinessAddressCity, u"千代田区"},
-                {F::kBusinessAddressStreet, u"丸の内1-2-3"}};
-    r.selectedMailingAddress = 2;
-    return AddContact(r);
+    return AddContact({{{F::kSubject, u"山田 太郎"},
+                        {F::kLastName, u"山田"},
+                        {F::kFirstName, u"太郎"},
+                        {F::kCompanyName, u"株式会社山田商事"},
+                        {F::kOfficeLocation, u"本社"},
+                        {F::kDepartment, u"営業部"},
+                        {F::kBusinessAddressPostalCode, u"１２３－４５６７"},
+                        {F::kBusinessAddressState, u"東京都"},
+                        {F::kBusinessAddressCity, u"千代田区"},
+                        {F::kBusinessAddressStreet, u"丸の内1-2-3"}},
+                       platform::MailingAddress::kBusiness});
   }
 
   // An explorer on Contacts, active, with `items` selected; then the add-in connects.

@@ -27,8 +27,8 @@ class PlaceholderTest : public AddinHostTest {
 };
 
 TEST_F(PlaceholderTest, FirstContactLendsItsInspectorWhichClosesDiscardingChanges) {
-  auto first = AddContact(u"最初", 2);
-  auto second = AddContact(u"二番目", 2);
+  auto first = AddContact(u"最初");
+  auto second = AddContact(u"二番目");
   auto bars = Borrow();
   ASSERT_NE(bars, nullptr);
   EXPECT_EQ(bars->Kind(), u"Inspector:40");
@@ -51,7 +51,7 @@ TEST_F(PlaceholderTest, EmptyFolderGetsExactlyOneSavedPlaceholderWithItsData) {
   ASSERT_NE(placeholder, nullptr);
   EXPECT_TRUE(placeholder->Saved());
   EXPECT_FALSE(placeholder->Dirty());
-  EXPECT_EQ(placeholder->MailingAddress(), 2);
+  EXPECT_EQ(placeholder->MailingAddress(), platform::MailingAddress::kBusiness);
   const std::vector<std::pair<ContactField, std::u16string>> expected = {
       {ContactField::kBody,
        u"この連絡先アイテムは、添書票COMアドインのボタン登録・解除のために一時的に作成された"
@@ -87,7 +87,7 @@ TEST_F(PlaceholderTest, EmptyFolderGetsExactlyOneSavedPlaceholderWithItsData) {
 
 TEST_F(PlaceholderTest, ADistributionListFirstIsAMismatchAndNothingIsCreated) {
   host->Contacts()->AddDistList(u"営業部一同");
-  AddContact(u"山田", 2);
+  AddContact(u"山田");
   try {
     Borrow();
     FAIL() << "a distribution list is no contact";
@@ -98,7 +98,7 @@ TEST_F(PlaceholderTest, ADistributionListFirstIsAMismatchAndNothingIsCreated) {
 }
 
 TEST_F(PlaceholderTest, AFailingOperationStillClosesTheBorrowedInspector) {
-  auto contact = AddContact(u"山田", 2);
+  auto contact = AddContact(u"山田");
   std::shared_ptr<inmemory::CommandBarSet> seen;
   EXPECT_THROW(
       BorrowContactInspector(host->Contacts(),

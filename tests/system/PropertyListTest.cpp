@@ -14,6 +14,11 @@ namespace {
 
 using F = platform::ContactField;
 
+// An address kind as a number, in range or not.
+platform::MailingAddress Kind(int32_t value) {
+  return static_cast<platform::MailingAddress>(value);
+}
+
 std::vector<std::u16string> Column(const PropertyList& list, bool values) {
   std::vector<std::u16string> out;
   for (const auto& entry : list) out.push_back(values ? entry.value : entry.name);
@@ -43,13 +48,13 @@ TEST_F(PropertyListTest, ElevenEntriesAlwaysTwentyOneForHomeBusinessOther) {
     all.push_back(name);
   }
   for (const int32_t kind : {0, 4, -1}) {
-    EXPECT_EQ(Column(BuildPropertyList(contact_, kind), false), always) << kind;
+    EXPECT_EQ(Column(BuildPropertyList(contact_, Kind(kind)), false), always) << kind;
   }
   for (const int32_t kind : {1, 2, 3}) {
-    EXPECT_EQ(Column(BuildPropertyList(contact_, kind), false), all) << kind;
+    EXPECT_EQ(Column(BuildPropertyList(contact_, Kind(kind)), false), all) << kind;
   }
-  contact_.mailing = 3;  // kind 0: the contact's own mailing address
-  EXPECT_EQ(Column(BuildPropertyList(contact_, 0), false), all);
+  contact_.mailing = platform::MailingAddress::kOther;  // kind 0: the contact's own mailing address
+  EXPECT_EQ(Column(BuildPropertyList(contact_, Kind(0)), false), all);
 }
 
 TEST_F(PropertyListTest, AddressEntriesComeFromTheKindsColumn) {
@@ -59,15 +64,15 @@ TEST_F(PropertyListTest, AddressEntriesComeFromTheKindsColumn) {
   for (int i = 0; i < 7; ++i) contact_.With(home[i], u"H" + std::u16string(1, u'0' + i));
   contact_.With(F::kHomeAddressPostalCode, u"111-2222").With(F::kHomeAddressCountry, u"JP");
   contact_.With(F::kOtherAddressPostOfficeBox, u"O6").With(F::kBusinessAddress, u"B0");
-  contact_.With(F::kEmail1Address, u"e@x").mailing = 2;
+  contact_.With(F::kEmail1Address, u"e@x").mailing = platform::MailingAddress::kBusiness;
 
-  const PropertyList list = BuildPropertyList(contact_, 1);
+  const PropertyList list = BuildPropertyList(contact_, Kind(1));
   EXPECT_EQ(Column(PropertyList(list.begin() + 11, list.end()), true),
             (std::vector<std::u16string>{u"H0", u"H1", u"H2", u"H3", u"H4", u"H5", u"111-2222",
                                          u"111", u"2222", u"H6"}));
   EXPECT_EQ(list[10].value, u"e@x");
-  EXPECT_EQ(BuildPropertyList(contact_, 3)[20].value, u"O6");
-  EXPECT_EQ(BuildPropertyList(contact_, 0)[11].value, u"B0");
+  EXPECT_EQ(BuildPropertyList(contact_, Kind(3))[20].value, u"O6");
+  EXPECT_EQ(BuildPropertyList(contact_, Kind(0))[11].value, u"B0");
 }
 
 TEST_F(PropertyListTest, AddresseeJoinsNonEmptyPartsWithOneBlank) {
@@ -94,7 +99,7 @@ TEST_F(PropertyListTest, PostalCodeIsKeptWholeAndSplitInNarrowForm) {
                {u"12-345", u" 12", u"345 "}};  // filler blanks: the writer strips them
   for (const auto& c : cases) {
     contact_.With(F::kBusinessAddressPostalCode, c.code);
-    const PropertyList list = BuildPropertyList(contact_, 2);
+    const PropertyList list = BuildPropertyList(contact_, Kind(2));
     EXPECT_EQ(list[17].value, c.code);
     EXPECT_EQ(list[18].value, c.upper);
     EXPECT_EQ(list[19].value, c.lower);

@@ -46,7 +46,8 @@ class WriteDocPropTest : public ::testing::Test {
     contact_->With(F::kDepartment, u"営業部").With(F::kLastName, u"山田");
     contact_->With(F::kEmail1Address, u" y@example.jp ").With(F::kSuffix, u"   ");
     contact_->With(F::kBusinessAddress, u"東京都千代田区1-1\r\n山田ビル5F");
-    contact_->With(F::kBusinessAddressPostalCode, u"１２３－４５６７").mailing = 2;
+    contact_->With(F::kBusinessAddressPostalCode, u"１２３－４５６７").mailing =
+        platform::MailingAddress::kBusiness;
   }
 
   // Opens a document of `properties` and fields, Word visible, and runs WriteDocProp

@@ -22,7 +22,7 @@ class TestContact : public platform::ContactItem {
   }
   int32_t failReads = 0;  // non-zero: every read raises this error number
   int reads = 0;
-  int32_t mailing = 0;
+  platform::MailingAddress mailing = platform::MailingAddress::kNone;
 
   std::u16string TypeName() const override { return u"ContactItem"; }
   std::shared_ptr<platform::Object> Application() override { return nullptr; }
@@ -34,8 +34,8 @@ class TestContact : public platform::ContactItem {
   void Set(platform::ContactField field, std::u16string_view value) override {
     members_[field] = value;
   }
-  int32_t SelectedMailingAddress() override { return Read(), mailing; }
-  void SetSelectedMailingAddress(int32_t kind) override { mailing = kind; }
+  platform::MailingAddress SelectedMailingAddress() override { return Read(), mailing; }
+  void SetSelectedMailingAddress(platform::MailingAddress kind) override { mailing = kind; }
   std::shared_ptr<platform::Inspector> GetInspector() override { return nullptr; }
   void Close(int32_t) override {}
 
