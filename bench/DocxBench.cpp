@@ -22,7 +22,7 @@
 #include "common/modFunc.h"
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
-#include "docx/TemplateBuilder.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "platform/Utf.h"
 
 namespace {

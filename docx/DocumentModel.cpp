@@ -3,16 +3,16 @@
 
 #include <array>
 
+#include "docx/BlankDocument.h"
 #include "docx/DocxErrors.h"
 #include "docx/FileBatch.h"
 #include "docx/FileIo.h"
 #include "docx/NewDocumentStamp.h"
 #include "docx/StoryParts.h"
-#include "docx/TemplateBuilder.h"
 #include "docx/XmlNames.h"
 #include "platform/ComError.h"
-#include "wordrules/FieldFormat.h"
 #include "platform/Utf.h"
+#include "wordrules/FieldFormat.h"
 #include "wordrules/WordFieldCode.h"
 #include "wordrules/WordValue.h"
 
@@ -117,7 +117,7 @@ std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
   model->app_ = std::move(app);
   std::shared_ptr<std::string> bytes;
   if (templatePath.empty()) {
-    bytes = std::make_shared<std::string>(BuildTemplate(TemplateDescription{}));
+    bytes = std::make_shared<std::string>(BlankDocumentPackage());
   } else {
     bytes = std::make_shared<std::string>(ReadWholeFile(templatePath, limits.maxFileBytes));
     model->templatePath_ = AbsolutePath(templatePath);

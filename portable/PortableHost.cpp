@@ -10,10 +10,10 @@
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
 #include "docx/FileBatch.h"
-#include "inmemory/OutlookApp.h"
-#include "inmemory/OutlookFolder.h"
-#include "inmemory/OutlookHost.h"
-#include "inmemory/OutlookWindows.h"
+#include "hostmodel/OutlookApp.h"
+#include "hostmodel/OutlookFolder.h"
+#include "hostmodel/OutlookHost.h"
+#include "hostmodel/OutlookWindows.h"
 #include "platform/ComError.h"
 #include "platform/Runtime.h"
 #include "platform/Utf.h"
@@ -179,7 +179,7 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   PortableRuntime runtime(ui, startWord, FromUtf8(programFolder_.string()));
   platform::ScopedRuntime scope(runtime);
 
-  auto host = inmemory::OutlookHost::Create();
+  auto host = hostmodel::OutlookHost::Create();
   auto outlook = host->Start();
   std::vector<std::shared_ptr<platform::OutlookItem>> items;
   for (const auto& record : records) items.push_back(host->Contacts()->AddContact(record));

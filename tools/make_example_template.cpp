@@ -5,7 +5,7 @@
 #include <exception>
 #include <string>
 
-#include "docx/TemplateBuilder.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 

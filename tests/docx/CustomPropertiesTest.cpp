@@ -8,7 +8,7 @@
 #include "docx/CustomProperties.h"
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
-#include "docx/TemplateBuilder.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "docx/Zip.h"
 #include "platform/Utf.h"
 #include "tests/docx/DocxTestSupport.h"

@@ -10,7 +10,7 @@
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
 #include "docx/DocxErrors.h"
-#include "docx/TemplateBuilder.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "docx/Zip.h"
 #include "inmemory/WordNode.h"
 #include "platform/Utf.h"

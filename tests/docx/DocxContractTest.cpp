@@ -3,7 +3,7 @@
 #include <string>
 
 #include "docx/DocxApplication.h"
-#include "docx/TemplateBuilder.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "platform/Utf.h"
 #include "tests/contract/WordContractTests.h"
 #include "tests/docx/DocxTestSupport.h"

@@ -9,7 +9,7 @@
 
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
-#include "docx/TemplateBuilder.h"
+#include "templatebuilder/TemplateBuilder.h"
 
 namespace sendnote::docx::testing {
 

@@ -6,7 +6,7 @@
 
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
-#include "docx/TemplateBuilder.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "platform/Utf.h"
 #include "tests/docx/DocxTestSupport.h"
 #include "tests/docx/LetterFlow.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "docx/Package.h"
-#include "docx/TemplateBuilder.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "tests/docx/DocxTestSupport.h"
 
 namespace sendnote::docx {

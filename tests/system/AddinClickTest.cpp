@@ -25,7 +25,7 @@ class AddinClickTest : public AddinHostTest {
  protected:
   // The user clicks the add-in's button in `window`, which is the active one.
   int ClickIn(const std::shared_ptr<platform::OutlookWindow>& window,
-              const std::shared_ptr<inmemory::CommandBarSet>& bars) {
+              const std::shared_ptr<hostmodel::CommandBarSet>& bars) {
     app->SetActiveWindow(window);
     auto buttons = bars->ControlsWithTag(ButtonTag);
     if (buttons.size() != 1) ADD_FAILURE() << "buttons in the window: " << buttons.size();
@@ -51,7 +51,7 @@ class AddinClickTest : public AddinHostTest {
     runtime.SetRunning(inmemory::kWordClass, word);
     return word;
   }
-  std::shared_ptr<inmemory::OutlookContact> Yamada(
+  std::shared_ptr<hostmodel::OutlookContact> Yamada(
       platform::MailingAddress mailing = platform::MailingAddress::kBusiness) {
     return host->Contacts()->AddContact({{{ContactField::kSubject, u"山田 太郎"},
                                           {ContactField::kLastName, u"山田"},
@@ -137,7 +137,7 @@ TEST_F(AddinClickTest, AnyExceptionEscapingAClickIsReportedOnceAndTheHostGoesOn)
   for (const auto& c : cases) {
     SCOPED_TRACE(platform::ToUtf8(c.expected));
     const size_t before = boxes.size();
-    app->faults().ThrowOn(u"ActiveWindow", c.failure, 1);
+    faults.Of(app).ThrowOn(u"ActiveWindow", c.failure, 1);
     EXPECT_EQ(ClickIn(explorer, explorer->Bars()), 1);
     ASSERT_EQ(boxes.size(), before + 1);
     EXPECT_EQ(boxes.back().style, platform::kVbCritical);
@@ -153,13 +153,13 @@ TEST_F(AddinClickTest, AnyExceptionEscapingAClickIsReportedOnceAndTheHostGoesOn)
 // The connection events end in the same barrier.
 TEST_F(AddinClickTest, AnyExceptionEscapingAConnectionEventIsReportedOnce) {
   app->OpenExplorer(host->Contacts());
-  app->faults().ThrowOn(u"GetNamespace", std::make_exception_ptr(std::length_error("vector")), 1);
+  faults.Of(app).ThrowOn(u"GetNamespace", std::make_exception_ptr(std::length_error("vector")), 1);
   Connect();
   ExpectOneReportNaming(u"IDTExtensibility2_OnConnection");
   EXPECT_NE(Prompts()[0].find(u"エラー内容 : vector"), std::u16string::npos);
 
   Connect();
-  app->faults().ThrowOn(u"Inspectors", std::make_exception_ptr(std::bad_alloc()), 1);
+  faults.Of(app).ThrowOn(u"Inspectors", std::make_exception_ptr(std::bad_alloc()), 1);
   addin->IDTExtensibility2_OnDisconnection(kUserClosed);
   const auto& boxes = runtime.Scripted().MsgBoxes();
   ASSERT_EQ(boxes.size(), 2u);

@@ -11,14 +11,15 @@
 
 #include "addin/dsrOutlookToWord.h"
 #include "addin/modAddin.h"
-#include "inmemory/CommandBarObjects.h"
-#include "inmemory/CommandBarSet.h"
+#include "hostmodel/CommandBarObjects.h"
+#include "hostmodel/CommandBarSet.h"
+#include "hostmodel/OutlookApp.h"
+#include "hostmodel/OutlookFolder.h"
+#include "hostmodel/OutlookHost.h"
+#include "hostmodel/OutlookItems.h"
+#include "hostmodel/OutlookWindows.h"
 #include "inmemory/InMemoryRuntime.h"
-#include "inmemory/OutlookApp.h"
-#include "inmemory/OutlookFolder.h"
-#include "inmemory/OutlookHost.h"
-#include "inmemory/OutlookItems.h"
-#include "inmemory/OutlookWindows.h"
+#include "inmemory/OutlookFaults.h"
 #include "platform/Runtime.h"
 
 namespace sendnote::testing {
@@ -46,14 +47,14 @@ class AddinHostTest : public ::testing::Test {
     addin->IDTExtensibility2_OnDisconnection(kHostShutdown);
   }
 
-  std::shared_ptr<inmemory::OutlookContact> AddContact(
+  std::shared_ptr<hostmodel::OutlookContact> AddContact(
       std::u16string_view subject,
       platform::MailingAddress mailing = platform::MailingAddress::kBusiness) {
     return host->Contacts()->AddContact({{{platform::ContactField::kSubject, subject}}, mailing});
   }
 
   // The controls bearing the add-in's tag in one window, wherever they are.
-  static size_t Tagged(const std::shared_ptr<inmemory::CommandBarSet>& bars) {
+  static size_t Tagged(const std::shared_ptr<hostmodel::CommandBarSet>& bars) {
     return bars->ControlsWithTag(ButtonTag).size();
   }
   // The add-in's buttons the host keeps for windows of a kind.
@@ -75,10 +76,11 @@ class AddinHostTest : public ::testing::Test {
               std::u16string::npos);
   }
 
+  inmemory::OutlookFaults faults;
   inmemory::InMemoryRuntime runtime;
   platform::ScopedRuntime scope{runtime};
-  std::shared_ptr<inmemory::OutlookHost> host = inmemory::OutlookHost::Create();
-  std::shared_ptr<inmemory::OutlookApp> app = host->Start();
+  std::shared_ptr<hostmodel::OutlookHost> host = hostmodel::OutlookHost::Create();
+  std::shared_ptr<hostmodel::OutlookApp> app = host->Start();
   std::unique_ptr<dsrOutlookToWord> addin = std::make_unique<dsrOutlookToWord>();
 };
 

@@ -4,16 +4,16 @@
 #include <memory>
 
 #include "addin/modAddin.h"
-#include "inmemory/CommandBarCustomization.h"
-#include "inmemory/CommandBarLayout.h"
-#include "inmemory/CommandBarObjects.h"
-#include "inmemory/CommandBarSet.h"
+#include "hostmodel/CommandBarCustomization.h"
+#include "hostmodel/CommandBarLayout.h"
+#include "hostmodel/CommandBarObjects.h"
+#include "hostmodel/CommandBarSet.h"
 #include "platform/ComError.h"
 
 namespace sendnote {
 namespace {
 
-using inmemory::CommandBarSet;
+using hostmodel::CommandBarSet;
 using platform::As;
 
 constexpr char16_t kProgId[] = u"COMAddInSendnote.dsrOutlookToWord";
@@ -23,22 +23,22 @@ class ButtonTest : public ::testing::Test {
  protected:
   // Another explorer window of the same host.
   std::shared_ptr<CommandBarSet> NewWindow() {
-    return CommandBarSet::Create(kExplorer, inmemory::ExplorerCommandBarLayout(), custom_, {}, {});
+    return CommandBarSet::Create(kExplorer, hostmodel::ExplorerCommandBarLayout(), custom_, {}, {});
   }
   std::shared_ptr<platform::CommandBarButton> Install(std::u16string_view progId = kProgId) {
     return InstallButton(bars_, progId, ButtonTag, ButtonCaption, ExplorerMenuId);
   }
   // Adds a button bearing the add-in's tag to a bar or popup of the window, as a user's copy.
-  void CopyTo(const std::shared_ptr<inmemory::CommandBarControlsObject>& controls) {
+  void CopyTo(const std::shared_ptr<hostmodel::CommandBarControlsObject>& controls) {
     As<platform::CommandBarButton>(controls->Add(1, 1, u""))->SetTag(ButtonTag);
   }
-  std::shared_ptr<inmemory::CommandBarControlsObject> MenuControls() {
+  std::shared_ptr<hostmodel::CommandBarControlsObject> MenuControls() {
     auto menu = As<platform::CommandBarPopup>(bars_->FindControl(ExplorerMenuId));
-    return std::dynamic_pointer_cast<inmemory::CommandBarControlsObject>(menu->Controls());
+    return std::dynamic_pointer_cast<hostmodel::CommandBarControlsObject>(menu->Controls());
   }
 
-  std::shared_ptr<inmemory::CommandBarCustomization> custom_ =
-      std::make_shared<inmemory::CommandBarCustomization>();
+  std::shared_ptr<hostmodel::CommandBarCustomization> custom_ =
+      std::make_shared<hostmodel::CommandBarCustomization>();
   std::shared_ptr<CommandBarSet> bars_ = NewWindow();
 };
 
@@ -49,8 +49,8 @@ TEST_F(ButtonTest, InstallAppendsOnePermanentButtonAtTheEndOfTheMenu) {
   EXPECT_EQ(button->Tag(), u"sendnote");
   EXPECT_EQ(button->OnAction(), u"!<COMAddInSendnote.dsrOutlookToWord>");
   EXPECT_EQ(button->Id(), 1);
-  const auto& data = std::dynamic_pointer_cast<inmemory::CommandBarButtonObject>(button)->Data();
-  EXPECT_EQ(data.type, inmemory::kControlButton);
+  const auto& data = std::dynamic_pointer_cast<hostmodel::CommandBarButtonObject>(button)->Data();
+  EXPECT_EQ(data.type, hostmodel::kControlButton);
   EXPECT_EQ(data.parameter, u"sendnote");
 
   auto controls = MenuControls();
@@ -87,7 +87,7 @@ TEST_F(ButtonTest, RemoveTakesEveryCopyOutInOneCallAndLeavesTheRest) {
   Install();
   CopyTo(bars_->Bar(u"Standard")->Controls());
   auto fileMenu = As<platform::CommandBarPopup>(bars_->FindControl(int16_t{30002}));
-  CopyTo(std::dynamic_pointer_cast<inmemory::CommandBarControlsObject>(fileMenu->Controls()));
+  CopyTo(std::dynamic_pointer_cast<hostmodel::CommandBarControlsObject>(fileMenu->Controls()));
   ASSERT_EQ(bars_->ControlsWithTag(ButtonTag).size(), 3u);
 
   RemoveButton(bars_, ButtonTag);

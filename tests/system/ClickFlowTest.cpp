@@ -53,7 +53,7 @@ class ClickFlowTest : public ::testing::Test {
   }
 
   OfficeWorld w_;
-  std::shared_ptr<inmemory::OutlookContact> contact_;
+  std::shared_ptr<hostmodel::OutlookContact> contact_;
 };
 
 TEST_F(ClickFlowTest, CompletedClickWritesTheContactAndShowsNothing) {
@@ -116,21 +116,21 @@ TEST_F(ClickFlowTest, SelectionRefusalsShowTheirMessageOnceAfterActivatingOutloo
   w_.Connect();
   for (const auto& c : cases) {
     w_.explorer->Select(c.selection);
-    const int activations = w_.explorer->faults().Calls(u"Activate");
+    const int activations = w_.outlookFaults.Of(w_.explorer).Calls(u"Activate");
     const size_t boxes = w_.boxes().size();
     w_.Click();
     ASSERT_EQ(w_.boxes().size(), boxes + 1);
     EXPECT_EQ(w_.boxes().back().prompt, c.message);
     EXPECT_EQ(w_.boxes().back().style, 48);
     // Brought forward by the command's failure ending and again by the click handler.
-    EXPECT_EQ(w_.explorer->faults().Calls(u"Activate"), activations + 2);
+    EXPECT_EQ(w_.outlookFaults.Of(w_.explorer).Calls(u"Activate"), activations + 2);
   }
   EXPECT_TRUE(w_.ui().Dialogs().empty());
 }
 
 TEST_F(ClickFlowTest, UnreadableSelectionCountsAsNothingSelected) {
   w_.ExplorerSelecting({w_.AddYamada()});
-  w_.explorer->faults().FailOn(u"Selection", -2147467259, u"Unspecified error");
+  w_.outlookFaults.Of(w_.explorer).FailOn(u"Selection", -2147467259, u"Unspecified error");
   w_.Click();
   ExpectOneRefusal(u"連絡先アイテムが選択されていません。");
 }
@@ -179,11 +179,11 @@ TEST_F(ClickFlowTest, DialogCancelStopsWithoutMessageOrWord) {
   w_.ExplorerSelecting({w_.AddYamada()});
   w_.WordStartable();
   w_.ui().QueueDialog({DialogAction::Cancel()});
-  const int activations = w_.explorer->faults().Calls(u"Activate");
+  const int activations = w_.outlookFaults.Of(w_.explorer).Calls(u"Activate");
   w_.Click();
   EXPECT_TRUE(w_.boxes().empty());
   EXPECT_EQ(w_.runtime.Created(inmemory::kWordClass), 0);
-  EXPECT_EQ(w_.explorer->faults().Calls(u"Activate"), activations + 2);
+  EXPECT_EQ(w_.outlookFaults.Of(w_.explorer).Calls(u"Activate"), activations + 2);
 }
 
 TEST_F(ClickFlowTest, FileNewRejectsNonTemplatesUntilCancelledAndQuitsAStartedWord) {
@@ -274,7 +274,7 @@ TEST_F(ClickFlowTest, UnexpectedFailuresShowOneReportNamingTheirProcedure) {
       {"current item",
        [](OfficeWorld& w) {
          auto inspector = w.outlook->OpenInspector(w.host->Contacts()->Contents().at(0));
-         inspector->faults().FailOn(u"CurrentItem", kAutomation, u"読めません");
+         w.outlookFaults.Of(inspector).FailOn(u"CurrentItem", kAutomation, u"読めません");
        },
        u"SelectItmCheck"},
       {"dialog show",

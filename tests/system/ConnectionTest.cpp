@@ -114,7 +114,7 @@ TEST_F(ConnectionTest, ShutdownLeavesTheButtonsAndTheNextRunStartsAfresh) {
   AddContact(u"山田");
   Connect();
   addin->StaticData()->SetOutputMode(2);
-  const int contactsCalls = host->Contacts()->faults().TotalCalls();
+  const int contactsCalls = faults.Of(host->Contacts()).TotalCalls();
 
   ShutDown();
   EXPECT_EQ(addin->cbbAddin(), nullptr);
@@ -122,7 +122,7 @@ TEST_F(ConnectionTest, ShutdownLeavesTheButtonsAndTheNextRunStartsAfresh) {
   EXPECT_EQ(addin->StaticData(), nullptr);
   EXPECT_EQ(Tagged(explorer->Bars()), 1u);
   EXPECT_EQ(Kept(kContactWindowKind), 1u);
-  EXPECT_EQ(host->Contacts()->faults().TotalCalls(), contactsCalls);
+  EXPECT_EQ(faults.Of(host->Contacts()).TotalCalls(), contactsCalls);
   EXPECT_EQ(app->ClickButton(explorer->Bars()->ControlsWithTag(ButtonTag)[0]), 0);
 
   Restart();
@@ -134,7 +134,7 @@ TEST_F(ConnectionTest, ShutdownLeavesTheButtonsAndTheNextRunStartsAfresh) {
 
 TEST_F(ConnectionTest, FailureLateInTheConnectionIsReportedAndKeepsWhatWasInstalled) {
   auto explorer = app->OpenExplorer(host->Contacts());
-  host->Contacts()->ItemsObject()->faults().FailOn(u"GetFirst", -2147221233, u"MAPI failure");
+  faults.Of(host->Contacts()->ItemsObject()).FailOn(u"GetFirst", -2147221233, u"MAPI failure");
   Connect();
   ExpectOneReportNaming(u"IDTExtensibility2_OnConnection");
   EXPECT_NE(Prompts()[0].find(u"エラー番号 : -2147221233\rエラー内容 : MAPI failure"),
@@ -148,18 +148,18 @@ TEST_F(ConnectionTest, FailureLateInTheConnectionIsReportedAndKeepsWhatWasInstal
 
 TEST_F(ConnectionTest, FailureInTheFirstExplorerGivesTheUsersFolderBackAndClosesAHiddenOne) {
   auto inbox = app->OpenExplorer(host->Inbox());
-  inbox->Bars()->faults().FailOn(u"FindControl", -2147467259, u"", 1);
+  faults.Of(inbox->Bars()).FailOn(u"FindControl", -2147467259, u"", 1);
   Connect(kStartup);
   ExpectOneReportNaming(u"IDTExtensibility2_OnConnection");
   EXPECT_EQ(inbox->Folder(), host->Inbox());
   EXPECT_EQ(addin->cbbAddin(), nullptr);
 
   Restart();  // no window at all: the hidden explorer must not outlive a failure either
-  auto explorers = std::dynamic_pointer_cast<inmemory::OutlookExplorers>(app->Explorers());
-  explorers->faults().FailOn(u"Item", -2147467259);
+  auto explorers = std::dynamic_pointer_cast<hostmodel::OutlookExplorers>(app->Explorers());
+  faults.Of(explorers).FailOn(u"Item", -2147467259);
   Connect(kStartup);
   EXPECT_EQ(Prompts().size(), 2u);
-  EXPECT_EQ(host->Contacts()->faults().Calls(u"GetExplorer"), 1);
+  EXPECT_EQ(faults.Of(host->Contacts()).Calls(u"GetExplorer"), 1);
   EXPECT_TRUE(app->ExplorerList().empty());
   EXPECT_EQ(Kept(kExplorerKind), 1u);
 }
@@ -176,7 +176,7 @@ TEST_F(ConnectionTest, AHostThatIsNotOutlookIsReportedAndNothingIsInstalled) {
 TEST_F(ConnectionTest, AFailedRemovalIsReportedAndStillLetsOutlookGo) {
   app->OpenExplorer(host->Contacts());
   Connect();
-  app->faults().FailOn(u"Inspectors", -2147467259, u"removal failed");
+  faults.Of(app).FailOn(u"Inspectors", -2147467259, u"removal failed");
   addin->IDTExtensibility2_OnDisconnection(kUserClosed);
   ExpectOneReportNaming(u"IDTExtensibility2_OnDisconnection");
   EXPECT_EQ(Kept(kExplorerKind), 0u);  // done before the failure

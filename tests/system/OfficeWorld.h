@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "addin/dsrOutlookToWord.h"
+#include "hostmodel/OutlookApp.h"
+#include "hostmodel/OutlookFolder.h"
+#include "hostmodel/OutlookHost.h"
+#include "hostmodel/OutlookItems.h"
+#include "hostmodel/OutlookWindows.h"
 #include "inmemory/InMemoryRuntime.h"
-#include "inmemory/OutlookApp.h"
-#include "inmemory/OutlookFolder.h"
-#include "inmemory/OutlookHost.h"
-#include "inmemory/OutlookItems.h"
-#include "inmemory/OutlookWindows.h"
+#include "inmemory/OutlookFaults.h"
 #include "inmemory/WordApp.h"
 #include "inmemory/WordDocument.h"
 #include "platform/Runtime.h"
@@ -25,7 +26,7 @@ inline constexpr char16_t kLetterTemplate[] = u"C:\\Templates\\添書票.dot";
 class OfficeWorld {
  public:
   OfficeWorld() {
-    host = inmemory::OutlookHost::Create();
+    host = hostmodel::OutlookHost::Create();
     outlook = host->Start();
     runtime.SetLiveness(inmemory::kWordClass, [](const platform::Object& o) {
       return !static_cast<const inmemory::WordApp&>(o).HasQuit();
@@ -43,11 +44,11 @@ class OfficeWorld {
     runtime.SetFactory(inmemory::kWordClass, [this] { return word; });
   }
 
-  std::shared_ptr<inmemory::OutlookContact> AddContact(const ContactRecord& record) {
+  std::shared_ptr<hostmodel::OutlookContact> AddContact(const ContactRecord& record) {
     return host->Contacts()->AddContact(record);
   }
   // A contact of a business mailing address with the usual addressee fields.
-  std::shared_ptr<inmemory::OutlookContact> AddYamada() {
+  std::shared_ptr<hostmodel::OutlookContact> AddYamada() {
     using F = platform::ContactField;
     return AddContact({{{F::kSubject, u"山田 太郎"},
                         {F::kLastName, u"山田"},
@@ -63,7 +64,7 @@ class OfficeWorld {
   }
 
   // An explorer on Contacts, active, with `items` selected; then the add-in connects.
-  std::shared_ptr<inmemory::OutlookExplorer> ExplorerSelecting(
+  std::shared_ptr<hostmodel::OutlookExplorer> ExplorerSelecting(
       std::vector<std::shared_ptr<platform::OutlookItem>> items) {
     explorer = outlook->OpenExplorer(host->Contacts());
     explorer->Select(std::move(items));
@@ -95,11 +96,13 @@ class OfficeWorld {
   inmemory::ScriptedUi& ui() { return runtime.Scripted(); }
   const std::vector<inmemory::MsgBoxRecord>& boxes() { return ui().MsgBoxes(); }
 
+  // Watches the host model's calls; declared first so that it sees them all.
+  inmemory::OutlookFaults outlookFaults;
   inmemory::InMemoryRuntime runtime;
   platform::ScopedRuntime scope{runtime};
-  std::shared_ptr<inmemory::OutlookHost> host;
-  std::shared_ptr<inmemory::OutlookApp> outlook;
-  std::shared_ptr<inmemory::OutlookExplorer> explorer;
+  std::shared_ptr<hostmodel::OutlookHost> host;
+  std::shared_ptr<hostmodel::OutlookApp> outlook;
+  std::shared_ptr<hostmodel::OutlookExplorer> explorer;
   std::shared_ptr<inmemory::WordApp> word = inmemory::WordApp::Create();
   dsrOutlookToWord addin;
 };

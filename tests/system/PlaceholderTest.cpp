@@ -17,10 +17,10 @@ using testing::AddinHostTest;
 class PlaceholderTest : public AddinHostTest {
  protected:
   // Borrows an inspector and returns the command bars the operation was given.
-  std::shared_ptr<inmemory::CommandBarSet> Borrow() {
-    std::shared_ptr<inmemory::CommandBarSet> seen;
+  std::shared_ptr<hostmodel::CommandBarSet> Borrow() {
+    std::shared_ptr<hostmodel::CommandBarSet> seen;
     BorrowContactInspector(host->Contacts(), [&](const auto& bars) {
-      seen = std::dynamic_pointer_cast<inmemory::CommandBarSet>(bars);
+      seen = std::dynamic_pointer_cast<hostmodel::CommandBarSet>(bars);
     });
     return seen;
   }
@@ -47,7 +47,7 @@ TEST_F(PlaceholderTest, EmptyFolderGetsExactlyOneSavedPlaceholderWithItsData) {
   ASSERT_EQ(host->Contacts()->Contents().size(), 1u);
   EXPECT_EQ(host->Contacts()->Created().size(), 1u);
   auto placeholder =
-      std::dynamic_pointer_cast<inmemory::OutlookContact>(host->Contacts()->Contents()[0]);
+      std::dynamic_pointer_cast<hostmodel::OutlookContact>(host->Contacts()->Contents()[0]);
   ASSERT_NE(placeholder, nullptr);
   EXPECT_TRUE(placeholder->Saved());
   EXPECT_FALSE(placeholder->Dirty());
@@ -99,11 +99,11 @@ TEST_F(PlaceholderTest, ADistributionListFirstIsAMismatchAndNothingIsCreated) {
 
 TEST_F(PlaceholderTest, AFailingOperationStillClosesTheBorrowedInspector) {
   auto contact = AddContact(u"山田");
-  std::shared_ptr<inmemory::CommandBarSet> seen;
+  std::shared_ptr<hostmodel::CommandBarSet> seen;
   EXPECT_THROW(
       BorrowContactInspector(host->Contacts(),
                              [&](const auto& bars) {
-                               seen = std::dynamic_pointer_cast<inmemory::CommandBarSet>(bars);
+                               seen = std::dynamic_pointer_cast<hostmodel::CommandBarSet>(bars);
                                platform::Raise(platform::kErrObjectNotSet);
                              }),
       platform::ComError);

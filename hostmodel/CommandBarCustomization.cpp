@@ -1,10 +1,10 @@
-#include "inmemory/CommandBarCustomization.h"
+#include "hostmodel/CommandBarCustomization.h"
 
 #include <algorithm>
 
 #include "platform/Utf.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 std::shared_ptr<CommandBarControlData> CommandBarCustomization::Append(
     std::u16string_view kind, std::u16string_view parentKey, int32_t type, int16_t id,
@@ -66,4 +66,4 @@ int CommandBarCustomization::CountWithTag(std::u16string_view kind, std::u16stri
                                         [&](const auto& control) { return control->tag == tag; }));
 }
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

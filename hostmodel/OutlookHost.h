@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "inmemory/CommandBarCustomization.h"
+#include "hostmodel/CommandBarCustomization.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 class OutlookApp;
 class OutlookFolder;
@@ -48,4 +48,4 @@ class OutlookHost : public std::enable_shared_from_this<OutlookHost> {
   int starts_ = 0;
 };
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -1,11 +1,11 @@
-#include "inmemory/OutlookHost.h"
+#include "hostmodel/OutlookHost.h"
 
-#include "inmemory/OutlookApp.h"
-#include "inmemory/OutlookFolder.h"
+#include "hostmodel/OutlookApp.h"
+#include "hostmodel/OutlookFolder.h"
 #include "platform/ComError.h"
 #include "platform/Outlook.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 std::shared_ptr<OutlookHost> OutlookHost::Create() {
   std::shared_ptr<OutlookHost> host(new OutlookHost());
@@ -39,4 +39,4 @@ std::shared_ptr<OutlookFolder> OutlookHost::DefaultFolder(int32_t kind) const {
   return nullptr;
 }
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -1,4 +1,4 @@
-// The windows of the in-memory Outlook: explorers on folders, inspectors on items, each
+// The windows of the host model's Outlook: explorers on folders, inspectors on items, each
 // with command bars of its own, and an explorer's selection.
 #pragma once
 
@@ -6,15 +6,14 @@
 #include <utility>
 #include <vector>
 
-#include "inmemory/CommandBarSet.h"
-#include "inmemory/Faults.h"
+#include "hostmodel/CommandBarSet.h"
 #include "platform/Outlook.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 class OutlookApp;
 
-class OutlookSelection : public platform::Selection, public Faultable {
+class OutlookSelection : public platform::Selection {
  public:
   explicit OutlookSelection(std::weak_ptr<OutlookApp> app) : app_(std::move(app)) {}
 
@@ -33,7 +32,6 @@ class OutlookSelection : public platform::Selection, public Faultable {
 };
 
 class OutlookExplorer : public platform::Explorer,
-                        public Faultable,
                         public std::enable_shared_from_this<OutlookExplorer> {
  public:
   OutlookExplorer(std::weak_ptr<OutlookApp> app, std::shared_ptr<platform::MAPIFolder> folder,
@@ -84,7 +82,6 @@ class OutlookExplorer : public platform::Explorer,
 };
 
 class OutlookInspector : public platform::Inspector,
-                         public Faultable,
                          public std::enable_shared_from_this<OutlookInspector> {
  public:
   OutlookInspector(std::weak_ptr<OutlookApp> app, std::shared_ptr<platform::OutlookItem> item,
@@ -120,4 +117,4 @@ class OutlookInspector : public platform::Inspector,
   int32_t closeMode_ = -1;
 };
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

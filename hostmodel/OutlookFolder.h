@@ -1,4 +1,4 @@
-// A folder of the in-memory store and its Items collection.
+// A folder of the host model's store and its Items collection.
 #pragma once
 
 #include <cstdint>
@@ -6,18 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "inmemory/Faults.h"
-#include "inmemory/OutlookItems.h"
+#include "hostmodel/OutlookItems.h"
 #include "platform/Outlook.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 class OutlookHost;
 class OutlookApp;
 class OutlookFolderItems;
 
 class OutlookFolder : public platform::MAPIFolder,
-                      public Faultable,
                       public std::enable_shared_from_this<OutlookFolder> {
  public:
   // `defaultClass`: the kind of item Items.Add makes (40 contact, 43 mail).
@@ -58,7 +56,7 @@ class OutlookFolder : public platform::MAPIFolder,
   std::shared_ptr<OutlookFolderItems> items_;
 };
 
-class OutlookFolderItems : public platform::Items, public Faultable {
+class OutlookFolderItems : public platform::Items {
  public:
   explicit OutlookFolderItems(std::weak_ptr<OutlookFolder> folder);
 
@@ -76,4 +74,4 @@ class OutlookFolderItems : public platform::Items, public Faultable {
   std::weak_ptr<OutlookFolder> folder_;
 };
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -9,18 +9,16 @@
 #include <string_view>
 #include <vector>
 
-#include "inmemory/CommandBarClicks.h"
-#include "inmemory/CommandBarCustomization.h"
-#include "inmemory/CommandBarLayout.h"
-#include "inmemory/Faults.h"
+#include "hostmodel/CommandBarClicks.h"
+#include "hostmodel/CommandBarCustomization.h"
+#include "hostmodel/CommandBarLayout.h"
 #include "platform/CommandBars.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 class CommandBarObject;
 
 class CommandBarSet : public platform::CommandBars,
-                      public Faultable,
                       public std::enable_shared_from_this<CommandBarSet> {
  public:
   // `kind` names the customization the window shares with the windows of its kind.
@@ -87,4 +85,4 @@ class CommandBarSet : public platform::CommandBars,
   bool detached_ = false;
 };
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -1,4 +1,4 @@
-// The in-memory Outlook application of one run of the host: its windows, which of them is
+// The Outlook application of one run of the host model: its windows, which of them is
 // active, the namespace, and the Click subscriptions of its command-bar buttons.
 #pragma once
 
@@ -7,15 +7,14 @@
 #include <string_view>
 #include <vector>
 
-#include "inmemory/CommandBarClicks.h"
-#include "inmemory/CommandBarCustomization.h"
-#include "inmemory/CommandBarLayout.h"
-#include "inmemory/CommandBarSet.h"
-#include "inmemory/Faults.h"
-#include "inmemory/OutlookWindows.h"
+#include "hostmodel/CommandBarClicks.h"
+#include "hostmodel/CommandBarCustomization.h"
+#include "hostmodel/CommandBarLayout.h"
+#include "hostmodel/CommandBarSet.h"
+#include "hostmodel/OutlookWindows.h"
 #include "platform/Outlook.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 class OutlookHost;
 class OutlookFolder;
@@ -25,7 +24,7 @@ inline constexpr std::u16string_view kDefaultProgId = u"COMAddInSendnote.dsrOutl
 // Returns the application while its run goes on; raises server gone once it has ended.
 std::shared_ptr<OutlookApp> LiveApp(const std::weak_ptr<OutlookApp>& app);
 
-class OutlookNameSpace : public platform::NameSpace, public Faultable {
+class OutlookNameSpace : public platform::NameSpace {
  public:
   explicit OutlookNameSpace(std::weak_ptr<OutlookApp> app) : app_(std::move(app)) {}
   std::u16string TypeName() const override { return u"NameSpace"; }
@@ -37,7 +36,7 @@ class OutlookNameSpace : public platform::NameSpace, public Faultable {
   std::weak_ptr<OutlookApp> app_;
 };
 
-class OutlookExplorers : public platform::Explorers, public Faultable {
+class OutlookExplorers : public platform::Explorers {
  public:
   explicit OutlookExplorers(std::weak_ptr<OutlookApp> app) : app_(std::move(app)) {}
   std::u16string TypeName() const override { return u"Explorers"; }
@@ -49,7 +48,7 @@ class OutlookExplorers : public platform::Explorers, public Faultable {
   std::weak_ptr<OutlookApp> app_;
 };
 
-class OutlookInspectors : public platform::Inspectors, public Faultable {
+class OutlookInspectors : public platform::Inspectors {
  public:
   explicit OutlookInspectors(std::weak_ptr<OutlookApp> app) : app_(std::move(app)) {}
   std::u16string TypeName() const override { return u"Inspectors"; }
@@ -61,7 +60,7 @@ class OutlookInspectors : public platform::Inspectors, public Faultable {
   std::weak_ptr<OutlookApp> app_;
 };
 
-class OutlookAddInInstance : public platform::AddInInstance, public Faultable {
+class OutlookAddInInstance : public platform::AddInInstance {
  public:
   OutlookAddInInstance(std::weak_ptr<OutlookApp> app, std::u16string progId)
       : app_(std::move(app)), progId_(std::move(progId)) {}
@@ -75,7 +74,6 @@ class OutlookAddInInstance : public platform::AddInInstance, public Faultable {
 };
 
 class OutlookApp : public platform::OutlookApplication,
-                   public Faultable,
                    public std::enable_shared_from_this<OutlookApp> {
  public:
   static std::shared_ptr<OutlookApp> Create(std::weak_ptr<OutlookHost> host,
@@ -149,4 +147,4 @@ class OutlookApp : public platform::OutlookApplication,
   bool running_ = true;
 };
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -1,9 +1,10 @@
-#include "inmemory/CommandBarObjects.h"
+#include "hostmodel/CommandBarObjects.h"
 
-#include "inmemory/CommandBarSet.h"
+#include "hostmodel/CallObserver.h"
+#include "hostmodel/CommandBarSet.h"
 #include "platform/ComError.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 namespace {
 
 // Returns the window's bars when they and `control` are still there; raises otherwise.
@@ -24,13 +25,13 @@ CommandBarObject::CommandBarObject(std::weak_ptr<CommandBarSet> set,
     : set_(std::move(set)), bar_(std::move(bar)) {}
 
 std::shared_ptr<platform::Object> CommandBarObject::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return UsableSet(set_, *bar_)->Application();
 }
 
 std::shared_ptr<platform::CommandBarControl> CommandBarObject::FindControl(
     std::u16string_view tag) {
-  Enter(u"FindControl");
+  NoteCall(this, u"FindControl");
   auto set = UsableSet(set_, *bar_);
   if (tag.empty()) return nullptr;
   for (const auto& control : set->ControlsOf(*bar_)) {
@@ -40,7 +41,7 @@ std::shared_ptr<platform::CommandBarControl> CommandBarObject::FindControl(
 }
 
 std::shared_ptr<CommandBarControlsObject> CommandBarObject::Controls() {
-  Enter(u"Controls");
+  NoteCall(this, u"Controls");
   return ControlsCollection();
 }
 
@@ -57,24 +58,24 @@ CommandBarControlsObject::CommandBarControlsObject(std::weak_ptr<CommandBarSet> 
     : set_(std::move(set)), bar_(std::move(bar)) {}
 
 std::shared_ptr<platform::Object> CommandBarControlsObject::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return UsableSet(set_, *bar_)->Application();
 }
 
 std::shared_ptr<platform::CommandBarControl> CommandBarControlsObject::Add(
     int32_t type, int16_t id, std::u16string_view parameter) {
-  Enter(u"Add");
+  NoteCall(this, u"Add");
   auto set = UsableSet(set_, *bar_);
   return set->Wrap(set->AddControl(*bar_, type, id, parameter));
 }
 
 int32_t CommandBarControlsObject::Count() {
-  Enter(u"Count");
+  NoteCall(this, u"Count");
   return static_cast<int32_t>(UsableSet(set_, *bar_)->ControlsOf(*bar_).size());
 }
 
 std::shared_ptr<platform::CommandBarControl> CommandBarControlsObject::Item(int32_t index) {
-  Enter(u"Item");
+  NoteCall(this, u"Item");
   auto set = UsableSet(set_, *bar_);
   auto controls = set->ControlsOf(*bar_);
   if (index < 1 || static_cast<size_t>(index) > controls.size()) {
@@ -94,59 +95,59 @@ std::shared_ptr<CommandBarSet> CommandBarButtonObject::Usable() const {
 }
 
 std::shared_ptr<platform::Object> CommandBarButtonObject::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return Usable()->Application();
 }
 
 int32_t CommandBarButtonObject::Id() {
-  Enter(u"Id");
+  NoteCall(this, u"Id");
   Usable();
   return control_->id;
 }
 
 std::u16string CommandBarButtonObject::Tag() {
-  Enter(u"Tag");
+  NoteCall(this, u"Tag");
   Usable();
   return control_->tag;
 }
 
 void CommandBarButtonObject::Delete() {
-  Enter(u"Delete");
+  NoteCall(this, u"Delete");
   Usable()->DeleteControl(control_);
 }
 
 std::u16string CommandBarButtonObject::OnAction() {
-  Enter(u"OnAction");
+  NoteCall(this, u"OnAction");
   Usable();
   return control_->onAction;
 }
 
 void CommandBarButtonObject::SetOnAction(std::u16string_view action) {
-  Enter(u"OnAction");
+  NoteCall(this, u"OnAction");
   Usable();
   control_->onAction = std::u16string(action);
 }
 
 std::u16string CommandBarButtonObject::Caption() {
-  Enter(u"Caption");
+  NoteCall(this, u"Caption");
   Usable();
   return control_->caption;
 }
 
 void CommandBarButtonObject::SetCaption(std::u16string_view caption) {
-  Enter(u"Caption");
+  NoteCall(this, u"Caption");
   Usable();
   control_->caption = std::u16string(caption);
 }
 
 void CommandBarButtonObject::SetTag(std::u16string_view tag) {
-  Enter(u"Tag");
+  NoteCall(this, u"Tag");
   Usable();
   control_->tag = std::u16string(tag);
 }
 
 platform::EventConnection CommandBarButtonObject::ConnectClick(ClickHandler handler) {
-  Enter(u"Click");
+  NoteCall(this, u"Click");
   return Usable()->ConnectClick(control_, std::move(handler));
 }
 
@@ -166,35 +167,35 @@ std::shared_ptr<CommandBarSet> CommandBarPopupObject::Usable() const {
 }
 
 std::shared_ptr<platform::Object> CommandBarPopupObject::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return Usable()->Application();
 }
 
 int32_t CommandBarPopupObject::Id() {
-  Enter(u"Id");
+  NoteCall(this, u"Id");
   Usable();
   return control_->id;
 }
 
 std::u16string CommandBarPopupObject::Tag() {
-  Enter(u"Tag");
+  NoteCall(this, u"Tag");
   Usable();
   return control_->tag;
 }
 
 void CommandBarPopupObject::Delete() {
-  Enter(u"Delete");
+  NoteCall(this, u"Delete");
   Usable()->DeleteControl(control_);
 }
 
 std::shared_ptr<platform::CommandBar> CommandBarPopupObject::CommandBar() {
-  Enter(u"CommandBar");
+  NoteCall(this, u"CommandBar");
   return Usable()->BarOf(control_);
 }
 
 std::shared_ptr<platform::CommandBarControls> CommandBarPopupObject::Controls() {
-  Enter(u"Controls");
+  NoteCall(this, u"Controls");
   return Usable()->BarOf(control_)->ControlsCollection();
 }
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

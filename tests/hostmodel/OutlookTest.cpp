@@ -3,12 +3,13 @@
 #include <functional>
 #include <memory>
 
-#include "inmemory/OutlookApp.h"
-#include "inmemory/OutlookFolder.h"
-#include "inmemory/OutlookHost.h"
+#include "hostmodel/OutlookApp.h"
+#include "hostmodel/OutlookFolder.h"
+#include "hostmodel/OutlookHost.h"
+#include "inmemory/OutlookFaults.h"
 #include "platform/ComError.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 namespace {
 
 using platform::As;
@@ -26,6 +27,7 @@ int32_t ErrorOf(const std::function<void()>& call) {
 
 class OutlookTest : public ::testing::Test {
  protected:
+  inmemory::OutlookFaults faults;
   std::shared_ptr<OutlookHost> host = OutlookHost::Create();
   std::shared_ptr<OutlookApp> app = host->Start();
 };
@@ -58,9 +60,9 @@ TEST_F(OutlookTest, ContactsAnswerEveryFieldAndOtherItemsAreNotContacts) {
             }),
             platform::kErrInvalidCall);
   // Reads are counted by member name, so a test can fail one field.
-  contact->faults().FailOn(u"CompanyName", 7);
+  faults.Of(contact).FailOn(u"CompanyName", 7);
   EXPECT_EQ(ErrorOf([&] { contact->Get(ContactField::kCompanyName); }), 7);
-  EXPECT_EQ(contact->faults().Calls(u"LastName"), 1);
+  EXPECT_EQ(faults.Of(contact).Calls(u"LastName"), 1);
 
   std::shared_ptr<platform::OutlookItem> mail = host->Inbox()->AddMail(u"件名");
   std::shared_ptr<platform::OutlookItem> list = host->Contacts()->AddDistList(u"営業");
@@ -163,7 +165,7 @@ TEST_F(OutlookTest, ActiveWindowFollowsOpeningActivationAndClosing) {
 
   explorer->Activate();
   EXPECT_EQ(app->ActiveWindow(), explorer);
-  EXPECT_EQ(explorer->faults().Calls(u"Activate"), 1);
+  EXPECT_EQ(faults.Of(explorer).Calls(u"Activate"), 1);
 
   app->SetActiveWindow(nullptr);
   EXPECT_EQ(app->ActiveWindow(), nullptr);
@@ -196,7 +198,7 @@ TEST_F(OutlookTest, SelectionIsKeptPerFolderAndItsReadingCanFail) {
   EXPECT_EQ(explorer->FolderHistory(),
             (std::vector<std::shared_ptr<platform::MAPIFolder>>{host->Contacts(), host->Inbox()}));
 
-  explorer->faults().FailOn(u"Selection", platform::kErrDispException);
+  faults.Of(explorer).FailOn(u"Selection", platform::kErrDispException);
   EXPECT_EQ(ErrorOf([&] { explorer->Selection(); }), platform::kErrDispException);
   EXPECT_EQ(ErrorOf([&] { explorer->SetCurrentFolder(nullptr); }), platform::kErrInvalidCall);
 }
@@ -230,4 +232,4 @@ TEST_F(OutlookTest, RestartKeepsTheStoreAndEndsTheOldRun) {
 }
 
 }  // namespace
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 inline constexpr int16_t kExplorerActionsMenuId = 30141;
 inline constexpr int16_t kContactActionsMenuId = 30130;
@@ -31,4 +31,4 @@ CommandBarLayout ContactInspectorCommandBarLayout();
 // The bars of a window showing another kind of item (mail, distribution list, ...).
 CommandBarLayout ItemInspectorCommandBarLayout();
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 inline constexpr int32_t kControlButton = 1;  // msoControlButton
 inline constexpr int32_t kControlPopup = 10;  // msoControlPopup
@@ -58,4 +58,4 @@ class CommandBarCustomization {
   uint64_t nextSerial_ = 1;
 };
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

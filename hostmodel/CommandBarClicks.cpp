@@ -1,8 +1,8 @@
-#include "inmemory/CommandBarClicks.h"
+#include "hostmodel/CommandBarClicks.h"
 
 #include <vector>
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 std::shared_ptr<CommandBarClicks> CommandBarClicks::Create() {
   return std::shared_ptr<CommandBarClicks>(new CommandBarClicks());
@@ -42,4 +42,4 @@ int CommandBarClicks::Click(const std::shared_ptr<platform::CommandBarButton>& c
   return ran;
 }
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -1,26 +1,27 @@
-#include "inmemory/OutlookWindows.h"
+#include "hostmodel/OutlookWindows.h"
 
-#include "inmemory/OutlookApp.h"
-#include "inmemory/OutlookItems.h"
+#include "hostmodel/CallObserver.h"
+#include "hostmodel/OutlookApp.h"
+#include "hostmodel/OutlookItems.h"
 #include "platform/ComError.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 // --- OutlookSelection ---
 
 std::shared_ptr<platform::Object> OutlookSelection::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return LiveApp(app_);
 }
 
 int32_t OutlookSelection::Count() {
-  Enter(u"Count");
+  NoteCall(this, u"Count");
   LiveApp(app_);
   return static_cast<int32_t>(items_.size());
 }
 
 std::shared_ptr<platform::OutlookItem> OutlookSelection::Item(int32_t index) {
-  Enter(u"Item");
+  NoteCall(this, u"Item");
   LiveApp(app_);
   if (index < 1 || static_cast<size_t>(index) > items_.size()) {
     platform::Raise(platform::kErrSubscript);
@@ -40,7 +41,7 @@ OutlookExplorer::OutlookExplorer(std::weak_ptr<OutlookApp> app,
       displayed_(displayed) {}
 
 std::shared_ptr<OutlookApp> OutlookExplorer::EnterWindow(std::u16string_view member) {
-  Enter(member);
+  NoteCall(this, member);
   auto app = LiveApp(app_);
   if (closed_) platform::Raise(kErrObjectGone, u"The explorer is closed.");
   return app;
@@ -107,7 +108,7 @@ OutlookInspector::OutlookInspector(std::weak_ptr<OutlookApp> app,
     : app_(std::move(app)), item_(std::move(item)), bars_(std::move(bars)), displayed_(displayed) {}
 
 std::shared_ptr<OutlookApp> OutlookInspector::EnterWindow(std::u16string_view member) {
-  Enter(member);
+  NoteCall(this, member);
   auto app = LiveApp(app_);
   if (closed_) platform::Raise(kErrObjectGone, u"The inspector is closed.");
   return app;
@@ -145,4 +146,4 @@ void OutlookInspector::MarkClosed() {
   bars_->Detach();
 }
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -1,4 +1,4 @@
-// Items of the in-memory store: contacts with every contact field, and other items (mail,
+// Items of the host model's store: contacts with every contact field, and other items (mail,
 // distribution lists) that are not contacts. An item belongs to a folder once saved.
 #pragma once
 
@@ -9,18 +9,17 @@
 #include <vector>
 
 #include "contactrecord/ContactRecord.h"
-#include "inmemory/Faults.h"
 #include "platform/ContactField.h"
 #include "platform/Outlook.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 class OutlookHost;
 class OutlookFolder;
 class OutlookApp;
 
 // What every stored item shares: its folder, whether the store holds it, its closes.
-class OutlookStoredItem : public Faultable, public std::enable_shared_from_this<OutlookStoredItem> {
+class OutlookStoredItem : public std::enable_shared_from_this<OutlookStoredItem> {
  public:
   virtual ~OutlookStoredItem() = default;
 
@@ -41,7 +40,7 @@ class OutlookStoredItem : public Faultable, public std::enable_shared_from_this<
  protected:
   OutlookStoredItem(std::weak_ptr<OutlookHost> host, std::weak_ptr<OutlookFolder> folder,
                     bool saved);
-  // Counts the call, raises an injected failure, and raises when the host is not running.
+  // Reports the call to the observer, and raises when the host is not running.
   std::shared_ptr<OutlookApp> EnterItem(std::u16string_view member);
   virtual void Commit() = 0;
   virtual void Revert() = 0;
@@ -107,4 +106,4 @@ class OutlookOtherItem : public platform::OutlookItem, public OutlookStoredItem 
   std::u16string subject_;
 };
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

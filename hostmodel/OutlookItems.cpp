@@ -1,11 +1,12 @@
-#include "inmemory/OutlookItems.h"
+#include "hostmodel/OutlookItems.h"
 
-#include "inmemory/OutlookApp.h"
-#include "inmemory/OutlookFolder.h"
-#include "inmemory/OutlookHost.h"
+#include "hostmodel/CallObserver.h"
+#include "hostmodel/OutlookApp.h"
+#include "hostmodel/OutlookFolder.h"
+#include "hostmodel/OutlookHost.h"
 #include "platform/ComError.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 // --- OutlookStoredItem ---
 
@@ -14,7 +15,7 @@ OutlookStoredItem::OutlookStoredItem(std::weak_ptr<OutlookHost> host,
     : host_(std::move(host)), folder_(std::move(folder)), saved_(saved) {}
 
 std::shared_ptr<OutlookApp> OutlookStoredItem::EnterItem(std::u16string_view member) {
-  Enter(member);
+  NoteCall(this, member);
   auto host = host_.lock();
   if (!host) platform::Raise(platform::kErrServerGone);
   return host->RequireRunning();
@@ -124,4 +125,4 @@ int32_t OutlookOtherItem::Class() {
   return class_;
 }
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -1,10 +1,12 @@
-#include "inmemory/OutlookFolder.h"
+#include "hostmodel/OutlookFolder.h"
 
-#include "inmemory/OutlookApp.h"
-#include "inmemory/OutlookHost.h"
+#include "hostmodel/CallObserver.h"
+#include "hostmodel/OutlookApp.h"
+#include "hostmodel/OutlookHost.h"
 #include "platform/ComError.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
+
 OutlookFolder::OutlookFolder(std::weak_ptr<OutlookHost> host, std::u16string name,
                              int32_t defaultClass)
     : host_(std::move(host)), name_(std::move(name)), defaultClass_(defaultClass) {}
@@ -16,23 +18,23 @@ std::shared_ptr<OutlookApp> OutlookFolder::RunningApp() const {
 }
 
 std::shared_ptr<platform::Object> OutlookFolder::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return RunningApp();
 }
 
 std::u16string OutlookFolder::Name() {
-  Enter(u"Name");
+  NoteCall(this, u"Name");
   RunningApp();
   return name_;
 }
 
 std::shared_ptr<platform::Explorer> OutlookFolder::GetExplorer(int32_t) {
-  Enter(u"GetExplorer");
+  NoteCall(this, u"GetExplorer");
   return RunningApp()->NewExplorer(shared_from_this(), false);
 }
 
 std::shared_ptr<platform::Items> OutlookFolder::Items() {
-  Enter(u"Items");
+  NoteCall(this, u"Items");
   RunningApp();
   return ItemsObject();
 }
@@ -90,12 +92,12 @@ std::shared_ptr<OutlookFolder> OutlookFolderItems::Folder() const {
 }
 
 std::shared_ptr<platform::Object> OutlookFolderItems::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return Folder()->RunningApp();
 }
 
 std::shared_ptr<platform::OutlookItem> OutlookFolderItems::GetFirst() {
-  Enter(u"GetFirst");
+  NoteCall(this, u"GetFirst");
   auto folder = Folder();
   folder->RunningApp();  // answers only while the host runs
   const auto& contents = folder->Contents();
@@ -103,17 +105,17 @@ std::shared_ptr<platform::OutlookItem> OutlookFolderItems::GetFirst() {
 }
 
 std::shared_ptr<platform::OutlookItem> OutlookFolderItems::Add() {
-  Enter(u"Add");
+  NoteCall(this, u"Add");
   auto folder = Folder();
   folder->RunningApp();
   return folder->NewItem();
 }
 
 int32_t OutlookFolderItems::Count() {
-  Enter(u"Count");
+  NoteCall(this, u"Count");
   auto folder = Folder();
   folder->RunningApp();
   return static_cast<int32_t>(folder->Contents().size());
 }
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

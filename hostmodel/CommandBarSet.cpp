@@ -1,12 +1,13 @@
-#include "inmemory/CommandBarSet.h"
+#include "hostmodel/CommandBarSet.h"
 
 #include <algorithm>
 
-#include "inmemory/CommandBarObjects.h"
+#include "hostmodel/CallObserver.h"
+#include "hostmodel/CommandBarObjects.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 namespace {
 
 std::shared_ptr<CommandBarControlData> Build(const CommandBarControlDescription& described,
@@ -58,7 +59,7 @@ std::shared_ptr<CommandBarSet> CommandBarSet::Create(
 }
 
 std::shared_ptr<platform::Object> CommandBarSet::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   CheckUsable(nullptr);
   auto application = application_.lock();
   if (!application) platform::Raise(platform::kErrServerGone);
@@ -98,14 +99,14 @@ std::shared_ptr<CommandBarControlData> CommandBarSet::Search(const Match& match)
 }
 
 std::shared_ptr<platform::CommandBarControl> CommandBarSet::FindControl(int16_t id) {
-  Enter(u"FindControl");
+  NoteCall(this, u"FindControl");
   CheckUsable(nullptr);
   auto found = Search([id](const auto& c) { return c->id == id; });
   return found ? Wrap(found) : nullptr;
 }
 
 std::shared_ptr<platform::CommandBarControl> CommandBarSet::FindControl(std::u16string_view tag) {
-  Enter(u"FindControl");
+  NoteCall(this, u"FindControl");
   CheckUsable(nullptr);
   // Office treats an empty tag as "not given"; the contract never passes one.
   if (tag.empty()) return nullptr;
@@ -188,4 +189,4 @@ int CommandBarSet::Click(const std::shared_ptr<platform::CommandBarButton>& clic
   return clicks->Click(clicked, control);
 }
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

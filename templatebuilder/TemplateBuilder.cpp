@@ -1,4 +1,4 @@
-#include "docx/TemplateBuilder.h"
+#include "templatebuilder/TemplateBuilder.h"
 
 #include <array>
 

@@ -1,17 +1,18 @@
-#include "inmemory/OutlookApp.h"
+#include "hostmodel/OutlookApp.h"
 
 #include <algorithm>
 
-#include "inmemory/CommandBarLayout.h"
-#include "inmemory/CommandBarObjects.h"
-#include "inmemory/OutlookFolder.h"
-#include "inmemory/OutlookHost.h"
-#include "inmemory/OutlookItems.h"
+#include "hostmodel/CallObserver.h"
+#include "hostmodel/CommandBarLayout.h"
+#include "hostmodel/CommandBarObjects.h"
+#include "hostmodel/OutlookFolder.h"
+#include "hostmodel/OutlookHost.h"
+#include "hostmodel/OutlookItems.h"
 #include "platform/AsciiCase.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 namespace {
 
 // The class of an item, as the host knows it without a call through the object model.
@@ -33,12 +34,12 @@ std::shared_ptr<OutlookApp> LiveApp(const std::weak_ptr<OutlookApp>& app) {
 // --- collections, namespace, add-in instance ---
 
 std::shared_ptr<platform::Object> OutlookNameSpace::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return LiveApp(app_);
 }
 
 std::shared_ptr<platform::MAPIFolder> OutlookNameSpace::GetDefaultFolder(int32_t folderKind) {
-  Enter(u"GetDefaultFolder");
+  NoteCall(this, u"GetDefaultFolder");
   auto host = LiveApp(app_)->Host();
   if (!host) platform::Raise(platform::kErrServerGone);
   auto folder = host->DefaultFolder(folderKind);
@@ -47,17 +48,17 @@ std::shared_ptr<platform::MAPIFolder> OutlookNameSpace::GetDefaultFolder(int32_t
 }
 
 std::shared_ptr<platform::Object> OutlookExplorers::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return LiveApp(app_);
 }
 
 int32_t OutlookExplorers::Count() {
-  Enter(u"Count");
+  NoteCall(this, u"Count");
   return static_cast<int32_t>(LiveApp(app_)->ExplorerList().size());
 }
 
 std::shared_ptr<platform::Explorer> OutlookExplorers::Item(int32_t index) {
-  Enter(u"Item");
+  NoteCall(this, u"Item");
   const auto& list = LiveApp(app_)->ExplorerList();
   if (index < 1 || static_cast<size_t>(index) > list.size()) {
     platform::Raise(platform::kErrSubscript);
@@ -66,17 +67,17 @@ std::shared_ptr<platform::Explorer> OutlookExplorers::Item(int32_t index) {
 }
 
 std::shared_ptr<platform::Object> OutlookInspectors::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return LiveApp(app_);
 }
 
 int32_t OutlookInspectors::Count() {
-  Enter(u"Count");
+  NoteCall(this, u"Count");
   return static_cast<int32_t>(LiveApp(app_)->InspectorList().size());
 }
 
 std::shared_ptr<platform::Inspector> OutlookInspectors::Item(int32_t index) {
-  Enter(u"Item");
+  NoteCall(this, u"Item");
   const auto& list = LiveApp(app_)->InspectorList();
   if (index < 1 || static_cast<size_t>(index) > list.size()) {
     platform::Raise(platform::kErrSubscript);
@@ -85,12 +86,12 @@ std::shared_ptr<platform::Inspector> OutlookInspectors::Item(int32_t index) {
 }
 
 std::shared_ptr<platform::Object> OutlookAddInInstance::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   return LiveApp(app_);
 }
 
 std::u16string OutlookAddInInstance::ProgId() {
-  Enter(u"ProgId");
+  NoteCall(this, u"ProgId");
   LiveApp(app_);
   return progId_;
 }
@@ -114,20 +115,20 @@ void OutlookApp::CheckRunning() const {
 }
 
 std::shared_ptr<platform::Object> OutlookApp::Application() {
-  Enter(u"Application");
+  NoteCall(this, u"Application");
   CheckRunning();
   return shared_from_this();
 }
 
 std::shared_ptr<platform::NameSpace> OutlookApp::GetNamespace(std::u16string_view type) {
-  Enter(u"GetNamespace");
+  NoteCall(this, u"GetNamespace");
   CheckRunning();
   if (!platform::EqualsIgnoringAsciiCase(type, u"MAPI")) platform::Raise(platform::kErrInvalidCall);
   return namespace_;
 }
 
 std::shared_ptr<platform::Explorer> OutlookApp::ActiveExplorer() {
-  Enter(u"ActiveExplorer");
+  NoteCall(this, u"ActiveExplorer");
   CheckRunning();
   for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
     if (auto explorer = std::dynamic_pointer_cast<OutlookExplorer>(it->lock())) return explorer;
@@ -136,7 +137,7 @@ std::shared_ptr<platform::Explorer> OutlookApp::ActiveExplorer() {
 }
 
 std::shared_ptr<platform::Inspector> OutlookApp::ActiveInspector() {
-  Enter(u"ActiveInspector");
+  NoteCall(this, u"ActiveInspector");
   CheckRunning();
   for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
     if (auto inspector = std::dynamic_pointer_cast<OutlookInspector>(it->lock())) {
@@ -147,20 +148,20 @@ std::shared_ptr<platform::Inspector> OutlookApp::ActiveInspector() {
 }
 
 std::shared_ptr<platform::OutlookWindow> OutlookApp::ActiveWindow() {
-  Enter(u"ActiveWindow");
+  NoteCall(this, u"ActiveWindow");
   CheckRunning();
   if (noActiveWindow_ || zOrder_.empty()) return nullptr;
   return zOrder_.back().lock();
 }
 
 std::shared_ptr<platform::Explorers> OutlookApp::Explorers() {
-  Enter(u"Explorers");
+  NoteCall(this, u"Explorers");
   CheckRunning();
   return explorersObject_;
 }
 
 std::shared_ptr<platform::Inspectors> OutlookApp::Inspectors() {
-  Enter(u"Inspectors");
+  NoteCall(this, u"Inspectors");
   CheckRunning();
   return inspectorsObject_;
 }
@@ -284,4 +285,4 @@ void OutlookApp::Shutdown() {
   clicks_->DisconnectAll();
 }
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -6,16 +6,15 @@
 #include <string>
 #include <string_view>
 
-#include "inmemory/CommandBarCustomization.h"
-#include "inmemory/Faults.h"
+#include "hostmodel/CommandBarCustomization.h"
 #include "platform/CommandBars.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 class CommandBarSet;
 class CommandBarControlsObject;
 
-class CommandBarObject : public platform::CommandBar, public Faultable {
+class CommandBarObject : public platform::CommandBar {
  public:
   CommandBarObject(std::weak_ptr<CommandBarSet> set, std::shared_ptr<CommandBarControlData> bar);
 
@@ -36,7 +35,7 @@ class CommandBarObject : public platform::CommandBar, public Faultable {
   std::shared_ptr<CommandBarControlsObject> controls_;
 };
 
-class CommandBarControlsObject : public platform::CommandBarControls, public Faultable {
+class CommandBarControlsObject : public platform::CommandBarControls {
  public:
   CommandBarControlsObject(std::weak_ptr<CommandBarSet> set,
                            std::shared_ptr<CommandBarControlData> bar);
@@ -55,7 +54,6 @@ class CommandBarControlsObject : public platform::CommandBarControls, public Fau
 };
 
 class CommandBarButtonObject : public platform::CommandBarButton,
-                               public Faultable,
                                public std::enable_shared_from_this<CommandBarButtonObject> {
  public:
   CommandBarButtonObject(std::weak_ptr<CommandBarSet> set,
@@ -85,7 +83,7 @@ class CommandBarButtonObject : public platform::CommandBarButton,
   std::shared_ptr<CommandBarControlData> control_;
 };
 
-class CommandBarPopupObject : public platform::CommandBarPopup, public Faultable {
+class CommandBarPopupObject : public platform::CommandBarPopup {
  public:
   CommandBarPopupObject(std::weak_ptr<CommandBarSet> set,
                         std::shared_ptr<CommandBarControlData> control);
@@ -107,4 +105,4 @@ class CommandBarPopupObject : public platform::CommandBarPopup, public Faultable
   std::shared_ptr<CommandBarControlData> control_;
 };
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

@@ -6,10 +6,10 @@
 #include <map>
 #include <memory>
 
-#include "inmemory/CommandBarCustomization.h"
+#include "hostmodel/CommandBarCustomization.h"
 #include "platform/CommandBars.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 
 class CommandBarClicks : public std::enable_shared_from_this<CommandBarClicks> {
  public:
@@ -42,4 +42,4 @@ class CommandBarClicks : public std::enable_shared_from_this<CommandBarClicks> {
   platform::Flag lastCancelDefault_ = platform::kFalse;
 };
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

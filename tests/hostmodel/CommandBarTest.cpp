@@ -4,13 +4,14 @@
 #include <memory>
 #include <vector>
 
-#include "inmemory/CommandBarObjects.h"
-#include "inmemory/OutlookApp.h"
-#include "inmemory/OutlookFolder.h"
-#include "inmemory/OutlookHost.h"
+#include "hostmodel/CommandBarObjects.h"
+#include "hostmodel/OutlookApp.h"
+#include "hostmodel/OutlookFolder.h"
+#include "hostmodel/OutlookHost.h"
+#include "inmemory/OutlookFaults.h"
 #include "platform/ComError.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 namespace {
 
 using platform::As;
@@ -38,6 +39,7 @@ std::shared_ptr<CommandBarButton> AddTagged(const std::shared_ptr<platform::Comm
 
 class CommandBarTest : public ::testing::Test {
  protected:
+  inmemory::OutlookFaults faults;
   std::shared_ptr<OutlookHost> host = OutlookHost::Create();
   std::shared_ptr<OutlookApp> app = host->Start();
 };
@@ -265,22 +267,22 @@ TEST_F(CommandBarTest, ClicksEndWithTheBoundButtonOrTheHostsRun) {
 TEST_F(CommandBarTest, InjectedFailuresAndCallCounts) {
   auto explorer = app->OpenExplorer(host->Contacts());
   auto bars = explorer->Bars();
-  bars->faults().FailOn(u"FindControl", platform::kErrDispException, u"", 1);
+  faults.Of(bars).FailOn(u"FindControl", platform::kErrDispException, u"", 1);
   EXPECT_EQ(ErrorOf([&] { bars->FindControl(kExplorerActionsMenuId); }),
             platform::kErrDispException);
   auto popup = As<CommandBarPopup>(bars->FindControl(kExplorerActionsMenuId));
-  EXPECT_EQ(bars->faults().Calls(u"FindControl"), 2);
+  EXPECT_EQ(faults.Of(bars).Calls(u"FindControl"), 2);
 
   auto popupObject = std::static_pointer_cast<CommandBarPopupObject>(popup);
   auto button = As<CommandBarButton>(popup->Controls()->Add(1, 1, u""));
   auto buttonObject = std::static_pointer_cast<CommandBarButtonObject>(button);
-  buttonObject->faults().FailOn(u"Caption", 5);
+  faults.Of(buttonObject).FailOn(u"Caption", 5);
   EXPECT_EQ(ErrorOf([&] { button->SetCaption(u"x"); }), platform::kErrInvalidCall);
   EXPECT_EQ(buttonObject->Data().caption, u"");
   // The same control found again is the same object, faults included.
   EXPECT_EQ(bars->FindControl(1), button);
-  EXPECT_EQ(popupObject->faults().Calls(u"Controls"), 1);
+  EXPECT_EQ(faults.Of(popupObject).Calls(u"Controls"), 1);
 }
 
 }  // namespace
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel

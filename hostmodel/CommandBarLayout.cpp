@@ -1,8 +1,8 @@
-#include "inmemory/CommandBarLayout.h"
+#include "hostmodel/CommandBarLayout.h"
 
-#include "inmemory/CommandBarCustomization.h"
+#include "hostmodel/CommandBarCustomization.h"
 
-namespace sendnote::inmemory {
+namespace sendnote::hostmodel {
 namespace {
 
 CommandBarControlDescription Button(int16_t id, std::u16string caption) {
@@ -66,4 +66,4 @@ CommandBarLayout ItemInspectorCommandBarLayout() {
   };
 }
 
-}  // namespace sendnote::inmemory
+}  // namespace sendnote::hostmodel
