@@ -6,6 +6,7 @@
 #include "addin/Placeholder.h"
 #include "addin/modAddin.h"
 #include "common/HostBarrier.h"
+#include "common/ReportWatch.h"
 #include "common/clsMsg.h"
 #include "common/clsOccation.h"
 #include "common/modFunc.h"
@@ -196,19 +197,32 @@ void dsrOutlookToWord::IDTExtensibility2_OnBeginShutdown() {
 void dsrOutlookToWord::cbbAddin_Click(const std::shared_ptr<platform::CommandBarButton>&,
                                       platform::Flag&) {
   std::shared_ptr<clsOccation> occasion;
+  ClickOutcome outcome;
+  ReportWatch reports;
   const bool done = RunHostEntryPoint(u"cbbAddin_Click", [&] {
     occasion = std::make_shared<clsOccation>();
     occasion->SetStaticData(static_data_);
     MainSendnote(outlook_app_, occasion);
     if (occasion->Msg()->Cancel() == kTrue) {
+      outcome.message = occasion->Msg()->MsgText();
       if (auto window = platform::Must(outlook_app_).ActiveWindow()) window->Activate();
       ShowMsg(occasion->Msg()->MsgText());
     } else {
       static_data_ = occasion->StaticData();
+      outcome.kind = ClickOutcome::Kind::kCompleted;
+      outcome.document = occasion->Letter();
     }
   });
   if (!done && occasion) occasion->Msg()->SetCancel(kTrue);
+  // Any report shown during the click makes it a failure, whatever came after it.
+  if (!done || !reports.Reports().empty()) {
+    outcome.kind = ClickOutcome::Kind::kFailed;
+    outcome.message = reports.Reports().empty() ? u"" : reports.Reports().front();
+    outcome.document.reset();
+  }
   // The context ends here: its StaticData reference goes with it.
+  occasion.reset();
+  if (click_listener_) click_listener_(outcome);
 }
 
 void dsrOutlookToWord::BindButton(std::shared_ptr<platform::CommandBarButton> button) {

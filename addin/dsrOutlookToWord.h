@@ -2,8 +2,10 @@
 // and the bound button whose Click runs the letter command.
 #pragma once
 
+#include <functional>
 #include <memory>
 
+#include "addin/ClickOutcome.h"
 #include "common/clsStatic.h"
 #include "platform/CommandBars.h"
 #include "platform/Flag.h"
@@ -35,6 +37,11 @@ class dsrOutlookToWord {
   const std::shared_ptr<clsStatic>& StaticData() const { return static_data_; }
   const std::shared_ptr<platform::CommandBarButton>& cbbAddin() const { return cbb_addin_; }
 
+  // Tells the host how each click ended, once the click is over. The listener is the
+  // host's and must not throw.
+  using ClickListener = std::function<void(const ClickOutcome&)>;
+  void SetClickListener(ClickListener listener) { click_listener_ = std::move(listener); }
+
  private:
   // Binds `button` as cbbAddin (or unbinds with an empty one).
   void BindButton(std::shared_ptr<platform::CommandBarButton> button);
@@ -43,6 +50,7 @@ class dsrOutlookToWord {
   std::shared_ptr<clsStatic> static_data_;
   std::shared_ptr<platform::CommandBarButton> cbb_addin_;
   platform::EventConnection cbb_addin_click_;
+  ClickListener click_listener_;
 };
 
 }  // namespace sendnote

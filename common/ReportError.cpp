@@ -1,5 +1,6 @@
 #include "common/ReportError.h"
 
+#include "common/ReportWatch.h"
 #include "platform/Runtime.h"
 #include "platform/Utf.h"
 
@@ -20,9 +21,9 @@ std::u16string ErrorReportText(std::u16string_view procedure, int32_t number,
 
 void ReportError(std::u16string_view procedure, const platform::ComError& error) {
   if (error.Number() == 0) return;
-  platform::CurrentRuntime().Ui().MsgBox(
-      ErrorReportText(procedure, error.Number(), error.Description()), platform::kVbCritical,
-      kAppTitle);
+  const std::u16string text = ErrorReportText(procedure, error.Number(), error.Description());
+  ReportWatch::Note(text);
+  platform::CurrentRuntime().Ui().MsgBox(text, platform::kVbCritical, kAppTitle);
 }
 
 void ReportErrorToHost(std::u16string_view procedure, const platform::ComError& error) noexcept {

@@ -8,6 +8,7 @@
 #include "common/clsMsg.h"
 #include "common/clsStatic.h"
 #include "platform/Flag.h"
+#include "platform/Word.h"
 
 namespace sendnote {
 
@@ -34,6 +35,9 @@ class clsOccation {
   void SetPropPrefix(std::u16string value) { prop_prefix_ = std::move(value); }
   platform::Flag DocPropNew() const { return doc_prop_new_; }
   void SetDocPropNew(platform::Flag value) { doc_prop_new_ = value; }
+  // The new document of a click that completed; empty otherwise.
+  const std::shared_ptr<platform::Document>& Letter() const { return letter_; }
+  void SetLetter(std::shared_ptr<platform::Document> value) { letter_ = std::move(value); }
 
  private:
   std::shared_ptr<clsMsg> msg_ = std::make_shared<clsMsg>();
@@ -43,6 +47,7 @@ class clsOccation {
   platform::Flag word_started_ = platform::kFalse;
   std::u16string prop_prefix_ = kDefaultPrefix;
   platform::Flag doc_prop_new_ = platform::kFalse;
+  std::shared_ptr<platform::Document> letter_;
 };
 
 }  // namespace sendnote

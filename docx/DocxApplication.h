@@ -37,6 +37,10 @@ class DocxApplication : public platform::WordApplication,
   // The documents open now, in the order they were made.
   std::vector<std::shared_ptr<DocxDocument>> OpenDocuments() const { return open_; }
   bool HasQuit() const { return quit_; }
+  // Where the documents' SaveAs writes: into `batch` (which must outlive its use), or each
+  // file at once when empty.
+  void SetSaveBatch(FileBatch* batch) { batch_ = batch; }
+  FileBatch* SaveBatch() const { return batch_; }
   // Raises "disconnected" once Word has quit.
   void CheckRunning() const;
 
@@ -70,6 +74,7 @@ class DocxApplication : public platform::WordApplication,
   bool visible_ = false;
   FileNewPrompt prompt_;
   FileNewChoice lastChoice_;
+  FileBatch* batch_ = nullptr;  // not owning
   std::vector<std::shared_ptr<DocxDocument>> open_;
 };
 

@@ -5,6 +5,7 @@
 #include "docx/DocxProperties.h"
 #include "docx/DocxShapes.h"
 #include "platform/ComError.h"
+#include "platform/Utf.h"
 
 namespace sendnote::docx {
 
@@ -14,6 +15,13 @@ DocxDocument::DocxDocument(std::shared_ptr<DocumentModel> model, std::weak_ptr<D
 void DocxDocument::SaveAs(const std::filesystem::path& path, bool overwrite, FileBatch* batch) {
   model_->CheckOpen();
   model_->SaveAs(path, overwrite, batch);
+}
+
+void DocxDocument::SaveAs(std::u16string_view fileName, bool replace) {
+  model_->CheckOpen();
+  const auto app = app_.lock();
+  model_->SaveAs(std::filesystem::path(platform::ToUtf8(fileName)), replace,
+                 app ? app->SaveBatch() : nullptr);
 }
 
 std::string DocxDocument::Extension() {

@@ -41,6 +41,8 @@ class DocxDocument : public platform::Document, public std::enable_shared_from_t
   std::shared_ptr<platform::Shapes> Shapes() override;
   // Saves to the path of the last SaveAs; there is no window to ask for a name.
   void Close(int32_t saveChanges) override;
+  // The engine's SaveAs, into the application's save batch when it has one.
+  void SaveAs(std::u16string_view fileName, bool replace) override;
 
   // Closes without a call (Word quitting).
   void Discard();

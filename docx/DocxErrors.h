@@ -5,10 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ComError.h"
+
 namespace sendnote::docx {
 
-// "File already exists": a save that was not allowed to replace a file.
-inline constexpr int32_t kErrFileExists = 58;
+using platform::kErrFileExists;
 
 // Raises Word's "cannot open this file" error (5981) for a file that is not a usable Word
 // package; `reason` says why, in plain English.

@@ -72,6 +72,7 @@ int WordApp::ActivateCount() const { return faults().Calls(u"Activate"); }
 Faults& WordApp::WordFaults() { return session_->faults; }
 const std::vector<std::u16string>& WordApp::Journal() const { return session_->journal; }
 void WordApp::ClearJournal() { session_->journal.clear(); }
+const std::map<std::u16string, WordContent>& WordApp::SavedFiles() const { return session_->files; }
 
 std::shared_ptr<platform::Object> WordApp::Application() {
   Call(u"Application");

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -59,6 +60,8 @@ class WordApp : public platform::WordApplication,
   // example u"Application.Visible", u"Document.Activate").
   const std::vector<std::u16string>& Journal() const;
   void ClearJournal();
+  // What the documents' SaveAs kept, by file name.
+  const std::map<std::u16string, WordContent>& SavedFiles() const;
 
   // --- platform::WordApplication ---
   std::u16string TypeName() const override { return u"Application"; }

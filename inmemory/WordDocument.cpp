@@ -95,4 +95,15 @@ void WordDocument::Close(int32_t saveChanges) {
   std::erase_if(session->open, [this](const auto& document) { return document.get() == this; });
 }
 
+void WordDocument::SaveAs(std::u16string_view fileName, bool replace) {
+  Call(u"SaveAs");
+  auto session = Session();
+  if (fileName.empty() || fileName == arguments_.templateName) {
+    platform::Raise(platform::kErrPathAccess);
+  }
+  const std::u16string name(fileName);
+  if (!replace && session->files.contains(name)) platform::Raise(platform::kErrFileExists);
+  session->files[name] = Snapshot();
+}
+
 }  // namespace sendnote::inmemory

@@ -61,6 +61,8 @@ class WordDocument : public platform::Document,
   std::shared_ptr<platform::Fields> Fields() override;
   std::shared_ptr<platform::Shapes> Shapes() override;
   void Close(int32_t saveChanges) override;
+  // Keeps the content under the name in the session's files.
+  void SaveAs(std::u16string_view fileName, bool replace) override;
 
  protected:
   bool Deleted() const override { return closed_; }

@@ -50,6 +50,7 @@ struct WordSession {
 
   std::vector<std::shared_ptr<WordDocument>> open;     // the Documents collection
   std::vector<std::shared_ptr<WordDocument>> created;  // every document added, in order
+  std::map<std::u16string, WordContent> files;         // what SaveAs wrote, by file name
 };
 
 // Base of every in-memory Word object.

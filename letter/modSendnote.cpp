@@ -100,6 +100,7 @@ void MainSendnote(const std::shared_ptr<platform::OutlookApplication>& outlookAp
     if (occasion->Msg()->Cancel() == kTrue) return failureEnding();
 
     RefreshFields(Must(document), occasion->PropPrefix());
+    occasion->SetLetter(document);
   } catch (const ComError& e) {
     ReportError(u"MainSendnote", e);
     occasion->Msg()->SetMsgText(u"");

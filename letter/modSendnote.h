@@ -15,7 +15,8 @@ namespace sendnote {
 
 using ItemCollection = std::vector<std::shared_ptr<platform::OutlookItem>>;
 
-// Runs one click's command; reports its outcome only through the context's status record.
+// Runs one click's command; reports its outcome through the context: the status record,
+// and the new document (Letter) when the command completed.
 void MainSendnote(const std::shared_ptr<platform::OutlookApplication>& outlookApp,
                   std::shared_ptr<clsOccation>& occasion);
 

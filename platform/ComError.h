@@ -20,6 +20,7 @@ inline constexpr int32_t kErrServerGone = -2147417848;     // RPC_E_DISCONNECTED
 inline constexpr int32_t kErrDispException = -2147352567;  // DISP_E_EXCEPTION
 inline constexpr int32_t kErrFileNotFound = 53;            // file not found
 inline constexpr int32_t kErrPathAccess = 75;              // path/file access error
+inline constexpr int32_t kErrFileExists = 58;              // a save not allowed to replace
 inline constexpr int32_t kErrBadFileFormat = 5981;         // Word: could not open the file (format)
 
 class ComError : public std::exception {

@@ -179,6 +179,10 @@ class Document : public Object {
   // 0 closes without saving. Any other value saves first; a document never saved raises
   // Invalid procedure call (5) and stays open.
   virtual void Close(int32_t saveChanges) = 0;
+  // Saves the document as the file `fileName`, which it is then saved under. Called by the
+  // host that keeps the letter, never by the system. Raises file exists (58) for an existing
+  // file unless `replace`, and path/file access (75) for no name or the document's template.
+  virtual void SaveAs(std::u16string_view fileName, bool replace) = 0;
 };
 
 }  // namespace sendnote::platform

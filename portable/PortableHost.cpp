@@ -8,7 +8,6 @@
 #include "addin/dsrOutlookToWord.h"
 #include "common/Version.h"
 #include "docx/DocxApplication.h"
-#include "docx/DocxDocument.h"
 #include "docx/FileBatch.h"
 #include "hostmodel/OutlookApp.h"
 #include "hostmodel/OutlookFolder.h"
@@ -170,10 +169,16 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
     if (!answer || answer->empty()) return {};
     return {true, FromUtf8(fs::absolute(ToUtf8(*answer), ec).string()), false};
   };
+  // --each makes its letters durable together, in batches: a crash leaves each letter
+  // whole or absent, and a path is printed only once its letter is in place.
+  std::optional<docx::FileBatch> batch;
+  std::vector<fs::path> staged;  // the outputs in the batch, as the user named them
+  if (cl.each) batch.emplace();
   std::shared_ptr<docx::DocxApplication> word;
   auto startWord = [&]() -> std::shared_ptr<platform::WordApplication> {
     word = docx::DocxApplication::Create();
     word->SetFileNewPrompt(prompt);
+    word->SetSaveBatch(batch ? &*batch : nullptr);
     return word;
   };
   PortableRuntime runtime(ui, startWord, FromUtf8(programFolder_.string()));
@@ -186,6 +191,8 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   auto explorer = outlook->OpenExplorer(host->Contacts());
 
   dsrOutlookToWord addin;
+  std::optional<ClickOutcome> outcome;
+  addin.SetClickListener([&outcome](const ClickOutcome& o) { outcome = o; });
   addin.IDTExtensibility2_OnConnection(outlook, 1, outlook->NewAddInInstance());
   int status = kExitWritten;
   if (!addin.cbbAddin()) {
@@ -193,11 +200,6 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
     status = kExitStopped;
   }
 
-  // --each makes its letters durable together, in batches: a crash leaves each letter
-  // whole or absent, and a path is printed only once its letter is in place.
-  std::optional<docx::FileBatch> batch;
-  std::vector<fs::path> staged;  // the outputs in the batch, as the user named them
-  if (cl.each) batch.emplace();
   auto commit = [&] {
     const auto outcomes = batch->Commit();
     for (size_t k = 0; k < outcomes.size(); ++k) {
@@ -220,19 +222,17 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
     explorer->Select(selected);
     explorer->Activate();
     fileNewShown = 0;
-    ui.ResetErrorReported();
+    outcome.reset();
     outlook->ClickButton(addin.cbbAddin());
 
-    // The click completed when it left its new document open and reported no error.
-    std::shared_ptr<docx::DocxDocument> letterDoc;
-    if (word && !word->HasQuit() && !word->OpenDocuments().empty()) {
-      letterDoc = word->OpenDocuments().back();
-    }
+    // The add-in says how the click ended; a completed click hands over its new document.
+    std::shared_ptr<platform::Document> letterDoc;
+    if (outcome && outcome->kind == ClickOutcome::Kind::kCompleted) letterDoc = outcome->document;
     int letterStatus = kExitStopped;
-    if (letterDoc && !ui.ErrorReported()) {
+    if (letterDoc) {
       try {
         if (batch && batch->Full()) commit();
-        letterDoc->SaveAs(letter.output, cl.force, batch ? &*batch : nullptr);
+        letterDoc->SaveAs(FromUtf8(letter.output.string()), cl.force);
         if (batch) {
           staged.push_back(letter.output);
         } else {

@@ -58,7 +58,6 @@ std::optional<std::u16string> TerminalUi::AskLine(std::u16string_view question) 
 
 int32_t TerminalUi::MsgBox(std::u16string_view prompt, int32_t style, std::u16string_view title) {
   PrintBox(title, prompt);
-  if ((style & 0x70) == platform::kVbCritical) errorReported_ = true;
   if ((style & 0x0F) != platform::kVbYesNoCancel) return platform::kVbOK;
 
   // The only Yes/No/Cancel box is the prefix question.

@@ -34,9 +34,6 @@ class TerminalUi : public platform::UserInterface {
   // The folder holding the help pages (index.html).
   void SetHelpFolder(std::string folder) { helpFolder_ = std::move(folder); }
 
-  // True once an error report (stop icon) has been shown.
-  bool ErrorReported() const { return errorReported_; }
-  void ResetErrorReported() { errorReported_ = false; }
   bool Interactive() const { return interactive_; }
 
   // Asks for a line on the terminal; empty when not interactive or at end of input.
@@ -61,7 +58,6 @@ class TerminalUi : public platform::UserInterface {
   std::function<bool(const std::string&)> helpOpener_;
   std::string helpFolder_;
   int32_t pointer_ = platform::kVbDefault;
-  bool errorReported_ = false;
 };
 
 }  // namespace sendnote::portable

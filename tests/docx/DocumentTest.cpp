@@ -10,10 +10,11 @@
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
 #include "docx/DocxErrors.h"
-#include "templatebuilder/TemplateBuilder.h"
+#include "docx/FileBatch.h"
 #include "docx/Zip.h"
 #include "inmemory/WordNode.h"
 #include "platform/Utf.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "tests/docx/DocxTestSupport.h"
 
 namespace sendnote::docx {
@@ -345,6 +346,31 @@ TEST_F(DocumentTest, AnEmptyTemplateNameMakesABlankDocument) {
   EXPECT_EQ(doc->CustomDocumentProperties()->Count(), 0);
   doc->SaveAs(dir_.File("blank.docx"), false);
   EXPECT_EQ(app_->OpenDocuments().size(), 1u);
+}
+
+// The contract's SaveAs, as the host saves a letter: a UTF-8 name, no replacing unless
+// asked, and into the application's save batch when it has one.
+TEST_F(DocumentTest, TheContractsSaveAsRefusesAnExistingFileAndWritesIntoTheBatch) {
+  platform::Document& doc = *Add(Template("t.dotx"));
+  const auto path = dir_.File("手紙.docx");
+  const std::u16string name = platform::FromUtf8(path.string());
+  doc.SaveAs(name, false);
+  ASSERT_TRUE(std::filesystem::exists(path));
+  auto refused = ErrorOf([&] { doc.SaveAs(name, false); });
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->Number(), platform::kErrFileExists);
+  EXPECT_FALSE(ErrorOf([&] { doc.SaveAs(name, true); }));
+
+  FileBatch batch;
+  app_->SetSaveBatch(&batch);
+  const auto later = dir_.File("later.docx");
+  doc.SaveAs(platform::FromUtf8(later.string()), false);
+  EXPECT_FALSE(std::filesystem::exists(later));  // waits for the batch
+  const auto outcomes = batch.Commit();
+  ASSERT_EQ(outcomes.size(), 1u);
+  EXPECT_FALSE(outcomes[0].error);
+  EXPECT_TRUE(std::filesystem::exists(later));
+  app_->SetSaveBatch(nullptr);
 }
 
 }  // namespace

@@ -181,5 +181,18 @@ TEST_F(WordDocumentTest, DeletedPropertyHandlesRaiseObjectDeleted) {
   EXPECT_TRUE(Last()->Snapshot().properties.empty());
 }
 
+TEST_F(WordDocumentTest, SaveAsKeepsTheContentAndReplacesOnlyWhenAsked) {
+  auto doc = Open({});
+  doc->CustomDocumentProperties()->Add(u"a", kFalse, platform::kPropertyString,
+                                       Variant::String(u"1"));
+  doc->SaveAs(u"letter.docx", false);
+  ASSERT_EQ(word_->SavedFiles().count(u"letter.docx"), 1u);
+  EXPECT_EQ(word_->SavedFiles().at(u"letter.docx").properties.size(), 1u);
+  EXPECT_EQ(ErrorOf([&] { doc->SaveAs(u"letter.docx", false); }), platform::kErrFileExists);
+  EXPECT_EQ(ErrorOf([&] { doc->SaveAs(u"letter.docx", true); }), 0);
+  EXPECT_EQ(ErrorOf([&] { doc->SaveAs(u"", true); }), platform::kErrPathAccess);
+  EXPECT_EQ(ErrorOf([&] { doc->SaveAs(u"t.dot", true); }), platform::kErrPathAccess);
+}
+
 }  // namespace
 }  // namespace sendnote::inmemory
