@@ -1,5 +1,7 @@
 #include "docx/DocxErrors.h"
 
+#include <cstring>
+
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 
@@ -14,6 +16,11 @@ void RaiseWithDetail(int32_t number, std::u16string_view text, std::string_view 
   std::u16string description(text);
   if (!detail.empty()) description += u" (" + platform::FromUtf8(detail) + u")";
   platform::Raise(number, std::move(description));
+}
+
+void RaiseAccess(const std::filesystem::path& path, int error) {
+  RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
+                  path.string() + ": " + std::strerror(error));
 }
 
 }  // namespace sendnote::docx

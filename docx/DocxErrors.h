@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,8 @@ using platform::kErrFileExists;
 // Raises `number` with `text` followed by the path (or another detail).
 [[noreturn]] void RaiseWithDetail(int32_t number, std::u16string_view text,
                                   std::string_view detail);
+
+// Raises Path/File access error (75) for `path`, with the text of the errno value `error`.
+[[noreturn]] void RaiseAccess(const std::filesystem::path& path, int error);
 
 }  // namespace sendnote::docx

@@ -10,35 +10,13 @@
 
 #include "docx/DocxErrors.h"
 #include "docx/TemporaryFiles.h"
+#include "fileio/Descriptor.h"
 #include "platform/Word.h"
 
 namespace sendnote::docx {
 namespace {
 
-[[noreturn]] void RaiseAccess(const std::filesystem::path& path, int error) {
-  RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
-                  path.string() + ": " + std::strerror(error));
-}
-
-// A descriptor closed on every path.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
+using fileio::Descriptor;
 
 // Gives the temporary file `temporary` in `folderFd` the name `path`; raises on failure.
 void Place(int folderFd, const std::string& temporary, const std::filesystem::path& path,

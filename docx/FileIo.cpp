@@ -1,8 +1,6 @@
 #include "docx/FileIo.h"
 #include "platform/Word.h"
 
-#include <fcntl.h>
-#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,66 +9,29 @@
 
 #include "docx/DocxErrors.h"
 #include "docx/FileBatch.h"
+#include "fileio/BoundedFile.h"
 #include "platform/ComError.h"
 
 namespace sendnote::docx {
-namespace {
-
-// A file descriptor closed on every path.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now; returns false when the close reported an error.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
-
-[[noreturn]] void RaiseAccess(const std::filesystem::path& path, int error) {
-  RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
-                  path.string() + ": " + std::strerror(error));
-}
-
-}  // namespace
 
 std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes) {
-  // Not blocking: a pipe given as a template is refused below instead of waiting.
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) {
-    if (errno == ENOENT || errno == ENOTDIR) {
+  using Status = fileio::BoundedFile::Status;
+  fileio::BoundedFile file = fileio::ReadBoundedFile(path, maxBytes);
+  switch (file.status) {
+    case Status::kRead:
+      return std::move(file.bytes);
+    case Status::kNotFound:
       RaiseWithDetail(platform::kErrWordFileNotFound, u"This file could not be found.",
                       path.string());
-    }
-    RaiseAccess(path, errno);
+    case Status::kNotAFile:
+      RaiseBadPackage("not a regular file: " + path.string());
+    case Status::kTooLarge:
+      RaiseBadPackage("the file is larger than the limit of " + std::to_string(maxBytes) +
+                      " bytes");
+    case Status::kNoAccess:
+      break;
   }
-  struct stat st;
-  if (::fstat(fd.get(), &st) != 0) RaiseAccess(path, errno);
-  if (!S_ISREG(st.st_mode)) RaiseBadPackage("not a regular file: " + path.string());
-  if (static_cast<uint64_t>(st.st_size) > maxBytes) {
-    RaiseBadPackage("the file is larger than the limit of " + std::to_string(maxBytes) + " bytes");
-  }
-  std::string bytes(static_cast<size_t>(st.st_size), '\0');
-  size_t filled = 0;
-  while (filled < bytes.size()) {
-    const ssize_t n = ::read(fd.get(), bytes.data() + filled, bytes.size() - filled);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) RaiseAccess(path, errno);
-    if (n == 0) break;  // the file shrank meanwhile
-    filled += static_cast<size_t>(n);
-  }
-  bytes.resize(filled);
-  return bytes;
+  RaiseAccess(path, file.error);
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,

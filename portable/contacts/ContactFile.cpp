@@ -1,9 +1,8 @@
 #include "portable/contacts/ContactFile.h"
 
-#include <fstream>
 #include <string>
-#include <system_error>
 
+#include "fileio/BoundedFile.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 #include "portable/contacts/AsciiText.h"
@@ -27,38 +26,23 @@ std::vector<ContactRecord> ParseContactFile(std::string_view bytes, std::u16stri
 }
 
 std::vector<ContactRecord> ReadContactFile(const std::filesystem::path& path) {
-  namespace fs = std::filesystem;
+  using Status = fileio::BoundedFile::Status;
   const std::u16string name = platform::FromUtf8(path.string());
-  std::error_code error;
-  const fs::file_status status = fs::status(path, error);
-  if (status.type() == fs::file_type::not_found) {
-    RaiseFileError(platform::kErrFileNotFound, name, u"File not found");
+  const fileio::BoundedFile file = fileio::ReadBoundedFile(path, kMaxFileBytes);
+  switch (file.status) {
+    case Status::kRead:
+      return ParseContactFile(file.bytes, name);
+    case Status::kNotFound:
+      RaiseFileError(platform::kErrFileNotFound, name, u"File not found");
+    case Status::kNotAFile:
+      RaiseFileError(platform::kErrPathAccess, name, u"Path/File access error (not a file)");
+    case Status::kTooLarge:
+      RaiseFileError(kErrInvalidFileFormat, name,
+                     u"the file is larger than " + DecimalText(kMaxFileBytes) + u" bytes");
+    case Status::kNoAccess:
+      break;
   }
-  if (error) RaiseFileError(platform::kErrPathAccess, name, u"Path/File access error");
-  if (status.type() != fs::file_type::regular) {
-    RaiseFileError(platform::kErrPathAccess, name, u"Path/File access error (not a file)");
-  }
-  const uintmax_t size = fs::file_size(path, error);
-  if (error) RaiseFileError(platform::kErrPathAccess, name, u"Path/File access error");
-  if (size > kMaxFileBytes) {
-    RaiseFileError(kErrInvalidFileFormat, name,
-                   u"the file is larger than " + DecimalText(kMaxFileBytes) + u" bytes");
-  }
-
-  std::ifstream in(path, std::ios::binary);
-  if (!in) RaiseFileError(platform::kErrPathAccess, name, u"Path/File access error");
-  // Reads at most one byte past the limit, in case the file grew since its size was taken.
-  std::string bytes(static_cast<size_t>(size) + 1, '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  if (in.bad()) RaiseFileError(platform::kErrPathAccess, name, u"Path/File access error");
-  bytes.resize(static_cast<size_t>(in.gcount()));
-  while (bytes.size() <= kMaxFileBytes && in.good()) {
-    char chunk[4096];
-    in.read(chunk, sizeof chunk);
-    bytes.append(chunk, static_cast<size_t>(in.gcount()));
-  }
-  if (in.bad()) RaiseFileError(platform::kErrPathAccess, name, u"Path/File access error");
-  return ParseContactFile(bytes, name);
+  RaiseFileError(platform::kErrPathAccess, name, u"Path/File access error");
 }
 
 }  // namespace sendnote::contacts
