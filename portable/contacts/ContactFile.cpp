@@ -37,8 +37,7 @@ std::vector<ContactRecord> ReadContactFile(const std::filesystem::path& path) {
     case Status::kNotAFile:
       RaiseFileError(platform::kErrPathAccess, name, u"Path/File access error (not a file)");
     case Status::kTooLarge:
-      RaiseFileError(kErrInvalidFileFormat, name,
-                     u"the file is larger than " + DecimalText(kMaxFileBytes) + u" bytes");
+      RaiseTooLarge(name);
     case Status::kNoAccess:
       break;
   }

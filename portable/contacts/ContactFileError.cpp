@@ -42,4 +42,15 @@ std::u16string DecimalText(size_t n) {
   return digits;
 }
 
+void RaiseTooLarge(std::u16string_view source) {
+  RaiseFileError(kErrInvalidFileFormat, source,
+                 u"the file is larger than " + DecimalText(kMaxFileBytes) + u" bytes");
+}
+
+std::string_view ContactFileText(std::string_view bytes, std::u16string_view source) {
+  if (bytes.size() > kMaxFileBytes) RaiseTooLarge(source);
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  return bytes;
+}
+
 }  // namespace sendnote::contacts

@@ -31,6 +31,12 @@ inline constexpr size_t kMaxContacts = 50000;
 // before the contact beginning on that line is added.
 void CheckContactCount(size_t count, std::u16string_view source, size_t line);
 
+// Raises the too-large error for more than kMaxFileBytes, the one message of that limit.
+[[noreturn]] void RaiseTooLarge(std::u16string_view source);
+// Returns the content of a contact file without its UTF-8 byte order mark; raises the
+// too-large error for more than kMaxFileBytes.
+std::string_view ContactFileText(std::string_view bytes, std::u16string_view source);
+
 // Returns the decimal form of n.
 std::u16string DecimalText(size_t n);
 

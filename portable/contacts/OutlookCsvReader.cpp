@@ -227,11 +227,7 @@ bool IsEmptyRow(const CsvRecord& row) {
 }  // namespace
 
 std::vector<ContactRecord> ParseOutlookCsv(std::string_view bytes, std::u16string_view source) {
-  if (bytes.size() > kMaxFileBytes) {
-    RaiseFileError(kErrInvalidFileFormat, source,
-                   u"the file is larger than " + DecimalText(kMaxFileBytes) + u" bytes");
-  }
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  bytes = ContactFileText(bytes, source);
   const std::u16string text = DecodeCsvText(bytes, source);
 
   CsvReader reader(text, source);

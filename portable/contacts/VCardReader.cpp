@@ -439,11 +439,7 @@ ContactRecord BuildCard(const std::vector<VCardLine>& lines, std::u16string_view
 }  // namespace
 
 std::vector<ContactRecord> ParseVCard(std::string_view bytes, std::u16string_view source) {
-  if (bytes.size() > kMaxFileBytes) {
-    RaiseFileError(kErrInvalidFileFormat, source,
-                   u"the file is larger than " + DecimalText(kMaxFileBytes) + u" bytes");
-  }
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.remove_prefix(3);
+  bytes = ContactFileText(bytes, source);
 
   std::vector<ContactRecord> records;
   std::vector<VCardLine> card;
