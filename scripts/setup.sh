@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev googletest
-          libbenchmark-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev zip unzip
+          libbenchmark-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev zip unzip libclang-rt-14-dev
           locales)
 if [[ "${1:-}" == "--office" ]]; then
   packages+=(libreoffice-writer-nogui fonts-noto-cjk poppler-utils python3-uno)
