@@ -14,8 +14,10 @@ set(allowed_portable portable addin letter ui common inmemory docx wordrules pla
 set(allowed_portable/app portable addin letter ui common inmemory docx wordrules platform)
 set(allowed_tools docx platform)
 set(allowed_bench docx common platform)
+set(allowed_com com platform)
+set(allowed_windows windows addin letter ui common com platform)
 set(layers platform wordrules common ui letter addin inmemory docx portable/contacts portable portable/app
-           tools bench)
+           tools bench com windows)
 
 if(NOT ROOT)
   message(FATAL_ERROR "ROOT is not set")
