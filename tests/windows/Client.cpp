@@ -24,6 +24,13 @@ namespace {
 using namespace sendnote::windows::test;
 namespace ids = sendnote::windows;
 
+// The compile-time GUID parser against Office's published interface identifier.
+static_assert(ids::kIidExtensibility2.Data1 == 0xB65AD801 &&
+              ids::kIidExtensibility2.Data2 == 0xABAF && ids::kIidExtensibility2.Data3 == 0x11D0 &&
+              ids::kIidExtensibility2.Data4[0] == 0xBB &&
+              ids::kIidExtensibility2.Data4[1] == 0x8B &&
+              ids::kIidExtensibility2.Data4[2] == 0x00 && ids::kIidExtensibility2.Data4[7] == 0x44);
+
 // Message boxes the add-in shows on this thread: read (caption and text) and closed with
 // OK, so that a report under Wine's null display does not block the run.
 std::vector<std::wstring> g_boxes;

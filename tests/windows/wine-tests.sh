@@ -164,6 +164,13 @@ case "${1:-}" in
     check_registered "one registration"
     regsvr || fail "second regsvr32 exited $?"
     check_registered "registering twice"
+    for key in "${keys[@]}"; do key_exists "$key" || fail "reg query does not see $key"; done
+    # Office's own interface key is not ours to write.
+    office_iid='{B65AD801-ABAF-11D0-BB8B-00A0C90F2744}'
+    for root in HKEY_CURRENT_USER HKEY_LOCAL_MACHINE; do
+      ! key_exists "$root\\Software\\Classes\\Interface\\$office_iid" ||
+        fail "registration wrote IDTExtensibility2's interface key under $root"
+    done
     ;;
   unregister)
     regsvr || fail "regsvr32 exited $?"
