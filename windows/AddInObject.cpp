@@ -25,8 +25,16 @@ HRESULT HostEvent(Body&& body) noexcept {
 
 }  // namespace
 
-AddInObject::AddInObject() { Module::ObjectCreated(); }
-AddInObject::~AddInObject() { Module::ObjectDestroyed(); }
+AddInObject::AddInObject() : addin_(std::make_unique<dsrOutlookToWord>()) {
+  Module::ObjectCreated();
+}
+
+AddInObject::~AddInObject() {
+  // A host may release the object without disconnecting it: what the add-in still holds
+  // (the host's objects, the button binding) is let go under the runtime too.
+  HostEvent([&] { addin_.reset(); });
+  Module::ObjectDestroyed();
+}
 
 HRESULT AddInObject::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
@@ -96,25 +104,26 @@ HRESULT AddInObject::OnConnection(IDispatch* Application, ext_ConnectMode Connec
     // Outlook member, inside the connection's own error report.
     auto application = com::Wrap<com::AutoOutlookApplication>(com::ComPtr<IDispatch>(Application));
     auto instance = com::Wrap<com::AutoAddInInstance>(com::ComPtr<IDispatch>(AddInInst));
-    addin_.IDTExtensibility2_OnConnection(application, static_cast<int32_t>(ConnectMode), instance);
+    addin_->IDTExtensibility2_OnConnection(application, static_cast<int32_t>(ConnectMode),
+                                           instance);
   });
 }
 
 HRESULT AddInObject::OnDisconnection(ext_DisconnectMode RemoveMode, SAFEARRAY**) {
   return HostEvent(
-      [&] { addin_.IDTExtensibility2_OnDisconnection(static_cast<int32_t>(RemoveMode)); });
+      [&] { addin_->IDTExtensibility2_OnDisconnection(static_cast<int32_t>(RemoveMode)); });
 }
 
 HRESULT AddInObject::OnAddInsUpdate(SAFEARRAY**) {
-  return HostEvent([&] { addin_.IDTExtensibility2_OnAddInsUpdate(); });
+  return HostEvent([&] { addin_->IDTExtensibility2_OnAddInsUpdate(); });
 }
 
 HRESULT AddInObject::OnStartupComplete(SAFEARRAY**) {
-  return HostEvent([&] { addin_.IDTExtensibility2_OnStartupComplete(); });
+  return HostEvent([&] { addin_->IDTExtensibility2_OnStartupComplete(); });
 }
 
 HRESULT AddInObject::OnBeginShutdown(SAFEARRAY**) {
-  return HostEvent([&] { addin_.IDTExtensibility2_OnBeginShutdown(); });
+  return HostEvent([&] { addin_->IDTExtensibility2_OnBeginShutdown(); });
 }
 
 }  // namespace sendnote::windows

@@ -5,6 +5,7 @@
 #include "windows/Win32.h"
 
 #include <atomic>
+#include <memory>
 
 #include "addin/dsrOutlookToWord.h"
 #include "com/ComPtr.h"
@@ -44,7 +45,8 @@ class AddInObject final : public DsrOutlookToWordInterface, public IDTExtensibil
   HRESULT LoadTypeInfo();
 
   std::atomic<ULONG> references_{1};
-  dsrOutlookToWord addin_;
+  // Ends inside the destructor, with the runtime installed, like every other host call.
+  std::unique_ptr<dsrOutlookToWord> addin_;
   com::ComPtr<ITypeInfo> type_info_;
 };
 

@@ -159,6 +159,17 @@ int Connect() {
         L"the report names the Outlook member the host lacks");
   CheckHr(addIn->OnDisconnection(ids::ext_dm_UserClosed, &custom), S_OK,
           L"OnDisconnection after the failed connection");
+  // A host that releases a connected add-in without the shutdown events: the add-in lets
+  // go of the host's objects all the same (checked with the live count below).
+  ids::IDTExtensibility2* dropped = nullptr;
+  CheckHr(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, ids::kIidExtensibility2,
+                             reinterpret_cast<void**>(&dropped)),
+          S_OK, L"CoCreateInstance for IDTExtensibility2");
+  if (dropped) {
+    CheckHr(dropped->OnConnection(app, ids::ext_cm_AfterStartup, instance, &custom), S_OK,
+            L"OnConnection of the second object");
+    dropped->Release();
+  }
   ::SafeArrayDestroy(custom);
 
   addIn->Release();
