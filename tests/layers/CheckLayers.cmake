@@ -15,8 +15,10 @@ set(allowed_portable/app portable addin letter ui common inmemory docx wordrules
 set(allowed_tools docx platform)
 set(allowed_bench docx common platform)
 set(allowed_fuzz fuzz portable/contacts docx wordrules platform)
+set(allowed_com com platform)
+set(allowed_windows windows addin letter ui common com platform)
 set(layers platform wordrules common ui letter addin inmemory docx portable/contacts portable portable/app
-           tools bench fuzz)
+           tools bench fuzz com windows)
 
 if(NOT ROOT)
   message(FATAL_ERROR "ROOT is not set")
