@@ -64,26 +64,47 @@ std::string UndefinedEntity(std::string_view text) {
   return {};
 }
 
-// Returns an element that repeats an attribute name (which pugixml accepts but XML does
-// not), or an empty node.
-pugi::xml_node RepeatedAttribute(pugi::xml_node root) {
+// Returns what makes the element tree unacceptable, or empty: an element that repeats an
+// attribute name (which pugixml accepts but XML does not), nesting deeper than
+// kMaxXmlDepth or more than kMaxXmlAttributes attributes on one element. The limits keep
+// every later walk of the tree bounded; Word's own parts stay far below them.
+std::string StructureFault(pugi::xml_node root) {
   std::vector<std::string_view> names;
+  size_t depth = 1;
   for (pugi::xml_node n = root; n;) {
+    if (depth > kMaxXmlDepth) {
+      return "elements nested deeper than " + std::to_string(kMaxXmlDepth) + " levels";
+    }
     if (n.type() == pugi::node_element && n.first_attribute() &&
         n.first_attribute().next_attribute()) {
       names.clear();
       for (pugi::xml_attribute a = n.first_attribute(); a; a = a.next_attribute()) {
         names.push_back(a.name());
       }
+      if (names.size() > kMaxXmlAttributes) {
+        std::string fault = "more than ";
+        fault += std::to_string(kMaxXmlAttributes);
+        fault += " attributes in element <";
+        fault += n.name();
+        return fault + ">";
+      }
       std::sort(names.begin(), names.end());
-      if (std::adjacent_find(names.begin(), names.end()) != names.end()) return n;
+      if (std::adjacent_find(names.begin(), names.end()) != names.end()) {
+        std::string fault = "repeated attribute in element <";
+        fault += n.name();
+        return fault + ">";
+      }
     }
     // Next node in document order.
     if (n.first_child()) {
       n = n.first_child();
+      ++depth;
       continue;
     }
-    while (n && n != root && !n.next_sibling()) n = n.parent();
+    while (n && n != root && !n.next_sibling()) {
+      n = n.parent();
+      --depth;
+    }
     n = (n && n != root) ? n.next_sibling() : pugi::xml_node();
   }
   return {};
@@ -115,9 +136,8 @@ XmlPart::XmlPart(std::string name, std::string_view bytes) : name_(std::move(nam
       RaiseBadPackage("malformed XML in " + name_ + ": undefined entity &" + entity);
     }
   }
-  if (pugi::xml_node repeated = RepeatedAttribute(root)) {
-    RaiseBadPackage("malformed XML in " + name_ + ": repeated attribute in element <" +
-                    repeated.name() + ">");
+  if (const std::string fault = StructureFault(root); !fault.empty()) {
+    RaiseBadPackage("malformed XML in " + name_ + ": " + fault);
   }
   encoding_ = result.encoding;
   if (encoding_ != pugi::encoding_utf8) return;

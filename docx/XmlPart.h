@@ -5,10 +5,15 @@
 
 #include <pugixml.hpp>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace sendnote::docx {
+
+// What one part may hold before it is refused.
+inline constexpr size_t kMaxXmlDepth = 1000;
+inline constexpr size_t kMaxXmlAttributes = 1000;
 
 class XmlPart {
  public:

@@ -1,13 +1,28 @@
 #!/usr/bin/env bash
 # Installs everything sendnote needs to build and test on Debian 12 (run as root).
 # --office also installs LibreOffice and a Japanese font for the rendering check of letters.
+# --windows also installs MinGW-w64 (x86 and x64, with widl) and Wine to build and test sendnote.dll.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev googletest
-          libbenchmark-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev zip unzip
+          libbenchmark-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev zip unzip libclang-rt-14-dev
           locales)
-if [[ "${1:-}" == "--office" ]]; then
-  packages+=(libreoffice-writer-nogui fonts-noto-cjk poppler-utils python3-uno)
+windows=0
+for arg in "$@"; do
+  case "$arg" in
+    --office) packages+=(libreoffice-writer-nogui fonts-noto-cjk poppler-utils python3-uno) ;;
+    --windows) windows=1 ;;
+    *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
+if ((windows)); then
+  # wine32 needs the i386 architecture; without it apt cannot find the package.
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    apt-get update -qq
+  fi
+  packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
+             wine wine64 wine32 icoutils)
 fi
 
 missing=()

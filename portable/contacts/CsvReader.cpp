@@ -6,8 +6,8 @@
 
 namespace sendnote::contacts {
 
-CsvReader::CsvReader(std::u16string_view text, std::u16string_view source)
-    : text_(text), source_(source) {}
+CsvReader::CsvReader(std::u16string_view text, std::u16string_view source, char16_t separator)
+    : text_(text), source_(source), separator_(separator), stops_({separator, u'\r', u'\n'}) {}
 
 bool CsvReader::SkipLineBreak() {
   if (pos_ >= text_.size()) return false;
@@ -66,7 +66,7 @@ bool CsvReader::Next(CsvRecord& record) {
       fieldStarted = true;
       continue;
     }
-    if (c == u',') {
+    if (c == separator_) {
       record.fields.push_back(std::move(field));
       field.clear();
       fieldStarted = false;
@@ -75,7 +75,7 @@ bool CsvReader::Next(CsvRecord& record) {
     }
     if (SkipLineBreak()) break;
     // Takes the run up to the next separator, line break or (at a field's start) quote.
-    const size_t end = std::min(text_.find_first_of(u",\r\n", pos_ + 1), text_.size());
+    const size_t end = std::min(text_.find_first_of(stops_, pos_ + 1), text_.size());
     field.append(text_.substr(pos_, end - pos_));
     fieldStarted = true;
     pos_ = end;

@@ -21,7 +21,8 @@ struct CsvRecord {
 class CsvReader {
  public:
   // source names the text in error descriptions; the text must outlive the reader.
-  CsvReader(std::u16string_view text, std::u16string_view source);
+  // separator: ',' or, for tab-separated exports, '\t'.
+  CsvReader(std::u16string_view text, std::u16string_view source, char16_t separator = u',');
 
   // Reads the next record; returns false at the end of the text. Raises
   // kErrInvalidFileFormat for a quoted field without its closing quote or a record longer
@@ -38,6 +39,8 @@ class CsvReader {
   std::u16string source_;
   size_t pos_ = 0;
   size_t line_ = 1;
+  char16_t separator_;
+  std::u16string stops_;  // the separator and the line-break characters
 };
 
 }  // namespace sendnote::contacts

@@ -224,13 +224,29 @@ bool IsEmptyRow(const CsvRecord& row) {
   return true;
 }
 
+// Returns the separator of the heading line: a tab when it has more tabs than commas
+// outside quotes (Outlook's tab-separated export), else a comma.
+char16_t SeparatorOf(std::u16string_view text) {
+  size_t tabs = 0;
+  size_t commas = 0;
+  bool quoted = false;
+  for (char16_t c : text) {
+    if (c == u'"') quoted = !quoted;
+    if (quoted) continue;
+    if (c == u'\r' || c == u'\n') break;
+    tabs += c == u'\t';
+    commas += c == u',';
+  }
+  return tabs > commas ? u'\t' : u',';
+}
+
 }  // namespace
 
 std::vector<ContactRecord> ParseOutlookCsv(std::string_view bytes, std::u16string_view source) {
   bytes = ContactFileText(bytes, source);
   const std::u16string text = DecodeCsvText(bytes, source);
 
-  CsvReader reader(text, source);
+  CsvReader reader(text, source, SeparatorOf(text));
   CsvRecord heading;
   if (!reader.Next(heading)) {
     RaiseFileError(kErrInvalidFileFormat, source, u"the file is empty");

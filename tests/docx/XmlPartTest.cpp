@@ -79,6 +79,36 @@ TEST(XmlPartRefusal, MalformedTextNamesThePartAndThePlace) {
   }
 }
 
+TEST(XmlPartRefusal, NestingAndAttributesHaveLimits) {
+  auto nested = [](size_t depth) {
+    std::string text;
+    for (size_t i = 0; i < depth; ++i) text += "<a>";
+    for (size_t i = 0; i < depth; ++i) text += "</a>";
+    return text;
+  };
+  auto attributes = [](size_t count) {
+    std::string text = "<r";
+    for (size_t i = 0; i < count; ++i) {
+      text += " a";
+      text += std::to_string(i);
+      text += "=\"\"";
+    }
+    return text + "/>";
+  };
+  EXPECT_NO_THROW(XmlPart("/word/document.xml", nested(kMaxXmlDepth)));
+  EXPECT_NO_THROW(XmlPart("/word/document.xml", attributes(kMaxXmlAttributes)));
+  for (const std::string& text :
+       {nested(kMaxXmlDepth + 1), nested(200000), attributes(kMaxXmlAttributes + 1)}) {
+    auto error = ErrorOf([&] { XmlPart("/word/document.xml", text); });
+    ASSERT_TRUE(error) << text.substr(0, 40);
+    EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+    const std::string description = platform::ToUtf8(error->Description());
+    EXPECT_TRUE(description.find("nested deeper than 1000") != std::string::npos ||
+                description.find("more than 1000 attributes") != std::string::npos)
+        << description;
+  }
+}
+
 TEST(XmlNamesResolve, PrefixesAreResolvedThroughDeclarations) {
   XmlPart part(
       "/x.xml",

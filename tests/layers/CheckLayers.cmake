@@ -18,8 +18,11 @@ set(allowed_portable/app portable addin letter ui common hostmodel docx contactr
 set(allowed_templatebuilder templatebuilder docx fileio wordrules platform)
 set(allowed_tools templatebuilder docx fileio platform)
 set(allowed_bench templatebuilder docx fileio common platform)
+set(allowed_fuzz fuzz portable/contacts contactrecord docx fileio wordrules platform)
+set(allowed_com com platform)
+set(allowed_windows windows addin letter ui common com platform)
 set(layers platform contactrecord fileio wordrules common ui letter addin hostmodel inmemory docx templatebuilder portable/contacts portable portable/app
-           tools bench)
+           tools bench fuzz com windows)
 
 if(NOT ROOT)
   message(FATAL_ERROR "ROOT is not set")

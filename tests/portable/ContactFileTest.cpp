@@ -51,6 +51,52 @@ TEST_F(ContactFileTest, ChoosesTheReaderByContentThenByName) {
   EXPECT_TRUE(Mentions(error, u"list.VCF, line 1: expected BEGIN:VCARD")) << error.what();
 }
 
+// Returns UTF-8 text as UTF-16 with a byte order mark, little- or big-endian.
+std::string Utf16(std::string_view utf8, bool little) {
+  std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (char16_t c : platform::FromUtf8(utf8)) {
+    const char lo = static_cast<char>(c & 0xFF);
+    const char hi = static_cast<char>(c >> 8);
+    bytes += little ? lo : hi;
+    bytes += little ? hi : lo;
+  }
+  return bytes;
+}
+
+TEST_F(ContactFileTest, Utf16FilesReadLikeTheirUtf8Form) {
+  const std::string card =
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;太郎;;;\r\nFN:山田 太郎\r\n"
+      "ORG:株式会社山田商事\r\nADR;TYPE=WORK:;;桜町1-2-3;渋谷区;東京都;150-8512;日本\r\n"
+      "EMAIL:taro@example.jp\r\nEND:VCARD\r\n";
+  const std::string csv =
+      "\"姓\",\"名\",\"会社名\",\"番地 (会社)\",\"郵便番号 (会社)\"\r\n"
+      "\"山田\",\"太郎\",\"株式会社山田商事\",\"桜町1-2-3\",\"150-8512\"\r\n";
+  for (bool little : {true, false}) {
+    SCOPED_TRACE(little ? "UTF-16LE" : "UTF-16BE");
+    const auto fromCard = ReadContactFile(Write("card.vcf", Utf16(card, little)));
+    const auto cardUtf8 = ReadContactFile(Write("card8.vcf", card));
+    ASSERT_EQ(fromCard.size(), 1u);
+    EXPECT_EQ(fromCard[0], cardUtf8[0]);
+    EXPECT_EQ(fromCard[0][ContactField::kCompanyName], u"株式会社山田商事");
+    EXPECT_EQ(fromCard[0][ContactField::kBusinessAddressPostalCode], u"150-8512");
+    // Found as a vCard by its content, whatever the name.
+    EXPECT_EQ(ReadContactFile(Write("card.txt", Utf16(card, little))).size(), 1u);
+
+    const auto fromCsv = ReadContactFile(Write("list.csv", Utf16(csv, little)));
+    ASSERT_EQ(fromCsv.size(), 1u);
+    EXPECT_EQ(fromCsv[0][ContactField::kLastName], u"山田");
+    EXPECT_EQ(fromCsv[0][ContactField::kBusinessAddressStreet], u"桜町1-2-3");
+  }
+  // Broken UTF-16 is refused with the reason, never read as something else.
+  const std::string odd = Utf16(card, true) + "x";
+  EXPECT_TRUE(
+      Mentions(RaisedBy([&] { ReadContactFile(Write("odd.vcf", odd)); }), u"odd number of bytes"));
+  const std::string lone("\xFF\xFE\x00\xD8\x41\x00", 6);
+  const platform::ComError error = RaisedBy([&] { ReadContactFile(Write("lone.vcf", lone)); });
+  EXPECT_EQ(error.Number(), kErrInvalidFileFormat);
+  EXPECT_TRUE(Mentions(error, u"lone surrogate at byte 2")) << error.what();
+}
+
 TEST_F(ContactFileTest, MissingFileAndDirectoryRaiseFileErrors) {
   const platform::ComError missing = RaisedBy([&] { ReadContactFile(dir_ / "none.vcf"); });
   EXPECT_EQ(missing.Number(), platform::kErrFileNotFound);

@@ -93,6 +93,21 @@ TEST(CsvOutlookTest, EnglishExportWithQuotesLineBreaksAndHomeMailingAddress) {
   EXPECT_EQ(c.mailingAddress, MailingAddress::kHome);  // no business address part: home
 }
 
+TEST(CsvOutlookTest, TabSeparatedExportReadsLikeTheCommaOne) {
+  // Outlook's tab-separated export: commas inside values are text, quotes still group.
+  const std::string tabs =
+      "\"姓\"\t\"名\"\t\"会社名\"\t\"番地 (会社)\"\t\"郵便番号 (会社)\"\t\"メモ\"\r\n"
+      "山田\t太郎\tYamada, Inc.\t\"桜町1-2-3\r\n山田ビル\"\t150-8512\ta,b\r\n";
+  const std::string commas =
+      "\"姓\",\"名\",\"会社名\",\"番地 (会社)\",\"郵便番号 (会社)\",\"メモ\"\r\n"
+      "山田,太郎,\"Yamada, Inc.\",\"桜町1-2-3\r\n山田ビル\",150-8512,\"a,b\"\r\n";
+  const ContactRecord fromTabs = ParseOutlookCsv(tabs).at(0);
+  EXPECT_EQ(fromTabs, ParseOutlookCsv(commas).at(0));
+  EXPECT_EQ(fromTabs[ContactField::kCompanyName], u"Yamada, Inc.");
+  EXPECT_EQ(fromTabs[ContactField::kBusinessAddressStreet], u"桜町1-2-3\r\n山田ビル");
+  EXPECT_EQ(fromTabs[ContactField::kBody], u"a,b");
+}
+
 TEST(CsvOutlookTest, ShiftJisExportKeepsBackslashTrailBytesAndFullWidthHyphen) {
   const std::string csv =
       "\x90\xA9,\x96\xBC,\x89\xEF\x8E\xD0\x96\xBC,\"\x97X\x95\xD6\x94\xD4\x8D\x86 (\x89\xEF\x8E"

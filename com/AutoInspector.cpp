@@ -1,0 +1,19 @@
+#include "com/AutoInspector.h"
+
+namespace sendnote::com {
+
+void AutoInspector::Activate() { dispatch().Call(u"Activate"); }
+
+std::shared_ptr<platform::CommandBars> AutoInspector::CommandBars() {
+  RaiseNotYetAutomated(u"Inspector.CommandBars");
+}
+
+std::shared_ptr<platform::OutlookItem> AutoInspector::CurrentItem() {
+  RaiseNotYetAutomated(u"Inspector.CurrentItem");
+}
+
+void AutoInspector::Close(int32_t saveMode) {
+  dispatch().Call(u"Close", {ScopedVariant::Int32(saveMode)});
+}
+
+}  // namespace sendnote::com

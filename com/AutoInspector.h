@@ -1,0 +1,20 @@
+// An Outlook inspector window. Its command bars and item are not automated yet.
+#pragma once
+
+#include "com/AutomationObject.h"
+#include "platform/Outlook.h"
+
+namespace sendnote::com {
+
+class AutoInspector : public AutomationObject<platform::Inspector> {
+ public:
+  explicit AutoInspector(ComPtr<IDispatch> object)
+      : AutomationObject(std::move(object), u"Inspector") {}
+
+  void Activate() override;
+  std::shared_ptr<platform::CommandBars> CommandBars() override;
+  std::shared_ptr<platform::OutlookItem> CurrentItem() override;
+  void Close(int32_t saveMode) override;
+};
+
+}  // namespace sendnote::com

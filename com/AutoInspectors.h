@@ -1,0 +1,18 @@
+// The collection of Outlook's inspector windows.
+#pragma once
+
+#include "com/AutomationObject.h"
+#include "platform/Outlook.h"
+
+namespace sendnote::com {
+
+class AutoInspectors : public AutomationObject<platform::Inspectors> {
+ public:
+  explicit AutoInspectors(ComPtr<IDispatch> object)
+      : AutomationObject(std::move(object), u"Inspectors") {}
+
+  int32_t Count() override;
+  std::shared_ptr<platform::Inspector> Item(int32_t index) override;
+};
+
+}  // namespace sendnote::com

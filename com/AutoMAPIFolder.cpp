@@ -1,0 +1,18 @@
+#include "com/AutoMAPIFolder.h"
+
+#include "com/AutoExplorer.h"
+#include "com/VariantConversion.h"
+
+namespace sendnote::com {
+
+std::u16string AutoMAPIFolder::Name() { return TextOf(dispatch().Get(u"Name")); }
+
+std::shared_ptr<platform::Explorer> AutoMAPIFolder::GetExplorer(int32_t displayMode) {
+  return Wrap<AutoExplorer>(ObjectOf(u"GetExplorer", {ScopedVariant::Int32(displayMode)}));
+}
+
+std::shared_ptr<platform::Items> AutoMAPIFolder::Items() {
+  RaiseNotYetAutomated(u"MAPIFolder.Items");
+}
+
+}  // namespace sendnote::com

@@ -1,0 +1,23 @@
+// Outlook's Application object.
+#pragma once
+
+#include "com/AutomationObject.h"
+#include "platform/Outlook.h"
+
+namespace sendnote::com {
+
+class AutoOutlookApplication : public AutomationObject<platform::OutlookApplication> {
+ public:
+  explicit AutoOutlookApplication(ComPtr<IDispatch> object)
+      : AutomationObject(std::move(object), u"Application") {}
+
+  std::shared_ptr<platform::NameSpace> GetNamespace(std::u16string_view type) override;
+  std::shared_ptr<platform::Explorer> ActiveExplorer() override;
+  std::shared_ptr<platform::Inspector> ActiveInspector() override;
+  // Not automated yet: the window kind (explorer or inspector) needs the type library.
+  std::shared_ptr<platform::OutlookWindow> ActiveWindow() override;
+  std::shared_ptr<platform::Explorers> Explorers() override;
+  std::shared_ptr<platform::Inspectors> Inspectors() override;
+};
+
+}  // namespace sendnote::com

@@ -1,0 +1,18 @@
+// Values between the system's platform::Variant and automation VARIANTs.
+#pragma once
+
+#include "com/ScopedVariant.h"
+#include "platform/Variant.h"
+
+namespace sendnote::com {
+
+ScopedVariant ToComVariant(const platform::Variant& value);
+// Empty, yes/no, whole and floating numbers, dates and text; other kinds (objects,
+// arrays, currency, ...) raise Type mismatch (13).
+platform::Variant FromComVariant(const VARIANT& value);
+
+// The result of a read as text (CStr) or as a 32-bit number (CLng).
+std::u16string TextOf(const ScopedVariant& value);
+int32_t Int32Of(const ScopedVariant& value);
+
+}  // namespace sendnote::com

@@ -1,0 +1,369 @@
+// The Windows test client: loads sendnote.dll the way Outlook does and checks what it
+// sees. Modes: connect (COM creation, the five events with an application of our own,
+// DllCanUnloadNow), resources (version resource and embedded type library), lock and
+// unlock (an Outlook Addins key that refuses the add-in's entry, for the part-way
+// registration failure).
+// Prints each failed check and exits 1 when there was one.
+#include "windows/Win32.h"
+
+#include <winver.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/windows/Checks.h"
+#include "tests/windows/FakeDispatch.h"
+#include "windows/Extensibility.h"
+#include "windows/Guids.h"
+
+namespace {
+
+using namespace sendnote::windows::test;
+namespace ids = sendnote::windows;
+
+// The compile-time GUID parser against Office's published interface identifier.
+static_assert(ids::kIidExtensibility2.Data1 == 0xB65AD801 &&
+              ids::kIidExtensibility2.Data2 == 0xABAF && ids::kIidExtensibility2.Data3 == 0x11D0 &&
+              ids::kIidExtensibility2.Data4[0] == 0xBB &&
+              ids::kIidExtensibility2.Data4[1] == 0x8B &&
+              ids::kIidExtensibility2.Data4[2] == 0x00 && ids::kIidExtensibility2.Data4[7] == 0x44);
+
+// Message boxes the add-in shows on this thread: read (caption and text) and closed with
+// OK, so that a report under Wine's null display does not block the run.
+std::vector<std::wstring> g_boxes;
+
+LRESULT CALLBACK BoxHook(int code, WPARAM wParam, LPARAM lParam) {
+  auto window = reinterpret_cast<HWND>(wParam);
+  wchar_t className[64] = {};
+  if (code == HCBT_ACTIVATE && ::GetClassNameW(window, className, 64) &&
+      std::wcscmp(className, L"#32770") == 0 && ::GetPropW(window, L"sendnote.seen") == nullptr) {
+    // A box is activated again when it regains the focus: count it once.
+    ::SetPropW(window, L"sendnote.seen", window);
+    wchar_t caption[256] = {};
+    wchar_t text[2048] = {};
+    ::GetWindowTextW(window, caption, 256);
+    ::GetDlgItemTextW(window, 0xFFFF, text, 2048);
+    g_boxes.push_back(std::wstring(caption) + L"|" + text);
+    ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
+using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+
+// Our own Outlook: an application with a MAPI namespace, a Contacts folder and one
+// explorer, enough for the connection to reach the explorer's command bars.
+FakeDispatch* MakeOutlook(const std::shared_ptr<CallLog>& log) {
+  FakeDispatch* folder = FakeDispatch::Create(L"Folder", log);
+  folder->AddText(L"Name", L"連絡先");
+  FakeDispatch* ns = FakeDispatch::Create(L"NameSpace", log);
+  ns->AddObject(L"GetDefaultFolder", folder);
+  FakeDispatch* explorer = FakeDispatch::Create(L"Explorer", log);
+  FakeDispatch* explorers = FakeDispatch::Create(L"Explorers", log);
+  explorers->AddInt(L"Count", 1);
+  explorers->AddObject(L"Item", explorer);
+  FakeDispatch* app = FakeDispatch::Create(L"Application", log);
+  app->AddObject(L"GetNamespace", ns);
+  app->AddObject(L"Explorers", explorers);
+  app->AddObject(L"ActiveExplorer", explorer);
+  for (FakeDispatch* p : {folder, ns, explorer, explorers}) p->Release();
+  return app;
+}
+
+int Connect() {
+  CheckHr(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK, L"CoInitializeEx");
+  HHOOK hook = ::SetWindowsHookExW(WH_CBT, BoxHook, nullptr, ::GetCurrentThreadId());
+  Check(hook != nullptr, L"message box hook");
+
+  CLSID clsid{};
+  CheckHr(::CLSIDFromProgID(L"" SENDNOTE_PROGID, &clsid), S_OK, L"CLSIDFromProgID");
+  Check(clsid == ids::kClsid, L"the ProgID names our class");
+  IUnknown* unknown = nullptr;
+  CheckHr(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                             reinterpret_cast<void**>(&unknown)),
+          S_OK, L"CoCreateInstance by ProgID");
+  if (!unknown) return 1;
+  HMODULE dll = ::GetModuleHandleW(L"sendnote.dll");
+  Check(dll != nullptr, L"sendnote.dll is loaded");
+  auto canUnload = reinterpret_cast<CanUnloadNow>(
+      reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
+  auto getClassObject = reinterpret_cast<GetClassObject>(
+      reinterpret_cast<void*>(::GetProcAddress(dll, "DllGetClassObject")));
+  Check(canUnload && getClassObject, L"exports by name");
+  if (!canUnload || !getClassObject) return 1;
+  CheckHr(canUnload(), S_FALSE, L"DllCanUnloadNow with a live object");
+
+  ids::IDTExtensibility2* addIn = nullptr;
+  CheckHr(unknown->QueryInterface(ids::kIidExtensibility2, reinterpret_cast<void**>(&addIn)), S_OK,
+          L"QueryInterface IDTExtensibility2");
+  IDispatch* dual = nullptr;
+  CheckHr(unknown->QueryInterface(ids::kIidDsrOutlookToWord, reinterpret_cast<void**>(&dual)), S_OK,
+          L"QueryInterface _dsrOutlookToWord");
+  if (dual) {
+    ITypeInfo* info = nullptr;
+    CheckHr(dual->GetTypeInfo(0, 0, &info), S_OK, L"GetTypeInfo of the default interface");
+    if (info) {
+      BSTR name = nullptr;
+      info->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
+      Check(name && std::wcscmp(name, L"_dsrOutlookToWord") == 0,
+            L"type info names _dsrOutlookToWord");
+      ::SysFreeString(name);
+      info->Release();
+    }
+    dual->Release();
+  }
+  if (!addIn) return 1;
+
+  // The connection, with our application and add-in instance.
+  auto log = std::make_shared<CallLog>();
+  FakeDispatch* app = MakeOutlook(log);
+  FakeDispatch* instance = FakeDispatch::Create(L"AddInInst", log);
+  instance->AddText(L"ProgId", L"" SENDNOTE_PROGID);
+  SAFEARRAY* custom = ::SafeArrayCreateVector(VT_VARIANT, 0, 0);
+  CheckHr(addIn->OnConnection(app, ids::ext_cm_AfterStartup, instance, &custom), S_OK,
+          L"OnConnection");
+  const std::vector<std::wstring> expected = {L"Application.GetNamespace(MAPI)",
+                                              L"NameSpace.GetDefaultFolder(10)",
+                                              L"AddInInst.ProgId",
+                                              L"Application.Explorers",
+                                              L"Explorers.Count",
+                                              L"Application.ActiveExplorer"};
+  Check(*log == expected, L"the connection's calls by name, in order");
+  for (const auto& call : *log) Print(stdout, L"call: " + call);
+  // The explorer's command bars are the next step of the automation layer: the connection
+  // reports that once, as its error report, and still succeeds.
+  Check(g_boxes.size() == 1, L"one error report for the connection");
+  for (const auto& box : g_boxes) Print(stdout, L"box: " + box);
+  if (!g_boxes.empty()) {
+    Check(Contains(g_boxes[0], L"IDTExtensibility2_OnConnection"), L"the report names the event");
+    Check(Contains(g_boxes[0], L"Explorer.CommandBars is not automated yet"),
+          L"the report says what is not automated");
+    Check(Contains(g_boxes[0], L"438"), L"the report's number is 438");
+  }
+
+  CheckHr(addIn->OnStartupComplete(&custom), S_OK, L"OnStartupComplete");
+  CheckHr(addIn->OnAddInsUpdate(&custom), S_OK, L"OnAddInsUpdate");
+  CheckHr(addIn->OnBeginShutdown(&custom), S_OK, L"OnBeginShutdown");
+  CheckHr(addIn->OnDisconnection(ids::ext_dm_HostShutdown, &custom), S_OK, L"OnDisconnection");
+
+  // A host that is not Outlook: the connection reports and still returns S_OK.
+  g_boxes.clear();
+  FakeDispatch* stranger = FakeDispatch::Create(L"Stranger", log);
+  CheckHr(addIn->OnConnection(stranger, ids::ext_cm_Startup, instance, &custom), S_OK,
+          L"OnConnection by a host that is not Outlook");
+  Check(g_boxes.size() == 1 && Contains(g_boxes[0], L"GetNamespace"),
+        L"the report names the Outlook member the host lacks");
+  CheckHr(addIn->OnDisconnection(ids::ext_dm_UserClosed, &custom), S_OK,
+          L"OnDisconnection after the failed connection");
+  // A host that releases a connected add-in without the shutdown events: the add-in lets
+  // go of the host's objects all the same (checked with the live count below).
+  ids::IDTExtensibility2* dropped = nullptr;
+  CheckHr(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, ids::kIidExtensibility2,
+                             reinterpret_cast<void**>(&dropped)),
+          S_OK, L"CoCreateInstance for IDTExtensibility2");
+  if (dropped) {
+    CheckHr(dropped->OnConnection(app, ids::ext_cm_AfterStartup, instance, &custom), S_OK,
+            L"OnConnection of the second object");
+    dropped->Release();
+  }
+  ::SafeArrayDestroy(custom);
+
+  addIn->Release();
+  CheckHr(canUnload(), S_FALSE, L"DllCanUnloadNow while the client holds IUnknown");
+  unknown->Release();
+  CheckHr(canUnload(), S_OK, L"DllCanUnloadNow after the last release");
+  stranger->Release();
+  instance->Release();
+  app->Release();
+  Check(FakeDispatch::Live() == 0, L"the add-in released every host object it was given");
+
+  // Class-factory locks count; other classes are refused.
+  IClassFactory* factory = nullptr;
+  CheckHr(getClassObject(ids::kClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK,
+          L"DllGetClassObject");
+  if (factory) {
+    CheckHr(factory->LockServer(TRUE), S_OK, L"LockServer(TRUE)");
+    factory->Release();
+    CheckHr(canUnload(), S_FALSE, L"DllCanUnloadNow with a lock");
+    CheckHr(getClassObject(ids::kClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)),
+            S_OK, L"DllGetClassObject again");
+    factory->LockServer(FALSE);
+    factory->Release();
+    CheckHr(canUnload(), S_OK, L"DllCanUnloadNow after the unlock");
+  }
+  void* other = nullptr;
+  CheckHr(getClassObject(IID_IDispatch, IID_IClassFactory, &other), CLASS_E_CLASSNOTAVAILABLE,
+          L"DllGetClassObject for another class");
+
+  if (hook) ::UnhookWindowsHookEx(hook);
+  ::CoUninitialize();
+  return Failures() ? 1 : 0;
+}
+
+std::wstring VersionString(void* block, const wchar_t* name, bool* present) {
+  std::wstring path = L"\\StringFileInfo\\041104B0\\";
+  path += name;
+  void* value = nullptr;
+  UINT length = 0;
+  *present = ::VerQueryValueW(block, path.c_str(), &value, &length) != FALSE;
+  if (!*present || !value || length == 0) return {};
+  std::wstring text(static_cast<const wchar_t*>(value), length);
+  while (!text.empty() && text.back() == L'\0') text.pop_back();
+  return text;
+}
+
+int Resources(const wchar_t* dll, const wchar_t* platform) {
+  DWORD handle = 0;
+  const DWORD size = ::GetFileVersionInfoSizeW(dll, &handle);
+  Check(size > 0, L"version resource present");
+  std::vector<unsigned char> block(size);
+  Check(::GetFileVersionInfoW(dll, 0, size, block.data()) != FALSE, L"GetFileVersionInfo");
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  Check(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed,
+        L"fixed version information");
+  if (fixed) {
+    Check(fixed->dwFileVersionMS == MAKELONG(12, 1) && fixed->dwFileVersionLS == MAKELONG(525, 0),
+          L"file version 1.12.0.525");
+    Check(fixed->dwProductVersionMS == MAKELONG(12, 1) &&
+              fixed->dwProductVersionLS == MAKELONG(525, 0),
+          L"product version 1.12.0.525");
+    Check(fixed->dwFileOS == VOS__WINDOWS32, L"operating system 32-bit Windows");
+    Check(fixed->dwFileType == VFT_DLL, L"file type DLL");
+    Check((fixed->dwFileFlags & fixed->dwFileFlagsMask) == 0, L"no flags");
+  }
+  WORD* translation = nullptr;
+  Check(::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                         reinterpret_cast<void**>(&translation), &length) &&
+            length == 4 && translation[0] == 0x0411 && translation[1] == 0x04B0,
+        L"translation 0x0411, 0x04B0 alone");
+  struct Field {
+    const wchar_t* name;
+    const wchar_t* value;
+  };
+  for (const Field& field :
+       {Field{L"FileVersion", L"1.12.0525"}, Field{L"ProductVersion", L"1.12.0525"},
+        Field{L"ProductName", L"sendnote"}, Field{L"InternalName", L"sendnote"},
+        Field{L"OriginalFilename", L"sendnote.dll"}, Field{L"CompanyName", L" "},
+        Field{L"OLESelfRegister", L""}}) {
+    bool present = false;
+    const std::wstring value = VersionString(block.data(), field.name, &present);
+    Check(present && value == field.value,
+          std::wstring(field.name) + L" is \"" + field.value + L"\", not \"" + value + L"\"");
+  }
+
+  ITypeLib* library = nullptr;
+  CheckHr(::LoadTypeLibEx(dll, REGKIND_NONE, &library), S_OK, L"LoadTypeLibEx of the DLL");
+  if (!library) return 1;
+  TLIBATTR* attributes = nullptr;
+  library->GetLibAttr(&attributes);
+  const SYSKIND syskind = std::wcscmp(platform, L"win64") == 0 ? SYS_WIN64 : SYS_WIN32;
+  Check(attributes->guid == ids::kLibId && attributes->wMajorVerNum == 1 &&
+            attributes->wMinorVerNum == 0 && attributes->lcid == 0 &&
+            attributes->syskind == syskind,
+        L"library identifier, version 1.0, neutral language, platform");
+  library->ReleaseTLibAttr(attributes);
+  BSTR name = nullptr;
+  BSTR doc = nullptr;
+  BSTR helpFile = nullptr;
+  library->GetDocumentation(-1, &name, &doc, nullptr, &helpFile);
+  Check(name && std::wcscmp(name, L"COMAddInSendnote") == 0, L"library name COMAddInSendnote");
+  Check(doc && std::wcscmp(doc, L"添書票COMアドイン") == 0,
+        std::wstring(L"help string 添書票COMアドイン, not ") + (doc ? doc : L"(none)"));
+  Check(!helpFile || !*helpFile, L"no help file");
+  ::SysFreeString(name);
+  ::SysFreeString(doc);
+  ::SysFreeString(helpFile);
+  Check(library->GetTypeInfoCount() == 2, L"two types: the class and its default interface");
+
+  ITypeInfo* coclass = nullptr;
+  CheckHr(library->GetTypeInfoOfGuid(ids::kClsid, &coclass), S_OK, L"the class in the library");
+  if (coclass) {
+    TYPEATTR* a = nullptr;
+    coclass->GetTypeAttr(&a);
+    Check(
+        a->typekind == TKIND_COCLASS && (a->wTypeFlags & TYPEFLAG_FCANCREATE) && a->cImplTypes == 1,
+        L"a creatable class with one interface");
+    coclass->ReleaseTypeAttr(a);
+    INT implFlags = 0;
+    coclass->GetImplTypeFlags(0, &implFlags);
+    Check(implFlags == IMPLTYPEFLAG_FDEFAULT, L"its interface is the default one");
+    coclass->Release();
+  }
+  ITypeInfo* iface = nullptr;
+  CheckHr(library->GetTypeInfoOfGuid(ids::kIidDsrOutlookToWord, &iface), S_OK,
+          L"the default interface in the library");
+  if (iface) {
+    TYPEATTR* a = nullptr;
+    iface->GetTypeAttr(&a);
+    // The dispatch half of a dual interface carries hidden and nonextensible; the vtable
+    // half below carries oleautomation.
+    const WORD flags =
+        TYPEFLAG_FHIDDEN | TYPEFLAG_FDUAL | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FDISPATCHABLE;
+    Check(a->typekind == TKIND_DISPATCH && (a->wTypeFlags & flags) == flags,
+          L"hidden, dual, nonextensible: " + Hex(a->wTypeFlags));
+    iface->ReleaseTypeAttr(a);
+    BSTR ifaceName = nullptr;
+    iface->GetDocumentation(MEMBERID_NIL, &ifaceName, nullptr, nullptr, nullptr);
+    Check(ifaceName && std::wcscmp(ifaceName, L"_dsrOutlookToWord") == 0,
+          L"named _dsrOutlookToWord");
+    ::SysFreeString(ifaceName);
+    // The dual interface's vtable half: IDispatch's members only, none of its own.
+    HREFTYPE ref = 0;
+    ITypeInfo* vtable = nullptr;
+    if (SUCCEEDED(iface->GetRefTypeOfImplType(-1, &ref)) &&
+        SUCCEEDED(iface->GetRefTypeInfo(ref, &vtable))) {
+      TYPEATTR* v = nullptr;
+      vtable->GetTypeAttr(&v);
+      Check(v->typekind == TKIND_INTERFACE && v->cFuncs == 0, L"no members of its own");
+      Check((v->wTypeFlags & TYPEFLAG_FOLEAUTOMATION) != 0,
+            L"automation-compatible: " + Hex(v->wTypeFlags));
+      vtable->ReleaseTypeAttr(v);
+      vtable->Release();
+    } else {
+      Check(false, L"the interface half of the dual interface");
+    }
+    iface->Release();
+  }
+  ITypeInfo* office = nullptr;
+  Check(FAILED(library->GetTypeInfoOfGuid(ids::kIidExtensibility2, &office)),
+        L"IDTExtensibility2 is not in our library");
+  if (office) office->Release();
+  library->Release();
+  return Failures() ? 1 : 0;
+}
+
+// Makes Outlook's Addins key volatile (or removes it again): the registry then refuses the
+// add-in's non-volatile key below it, the last step of the registration. (Wine does not
+// enforce a read-only access list on keys; this refusal it does enforce, as Windows.)
+int LockAddins(bool lock) {
+  const wchar_t* addins = L"Software\\Microsoft\\Office\\Outlook\\Addins";
+  LSTATUS status = ::RegDeleteKeyW(HKEY_CURRENT_USER, addins);
+  Check(status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND,
+        L"remove the (empty) Addins key: " + std::to_wstring(status));
+  if (!lock) return Failures() ? 1 : 0;
+  HKEY key = nullptr;
+  status = ::RegCreateKeyExW(HKEY_CURRENT_USER, addins, 0, nullptr, REG_OPTION_VOLATILE, KEY_READ,
+                             nullptr, &key, nullptr);
+  Check(status == ERROR_SUCCESS, L"create a volatile Addins key: " + std::to_wstring(status));
+  if (key) ::RegCloseKey(key);
+  return Failures() ? 1 : 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring mode = argc > 1 ? argv[1] : L"";
+  if (mode == L"connect") return Connect();
+  if (mode == L"resources" && argc > 3) return Resources(argv[2], argv[3]);
+  if (mode == L"automation") return AutomationChecks();
+  if (mode == L"lock") return LockAddins(true);
+  if (mode == L"unlock") return LockAddins(false);
+  std::fwprintf(
+      stderr, L"usage: client connect | resources DLL win32|win64 | automation | lock | unlock\n");
+  return 2;
+}

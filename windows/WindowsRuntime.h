@@ -1,0 +1,26 @@
+// The runtime services of the Windows edition, installed around every host event.
+// Word is not reached yet: GetObject and CreateObject raise Not supported (438) with a
+// description saying so.
+#pragma once
+
+#include "platform/Runtime.h"
+#include "windows/WindowsUserInterface.h"
+
+namespace sendnote::windows {
+
+class WindowsRuntime final : public platform::Runtime {
+ public:
+  // The library's one runtime.
+  static WindowsRuntime& Instance();
+
+  platform::UserInterface& Ui() override { return ui_; }
+  std::shared_ptr<platform::Object> GetObject(std::u16string_view className) override;
+  std::shared_ptr<platform::Object> CreateObject(std::u16string_view className) override;
+  std::u16string LibraryFolder() override;
+  std::u16string Narrow(std::u16string_view text) override;
+
+ private:
+  WindowsUserInterface ui_;
+};
+
+}  // namespace sendnote::windows
