@@ -22,8 +22,8 @@
 #include "common/modFunc.h"
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
-#include "templatebuilder/TemplateBuilder.h"
 #include "platform/Utf.h"
+#include "templatebuilder/TemplateBuilder.h"
 
 namespace {
 

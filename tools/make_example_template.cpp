@@ -5,9 +5,9 @@
 #include <exception>
 #include <string>
 
-#include "templatebuilder/TemplateBuilder.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
+#include "templatebuilder/TemplateBuilder.h"
 
 namespace {
 

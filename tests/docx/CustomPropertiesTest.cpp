@@ -8,9 +8,9 @@
 #include "docx/CustomProperties.h"
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
-#include "templatebuilder/TemplateBuilder.h"
 #include "docx/Zip.h"
 #include "platform/Utf.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "tests/docx/DocxTestSupport.h"
 
 namespace sendnote::docx {

@@ -3,8 +3,8 @@
 #include <string>
 
 #include "docx/DocxApplication.h"
-#include "templatebuilder/TemplateBuilder.h"
 #include "platform/Utf.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "tests/contract/WordContractTests.h"
 #include "tests/docx/DocxTestSupport.h"
 #include "wordrules/WordValue.h"

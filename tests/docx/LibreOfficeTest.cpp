@@ -6,8 +6,8 @@
 
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
-#include "templatebuilder/TemplateBuilder.h"
 #include "platform/Utf.h"
+#include "templatebuilder/TemplateBuilder.h"
 #include "tests/docx/DocxTestSupport.h"
 #include "tests/docx/LetterFlow.h"
 #include "tests/support/LibreOfficeText.h"
