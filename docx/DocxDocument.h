@@ -1,5 +1,5 @@
-// A document of the engine, made from a template. Besides the Word contract it offers
-// what the portable host needs, since no Word window holds the letter: saving to a path.
+// A document of the engine, made from a template. The host saves it through the contract's
+// SaveAs; tests and tools also reach the engine's own save, the package and its type.
 #pragma once
 
 #include <filesystem>
