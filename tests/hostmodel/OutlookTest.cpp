@@ -231,5 +231,26 @@ TEST_F(OutlookTest, RestartKeepsTheStoreAndEndsTheOldRun) {
   EXPECT_EQ(ErrorOf([&] { host->Contacts()->Items()->GetFirst(); }), platform::kErrServerGone);
 }
 
+// Observers nest: the innermost sees the calls, the outer one again once it has gone, and
+// without one the calls just run.
+TEST(CallObserverTest, TheInnermostObserverSeesTheCalls) {
+  auto host = OutlookHost::Create();
+  auto app = host->Start();
+  auto contact = host->Contacts()->AddContact({{{ContactField::kLastName, u"山田"}}});
+  EXPECT_EQ(contact->Get(ContactField::kLastName), u"山田");  // no observer
+  inmemory::OutlookFaults outer;
+  {
+    inmemory::OutlookFaults inner;
+    inner.Of(contact).FailOn(u"LastName", 7);
+    EXPECT_EQ(ErrorOf([&] { contact->Get(ContactField::kLastName); }), 7);
+    EXPECT_EQ(outer.Of(contact).Calls(u"LastName"), 0);
+  }
+  EXPECT_EQ(contact->Get(ContactField::kLastName), u"山田");
+  EXPECT_EQ(outer.Of(contact).Calls(u"LastName"), 1);
+  // Every base of one object counts as that object.
+  std::shared_ptr<platform::OutlookItem> item = contact;
+  EXPECT_EQ(&outer.Of(item), &outer.Of(contact));
+}
+
 }  // namespace
 }  // namespace sendnote::hostmodel
