@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "docx/Descriptor.h"
 #include "docx/DocxErrors.h"
 #include "docx/TemporaryFiles.h"
 #include "platform/Word.h"
@@ -19,26 +20,6 @@ namespace {
   RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
                   path.string() + ": " + std::strerror(error));
 }
-
-// A descriptor closed on every path.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 // Gives the temporary file `temporary` in `folderFd` the name `path`; raises on failure.
 void Place(int folderFd, const std::string& temporary, const std::filesystem::path& path,

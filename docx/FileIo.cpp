@@ -9,33 +9,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "docx/Descriptor.h"
 #include "docx/DocxErrors.h"
 #include "docx/FileBatch.h"
 #include "platform/ComError.h"
 
 namespace sendnote::docx {
 namespace {
-
-// A file descriptor closed on every path.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int get() const { return fd_; }
-  // Closes now; returns false when the close reported an error.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 [[noreturn]] void RaiseAccess(const std::filesystem::path& path, int error) {
   RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
