@@ -52,7 +52,7 @@ std::string OpenFailure(const std::filesystem::path& file) {
   } catch (const platform::ComError& e) {
     return platform::ToUtf8(e.Description());
   }
-  return "";
+  return "it could not be read at the time";  // it opens now: it changed meanwhile
 }
 
 std::string NoMailingAddressNote(const contacts::ContactRecord& contact) {
