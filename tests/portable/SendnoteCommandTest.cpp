@@ -351,7 +351,9 @@ TEST_F(SendnoteCommandTest, AWriteFailureSaysTheLetterCouldNotBeWrittenAndWhy) {
     }
     EXPECT_EQ(r.status, 1) << r.err;
     for (const auto& output : c.outputs) {
-      const size_t at = r.err.find("sendnote: cannot write " + output + ": ");
+      std::string start = "sendnote: cannot write ";
+      start.append(output).append(": ");
+      const size_t at = r.err.find(start);
       ASSERT_NE(at, std::string::npos) << r.err;
       const std::string line = r.err.substr(at, r.err.find('\n', at) - at);
       EXPECT_NE(line.find(c.reason), std::string::npos) << line;
@@ -379,7 +381,7 @@ TEST_F(SendnoteCommandTest, EachWithoutATerminalPrintsOneLinePerLetterAndTheAnsw
   EXPECT_EQ(Count(r.err, "接頭句を入力してください。"), 1u) << r.err;
   EXPECT_EQ(r.err.find('\r'), std::string::npos);
   for (const char* name : {"山田 太郎", "佐藤 花子", "鈴木 一郎"}) {
-    const fs::path letter = dir_ / "out" / ("添書票 " + std::string(name) + ".docx");
+    const fs::path letter = dir_ / "out" / std::string("添書票 ").append(name).append(".docx");
     EXPECT_EQ(Property(letter, u"SENDNOTE$PREFIX"), "NEW$") << name;
   }
 }
@@ -392,8 +394,8 @@ TEST_F(SendnoteCommandTest, EachOnATerminalAsksOnceAndShowsAProgressLineThatOver
   Write("answers.txt", "n\nNEW$\n");  // the prefix question: No, then the new prefix
   std::string command = ShellQuoted(SENDNOTE_COMMAND);
   for (const char* arg : {"--each", "-c", "1,2,3", "-o", "out", "three.csv"})
-    command += " " + ShellQuoted(arg);
-  command += " " + ShellQuoted(kTemplate.string());
+    command.append(" ").append(ShellQuoted(arg));
+  command.append(" ").append(ShellQuoted(kTemplate.string()));
   // script(1) runs the command on a terminal of its own and copies what it shows.
   const auto r = testing::RunCommand("/usr/bin/script", {"-qec", command, "/dev/null"}, dir_,
                                      dir_ / "answers.txt");
@@ -411,7 +413,7 @@ TEST_F(SendnoteCommandTest, EachOnATerminalAsksOnceAndShowsAProgressLineThatOver
   EXPECT_EQ(Count(shown, "out/"), 0u) << shown;
   EXPECT_NE(shown.find(clear + "3 letters written into out\r\n"), std::string::npos) << shown;
   for (const char* name : {"山田 太郎", "佐藤 花子", "鈴木 一郎"}) {
-    const fs::path letter = dir_ / "out" / ("添書票 " + std::string(name) + ".docx");
+    const fs::path letter = dir_ / "out" / std::string("添書票 ").append(name).append(".docx");
     EXPECT_EQ(Property(letter, u"SENDNOTE$PREFIX"), "NEW$") << name;
   }
 }
