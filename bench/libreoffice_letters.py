@@ -56,9 +56,12 @@ def main():
             doc = desktop.loadComponentFromURL(
                 url, "_blank", 0, (prop("Hidden", True), prop("AsTemplate", True)))
             user = doc.DocumentProperties.UserDefinedProperties
-            values = {"OUTLOOK$姓": f"山田{i}", "OUTLOOK$名": "太郎",
+            # Every property the benchmark's field templates name.
+            values = {"OUTLOOK$宛先": f"株式会社サンプル 営業部 山田{i}",
+                      "OUTLOOK$姓": f"山田{i}", "OUTLOOK$名": "太郎",
                       "OUTLOOK$会社名": "株式会社サンプル", "OUTLOOK$部署名": "営業部",
-                      "OUTLOOK$郵便番号": "100-0001", "OUTLOOK$都道府県": "東京都",
+                      "OUTLOOK$郵便番号": "100-0001", "OUTLOOK$郵便番号上位": "100",
+                      "OUTLOOK$郵便番号下位": "0001", "OUTLOOK$都道府県": "東京都",
                       "OUTLOOK$市区町村": "千代田区", "OUTLOOK$番地": f"千代田1-{i}",
                       "SENDNOTE$PREFIX": "OUTLOOK$"}
             for name, value in values.items():

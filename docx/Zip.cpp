@@ -11,6 +11,7 @@
 
 #include "docx/DocxErrors.h"
 #include "platform/AsciiCase.h"
+#include "platform/ComError.h"
 
 namespace sendnote::docx {
 namespace {
@@ -343,12 +344,20 @@ class DescriptorSink {
     return static_cast<DescriptorSink*>(state)->Handle(data, length, cmd);
   }
 
+  // The system error of a write into the file that failed, or 0: such a failure is the
+  // output's (a full disk, a size limit), not the template's.
+  int WriteErrno() const { return writeErrno_; }
+
  private:
   static constexpr size_t kBufferBytes = 1 << 20;
 
   zip_int64_t Fail(int code, int system) {
     zip_error_set(&error_, code, system);
     return -1;
+  }
+  zip_int64_t FailWrite() {
+    writeErrno_ = errno;
+    return Fail(ZIP_ER_WRITE, writeErrno_);
   }
 
   // Writes the buffer at its place in the file.
@@ -397,13 +406,13 @@ class DescriptorSink {
         bufferStart_ = 0;
         position_ = 0;
         buffer_.reserve(kBufferBytes);
-        if (::ftruncate(fd_, 0) != 0) return Fail(ZIP_ER_WRITE, errno);
+        if (::ftruncate(fd_, 0) != 0) return FailWrite();
         return 0;
       case ZIP_SOURCE_WRITE: {
         // libzip goes back to rewrite each entry's header: within the buffer that costs
         // nothing; elsewhere the buffer is written out and a new one starts there.
         if (position_ < bufferStart_ || position_ > bufferStart_ + buffer_.size()) {
-          if (!Flush()) return Fail(ZIP_ER_WRITE, errno);
+          if (!Flush()) return FailWrite();
           bufferStart_ = position_;
         }
         const auto at = static_cast<size_t>(position_ - bufferStart_);
@@ -413,7 +422,7 @@ class DescriptorSink {
         position_ += length;
         if (buffer_.size() >= kBufferBytes && position_ == bufferStart_ + buffer_.size() &&
             !Flush()) {
-          return Fail(ZIP_ER_WRITE, errno);
+          return FailWrite();
         }
         return static_cast<zip_int64_t>(length);
       }
@@ -433,7 +442,7 @@ class DescriptorSink {
       case ZIP_SOURCE_TELL_WRITE:
         return static_cast<zip_int64_t>(position_);
       case ZIP_SOURCE_COMMIT_WRITE:
-        if (!Flush()) return Fail(ZIP_ER_WRITE, errno);
+        if (!Flush()) return FailWrite();
         return 0;
       default:
         return Fail(ZIP_ER_OPNOTSUPP, 0);
@@ -446,6 +455,7 @@ class DescriptorSink {
   uint64_t bufferStart_ = 0;  // file offset of the buffer
   uint64_t position_ = 0;     // where the next write goes
   uint64_t written_ = 0;      // the furthest end written so far
+  int writeErrno_ = 0;
 };
 
 }  // namespace
@@ -460,6 +470,10 @@ void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, in
   source.release();  // the archive owns it now
   AddEditedEntries(out.get(), archive, edits);
   if (zip_close(out.get()) != 0) {
+    if (sink.WriteErrno() != 0) {
+      RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
+                      std::strerror(sink.WriteErrno()));
+    }
     RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out.get()));
   }
   out.release();  // closed

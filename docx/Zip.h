@@ -76,7 +76,8 @@ struct ZipEdits {
 // libzip fails.
 std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits);
 // Writes the same into the open file `fd` (from its start, replacing what it held) in one
-// pass, without holding the new archive in memory; raises like RewriteZip.
+// pass, without holding the new archive in memory; raises like RewriteZip, and Path/File
+// access error (75) when the file cannot be written (a full disk, a size limit).
 void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, int fd);
 
 struct NewZipEntry {

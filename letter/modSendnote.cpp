@@ -20,11 +20,7 @@ namespace {
 constexpr char16_t kNothingSelected[] = u"連絡先アイテムが選択されていません。";
 constexpr char16_t kContactsOnly[] = u"連絡先アイテムのみ利用可能です。";
 constexpr char16_t kContactWindowOnly[] = u"連絡先アイテムの場合のみ有効です。";
-constexpr char16_t kNoMailingAddress[] =
-    u" の連絡先アイテムに郵送先の住所がチェックされていません。";
 constexpr char16_t kUntitled[] = u"無題";
-constexpr char16_t kTemplateNotOpened[] = u"指定されたテンプレートが開けません。";
-constexpr char16_t kNotATemplate[] = u"選択されたファイルは、テンプレート(*.DOT)ではありません。";
 
 bool EndsWith(std::u16string_view s, std::u16string_view suffix) {
   return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
@@ -77,7 +73,7 @@ void MainSendnote(const std::shared_ptr<platform::OutlookApplication>& outlookAp
     contact = As<platform::ContactItem>(items->front());
     if (Must(contact).SelectedMailingAddress() == platform::MailingAddress::kNone) {
       std::u16string subject = contact->Get(platform::ContactField::kSubject);
-      occasion->Msg()->SetMsgText((subject.empty() ? kUntitled : subject) + kNoMailingAddress);
+      occasion->Msg()->SetMsgText((subject.empty() ? kUntitled : subject) + kMsgNoMailingAddress);
       return failureEnding();
     }
 
@@ -92,7 +88,7 @@ void MainSendnote(const std::shared_ptr<platform::OutlookApplication>& outlookAp
 
     document = NewDocAdd(wordApp, *occasion);
     if (occasion->Msg()->ErrNumber() != 0) {
-      occasion->Msg()->SetMsgText(kTemplateNotOpened);
+      occasion->Msg()->SetMsgText(kMsgTemplateNotOpened);
       return failureEnding();
     }
 
@@ -178,7 +174,7 @@ void NewDocGetName(const std::shared_ptr<platform::WordApplication>& wordApp,
         return;
       }
       if (!IsTemplateName(dialog->Template())) {
-        ShowMsg(kNotATemplate);
+        ShowMsg(kMsgNotATemplate);
         continue;
       }
       occasion.SetTemplateName(dialog->Template());

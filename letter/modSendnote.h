@@ -15,6 +15,14 @@ namespace sendnote {
 
 using ItemCollection = std::vector<std::shared_ptr<platform::OutlookItem>>;
 
+// Refusals the command shows, named so that a host can add an explanation of its own.
+// The no-mailing-address text follows the contact's name.
+inline constexpr char16_t kMsgNoMailingAddress[] =
+    u" の連絡先アイテムに郵送先の住所がチェックされていません。";
+inline constexpr char16_t kMsgTemplateNotOpened[] = u"指定されたテンプレートが開けません。";
+inline constexpr char16_t kMsgNotATemplate[] =
+    u"選択されたファイルは、テンプレート(*.DOT)ではありません。";
+
 // Runs one click's command; reports its outcome through the context: the status record,
 // and the new document (Letter) when the command completed.
 void MainSendnote(const std::shared_ptr<platform::OutlookApplication>& outlookApp,

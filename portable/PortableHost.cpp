@@ -19,6 +19,7 @@
 #include "portable/DesktopOpen.h"
 #include "portable/LetterName.h"
 #include "portable/PortableRuntime.h"
+#include "portable/RefusalNotes.h"
 #include "portable/TerminalUi.h"
 #include "portable/contacts/ContactFile.h"
 
@@ -51,6 +52,16 @@ const char* MailingKindName(platform::MailingAddress kind) {
     default:
       return "none";
   }
+}
+
+// A contact that marks no mailing address takes the one -a names, as the user would mark
+// it in Outlook, when it has that address.
+ContactRecord WithChosenAddress(ContactRecord record, int32_t addressKind) {
+  const auto kind = static_cast<platform::MailingAddress>(addressKind);
+  if (record.mailingAddress == platform::MailingAddress::kNone && HasAddress(record, kind)) {
+    record.mailingAddress = kind;
+  }
+  return record;
 }
 
 bool SamePath(const fs::path& a, const fs::path& b) {
@@ -157,6 +168,14 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   TerminalUi ui(io_.in, io_.err, io_.interactive, answers);
   ui.SetHelpFolder((programFolder_ / "help").string());
   ui.SetHelpOpener(OpenWithDesktop);
+  ui.SetColumns(io_.columns);
+  // Letters of a run share the dialog's answers; on a terminal a progress line takes the
+  // place of their paths.
+  if (cl.each) ui.SetAnswerOnce(true);
+  const bool progress = cl.each && io_.interactive;
+  const bool listLetters = !progress || !io_.outTerminal;
+  RefusalContext refusal;
+  ui.SetBoxNote([&](std::u16string_view text) { return RefusalNote(text, refusal); });
 
   // Word's File New dialog offers TEMPLATE first; after a rejected file it asks for
   // another path on a terminal and is cancelled without one.
@@ -164,9 +183,13 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   const std::u16string templateName = FromUtf8(fs::absolute(cl.templatePath, ec).string());
   int fileNewShown = 0;
   auto prompt = [&](const docx::FileNewChoice&) -> docx::FileNewChoice {
-    if (++fileNewShown == 1) return {true, templateName, false};
+    if (++fileNewShown == 1) {
+      refusal.templateFile = cl.templatePath;
+      return {true, templateName, false};
+    }
     auto answer = ui.AskLine(u"テンプレートのパス: ");
     if (!answer || answer->empty()) return {};
+    refusal.templateFile = ToUtf8(*answer);
     return {true, FromUtf8(fs::absolute(ToUtf8(*answer), ec).string()), false};
   };
   // --each makes its letters durable together, in batches: a crash leaves each letter
@@ -187,7 +210,9 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   auto host = hostmodel::OutlookHost::Create();
   auto outlook = host->Start();
   std::vector<std::shared_ptr<platform::OutlookItem>> items;
-  for (const auto& record : records) items.push_back(host->Contacts()->AddContact(record));
+  for (const auto& record : records) {
+    items.push_back(host->Contacts()->AddContact(WithChosenAddress(record, cl.addressKind)));
+  }
   auto explorer = outlook->OpenExplorer(host->Contacts());
 
   dsrOutlookToWord addin;
@@ -196,27 +221,36 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   addin.IDTExtensibility2_OnConnection(outlook, 1, outlook->NewAddInInstance());
   int status = kExitWritten;
   if (!addin.cbbAddin()) {
-    io_.err << "sendnote: the add-in did not connect\n";
+    ui.Note("sendnote: the add-in did not connect");
     status = kExitStopped;
   }
 
+  size_t written = 0;
+  auto cannotWrite = [&](const fs::path& output, const platform::ComError& e) {
+    std::string line = "sendnote: cannot write ";
+    line += PathText(output);
+    line += ": ";
+    line += ToUtf8(e.Description());
+    ui.Note(line);
+  };
   auto commit = [&] {
     const auto outcomes = batch->Commit();
     for (size_t k = 0; k < outcomes.size(); ++k) {
       if (outcomes[k].error) {
-        io_.err << "sendnote: cannot write " << PathText(staged[k]) << ": "
-                << ToUtf8(outcomes[k].error->Description()) << "\n";
+        cannotWrite(staged[k], *outcomes[k].error);
         status = std::max(status, kExitStopped);
         continue;
       }
-      io_.out << PathText(staged[k]) << "\n";
+      ++written;
+      if (listLetters) io_.out << PathText(staged[k]) << "\n";
     }
     io_.out.flush();
     staged.clear();
   };
 
-  for (size_t i = 0; i < letters.size() && addin.cbbAddin(); ++i) {
+  for (size_t i = 0; i < letters.size() && addin.cbbAddin() && !ui.CancelledOnce(); ++i) {
     const Letter& letter = letters[i];
+    refusal.contact = &records[letter.selection.front() - 1];
     std::vector<std::shared_ptr<platform::OutlookItem>> selected;
     for (const int position : letter.selection) selected.push_back(items[position - 1]);
     explorer->Select(selected);
@@ -240,13 +274,16 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
           io_.out.flush();
         }
         letterStatus = kExitWritten;
-        if (cl.each && io_.interactive) {
-          io_.err << "[" << (i + 1) << "/" << letters.size() << "] " << PathText(letter.output)
-                  << "\n";
+        if (progress) {
+          std::string line = std::to_string(i + 1);
+          line += "/";
+          line += std::to_string(letters.size());
+          line += " ";
+          line += letter.output.filename().string();
+          ui.ShowProgress(line);
         }
       } catch (const platform::ComError& e) {
-        io_.err << "sendnote: cannot write " << PathText(letter.output) << ": "
-                << ToUtf8(e.Description()) << "\n";
+        cannotWrite(letter.output, e);
       }
     }
     // The letter is saved (or abandoned): the engine's copy is not needed any more.
@@ -259,6 +296,11 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
     status = std::max(status, letterStatus);
   }
   if (batch) commit();
+  ui.EndProgress();
+  if (!listLetters) {
+    io_.out << written << (written == 1 ? " letter" : " letters") << " written into "
+            << PathText(cl.output ? fs::path(*cl.output) : fs::path(".")) << "\n";
+  }
 
   addin.IDTExtensibility2_OnBeginShutdown();
   addin.IDTExtensibility2_OnDisconnection(0);

@@ -21,7 +21,9 @@ struct HostIo {
   std::istream& in;
   std::ostream& out;
   std::ostream& err;
-  bool interactive;  // a person answers on the terminal
+  bool interactive;          // a person answers on the terminal
+  bool outTerminal = false;  // standard output is a terminal too
+  int columns = 80;          // the terminal's width
 };
 
 class PortableHost {

@@ -8,7 +8,9 @@
 #include <functional>
 #include <iosfwd>
 #include <optional>
+#include <set>
 #include <string>
+#include <string_view>
 
 #include "platform/UserInterface.h"
 
@@ -39,6 +41,24 @@ class TerminalUi : public platform::UserInterface {
   // Asks for a line on the terminal; empty when not interactive or at end of input.
   std::optional<std::u16string> AskLine(std::u16string_view question);
 
+  // For a run of letters: the output dialog's summary, the prefix question with its input
+  // box, and a notice already shown appear once; later letters take the first answers.
+  void SetAnswerOnce(bool once) { once_ = once; }
+  // True once the prefix question was answered Cancel while answering once.
+  bool CancelledOnce() const { return onceAnswer_ == platform::kVbCancel; }
+  // Gets each message box's text; a line it returns is printed after the box.
+  void SetBoxNote(std::function<std::string(std::u16string_view text)> note) {
+    note_ = std::move(note);
+  }
+  // On a terminal, shows `line` in place of the previous progress line, cut to the width.
+  void ShowProgress(std::string_view line);
+  // Clears the progress line; anything else printed clears it first.
+  void EndProgress();
+  // Prints a line of the command's own.
+  void Note(std::string_view line);
+  // The terminal's width in columns, for the progress line.
+  void SetColumns(int columns) { columns_ = columns; }
+
   int32_t MsgBox(std::u16string_view prompt, int32_t style, std::u16string_view title) override;
   std::u16string InputBox(std::u16string_view prompt, std::u16string_view title,
                           std::u16string_view defaultText) override;
@@ -50,6 +70,7 @@ class TerminalUi : public platform::UserInterface {
 
  private:
   void PrintBox(std::u16string_view title, std::u16string_view text);
+  int32_t AskPrefixQuestion();
 
   std::istream& in_;
   std::ostream& err_;
@@ -58,6 +79,14 @@ class TerminalUi : public platform::UserInterface {
   std::function<bool(const std::string&)> helpOpener_;
   std::string helpFolder_;
   int32_t pointer_ = platform::kVbDefault;
+  bool once_ = false;
+  bool summaryShown_ = false;
+  std::optional<int32_t> onceAnswer_;
+  std::optional<std::u16string> oncePrefix_;
+  std::set<std::u16string> noticesShown_;
+  std::function<std::string(std::u16string_view)> note_;
+  int columns_ = 80;
+  bool progressShown_ = false;
 };
 
 }  // namespace sendnote::portable

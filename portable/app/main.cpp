@@ -1,5 +1,6 @@
 // sendnote [OPTIONS] CONTACTS TEMPLATE — writes a cover letter from a contact file and a
 // Word template. See --help.
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -36,6 +37,11 @@ int main(int argc, char** argv) {
     return kExitUnusable;
   }
   const bool interactive = isatty(STDIN_FILENO) && isatty(STDERR_FILENO);
-  PortableHost host({std::cin, std::cout, std::cerr, interactive}, ProgramFolder(argv[0]));
+  winsize size{};
+  const int columns =
+      ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0 ? size.ws_col : 80;
+  PortableHost host(
+      {std::cin, std::cout, std::cerr, interactive, isatty(STDOUT_FILENO) != 0, columns},
+      ProgramFolder(argv[0]));
   return host.Run(*commandLine);
 }

@@ -2,7 +2,11 @@
 // and rewriting keeps untouched entries' stored bytes and the entry order.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstring>
 
 #include <memory>
 #include <string>
@@ -191,6 +195,42 @@ TEST(ZipRewrite, IntoAnOpenFileMatchesTheArchiveWrittenInMemory) {
     EXPECT_EQ(testing::EntryText(written, "word/media/image2.png"), picture) << c.label;
     EXPECT_EQ(testing::EntryText(written, "word/document.xml"), "<new/>") << c.label;
   }
+}
+
+// A file that cannot take the archive (a device that is always full, a file size limit) is
+// the output's failure, Path/File access error with the system's reason, never a complaint
+// about the archive read.
+TEST(ZipRewrite, AFailedWriteIsAnAccessErrorWithTheSystemsReason) {
+  auto archive = ZipArchive::Open(std::make_shared<const std::string>(Sample()));
+  ZipEdits edits;
+  edits.replaced[1] = std::string(20000, 'y');
+
+  const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(full, 0);
+  auto error = ErrorOf([&] { RewriteZipToDescriptor(*archive, edits, full); });
+  ::close(full);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Number(), platform::kErrPathAccess);
+  EXPECT_EQ(platform::ToUtf8(error->Description()).find("package"), std::string::npos);
+
+  testing::TempDir dir;
+  const auto path = dir.File("out.zip");
+  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_GE(fd, 0);
+  rlimit saved{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  rlimit small = saved;
+  small.rlim_cur = 256;                                 // smaller than the archive
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  error = ErrorOf([&] { RewriteZipToDescriptor(*archive, edits, fd); });
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+  ::close(fd);
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Number(), platform::kErrPathAccess);
+  EXPECT_EQ(platform::ToUtf8(error->Description()),
+            "Path/File access error (" + std::string(std::strerror(EFBIG)) + ")");
 }
 
 }  // namespace

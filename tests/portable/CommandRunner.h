@@ -29,15 +29,17 @@ inline std::string ReadFileText(const std::filesystem::path& path) {
   return s.str();
 }
 
-// Runs `program args...` in `folder` with standard input from /dev/null.
+// Runs `program args...` in `folder` with standard input from `input` (/dev/null unless
+// given).
 inline CommandResult RunCommand(const std::filesystem::path& program,
                                 const std::vector<std::string>& args,
-                                const std::filesystem::path& folder) {
+                                const std::filesystem::path& folder,
+                                const std::filesystem::path& input = "/dev/null") {
   const auto outPath = folder / ".stdout";
   const auto errPath = folder / ".stderr";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                    0644);
   posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,

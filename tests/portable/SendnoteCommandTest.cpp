@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -218,6 +220,201 @@ TEST_F(SendnoteCommandTest, RefusalsReachTheUserWithStatusOneAndNoLetter) {
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
     EXPECT_TRUE(Letters().empty() || Letters() == std::vector<std::string>{"plain.docx"});
+  }
+}
+
+// The line that follows `box` in `err`, or "<no box>".
+std::string LineAfter(const std::string& err, const std::string& box) {
+  const size_t at = err.find(box);
+  if (at == std::string::npos) return "<no box>";
+  const size_t start = err.find('\n', at);
+  if (start == std::string::npos) return "";
+  return err.substr(start + 1, err.find('\n', start + 1) - start - 1);
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
+std::string ShellQuoted(const std::string& word) {
+  std::string quoted = "'";
+  for (const char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+// A vCard 2.1 as Outlook writes it when the contact marks no mailing address.
+std::string UnmarkedCard(bool withBusiness) {
+  std::string card =
+      "BEGIN:VCARD\r\nVERSION:2.1\r\nN:山田;太郎\r\n"
+      "ADR;HOME:;;桜町1;渋谷区;東京都;150-8512;\r\n";
+  if (withBusiness) card += "ADR;WORK:;;丸の内1;千代田区;東京都;100-0005;\r\n";
+  return card + "X-MS-OL-DEFAULT-POSTAL-ADDRESS:0\r\nEND:VCARD\r\n";
+}
+
+TEST_F(SendnoteCommandTest, RefusalBoxesAreFollowedByALineThatSaysWhatToDo) {
+  Write("nomail.vcf",
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:;;;;\r\nEMAIL:a@example.com\r\nEND:VCARD\r\n");
+  Write("unmarked.vcf", UnmarkedCard(true));
+  Write("home.vcf", UnmarkedCard(false));
+  Write("old.dot", std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + "binary template");
+  Write("broken.dotx", "this is not a package");
+  fs::copy_file(kExamples / "contacts.csv", dir_ / "plain.docx");
+  const std::string csv = (kExamples / "contacts.csv").string();
+  const std::string noMailing = "の連絡先アイテムに郵送先の住所がチェックされていません。";
+  const std::string notOpened = "指定されたテンプレートが開けません。";
+  struct Case {
+    std::vector<std::string> args;
+    std::string box;
+    std::string note;
+  };
+  const Case cases[] = {
+      {{"nomail.vcf", kTemplate.string()},
+       noMailing,
+       "sendnote: the contact has no home, business or other address"},
+      {{"unmarked.vcf", kTemplate.string()},
+       noMailing,
+       "sendnote: none of the contact's addresses (home, business) is marked as its mailing "
+       "address: -a home|business picks one"},
+      {{"-a", "other", "home.vcf", kTemplate.string()},
+       noMailing,
+       "sendnote: the contact's home address is not marked as its mailing address: -a home "
+       "picks it"},
+      {{csv, "plain.docx"},
+       "選択されたファイルは、テンプレート(*.DOT)ではありません。",
+       "sendnote: plain.docx is not a template: this edition reads .dotx and .dotm templates (a "
+       ".dot or .docx is not one)"},
+      {{csv, "old.dot"},
+       notOpened,
+       "sendnote: old.dot cannot be opened: this edition reads .dotx and .dotm templates (a .dot "
+       "or .docx is not one)"},
+      {{csv, "broken.dotx"},
+       notOpened,
+       "sendnote: broken.dotx cannot be opened: The file is not a Word document package: not a "
+       "zip archive"},
+      {{csv, "missing.dotx"},
+       notOpened,
+       "sendnote: missing.dotx cannot be opened: This file could not be found. (missing.dotx)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.note);
+    auto args = c.args;
+    args.insert(args.begin(), "-y");
+    const auto r = Run(args);
+    EXPECT_EQ(r.status, 1) << r.err;
+    EXPECT_EQ(LineAfter(r.err, c.box), c.note) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(Letters().empty() || Letters() == std::vector<std::string>{"plain.docx"});
+  }
+}
+
+TEST_F(SendnoteCommandTest, AddressOptionPicksTheAddressOfAContactThatMarksNone) {
+  Write("unmarked.vcf", UnmarkedCard(true));
+  const auto r =
+      Run({"-y", "-a", "business", "-o", "letter.docx", "unmarked.vcf", kTemplate.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Property(dir_ / "letter.docx", u"OUTLOOK$番地"), "丸の内1");
+  EXPECT_EQ(Property(dir_ / "letter.docx", u"OUTLOOK$郵便番号上位"), "100");
+}
+
+TEST_F(SendnoteCommandTest, AWriteFailureSaysTheLetterCouldNotBeWrittenAndWhy) {
+  // Under a file size limit smaller than a letter every write of one fails.
+  const std::string limited = "trap '' XFSZ; ulimit -f 4; exec \"$0\" \"$@\"";
+  const std::string csv = (kExamples / "contacts.csv").string();
+  const std::string longName = std::string(300, 'x') + ".docx";
+  struct Case {
+    bool limit;
+    std::vector<std::string> args;
+    std::vector<std::string> outputs;
+    std::string reason;
+  };
+  const Case cases[] = {
+      {false, {"-o", longName, csv}, {longName}, std::strerror(ENAMETOOLONG)},
+      {true, {"-o", "letter.docx", csv}, {"letter.docx"}, std::strerror(EFBIG)},
+      {true,
+       {"--each", "-c", "1,2", "-o", "out", csv},
+       {"out/添書票 高橋 健.docx", "out/添書票 伊藤 美咲.docx"},
+       std::strerror(EFBIG)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.outputs.front());
+    std::vector<std::string> args{"-y"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    args.push_back(kTemplate.string());
+    CommandResult r;
+    if (c.limit) {
+      args.insert(args.begin(), {"-c", limited, SENDNOTE_COMMAND});
+      r = testing::RunCommand("/bin/sh", args, dir_);
+    } else {
+      r = Run(args);
+    }
+    EXPECT_EQ(r.status, 1) << r.err;
+    for (const auto& output : c.outputs) {
+      std::string start = "sendnote: cannot write ";
+      start.append(output).append(": ");
+      const size_t at = r.err.find(start);
+      ASSERT_NE(at, std::string::npos) << r.err;
+      const std::string line = r.err.substr(at, r.err.find('\n', at) - at);
+      EXPECT_NE(line.find(c.reason), std::string::npos) << line;
+    }
+    EXPECT_EQ(r.err.find("not a Word document package"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(Letters().empty());
+    if (fs::exists(dir_ / "out")) {
+      EXPECT_TRUE(fs::is_empty(dir_ / "out"));  // no letter and no temporary file
+    }
+  }
+}
+
+TEST_F(SendnoteCommandTest, EachWithoutATerminalPrintsOneLinePerLetterAndTheAnswersOnce) {
+  Write("three.csv",
+        "\"姓\",\"名\",\"番地 (自宅)\"\n\"山田\",\"太郎\",\"桜町1\"\n"
+        "\"佐藤\",\"花子\",\"桜町2\"\n\"鈴木\",\"一郎\",\"桜町3\"\n");
+  const auto r =
+      Run({"-p", "NEW$", "--each", "-c", "1,2,3", "-o", "out", "three.csv", kTemplate.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "out/添書票 山田 太郎.docx\nout/添書票 佐藤 花子.docx\nout/添書票 鈴木 一郎.docx\n");
+  EXPECT_EQ(Count(r.err, "出力先: "), 1u) << r.err;
+  EXPECT_EQ(Count(r.err, "よろしいですか？"), 1u) << r.err;
+  EXPECT_EQ(Count(r.err, "接頭句を入力してください。"), 1u) << r.err;
+  EXPECT_EQ(r.err.find('\r'), std::string::npos);
+  for (const char* name : {"山田 太郎", "佐藤 花子", "鈴木 一郎"}) {
+    const fs::path letter = dir_ / "out" / std::string("添書票 ").append(name).append(".docx");
+    EXPECT_EQ(Property(letter, u"SENDNOTE$PREFIX"), "NEW$") << name;
+  }
+}
+
+TEST_F(SendnoteCommandTest, EachOnATerminalAsksOnceAndShowsAProgressLineThatOverwritesItself) {
+  if (!fs::exists("/usr/bin/script")) GTEST_SKIP() << "script(1) is not installed";
+  Write("three.csv",
+        "\"姓\",\"名\",\"番地 (自宅)\"\n\"山田\",\"太郎\",\"桜町1\"\n"
+        "\"佐藤\",\"花子\",\"桜町2\"\n\"鈴木\",\"一郎\",\"桜町3\"\n");
+  Write("answers.txt", "n\nNEW$\n");  // the prefix question: No, then the new prefix
+  std::string command = ShellQuoted(SENDNOTE_COMMAND);
+  for (const char* arg : {"--each", "-c", "1,2,3", "-o", "out", "three.csv"})
+    command.append(" ").append(ShellQuoted(arg));
+  command.append(" ").append(ShellQuoted(kTemplate.string()));
+  // script(1) runs the command on a terminal of its own and copies what it shows.
+  const auto r = testing::RunCommand("/usr/bin/script", {"-qec", command, "/dev/null"}, dir_,
+                                     dir_ / "answers.txt");
+  ASSERT_EQ(r.status, 0) << r.out;
+  const std::string& shown = r.out;
+  EXPECT_EQ(Count(shown, "出力先: "), 1u) << shown;
+  EXPECT_EQ(Count(shown, "よろしいですか？"), 1u) << shown;
+  EXPECT_EQ(Count(shown, "接頭句を入力してください。"), 1u) << shown;
+  const std::string clear = "\r\x1b[K";
+  for (const char* line :
+       {"1/3 添書票 山田 太郎.docx", "2/3 添書票 佐藤 花子.docx", "3/3 添書票 鈴木 一郎.docx"}) {
+    EXPECT_EQ(Count(shown, clear + line + clear), 1u) << line << "\n" << shown;
+  }
+  // The paths are not listed on the terminal; the progress line is cleared for the result.
+  EXPECT_EQ(Count(shown, "out/"), 0u) << shown;
+  EXPECT_NE(shown.find(clear + "3 letters written into out\r\n"), std::string::npos) << shown;
+  for (const char* name : {"山田 太郎", "佐藤 花子", "鈴木 一郎"}) {
+    const fs::path letter = dir_ / "out" / std::string("添書票 ").append(name).append(".docx");
+    EXPECT_EQ(Property(letter, u"SENDNOTE$PREFIX"), "NEW$") << name;
   }
 }
 

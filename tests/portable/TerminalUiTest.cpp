@@ -91,5 +91,85 @@ TEST(TerminalUiTest, OutputDialogTakesTheAddressChoiceAndOk) {
   EXPECT_TRUE(stuck.Unloaded());
 }
 
+TEST(TerminalUiTest, ProgressLineOverwritesItselfFitsTheWidthAndGivesWayToBoxes) {
+  Terminal t("", true);
+  t.ui.SetColumns(11);  // 10 usable: the last column is left free
+  t.ui.ShowProgress("1/2 ab");
+  t.ui.ShowProgress("2/2 あいうえお");  // East Asian characters take two columns each
+  t.ui.MsgBox(u"box", 48, u"t");
+  t.ui.ShowProgress("3/3 x");
+  t.ui.EndProgress();
+  t.ui.EndProgress();  // nothing left to clear
+  EXPECT_EQ(t.err.str(), "\r\x1b[K1/2 ab\r\x1b[K2/2 あいう\r\x1b[K[t] box\n\r\x1b[K3/3 x\r\x1b[K");
+
+  Terminal pipe("", false);  // without a terminal there is no progress line
+  pipe.ui.ShowProgress("1/2 ab");
+  pipe.ui.Note("sendnote: a line");
+  EXPECT_EQ(pipe.err.str(), "sendnote: a line\n");
+}
+
+TEST(TerminalUiTest, ABoxNoteFollowsTheBoxItExplains) {
+  Terminal t("", false);
+  t.ui.SetBoxNote([](std::u16string_view text) {
+    return text == u"refused" ? std::string("sendnote: why") : std::string();
+  });
+  t.ui.MsgBox(u"refused", 48, u"t");
+  t.ui.MsgBox(u"other", 48, u"t");
+  EXPECT_EQ(t.err.str(), "[t] refused\nsendnote: why\n[t] other\n");
+}
+
+TEST(TerminalUiTest, AnsweringOnceAsksTheQuestionAndShowsANoticeOnlyTheFirstTime) {
+  struct Case {
+    const char* input;
+    int32_t answer;
+    const char16_t* typed;
+  };
+  const Case cases[] = {
+      {"y\n", kVbYes, nullptr}, {"n\nNEW$\n", kVbNo, u"NEW$"}, {"n\n\n", kVbNo, u"OUTLOOK$"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    Terminal t(c.input, true);
+    t.ui.SetAnswerOnce(true);
+    for (int letter = 0; letter < 3; ++letter) {
+      EXPECT_EQ(t.ui.MsgBox(u"q", 67, u"t"), c.answer);
+      if (c.typed) {
+        EXPECT_EQ(t.ui.InputBox(u"p", u"t", u"OUTLOOK$"), c.typed);
+      }
+      EXPECT_EQ(t.ui.MsgBox(u"notice", 64, u"t"), kVbOK);
+      t.ui.MsgBox(u"refused", 48, u"t");  // refusals and reports are shown every time
+    }
+    const std::string shown = t.err.str();
+    EXPECT_EQ(shown.find("[t] q"), shown.rfind("[t] q"));
+    EXPECT_EQ(shown.find("[t] p"), shown.rfind("[t] p"));
+    EXPECT_EQ(shown.find("[t] notice"), shown.rfind("[t] notice"));
+    EXPECT_NE(shown.find("[t] refused"), shown.rfind("[t] refused"));
+    EXPECT_FALSE(t.ui.CancelledOnce());
+  }
+
+  Terminal cancel("c\n", true);
+  cancel.ui.SetAnswerOnce(true);
+  EXPECT_EQ(cancel.ui.MsgBox(u"q", 67, u"t"), kVbCancel);
+  EXPECT_TRUE(cancel.ui.CancelledOnce());
+  EXPECT_EQ(cancel.ui.MsgBox(u"q", 67, u"t"), kVbCancel);
+
+  Terminal each("", false);  // without answering once, every box is shown
+  each.ui.MsgBox(u"notice", 64, u"t");
+  each.ui.MsgBox(u"notice", 64, u"t");
+  EXPECT_EQ(each.err.str(), "[t] notice\n[t] notice\n");
+}
+
+TEST(TerminalUiTest, AnsweringOnceShowsTheOutputDialogsSummaryOnce) {
+  Terminal t("", false);
+  t.ui.SetAnswerOnce(true);
+  FakeDialog first, second;
+  t.ui.ShowModal(first);
+  const std::string summary = t.err.str();
+  t.ui.ShowModal(second);
+  EXPECT_NE(summary, "");
+  EXPECT_EQ(t.err.str(), summary);
+  EXPECT_EQ(second.chosen, 0);  // the dialog still takes its answers and OK
+  EXPECT_TRUE(second.Unloaded());
+}
+
 }  // namespace
 }  // namespace sendnote::portable

@@ -1,0 +1,28 @@
+// The command's own line after a refusal box, where the user needs more than the box says:
+// which file is not a template and what this edition reads, why a template cannot be
+// opened, and which addresses a contact without a mailing address has.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "contactrecord/ContactRecord.h"
+#include "platform/MailingAddress.h"
+
+namespace sendnote::portable {
+
+struct RefusalContext {
+  std::filesystem::path templateFile;      // the file the File New dialog took
+  const ContactRecord* contact = nullptr;  // the first contact of the selection
+};
+
+// Returns the line to print after the box with `boxText` ("sendnote: ..."), or "" when
+// the box says enough.
+std::string RefusalNote(std::u16string_view boxText, const RefusalContext& context);
+
+// True when the contact has an address of `kind` (home, business or other).
+bool HasAddress(const ContactRecord& contact, platform::MailingAddress kind);
+
+}  // namespace sendnote::portable
