@@ -1,6 +1,7 @@
 #include "com/AutoExplorer.h"
 
 #include "com/AutoMAPIFolder.h"
+#include "com/AutoSelection.h"
 
 namespace sendnote::com {
 
@@ -11,7 +12,7 @@ std::shared_ptr<platform::CommandBars> AutoExplorer::CommandBars() {
 }
 
 std::shared_ptr<platform::Selection> AutoExplorer::Selection() {
-  RaiseNotYetAutomated(u"Explorer.Selection");
+  return Wrap<AutoSelection>(ObjectOf(u"Selection"));
 }
 
 std::shared_ptr<platform::MAPIFolder> AutoExplorer::CurrentFolder() {

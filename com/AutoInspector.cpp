@@ -1,5 +1,7 @@
 #include "com/AutoInspector.h"
 
+#include "com/AutoOutlookItem.h"
+
 namespace sendnote::com {
 
 void AutoInspector::Activate() { dispatch().Call(u"Activate"); }
@@ -9,7 +11,7 @@ std::shared_ptr<platform::CommandBars> AutoInspector::CommandBars() {
 }
 
 std::shared_ptr<platform::OutlookItem> AutoInspector::CurrentItem() {
-  RaiseNotYetAutomated(u"Inspector.CurrentItem");
+  return WrapItem(ObjectOf(u"CurrentItem"));
 }
 
 void AutoInspector::Close(int32_t saveMode) {

@@ -1,4 +1,4 @@
-// An Outlook inspector window. Its command bars and item are not automated yet.
+// An Outlook inspector window. Its command bars are not automated yet.
 #pragma once
 
 #include "com/AutomationObject.h"

@@ -1,0 +1,24 @@
+// An Outlook contact item; its string members are reached by their names.
+#pragma once
+
+#include "com/AutomationObject.h"
+#include "platform/Outlook.h"
+
+namespace sendnote::com {
+
+class AutoContactItem : public AutomationObject<platform::ContactItem> {
+ public:
+  explicit AutoContactItem(ComPtr<IDispatch> object)
+      : AutomationObject(std::move(object), u"ContactItem") {}
+
+  int32_t Class() override;
+  // An unset member (empty or Null) reads as the empty string.
+  std::u16string Get(platform::ContactField field) override;
+  void Set(platform::ContactField field, std::u16string_view value) override;
+  int32_t SelectedMailingAddress() override;
+  void SetSelectedMailingAddress(int32_t kind) override;
+  std::shared_ptr<platform::Inspector> GetInspector() override;
+  void Close(int32_t saveMode) override;
+};
+
+}  // namespace sendnote::com
