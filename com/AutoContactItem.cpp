@@ -18,12 +18,12 @@ void AutoContactItem::Set(platform::ContactField field, std::u16string_view valu
   dispatch().Put(platform::ContactFieldName(field), ScopedVariant::String(value));
 }
 
-int32_t AutoContactItem::SelectedMailingAddress() {
-  return Int32Of(dispatch().Get(u"SelectedMailingAddress"));
+platform::MailingAddress AutoContactItem::SelectedMailingAddress() {
+  return static_cast<platform::MailingAddress>(Int32Of(dispatch().Get(u"SelectedMailingAddress")));
 }
 
-void AutoContactItem::SetSelectedMailingAddress(int32_t kind) {
-  dispatch().Put(u"SelectedMailingAddress", ScopedVariant::Int32(kind));
+void AutoContactItem::SetSelectedMailingAddress(platform::MailingAddress kind) {
+  dispatch().Put(u"SelectedMailingAddress", ScopedVariant::Int32(static_cast<int32_t>(kind)));
 }
 
 std::shared_ptr<platform::Inspector> AutoContactItem::GetInspector() {

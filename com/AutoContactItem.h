@@ -15,8 +15,8 @@ class AutoContactItem : public AutomationObject<platform::ContactItem> {
   // An unset member (empty or Null) reads as the empty string.
   std::u16string Get(platform::ContactField field) override;
   void Set(platform::ContactField field, std::u16string_view value) override;
-  int32_t SelectedMailingAddress() override;
-  void SetSelectedMailingAddress(int32_t kind) override;
+  platform::MailingAddress SelectedMailingAddress() override;
+  void SetSelectedMailingAddress(platform::MailingAddress kind) override;
   std::shared_ptr<platform::Inspector> GetInspector() override;
   void Close(int32_t saveMode) override;
 };

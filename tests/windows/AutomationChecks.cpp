@@ -230,7 +230,8 @@ void OutlookItems() {
                 first->Get(platform::ContactField::kYomiLastName) == u"ヤマダ",
             L"contact members read by name keep Japanese text");
       Check(first->Get(platform::ContactField::kDepartment).empty(), L"Null reads as empty");
-      Check(first->SelectedMailingAddress() == 2, L"the selected mailing address");
+      Check(first->SelectedMailingAddress() == platform::MailingAddress::kBusiness,
+            L"the selected mailing address");
       ExpectError(L"a member the item lacks", 438, L"(Title)",
                   [&] { first->Get(platform::ContactField::kTitle); });
       log->clear();
