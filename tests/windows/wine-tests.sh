@@ -158,6 +158,9 @@ case "${1:-}" in
       fail "exports are '$exports'"
     echo "imports: $imports"
     ;;
+  dialogs)
+    "$wine" "$SENDNOTE_DIALOGS" || fail "dialog checks"
+    ;;
   register)
     regsvr /u || true
     regsvr || fail "regsvr32 exited $?"
