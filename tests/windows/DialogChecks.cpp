@@ -249,7 +249,7 @@ void BoxChecks(sendnote::windows::WindowsUserInterface& ui) {
 
 }  // namespace
 
-int wmain() {
+int wmain(int argc, wchar_t** argv) {
   sendnote::windows::Module::Attach(::GetModuleHandleW(nullptr));
   HHOOK hook = ::SetWindowsHookExW(WH_CBT, OpenHook, nullptr, ::GetCurrentThreadId());
   Check(hook != nullptr, L"dialog hook");
@@ -262,6 +262,12 @@ int wmain() {
   ui.SetMousePointer(platform::kVbDefault);
   Check(ui.MousePointer() == platform::kVbDefault, L"default pointer");
   Check(ui.ShowHelp(u"Z:\\no\\such\\sendnote.chm") == 0, L"a missing help file shows nothing");
+  // The compiled help file, when the test names it, opens in the viewer.
+  if (argc > 1) {
+    const intptr_t viewer = ui.ShowHelp(sendnote::com::FromWide(argv[1]));
+    Check(viewer != 0, L"the help file opens in the viewer");
+    if (viewer != 0) ::DestroyWindow(reinterpret_cast<HWND>(viewer));
+  }
   ::UnhookWindowsHookEx(hook);
   if (Failures() == 0) Print(stdout, L"dialog checks passed");
   return Failures() == 0 ? 0 : 1;
