@@ -1,6 +1,6 @@
-// The user interface of the Windows edition: Win32 message boxes and the mouse pointer.
-// The input box, the two forms and the help viewer come with the Windows user interface;
-// until then they raise Not supported (438) with a description naming them.
+// The user interface of the Windows edition: Win32 message and input boxes, the output
+// dialog and the version box as dialog resources driven by the forms' own event
+// procedures, the application-wide mouse pointer, and HTML Help for the help file.
 #pragma once
 
 #include "platform/UserInterface.h"

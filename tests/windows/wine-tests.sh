@@ -158,6 +158,16 @@ case "${1:-}" in
       fail "exports are '$exports'"
     echo "imports: $imports"
     ;;
+  dialogs)
+    "$wine" "$SENDNOTE_DIALOGS" "Z:${SENDNOTE_CHM//\//\\}" || fail "dialog checks"
+    ;;
+  help)
+    # The compiled help file holds every page of the help project.
+    listing=$(7z l "$SENDNOTE_CHM")
+    for page in index.html fields.html prefix.html messages.html style.css; do
+      grep -q "$page" <<<"$listing" || fail "sendnote.chm lacks $page"
+    done
+    ;;
   register)
     regsvr /u || true
     regsvr || fail "regsvr32 exited $?"
