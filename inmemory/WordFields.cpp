@@ -125,7 +125,7 @@ platform::Flag WordField::Update() {
   }
   const WordPropertyContent current = property->Content();
   content_.result = wordrules::ApplyCase(wordrules::FieldDisplayText(current.value, current.type),
-                                        wordrules::ReadFormatSwitches(content_.code).letterCase);
+                                         wordrules::ReadFormatSwitches(content_.code).letterCase);
   return platform::kTrue;
 }
 
