@@ -1,17 +1,19 @@
 #include "com/AutoExplorer.h"
 
+#include "com/AutoCommandBars.h"
 #include "com/AutoMAPIFolder.h"
+#include "com/AutoSelection.h"
 
 namespace sendnote::com {
 
 void AutoExplorer::Activate() { dispatch().Call(u"Activate"); }
 
 std::shared_ptr<platform::CommandBars> AutoExplorer::CommandBars() {
-  RaiseNotYetAutomated(u"Explorer.CommandBars");
+  return Wrap<AutoCommandBars>(ObjectOf(u"CommandBars"));
 }
 
 std::shared_ptr<platform::Selection> AutoExplorer::Selection() {
-  RaiseNotYetAutomated(u"Explorer.Selection");
+  return Wrap<AutoSelection>(ObjectOf(u"Selection"));
 }
 
 std::shared_ptr<platform::MAPIFolder> AutoExplorer::CurrentFolder() {

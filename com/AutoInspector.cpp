@@ -1,15 +1,18 @@
 #include "com/AutoInspector.h"
 
+#include "com/AutoCommandBars.h"
+#include "com/AutoOutlookItem.h"
+
 namespace sendnote::com {
 
 void AutoInspector::Activate() { dispatch().Call(u"Activate"); }
 
 std::shared_ptr<platform::CommandBars> AutoInspector::CommandBars() {
-  RaiseNotYetAutomated(u"Inspector.CommandBars");
+  return Wrap<AutoCommandBars>(ObjectOf(u"CommandBars"));
 }
 
 std::shared_ptr<platform::OutlookItem> AutoInspector::CurrentItem() {
-  RaiseNotYetAutomated(u"Inspector.CurrentItem");
+  return WrapItem(ObjectOf(u"CurrentItem"));
 }
 
 void AutoInspector::Close(int32_t saveMode) {

@@ -1,6 +1,7 @@
 #include "com/AutoMAPIFolder.h"
 
 #include "com/AutoExplorer.h"
+#include "com/AutoItems.h"
 #include "com/VariantConversion.h"
 
 namespace sendnote::com {
@@ -12,7 +13,7 @@ std::shared_ptr<platform::Explorer> AutoMAPIFolder::GetExplorer(int32_t displayM
 }
 
 std::shared_ptr<platform::Items> AutoMAPIFolder::Items() {
-  RaiseNotYetAutomated(u"MAPIFolder.Items");
+  return Wrap<AutoItems>(ObjectOf(u"Items"));
 }
 
 }  // namespace sendnote::com

@@ -13,7 +13,6 @@ class AutoMAPIFolder : public AutomationObject<platform::MAPIFolder> {
 
   std::u16string Name() override;
   std::shared_ptr<platform::Explorer> GetExplorer(int32_t displayMode) override;
-  // Not automated yet (items come with the automation layer).
   std::shared_ptr<platform::Items> Items() override;
 };
 

@@ -175,6 +175,7 @@ int AutomationChecks() {
   ErrorNumbers();
   CallsByName();
   Values();
+  OutlookAutomationChecks();
   return Failures() ? 1 : 0;
 }
 
