@@ -238,6 +238,23 @@ int Connect() {
   CheckHr(addIn->OnDisconnection(ids::ext_dm_HostShutdown, &custom), S_OK, L"OnDisconnection");
   Check(events->Unadvised() == 1 && events->Sinks() == 0, L"the shutdown unadvises the Click");
 
+  // A user's removal: the buttons are looked for by tag in every window and the Click is
+  // unadvised.
+  CheckHr(addIn->OnConnection(app, ids::ext_cm_AfterStartup, instance, &custom), S_OK,
+          L"OnConnection again");
+  Check(events->Sinks() == 1, L"the new connection binds the button again");
+  log->clear();
+  CheckHr(addIn->OnDisconnection(ids::ext_dm_UserClosed, &custom), S_OK,
+          L"OnDisconnection by the user");
+  for (const wchar_t* call : {L"ExplorerCommandBars.FindControl(?,?,sendnote)",
+                              L"InspectorCommandBars.FindControl(?,?,sendnote)"}) {
+    bool found = false;
+    for (const std::wstring& made : *log) found = found || made == call;
+    Check(found, std::wstring(L"the removal calls ") + call);
+  }
+  Check(events->Unadvised() == 2 && events->Sinks() == 0, L"the user's removal unadvises");
+  Check(g_boxes.empty(), L"the removal reports nothing");
+
   // A host that is not Outlook: the connection reports and still returns S_OK.
   g_boxes.clear();
   FakeDispatch* stranger = FakeDispatch::Create(L"Stranger", log);
