@@ -8,10 +8,7 @@ namespace sendnote::com {
 int32_t AutoContactItem::Class() { return Int32Of(dispatch().Get(u"Class")); }
 
 std::u16string AutoContactItem::Get(platform::ContactField field) {
-  const ScopedVariant value = dispatch().Get(platform::ContactFieldName(field));
-  // Basic's CStr refuses Null; a member Outlook never filled may hold it.
-  if (value.Get().vt == VT_EMPTY || value.Get().vt == VT_NULL) return {};
-  return TextOf(value);
+  return TextOf(dispatch().Get(platform::ContactFieldName(field)));
 }
 
 void AutoContactItem::Set(platform::ContactField field, std::u16string_view value) {
@@ -19,11 +16,14 @@ void AutoContactItem::Set(platform::ContactField field, std::u16string_view valu
 }
 
 platform::MailingAddress AutoContactItem::SelectedMailingAddress() {
+  // Outlook's value is passed on as read, even beyond its numbering: callers check it.
   return static_cast<platform::MailingAddress>(Int32Of(dispatch().Get(u"SelectedMailingAddress")));
 }
 
 void AutoContactItem::SetSelectedMailingAddress(platform::MailingAddress kind) {
-  dispatch().Put(u"SelectedMailingAddress", ScopedVariant::Int32(static_cast<int32_t>(kind)));
+  const auto value = static_cast<int32_t>(kind);
+  if (!platform::IsMailingAddress(value)) platform::Raise(platform::kErrInvalidCall);
+  dispatch().Put(u"SelectedMailingAddress", ScopedVariant::Int32(value));
 }
 
 std::shared_ptr<platform::Inspector> AutoContactItem::GetInspector() {

@@ -1,4 +1,4 @@
-// An Outlook contact item; its string members are reached by their names.
+// An Outlook contact.
 #pragma once
 
 #include "com/AutomationObject.h"
@@ -12,7 +12,6 @@ class AutoContactItem : public AutomationObject<platform::ContactItem> {
       : AutomationObject(std::move(object), u"ContactItem") {}
 
   int32_t Class() override;
-  // An unset member (empty or Null) reads as the empty string.
   std::u16string Get(platform::ContactField field) override;
   void Set(platform::ContactField field, std::u16string_view value) override;
   platform::MailingAddress SelectedMailingAddress() override;

@@ -1,5 +1,6 @@
 #include "com/AutoExplorer.h"
 
+#include "com/AutoCommandBars.h"
 #include "com/AutoMAPIFolder.h"
 #include "com/AutoSelection.h"
 
@@ -8,7 +9,7 @@ namespace sendnote::com {
 void AutoExplorer::Activate() { dispatch().Call(u"Activate"); }
 
 std::shared_ptr<platform::CommandBars> AutoExplorer::CommandBars() {
-  RaiseNotYetAutomated(u"Explorer.CommandBars");
+  return Wrap<AutoCommandBars>(ObjectOf(u"CommandBars"));
 }
 
 std::shared_ptr<platform::Selection> AutoExplorer::Selection() {

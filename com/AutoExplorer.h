@@ -1,4 +1,4 @@
-// An Outlook explorer window. Its command bars are not automated yet.
+// An Outlook explorer window.
 #pragma once
 
 #include "com/AutomationObject.h"

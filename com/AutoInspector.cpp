@@ -1,5 +1,6 @@
 #include "com/AutoInspector.h"
 
+#include "com/AutoCommandBars.h"
 #include "com/AutoOutlookItem.h"
 
 namespace sendnote::com {
@@ -7,7 +8,7 @@ namespace sendnote::com {
 void AutoInspector::Activate() { dispatch().Call(u"Activate"); }
 
 std::shared_ptr<platform::CommandBars> AutoInspector::CommandBars() {
-  RaiseNotYetAutomated(u"Inspector.CommandBars");
+  return Wrap<AutoCommandBars>(ObjectOf(u"CommandBars"));
 }
 
 std::shared_ptr<platform::OutlookItem> AutoInspector::CurrentItem() {

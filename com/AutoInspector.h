@@ -1,4 +1,4 @@
-// An Outlook inspector window. Its command bars are not automated yet.
+// An Outlook inspector window.
 #pragma once
 
 #include "com/AutomationObject.h"

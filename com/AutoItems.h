@@ -1,4 +1,4 @@
-// The items of an Outlook folder.
+// The items of a folder.
 #pragma once
 
 #include "com/AutomationObject.h"

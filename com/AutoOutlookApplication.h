@@ -14,7 +14,8 @@ class AutoOutlookApplication : public AutomationObject<platform::OutlookApplicat
   std::shared_ptr<platform::NameSpace> GetNamespace(std::u16string_view type) override;
   std::shared_ptr<platform::Explorer> ActiveExplorer() override;
   std::shared_ptr<platform::Inspector> ActiveInspector() override;
-  // Not automated yet: the window kind (explorer or inspector) needs the type library.
+  // The window as an explorer or inspector: by COM identity with the active ones, else by
+  // its type information's name.
   std::shared_ptr<platform::OutlookWindow> ActiveWindow() override;
   std::shared_ptr<platform::Explorers> Explorers() override;
   std::shared_ptr<platform::Inspectors> Inspectors() override;

@@ -1,4 +1,5 @@
-// An Outlook item of a kind the system does not handle itself (mail, appointment, ...).
+// An Outlook item of a kind the system does not handle (mail, appointment, ...), and the
+// wrapper that picks the class from the item's Class.
 #pragma once
 
 #include "com/AutomationObject.h"
@@ -14,8 +15,7 @@ class AutoOutlookItem : public AutomationObject<platform::OutlookItem> {
   int32_t Class() override;
 };
 
-// Wraps an item by its Class: a contact item as one, anything else as a plain item;
-// Nothing stays an empty reference.
+// Reads the Class of an item; contacts (40) become ContactItem. Nothing stays empty.
 std::shared_ptr<platform::OutlookItem> WrapItem(ComPtr<IDispatch> object);
 
 }  // namespace sendnote::com

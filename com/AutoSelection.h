@@ -1,4 +1,4 @@
-// The items selected in an Outlook explorer.
+// The items selected in an explorer.
 #pragma once
 
 #include "com/AutomationObject.h"

@@ -65,6 +65,13 @@ ScopedVariant ScopedVariant::Dispatch(IDispatch* object) {
   return v;
 }
 
+ScopedVariant ScopedVariant::Missing() {
+  ScopedVariant v;
+  V_VT(&v.value_) = VT_ERROR;
+  V_ERROR(&v.value_) = DISP_E_PARAMNOTFOUND;
+  return v;
+}
+
 void ScopedVariant::Reset() {
   ::VariantClear(&value_);
   ::VariantInit(&value_);

@@ -22,6 +22,8 @@ class ScopedVariant {
   static ScopedVariant String(std::u16string_view text);
   // Takes a new reference to `object` (may be null: an object variant of Nothing).
   static ScopedVariant Dispatch(IDispatch* object);
+  // An optional argument left out (VT_ERROR, DISP_E_PARAMNOTFOUND), as Basic passes one.
+  static ScopedVariant Missing();
 
   void Reset();
   // For out-parameters: clears the current value first.

@@ -16,6 +16,8 @@ Runtime& CurrentRuntime() {
   return *g_runtime;
 }
 
+Runtime* InstalledRuntime() { return g_runtime; }
+
 ScopedRuntime::ScopedRuntime(Runtime& runtime) : previous_(g_runtime) { g_runtime = &runtime; }
 ScopedRuntime::~ScopedRuntime() { g_runtime = previous_; }
 

@@ -31,6 +31,8 @@ class Runtime {
 // The installed runtime. Calling it with none installed is a programming error and
 // terminates.
 Runtime& CurrentRuntime();
+// The installed runtime, or null when none is (for events that reinstall it later).
+Runtime* InstalledRuntime();
 
 // Installs a runtime for its scope and restores the previous one afterwards.
 class ScopedRuntime {

@@ -1,13 +1,9 @@
 // The COM automation library against automation objects of our own: error mapping,
-// calls by name, the RAII types, value conversion and the Outlook items.
+// calls by name, the RAII types and value conversion.
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "com/AutoContactItem.h"
-#include "com/AutoExplorer.h"
-#include "com/AutoInspector.h"
-#include "com/AutoMAPIFolder.h"
 #include "com/Dispatch.h"
 #include "com/HResultError.h"
 #include "com/ScopedBstr.h"
@@ -173,94 +169,13 @@ void Values() {
   Check(array.Get() != nullptr && array.Count() == 0, L"an empty custom array");
 }
 
-// A member that holds Null, as a contact member Outlook never filled may.
-HRESULT NullValue(const std::vector<VARIANT>&, VARIANT* result, EXCEPINFO*) {
-  V_VT(result) = VT_NULL;
-  return S_OK;
-}
-
-void OutlookItems() {
-  auto log = std::make_shared<CallLog>();
-  FakeDispatch* contact = FakeDispatch::Create(L"Contact", log);
-  contact->AddInt(L"Class", platform::kOlContactItemClass);
-  contact->AddText(L"CompanyName", L"株式会社　山田商事");
-  contact->AddText(L"YomiLastName", L"ヤマダ");
-  contact->Add(L"Department", NullValue);
-  contact->AddInt(L"SelectedMailingAddress", 2);
-  FakeDispatch* mail = FakeDispatch::Create(L"Mail", log);
-  mail->AddInt(L"Class", 43);
-  FakeDispatch* selection = FakeDispatch::Create(L"Selection", log);
-  selection->AddInt(L"Count", 2);
-  selection->Add(L"Item",
-                 [contact, mail](const std::vector<VARIANT>& args, VARIANT* result, EXCEPINFO*) {
-                   if (args.size() != 1 || V_VT(&args[0]) != VT_I4) return DISP_E_BADPARAMCOUNT;
-                   if (V_I4(&args[0]) < 1 || V_I4(&args[0]) > 2) return DISP_E_BADINDEX;
-                   IDispatch* item = V_I4(&args[0]) == 1 ? static_cast<IDispatch*>(contact) : mail;
-                   item->AddRef();
-                   V_VT(result) = VT_DISPATCH;
-                   V_DISPATCH(result) = item;
-                   return S_OK;
-                 });
-  FakeDispatch* items = FakeDispatch::Create(L"Items", log);
-  items->AddObject(L"GetFirst", contact);
-  items->Add(L"Add", [](const std::vector<VARIANT>&, VARIANT* result, EXCEPINFO*) {
-    V_VT(result) = VT_DISPATCH;
-    V_DISPATCH(result) = nullptr;
-    return S_OK;
-  });
-  FakeDispatch* folder = FakeDispatch::Create(L"Folder", log);
-  folder->AddObject(L"Items", items);
-  FakeDispatch* explorer = FakeDispatch::Create(L"Explorer", log);
-  explorer->AddObject(L"Selection", selection);
-  FakeDispatch* inspector = FakeDispatch::Create(L"Inspector", log);
-  inspector->AddObject(L"CurrentItem", mail);
-  {
-    com::AutoExplorer window{ComPtr<IDispatch>(explorer)};
-    auto selected = window.Selection();
-    Check(selected && selected->Count() == 2, L"the explorer's selection and its count");
-    auto first = std::dynamic_pointer_cast<platform::ContactItem>(selected->Item(1));
-    Check(first != nullptr, L"an item of class 40 is a contact item");
-    auto second = selected->Item(2);
-    Check(second && !std::dynamic_pointer_cast<platform::ContactItem>(second) &&
-              second->Class() == 43,
-          L"another item stays a plain item with its class");
-    ExpectError(L"an index past the selection", 9, L"", [&] { selected->Item(3); });
-    if (first) {
-      Check(first->Get(platform::ContactField::kCompanyName) == u"株式会社　山田商事" &&
-                first->Get(platform::ContactField::kYomiLastName) == u"ヤマダ",
-            L"contact members read by name keep Japanese text");
-      Check(first->Get(platform::ContactField::kDepartment).empty(), L"Null reads as empty");
-      Check(first->SelectedMailingAddress() == platform::MailingAddress::kBusiness,
-            L"the selected mailing address");
-      ExpectError(L"a member the item lacks", 438, L"(Title)",
-                  [&] { first->Get(platform::ContactField::kTitle); });
-      log->clear();
-      first->Set(platform::ContactField::kCompanyName, u"有限会社　川");
-      Check(*log == CallLog{L"Contact.CompanyName let(有限会社　川)"},
-            L"a member is written by name: " + (log->empty() ? L"" : log->back()));
-    }
-    com::AutoMAPIFolder contacts{ComPtr<IDispatch>(folder)};
-    auto all = contacts.Items();
-    Check(all && std::dynamic_pointer_cast<platform::ContactItem>(all->GetFirst()),
-          L"a folder's first item");
-    Check(all && all->Add() == nullptr, L"Nothing from Add stays an empty reference");
-    com::AutoInspector open{ComPtr<IDispatch>(inspector)};
-    auto current = open.CurrentItem();
-    Check(current && current->Class() == 43, L"an inspector's current item");
-  }
-  for (FakeDispatch* object : {contact, mail, selection, items, folder, explorer, inspector}) {
-    object->Release();
-  }
-  Check(FakeDispatch::Live() == 0, L"the items release every object they reached");
-}
-
 }  // namespace
 
 int AutomationChecks() {
   ErrorNumbers();
   CallsByName();
   Values();
-  OutlookItems();
+  OutlookAutomationChecks();
   return Failures() ? 1 : 0;
 }
 

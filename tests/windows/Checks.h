@@ -51,5 +51,7 @@ inline bool Contains(const std::wstring& text, const std::wstring& part) {
 
 // The COM automation library's checks (AutomationChecks.cpp).
 int AutomationChecks();
+// The Outlook automation objects' checks (OutlookAutomationChecks.cpp).
+int OutlookAutomationChecks();
 
 }  // namespace sendnote::windows::test

@@ -23,7 +23,16 @@ FakeDispatch::FakeDispatch(std::wstring name, std::shared_ptr<CallLog> log)
   ++g_live;
 }
 
-FakeDispatch::~FakeDispatch() { --g_live; }
+FakeDispatch::~FakeDispatch() {
+  if (events_) events_->Release();
+  --g_live;
+}
+
+void FakeDispatch::SetEvents(IUnknown* events) {
+  events->AddRef();
+  if (events_) events_->Release();
+  events_ = events;
+}
 
 long FakeDispatch::Live() { return g_live; }
 
@@ -70,6 +79,7 @@ void FakeDispatch::AddText(const std::wstring& member, const std::wstring& value
 HRESULT FakeDispatch::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
+  if (iid == IID_IConnectionPointContainer && events_) return events_->QueryInterface(iid, object);
   if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
   *object = static_cast<IDispatch*>(this);
   AddRef();

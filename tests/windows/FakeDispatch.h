@@ -2,6 +2,7 @@
 // function of the arguments (first to last), every call written to a shared log.
 #pragma once
 
+#include <ocidl.h>
 #include <windows.h>
 
 #include <atomic>
@@ -33,6 +34,8 @@ class FakeDispatch final : public IDispatch {
   void AddObject(const std::wstring& member, IDispatch* object);
   void AddInt(const std::wstring& member, int32_t value);
   void AddText(const std::wstring& member, const std::wstring& value);
+  // Answers QueryInterface for IConnectionPointContainer with `events` (kept alive).
+  void SetEvents(IUnknown* events);
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override;
@@ -55,6 +58,7 @@ class FakeDispatch final : public IDispatch {
   std::shared_ptr<CallLog> log_;
   std::vector<std::wstring> names_;
   std::vector<Member> members_;
+  IUnknown* events_ = nullptr;
 };
 
 }  // namespace sendnote::windows::test
