@@ -1,6 +1,6 @@
 #include "com/AutoContactItem.h"
 
-#include "com/AutoInspector.h"
+#include "com/AutoItemWindow.h"
 #include "com/VariantConversion.h"
 
 namespace sendnote::com {

@@ -2,8 +2,8 @@
 
 #include "com/AutoExplorer.h"
 #include "com/AutoExplorers.h"
-#include "com/AutoInspector.h"
-#include "com/AutoInspectors.h"
+#include "com/AutoItemWindow.h"
+#include "com/AutoItemWindows.h"
 #include "com/AutoNameSpace.h"
 #include "com/ScopedBstr.h"
 

@@ -10,7 +10,7 @@
 #include "com/AutoCommandBars.h"
 #include "com/AutoContactItem.h"
 #include "com/AutoExplorer.h"
-#include "com/AutoInspector.h"
+#include "com/AutoItemWindow.h"
 #include "com/AutoMAPIFolder.h"
 #include "com/AutoOutlookApplication.h"
 #include "com/ClickSink.h"

@@ -1,4 +1,4 @@
-// An Outlook inspector window.
+// An Outlook inspector: the window of one item (the file is named for what it is).
 #pragma once
 
 #include "com/AutomationObject.h"

@@ -1,4 +1,4 @@
-#include "com/AutoInspector.h"
+#include "com/AutoItemWindow.h"
 
 #include "com/AutoCommandBars.h"
 #include "com/AutoOutlookItem.h"

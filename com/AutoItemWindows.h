@@ -1,4 +1,4 @@
-// The collection of Outlook's inspector windows.
+// The collection of Outlook's inspectors, the windows of single items.
 #pragma once
 
 #include "com/AutomationObject.h"

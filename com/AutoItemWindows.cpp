@@ -1,6 +1,6 @@
-#include "com/AutoInspectors.h"
+#include "com/AutoItemWindows.h"
 
-#include "com/AutoInspector.h"
+#include "com/AutoItemWindow.h"
 #include "com/VariantConversion.h"
 
 namespace sendnote::com {
