@@ -1,10 +1,14 @@
 #include "tests/windows/FakeDispatch.h"
 
+#include <algorithm>
 #include <cwchar>
+
+#include "tests/windows/FakeTypeInfo.h"
 
 namespace sendnote::windows::test {
 namespace {
 std::atomic<long> g_live{0};
+std::atomic<long> g_lookups{0};
 
 std::wstring Describe(const VARIANT& v) {
   VARIANT text;
@@ -25,6 +29,7 @@ FakeDispatch::FakeDispatch(std::wstring name, std::shared_ptr<CallLog> log)
 
 FakeDispatch::~FakeDispatch() {
   if (events_) events_->Release();
+  if (type_info_) type_info_->Release();
   --g_live;
 }
 
@@ -35,6 +40,23 @@ void FakeDispatch::SetEvents(IUnknown* events) {
 }
 
 long FakeDispatch::Live() { return g_live; }
+
+long FakeDispatch::NameLookups() { return g_lookups; }
+
+void FakeDispatch::SetTypeInfo(const IID& iid, std::vector<std::wstring> declared) {
+  if (type_info_) type_info_->Release();
+  // The type information outlives no call of this object's: it reads the names the
+  // object has then.
+  type_info_ = FakeTypeInfo::Create(iid, [this, declared = std::move(declared)](const wchar_t* name,
+                                                                                MEMBERID* id) {
+    const auto known = [name](const std::wstring& n) { return ::_wcsicmp(n.c_str(), name) == 0; };
+    if (std::none_of(declared.begin(), declared.end(), known)) return DISP_E_UNKNOWNNAME;
+    const auto at = std::find_if(names_.begin(), names_.end(), known);
+    if (at == names_.end()) return DISP_E_UNKNOWNNAME;
+    *id = static_cast<MEMBERID>(at - names_.begin() + 1);
+    return S_OK;
+  });
+}
 
 FakeDispatch* FakeDispatch::Create(std::wstring name, std::shared_ptr<CallLog> log) {
   return new FakeDispatch(std::move(name), std::move(log));
@@ -95,16 +117,21 @@ ULONG FakeDispatch::Release() {
 }
 
 HRESULT FakeDispatch::GetTypeInfoCount(UINT* count) {
-  *count = 0;
+  *count = type_info_ ? 1 : 0;
   return S_OK;
 }
 
-HRESULT FakeDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+HRESULT FakeDispatch::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   *info = nullptr;
-  return E_NOTIMPL;
+  if (!type_info_) return E_NOTIMPL;
+  if (index != 0) return DISP_E_BADINDEX;
+  type_info_->AddRef();
+  *info = type_info_;
+  return S_OK;
 }
 
 HRESULT FakeDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  ++g_lookups;
   if (count != 1) return DISP_E_UNKNOWNNAME;
   for (size_t i = 0; i < names_.size(); ++i) {
     if (::_wcsicmp(names_[i].c_str(), names[0]) == 0) {
