@@ -21,6 +21,7 @@
 #include "com/Dispatch.h"
 #include "com/VariantConversion.h"
 #include "com/WideText.h"
+#include "platform/Outlook.h"
 #include "tests/windows/Checks.h"
 #include "tests/windows/FakeDispatch.h"
 #include "tests/windows/FakeTypeInfo.h"
@@ -637,6 +638,31 @@ class TestProgId {
   std::wstring key_;
 };
 
+// The contract an object of a class is wrapped as, by its class name.
+void WrapsByClassName() {
+  auto log = std::make_shared<CallLog>();
+  FakeDispatch* object = FakeDispatch::Create(L"Object", log);
+  enum Kind { kWord, kOutlook, kPlain };
+  struct Case {
+    const char16_t* className;
+    Kind kind;
+  };
+  const Case cases[] = {
+      {u"Word.Application", kWord},   {u"WORD.APPLICATION.9", kWord},
+      {u"Word.Application.", kPlain}, {u"Word.ApplicationX", kPlain},
+      {u"Word.Document", kPlain},     {u"Outlook.Application", kOutlook},
+      {u"Ｗord.Application", kPlain},  // a full-width letter is another name
+  };
+  for (const Case& c : cases) {
+    const auto wrapped = com::WrapClassObject(c.className, ComPtr<IDispatch>(object));
+    const Kind kind = std::dynamic_pointer_cast<platform::WordApplication>(wrapped)      ? kWord
+                      : std::dynamic_pointer_cast<platform::OutlookApplication>(wrapped) ? kOutlook
+                                                                                         : kPlain;
+    Check(kind == c.kind, L"the contract of class " + Wide(c.className));
+  }
+  object->Release();
+}
+
 void ClassObjects() {
   const HRESULT init = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   Check(SUCCEEDED(init), L"CoInitializeEx: " + Hex(init));
@@ -644,9 +670,11 @@ void ClassObjects() {
   const CLSID otherId = NewIid();
   auto log = std::make_shared<CallLog>();
   {
-    const TestProgId word(L"Word.Application", wordId);
+    // A version of Word's class of its own: the prefix may hold a Word.Application of the
+    // host simulator, which this test must neither start nor unregister.
+    const TestProgId word(L"Word.Application.99", wordId);
     const TestProgId other(L"Sendnote.TestObject", otherId);
-    for (const char16_t* name : {u"Sendnote.NoSuchClass", u"Word.Application"}) {
+    for (const char16_t* name : {u"Sendnote.NoSuchClass", u"Word.Application.99"}) {
       ExpectError(L"GetObject with nothing running: " + Wide(name), platform::kErrCannotCreate, L"",
                   [&] { com::GetActiveObjectOf(name); });
       ExpectError(L"CreateObject of a class without a server: " + Wide(name),
@@ -661,7 +689,7 @@ void ClassObjects() {
             L"RegisterActiveObject");
     try {
       auto found =
-          platform::As<platform::WordApplication>(com::GetActiveObjectOf(u"word.application"));
+          platform::As<platform::WordApplication>(com::GetActiveObjectOf(u"word.application.99"));
       Check(found && found->TypeName() == u"Application" &&
                 found->Caption() == u"Microsoft Word - 実行中",
             L"GetObject gives the running Word as Word's application");
@@ -671,7 +699,7 @@ void ClassObjects() {
     }
     CheckHr(::RevokeActiveObject(cookie, nullptr), S_OK, L"RevokeActiveObject");
     ExpectError(L"GetObject after the Word left the table", platform::kErrCannotCreate, L"",
-                [] { com::GetActiveObjectOf(u"Word.Application"); });
+                [] { com::GetActiveObjectOf(u"Word.Application.99"); });
     // Another class is a plain automation object.
     CheckHr(::RegisterActiveObject(running, otherId, ACTIVEOBJECT_STRONG, &cookie), S_OK,
             L"RegisterActiveObject of another class");
@@ -698,7 +726,7 @@ void ClassObjects() {
         S_OK, L"CoRegisterClassObject");
     try {
       auto created =
-          platform::As<platform::WordApplication>(com::CreateLocalObjectOf(u"Word.Application"));
+          platform::As<platform::WordApplication>(com::CreateLocalObjectOf(u"Word.Application.99"));
       Check(created && created->Caption() == u"Microsoft Word - 新規" && factory->Created() == 1,
             L"CreateObject gives a new Word as Word's application");
     } catch (const platform::ComError& error) {
@@ -714,7 +742,7 @@ void ClassObjects() {
         ::CoRegisterClassObject(wordId, failing, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie),
         S_OK, L"CoRegisterClassObject of a failing server");
     ExpectError(L"CreateObject of a server that fails", platform::kErrCannotCreate, L"",
-                [] { com::CreateLocalObjectOf(u"Word.Application"); });
+                [] { com::CreateLocalObjectOf(u"Word.Application.99"); });
     ::CoRevokeClassObject(cookie);
     failing->Release();
   }
@@ -728,6 +756,7 @@ int WordAutomationChecks() {
   FailingMembers();
   JapaneseRoundTrip();
   ResolvesNamesOnce();
+  WrapsByClassName();
   ClassObjects();
   Check(FakeDispatch::Live() == 0, L"the Word objects release what they were given");
   return Failures() ? 1 : 0;
