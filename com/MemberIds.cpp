@@ -41,6 +41,15 @@ class SharedLock {
 
 void MemberIds::ReadType(IDispatch* object) {
   state_ = TypeState::kNone;
+  // A proxy (Word runs in a process of its own) answers IClientSecurity without a round
+  // trip. Its type information cannot map names across processes (ITypeInfo's
+  // GetIDsOfNames is local only), so reading it would only cost calls.
+  ComPtr<IClientSecurity> proxy;
+  if (SUCCEEDED(
+          object->QueryInterface(IID_IClientSecurity, reinterpret_cast<void**>(proxy.Receive()))) &&
+      proxy) {
+    return;
+  }
   ComPtr<ITypeInfo> info;
   UINT count = 0;
   if (FAILED(object->GetTypeInfoCount(&count)) || count == 0) return;

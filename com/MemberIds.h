@@ -1,7 +1,8 @@
-// The DISPIDs of one object's members, each resolved once. A member the object's type
-// information declares is shared by every object of that interface (keyed by its IID,
-// so objects of other interfaces or servers never share it); members only the object
-// resolves (Word's dialog settings, objects without type information) stay with it.
+// The DISPIDs of one object's members, each resolved once. A member the type information
+// of an in-process object declares is shared by every object of that interface (keyed by
+// its IID, so objects of other interfaces or servers never share it); members only the
+// object resolves (Word's dialog settings, objects without type information, proxies to
+// another process) stay with it.
 #pragma once
 
 #include <windows.h>

@@ -30,6 +30,7 @@ FakeDispatch::FakeDispatch(std::wstring name, std::shared_ptr<CallLog> log)
 FakeDispatch::~FakeDispatch() {
   if (events_) events_->Release();
   if (type_info_) type_info_->Release();
+  if (extra_) extra_->Release();
   --g_live;
 }
 
@@ -40,6 +41,13 @@ void FakeDispatch::SetEvents(IUnknown* events) {
 }
 
 long FakeDispatch::Live() { return g_live; }
+
+void FakeDispatch::SetInterface(const IID& iid, IUnknown* object) {
+  object->AddRef();
+  if (extra_) extra_->Release();
+  extra_iid_ = iid;
+  extra_ = object;
+}
 
 long FakeDispatch::NameLookups() { return g_lookups; }
 
@@ -102,6 +110,7 @@ HRESULT FakeDispatch::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
   if (iid == IID_IConnectionPointContainer && events_) return events_->QueryInterface(iid, object);
+  if (extra_ && iid == extra_iid_) return extra_->QueryInterface(iid, object);
   if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
   *object = static_cast<IDispatch*>(this);
   AddRef();

@@ -36,6 +36,9 @@ class FakeDispatch final : public IDispatch {
   void AddText(const std::wstring& member, const std::wstring& value);
   // Answers QueryInterface for IConnectionPointContainer with `events` (kept alive).
   void SetEvents(IUnknown* events);
+  // Answers QueryInterface for `iid` with `object` (kept alive), as a proxy answers
+  // IClientSecurity.
+  void SetInterface(const IID& iid, IUnknown* object);
   // Gives the object type information of interface `iid` declaring the members `declared`
   // (with this object's DISPIDs); the others it still resolves itself.
   void SetTypeInfo(const IID& iid, std::vector<std::wstring> declared);
@@ -65,6 +68,8 @@ class FakeDispatch final : public IDispatch {
   std::vector<Member> members_;
   IUnknown* events_ = nullptr;
   ITypeInfo* type_info_ = nullptr;
+  IID extra_iid_{};
+  IUnknown* extra_ = nullptr;
 };
 
 }  // namespace sendnote::windows::test

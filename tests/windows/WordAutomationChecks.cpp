@@ -496,6 +496,41 @@ FakeDispatch* Typed(const std::shared_ptr<CallLog>& log, const IID* iid,
   return object;
 }
 
+// What a proxy answers for IClientSecurity; never called here.
+class FakeClientSecurity final : public IClientSecurity {
+ public:
+  FakeClientSecurity() = default;
+  FakeClientSecurity(const FakeClientSecurity&) = delete;
+  FakeClientSecurity& operator=(const FakeClientSecurity&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    *object = nullptr;
+    if (iid != IID_IUnknown && iid != IID_IClientSecurity) return E_NOINTERFACE;
+    *object = static_cast<IClientSecurity*>(this);
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --references_;
+    if (left == 0) delete this;
+    return left;
+  }
+  HRESULT STDMETHODCALLTYPE QueryBlanket(IUnknown*, DWORD*, DWORD*, OLECHAR**, DWORD*, DWORD*,
+                                         void**, DWORD*) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE SetBlanket(IUnknown*, DWORD, DWORD, OLECHAR*, DWORD, DWORD, void*,
+                                       DWORD) override {
+    return E_NOTIMPL;
+  }
+  HRESULT STDMETHODCALLTYPE CopyProxy(IUnknown*, IUnknown**) override { return E_NOTIMPL; }
+
+ private:
+  ~FakeClientSecurity() = default;
+  std::atomic<ULONG> references_{1};
+};
+
 IID NewIid() {
   IID iid{};
   ::CoCreateGuid(&iid);
@@ -572,7 +607,28 @@ void ResolvesNamesOnce() {
   Check(made.object == 2 && made.type == 2, L"undeclared names are resolved per object: " +
                                                 std::to_wstring(made.object) + L" object and " +
                                                 std::to_wstring(made.type) + L" type lookups");
-  for (FakeDispatch* object : {plain, first, second, third, fileNew, other}) object->Release();
+
+  // Proxies to another process: their type information is not read, names stay per object.
+  FakeClientSecurity* security = new FakeClientSecurity();
+  const IID remote = NewIid();
+  FakeDispatch* proxyOne = Typed(log, &remote, {{L"Count", 1}}, {L"Count"});
+  FakeDispatch* proxyTwo = Typed(log, &remote, {{L"Count", 2}}, {L"Count"});
+  for (FakeDispatch* object : {proxyOne, proxyTwo})
+    object->SetInterface(IID_IClientSecurity, security);
+  security->Release();
+  before = counts();
+  for (FakeDispatch* object : {proxyOne, proxyTwo}) {
+    com::AutoFields wrapped{ComPtr<IDispatch>(object)};
+    Check(wrapped.Count() == (object == proxyOne ? 1 : 2) && wrapped.Count() == wrapped.Count(),
+          L"a proxy's member");
+  }
+  made = since(before);
+  Check(made.object == 2 && made.type == 0, L"a proxy's names are resolved per object: " +
+                                                std::to_wstring(made.object) + L" object and " +
+                                                std::to_wstring(made.type) + L" type lookups");
+  for (FakeDispatch* object : {plain, first, second, third, fileNew, other, proxyOne, proxyTwo}) {
+    object->Release();
+  }
 }
 
 // A class object for CoRegisterClassObject: each instance made by `make`.
