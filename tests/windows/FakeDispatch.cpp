@@ -53,8 +53,8 @@ long FakeDispatch::NameLookups() { return g_lookups; }
 
 void FakeDispatch::SetTypeInfo(const IID& iid, std::vector<std::wstring> declared) {
   if (type_info_) type_info_->Release();
-  // The type information outlives no call of this object's: it reads the names the
-  // object has then.
+  // The type information reads this object's names: callers that keep it keep the
+  // object too.
   type_info_ = FakeTypeInfo::Create(iid, [this, declared = std::move(declared)](const wchar_t* name,
                                                                                 MEMBERID* id) {
     const auto known = [name](const std::wstring& n) { return ::_wcsicmp(n.c_str(), name) == 0; };
