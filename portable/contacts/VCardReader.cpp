@@ -160,6 +160,16 @@ MailingAddress AddressKind(const VCardLine& line) {
 // Where a kind's address and label are kept, in Outlook's numbering minus one.
 size_t Slot(MailingAddress kind) { return static_cast<size_t>(kind) - 1; }
 
+// Every other producer writes a building, floor or suite into the extended part: it becomes
+// the street's last line, as Outlook stores a two-line street. Some phones leave the street
+// empty and write all of it there.
+void MergeExtendedIntoStreet(AddressParts& parts) {
+  if (parts.extended.empty()) return;
+  if (!parts.street.empty()) parts.street += u"\r\n";
+  parts.street += parts.extended;
+  parts.extended.clear();
+}
+
 struct Address {
   AddressParts parts;
   std::u16string label;  // 4.0 LABEL parameter
@@ -192,6 +202,7 @@ class CardBuilder {
   MailingAddress firstKind_ = MailingAddress::kNone;
   MailingAddress bestKind_ = MailingAddress::kNone;
   int bestRank_ = kNotPreferred;
+  bool outlook_ = false;  // Outlook wrote the card: its business extended part is the office
 };
 
 // Yomi sources, best first.
@@ -274,6 +285,10 @@ void CardBuilder::AddAddress(const VCardLine& line, const std::u16string& text) 
 
 void CardBuilder::Add(const VCardLine& line) {
   const std::string& name = line.name;
+  if (name.starts_with("X-MS-") ||
+      (name == "PRODID" && UpperAscii(line.value).find("MICROSOFT") != std::string::npos)) {
+    outlook_ = true;
+  }
   const bool used = name == "N" || name == "FN" || name == "ORG" || name == "TITLE" ||
                     name == "NOTE" || name == "EMAIL" || name == "TEL" || name == "ADR" ||
                     name == "LABEL" || name == "X-MS-OL-DEFAULT-POSTAL-ADDRESS" ||
@@ -387,17 +402,19 @@ ContactRecord CardBuilder::Build() const {
     if (addresses_[slot].Has()) {
       const Address& address = addresses_[slot].Get();
       AddressParts parts = address.parts;
+      if (kind == MailingAddress::kBusiness && outlook_) {
+        // Outlook keeps the office in the business address's extended part.
+        record[ContactField::kOfficeLocation] = parts.extended;
+        parts.extended.clear();
+      } else {
+        MergeExtendedIntoStreet(parts);
+      }
       record[fields.street] = parts.street;
       record[fields.city] = parts.city;
       record[fields.state] = parts.state;
       record[fields.postalCode] = parts.postalCode;
       record[fields.postOfficeBox] = parts.postOfficeBox;
       record[fields.country] = parts.country;
-      if (kind == MailingAddress::kBusiness) {
-        // The business address keeps its extended part as the office, not as an address line.
-        record[ContactField::kOfficeLocation] = parts.extended;
-        parts.extended.clear();
-      }
       if (!address.label.empty()) {
         label = address.label;
       } else if (label.empty()) {

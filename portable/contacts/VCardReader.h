@@ -16,12 +16,14 @@ namespace sendnote::contacts {
 // Subject (composed from the names when absent); ORG CompanyName and Department (further units
 // joined by a blank); TITLE JobTitle; NOTE Body. ADR of type WORK is the business address,
 // HOME the home address, any other (POSTAL, none, ...) the other address; its parts give the
-// post-office box, street, city, state, postal code and country, and its extended address
-// the OfficeLocation (business) or a line of the whole address (home, other). The whole
-// address is the LABEL of that kind (property or 4.0 parameter), else composed by
-// ComposeAddress. TEL: CELL is the mobile number; FAX the fax of its place (WORK, HOME, else
-// other); WORK or HOME the telephone of that place; VOICE, PREF or no type the other
-// telephone; pagers, car phones and the like are skipped. EMAIL gives Email1Address.
+// post-office box, street, city, state, postal code and country. Its extended address (a
+// building, floor or suite) is the street's last line (CR LF before it), or the street when
+// that is empty; only on a card that Outlook wrote (an X-MS- property or a Microsoft PRODID)
+// is the business address's extended part the OfficeLocation. The whole address is the LABEL
+// of that kind (property or 4.0 parameter), else composed by ComposeAddress.
+// TEL: CELL is the mobile number; FAX the fax of its place (WORK, HOME, else other); WORK or
+// HOME the telephone of that place; VOICE, PREF or no type the other telephone; pagers, car
+// phones and the like are skipped. EMAIL gives Email1Address.
 // X-PHONETIC-FIRST-NAME, X-PHONETIC-LAST-NAME and X-PHONETIC-ORG give the Yomi names, else
 // the SORT-AS parameter of N and ORG, else SORT-STRING ("last first").
 //

@@ -106,8 +106,8 @@ TEST_F(SendnoteCommandTest, WritesALetterFromEachExampleContactFile) {
   const Case cases[] = {
       {"contacts-outlook21.vcf", "添書票 山田 太郎.docx", "株式会社山田商事 本社 営業部 山田",
        "100", "0005"},
-      {"contacts-v30.vcf", "添書票 鈴木 一郎.docx",
-       "鈴木精機株式会社 横浜事業所 技術部, 第一課 鈴木", "220", "8115"},
+      {"contacts-v30.vcf", "添書票 鈴木 一郎.docx", "鈴木精機株式会社 技術部, 第一課 鈴木", "220",
+       "8115"},
       {"contacts.csv", "添書票 高橋 健.docx", "高橋物産株式会社 名古屋支社 輸入部 高橋", "460",
        "0008"},
   };
