@@ -52,7 +52,7 @@ std::optional<std::string> Utf16AsUtf8(std::string_view bytes, std::u16string_vi
 
 }  // namespace
 
-std::vector<ContactRecord> ParseContactFile(std::string_view bytes, std::u16string_view name) {
+std::vector<ContactEntry> ParseContactFile(std::string_view bytes, std::u16string_view name) {
   if (const std::optional<std::string> utf8 = Utf16AsUtf8(bytes, name)) {
     return ParseContactFile(*utf8, name);
   }
@@ -60,7 +60,7 @@ std::vector<ContactRecord> ParseContactFile(std::string_view bytes, std::u16stri
   return ParseOutlookCsv(bytes, name);
 }
 
-std::vector<ContactRecord> ReadContactFile(const std::filesystem::path& path) {
+std::vector<ContactEntry> ReadContactFile(const std::filesystem::path& path) {
   using Status = fileio::BoundedFile::Status;
   const std::u16string name = platform::FromUtf8(path.string());
   const fileio::BoundedFile file = fileio::ReadBoundedFile(path, kMaxFileBytes);

@@ -16,19 +16,21 @@
 #include <string_view>
 #include <vector>
 
-#include "contactrecord/ContactRecord.h"
+#include "portable/contacts/ContactEntry.h"
 #include "portable/contacts/ContactFileError.h"
 #include "portable/contacts/OutlookCsvReader.h"
 #include "portable/contacts/VCardReader.h"
 
 namespace sendnote::contacts {
 
-// Returns the contacts of the file, in file order (see ParseContactFile).
-std::vector<ContactRecord> ReadContactFile(const std::filesystem::path& path);
+// Returns the contacts of the file, in file order (see ParseContactFile); a contact that
+// cannot be read keeps its place with its problem, and only a file without any readable
+// contact is refused.
+std::vector<ContactEntry> ReadContactFile(const std::filesystem::path& path);
 
 // Returns the contacts of a contact file's bytes: vCard when the text (after a byte order mark
 // and blank lines) begins with BEGIN:VCARD or the name ends in ".vcf" or ".vcard", else
 // Outlook CSV. name names the file in error descriptions.
-std::vector<ContactRecord> ParseContactFile(std::string_view bytes, std::u16string_view name);
+std::vector<ContactEntry> ParseContactFile(std::string_view bytes, std::u16string_view name);
 
 }  // namespace sendnote::contacts

@@ -242,7 +242,7 @@ char16_t SeparatorOf(std::u16string_view text) {
 
 }  // namespace
 
-std::vector<ContactRecord> ParseOutlookCsv(std::string_view bytes, std::u16string_view source) {
+std::vector<ContactEntry> ParseOutlookCsv(std::string_view bytes, std::u16string_view source) {
   bytes = ContactFileText(bytes, source);
   const std::u16string text = DecodeCsvText(bytes, source);
 
@@ -259,12 +259,12 @@ std::vector<ContactRecord> ParseOutlookCsv(std::string_view bytes, std::u16strin
                    u"the first line is not a heading of an Outlook contact export");
   }
 
-  std::vector<ContactRecord> records;
+  std::vector<ContactEntry> records;
   CsvRecord row;
   while (reader.Next(row)) {
     if (IsEmptyRow(row)) continue;
     CheckContactCount(records.size(), source, row.lineNumber);
-    records.push_back(BuildRecord(columns, row));
+    records.push_back({BuildRecord(columns, row), {}});
   }
   if (records.empty()) RaiseFileError(kErrInvalidFileFormat, source, u"the file holds no contact");
   return records;

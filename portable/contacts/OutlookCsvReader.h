@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "contactrecord/ContactRecord.h"
+#include "portable/contacts/ContactEntry.h"
 #include "portable/contacts/ContactFileError.h"
 
 namespace sendnote::contacts {
@@ -24,6 +24,6 @@ namespace sendnote::contacts {
 // text that is neither UTF-8 nor code page 932, an unterminated quoted field, a record longer
 // than kMaxLineLength, a first row without any known heading, more than kMaxContacts rows, or
 // no contact row.
-std::vector<ContactRecord> ParseOutlookCsv(std::string_view bytes, std::u16string_view source = {});
+std::vector<ContactEntry> ParseOutlookCsv(std::string_view bytes, std::u16string_view source = {});
 
 }  // namespace sendnote::contacts

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "contactrecord/ContactRecord.h"
+#include "portable/contacts/ContactEntry.h"
 #include "portable/contacts/ContactFileError.h"
 
 namespace sendnote::contacts {
@@ -33,13 +33,18 @@ namespace sendnote::contacts {
 // address, else of the card's first address, else 0.
 //
 // Values are decoded (quoted-printable, then the CHARSET) before structured values are split
-// at ';', so Shift_JIS characters ending in byte 0x5C survive. Without CHARSET, 3.0 and 4.0
-// values are UTF-8; 2.1 values are UTF-8 when they are well-formed UTF-8, else Shift_JIS.
+// at ';', so Shift_JIS characters ending in byte 0x5C survive. A value without CHARSET is
+// UTF-8 when it is well-formed UTF-8, else Windows' Shift_JIS (code page 932).
+//
+// A card that cannot be read keeps its place as an entry with its problem ("line N: reason"):
+// a malformed line, no END:VCARD (at the end of the text or before the next BEGIN:VCARD), an
+// unknown version, character set or encoding, text not valid in its character set, a
+// quoted-printable soft line break at the end of the text, or one followed by an indented
+// line where the blank reads both as text and as indentation.
 //
 // Raises kErrInvalidFileFormat, naming source and line, for text larger than kMaxFileBytes,
-// more than kMaxContacts cards, a line longer than kMaxLineLength, text outside a card, a
-// malformed line, a card without END:VCARD, an unknown version or character set, undecodable
-// text, or no card at all.
-std::vector<ContactRecord> ParseVCard(std::string_view bytes, std::u16string_view source = {});
+// more than kMaxContacts cards, a line longer than kMaxLineLength, text outside a card, no
+// card at all, or no card that can be read (with the first card's problem).
+std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view source = {});
 
 }  // namespace sendnote::contacts

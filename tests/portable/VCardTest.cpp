@@ -13,9 +13,10 @@ using platform::ContactField;
 using platform::MailingAddress;
 using testing::Mentions;
 using testing::RaisedBy;
+using testing::Records;
 
 ContactRecord OnlyCard(std::string_view text) {
-  std::vector<ContactRecord> records = ParseVCard(text);
+  std::vector<ContactRecord> records = Records(ParseVCard(text));
   EXPECT_EQ(records.size(), 1u);
   return records.at(0);
 }
@@ -156,13 +157,13 @@ TEST(VCardTest, ExtendedAddressIsTheStreetsLastLineOrTheStreetItself) {
 }
 
 TEST(VCardTest, SeveralCardsInFileOrderWithGroupsAndNestedAgent) {
-  const std::vector<ContactRecord> records = ParseVCard(
-      "\xEF\xBB\xBF"
-      "begin:vcard\nversion:3.0\nitem1.EMAIL:one@x\nfn:One\nend:vcard\n"
-      "\n"
-      "BEGIN:VCARD\nVERSION:2.1\nFN:Two\n"
-      "AGENT:\nBEGIN:VCARD\nFN:Agent\nEND:VCARD\n"
-      "TITLE:Boss\nEND:VCARD\n");
+  const std::vector<ContactRecord> records =
+      Records(ParseVCard("\xEF\xBB\xBF"
+                         "begin:vcard\nversion:3.0\nitem1.EMAIL:one@x\nfn:One\nend:vcard\n"
+                         "\n"
+                         "BEGIN:VCARD\nVERSION:2.1\nFN:Two\n"
+                         "AGENT:\nBEGIN:VCARD\nFN:Agent\nEND:VCARD\n"
+                         "TITLE:Boss\nEND:VCARD\n"));
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0][ContactField::kSubject], u"One");
   EXPECT_EQ(records[0][ContactField::kEmail1Address], u"one@x");
