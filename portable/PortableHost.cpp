@@ -87,11 +87,15 @@ int PortableHost::Run(const CommandLine& cl) {
   }
 
   std::vector<contacts::ContactEntry> entries;
+  std::vector<std::u16string> warnings;
   try {
-    entries = contacts::ReadContactFile(fs::path(cl.contacts));
+    entries = contacts::ReadContactFile(fs::path(cl.contacts), &warnings);
   } catch (const platform::ComError& e) {
     io_.err << "sendnote: " << ToUtf8(e.Description()) << "\n";
     return kExitUnusable;
+  }
+  for (const std::u16string& warning : warnings) {
+    io_.err << "sendnote: warning: " << ToUtf8(warning) << "\n";
   }
   if (cl.list) {
     List(entries);

@@ -164,16 +164,6 @@ MailingAddress AddressKind(const VCardLine& line) {
 // Where a kind's address and label are kept, in Outlook's numbering minus one.
 size_t Slot(MailingAddress kind) { return static_cast<size_t>(kind) - 1; }
 
-// Every other producer writes a building, floor or suite into the extended part: it becomes
-// the street's last line, as Outlook stores a two-line street. Some phones leave the street
-// empty and write all of it there.
-void MergeExtendedIntoStreet(AddressParts& parts) {
-  if (parts.extended.empty()) return;
-  if (!parts.street.empty()) parts.street += u"\r\n";
-  parts.street += parts.extended;
-  parts.extended.clear();
-}
-
 struct Address {
   AddressParts parts;
   std::u16string label;  // 4.0 LABEL parameter
@@ -442,6 +432,7 @@ ContactRecord CardBuilder::Build() const {
         record[ContactField::kOfficeLocation] = parts.extended;
         parts.extended.clear();
       } else {
+        // Every other producer writes a building, floor or suite there.
         MergeExtendedIntoStreet(parts);
       }
       record[fields.street] = parts.street;

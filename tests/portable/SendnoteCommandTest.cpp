@@ -497,6 +497,47 @@ TEST_F(SendnoteCommandTest, EachOverOnlyUnreadableSelectedContactsWritesNothing)
   EXPECT_FALSE(fs::exists(dir_ / "out"));
 }
 
+TEST_F(SendnoteCommandTest, GoogleContactsCsvWritesTheLetterAndStrangeHeadingsAreNamed) {
+  Write("google.csv",
+        "Name,Given Name,Family Name,E-mail 1 - Type,E-mail 1 - Value,Phone 1 - Type,"
+        "Phone 1 - Value,Address 1 - Type,Address 1 - Street,Address 1 - City,"
+        "Address 1 - Region,Address 1 - Postal Code,Address 1 - Country,"
+        "Address 1 - Extended Address,Organization 1 - Name,Organization 1 - Title,"
+        "Organization 1 - Department,Organization 1 - Location,Adress 1 - City,Website 1 - Value\n"
+        "山田 太郎,太郎,山田,* Work,taro@example.co.jp,Mobile,090-1111-2222,Work,丸の内1-1,"
+        "千代田区,東京都,〒100ー0005,日本,山田ビル5F,株式会社山田商事,部長,営業部,本社,x,"
+        "http://example.jp\n");
+  auto r = Run({"-y", "-o", "letter.docx", "google.csv", kTemplate.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("warning"), r.err.rfind("warning")) << r.err;  // once
+  EXPECT_NE(r.err.find("sendnote: warning: google.csv: the column \"Adress 1 - City\" is "
+                       "ignored: it is not a heading of a Google Contacts export (\"Address 1 - "
+                       "City\" is)\n"),
+            std::string::npos)
+      << r.err;
+  const fs::path letter = dir_ / "letter.docx";
+  const std::pair<std::u16string, std::string> values[] = {
+      {u"OUTLOOK$宛先", "株式会社山田商事 本社 営業部 山田"},
+      {u"OUTLOOK$役職", "部長"},
+      {u"OUTLOOK$番地", "丸の内1-1 山田ビル5F"},
+      {u"OUTLOOK$住所", "〒100ー0005 東京都千代田区丸の内1-1 山田ビル5F"},
+      {u"OUTLOOK$郵便番号", "〒100ー0005"},
+      {u"OUTLOOK$携帯電話", "090-1111-2222"},
+      {u"OUTLOOK$メールアドレス", "taro@example.co.jp"},
+  };
+  for (const auto& [name, value] : values) EXPECT_EQ(Property(letter, name), value) << ToUtf8(name);
+
+  Write("other.csv", "Nom,Prénom\nDupont,Jean\n");
+  r = Run({"-y", "other.csv", kTemplate.string()});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err.rfind("sendnote: other.csv, line 1: the headings are not those of a contact "
+                        "export that this edition reads; it expects Outlook's (\"First Name\"",
+                        0),
+            0u)
+      << r.err;
+  EXPECT_EQ(r.out, "");
+}
+
 TEST_F(SendnoteCommandTest, UnusableInputGetsAClearMessageAndStatusTwo) {
   std::mt19937 random(7);
   std::string noise(4096, '\0');
