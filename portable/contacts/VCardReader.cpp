@@ -545,6 +545,7 @@ std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view
       ++depth;
     } else if (IsCardDelimiter(line, "END")) {
       if (--depth == 0) endCard();
+      afterAgent = false;
     } else if (depth > 1) {
       continue;
     } else if (line.blank) {
