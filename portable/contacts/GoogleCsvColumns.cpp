@@ -9,6 +9,7 @@
 #include "platform/AsciiCase.h"
 #include "portable/contacts/AddressText.h"
 #include "portable/contacts/CsvHeading.h"
+#include "portable/contacts/OutlookCsvColumns.h"
 
 namespace sendnote::contacts {
 namespace {
@@ -22,30 +23,29 @@ struct PlainHeading {
   std::u16string_view heading;
   Role role;
   ContactField field;
-  bool googleOnly;
 };
 
 // Headings without a number, read. The newer form shares its name headings with Outlook's.
 constexpr std::array<PlainHeading, 19> kPlainHeadings = {{
-    {u"Name", Role::kField, ContactField::kSubject, true},
-    {u"Given Name", Role::kField, ContactField::kFirstName, true},
-    {u"First Name", Role::kField, ContactField::kFirstName, false},
-    {u"Additional Name", Role::kMiddleName, ContactField::kSubject, true},
-    {u"Middle Name", Role::kMiddleName, ContactField::kSubject, false},
-    {u"Family Name", Role::kField, ContactField::kLastName, true},
-    {u"Last Name", Role::kField, ContactField::kLastName, false},
-    {u"Name Prefix", Role::kField, ContactField::kTitle, true},
-    {u"Name Suffix", Role::kField, ContactField::kSuffix, true},
-    {u"Given Name Yomi", Role::kField, ContactField::kYomiFirstName, true},
-    {u"Family Name Yomi", Role::kField, ContactField::kYomiLastName, true},
-    {u"Phonetic First Name", Role::kField, ContactField::kYomiFirstName, true},
-    {u"Phonetic Last Name", Role::kField, ContactField::kYomiLastName, true},
-    {u"Notes", Role::kField, ContactField::kBody, false},
-    {u"Organization Name", Role::kField, ContactField::kCompanyName, true},
-    {u"Organization Title", Role::kField, ContactField::kJobTitle, true},
-    {u"Organization Department", Role::kField, ContactField::kDepartment, true},
-    {u"Organization Yomi Name", Role::kField, ContactField::kYomiCompanyName, true},
-    {u"Organization Location", Role::kField, ContactField::kOfficeLocation, true},
+    {u"Name", Role::kField, ContactField::kSubject},
+    {u"Given Name", Role::kField, ContactField::kFirstName},
+    {u"First Name", Role::kField, ContactField::kFirstName},
+    {u"Additional Name", Role::kMiddleName, ContactField::kSubject},
+    {u"Middle Name", Role::kMiddleName, ContactField::kSubject},
+    {u"Family Name", Role::kField, ContactField::kLastName},
+    {u"Last Name", Role::kField, ContactField::kLastName},
+    {u"Name Prefix", Role::kField, ContactField::kTitle},
+    {u"Name Suffix", Role::kField, ContactField::kSuffix},
+    {u"Given Name Yomi", Role::kField, ContactField::kYomiFirstName},
+    {u"Family Name Yomi", Role::kField, ContactField::kYomiLastName},
+    {u"Phonetic First Name", Role::kField, ContactField::kYomiFirstName},
+    {u"Phonetic Last Name", Role::kField, ContactField::kYomiLastName},
+    {u"Notes", Role::kField, ContactField::kBody},
+    {u"Organization Name", Role::kField, ContactField::kCompanyName},
+    {u"Organization Title", Role::kField, ContactField::kJobTitle},
+    {u"Organization Department", Role::kField, ContactField::kDepartment},
+    {u"Organization Yomi Name", Role::kField, ContactField::kYomiCompanyName},
+    {u"Organization Location", Role::kField, ContactField::kOfficeLocation},
 }};
 
 // Google's headings without a number that no member is read from.
@@ -142,13 +142,11 @@ Column MapHeading(std::u16string_view heading) {
     if (HeadingKey(plain.heading) != key) continue;
     column.role = plain.role;
     column.field = plain.field;
-    column.googleOnly = plain.googleOnly;
     column.known = true;
     return column;
   }
   for (std::u16string_view unread : kUnreadPlainHeadings) {
     if (HeadingKey(unread) != key) continue;
-    column.googleOnly = true;
     column.known = true;
     return column;
   }
@@ -161,7 +159,6 @@ Column MapHeading(std::u16string_view heading) {
     const bool unread =
         std::find(group.unread.begin(), group.unread.end(), numbered->part) != group.unread.end();
     if (!read && !unread) return column;
-    column.googleOnly = true;
     column.known = true;
     if (!read) return column;
     column.role = group.role;
@@ -253,7 +250,12 @@ struct Group {
 
 GoogleCsvColumns::GoogleCsvColumns(const std::vector<std::u16string>& headings)
     : headings_(headings) {
-  for (const std::u16string& heading : headings) columns_.push_back(MapHeading(heading));
+  for (const std::u16string& heading : headings) {
+    Column column = MapHeading(heading);
+    // Both exports have "First Name", "Notes", "Birthday", ...: those choose neither.
+    column.googleOnly = column.known && !OutlookCsvColumns::IsOutlookHeading(heading);
+    columns_.push_back(std::move(column));
+  }
 }
 
 bool GoogleCsvColumns::Recognized() const {

@@ -180,6 +180,8 @@ const std::vector<std::u16string>& UnreadHeadingKeys() {
                                         u"コールバック",
                                         u"テレックス",
                                         u"アシスタント電話",
+                                        u"アシスタントの電話",
+                                        u"通常の電話",
                                         u"電子メール 表示名",
                                         u"電子メールの種類",
                                         u"電子メール 2 アドレス",
@@ -255,6 +257,14 @@ bool OutlookCsvColumns::Recognized() const {
     if (column.role != Role::kIgnored) return true;
   }
   return false;
+}
+
+bool OutlookCsvColumns::IsOutlookHeading(std::u16string_view heading) {
+  const std::u16string key = HeadingKey(heading);
+  const std::vector<std::u16string>& unread = UnreadHeadingKeys();
+  return std::any_of(Table().begin(), Table().end(),
+                     [&key](const KnownHeading& known) { return known.key == key; }) ||
+         std::find(unread.begin(), unread.end(), key) != unread.end();
 }
 
 std::vector<std::pair<std::u16string, std::u16string>> OutlookCsvColumns::NearMisses() const {

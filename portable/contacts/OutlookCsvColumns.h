@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -23,6 +24,8 @@ class OutlookCsvColumns {
 
   // Returns true if any heading is one that the contact is read from.
   bool Recognized() const;
+  // Returns true if the heading is one of Outlook's export, read or not.
+  static bool IsOutlookHeading(std::u16string_view heading);
   // Returns each heading that is none of Outlook's but nearly one that is read, with that
   // one ("住所 2 (会社)", "番地 2 (会社)"); Outlook's columns that are not read stay out.
   std::vector<std::pair<std::u16string, std::u16string>> NearMisses() const;

@@ -137,13 +137,33 @@ TEST(CsvGoogleTest, ANearMissHeadingIsReportedOnceAndUnreadColumnsStaySilent) {
         u"o.csv: the column \"Adress 1 - City\" is ignored: it is not a heading of a Google "
         u"Contacts export (\"Address 1 - City\" is)"}},
       {"Outlook, every column read", "First Name,Last Name,Company\nA,B,C\n", {}},
+      // Outlook's whole English export shares "Birthday", "Location", ... with Google's.
+      {"Outlook, its whole English export",
+       "Title,First Name,Middle Name,Last Name,Suffix,Company,Department,Job Title,"
+       "Business Street,Business Street 2,Business Street 3,Business City,Business State,"
+       "Business Postal Code,Business Country/Region,Home Street,Home Street 2,Home Street 3,"
+       "Home City,Home State,Home Postal Code,Home Country/Region,Other Street,Other Street 2,"
+       "Other Street 3,Other City,Other State,Other Postal Code,Other Country/Region,"
+       "Assistant's Phone,Business Fax,Business Phone,Business Phone 2,Callback,Car Phone,"
+       "Company Main Phone,Home Fax,Home Phone,Home Phone 2,ISDN,Mobile Phone,Other Fax,"
+       "Other Phone,Pager,Primary Phone,Radio Phone,TTY/TDD Phone,Telex,Account,Anniversary,"
+       "Assistant's Name,Billing Information,Birthday,Business Address PO Box,Categories,"
+       "Children,Directory Server,E-mail Address,E-mail Type,E-mail Display Name,"
+       "E-mail 2 Address,E-mail 2 Type,E-mail 2 Display Name,E-mail 3 Address,E-mail 3 Type,"
+       "E-mail 3 Display Name,Gender,Government ID Number,Hobby,Home Address PO Box,Initials,"
+       "Internet Free Busy,Keywords,Language,Location,Manager's Name,Mileage,Notes,"
+       "Office Location,Organizational ID Number,Other Address PO Box,Priority,Private,"
+       "Profession,Referred By,Sensitivity,Spouse,User 1,User 2,User 3,User 4,Web Page\n"
+       ",John,,Smith,,,,,1 Main St\n",
+       {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.form);
     std::vector<std::u16string> warnings;
     const std::vector<ContactRecord> records = Records(ParseContactCsv(c.csv, u"o.csv", &warnings));
     EXPECT_EQ(warnings, c.warnings);
-    EXPECT_EQ(records.size(), 1u);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_NE(records[0][ContactField::kSubject], u"");
   }
 }
 
