@@ -135,9 +135,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 std::string UsageText() {
   return R"(Usage: sendnote [OPTIONS] CONTACTS TEMPLATE
 
-Writes a contact of CONTACTS (a vCard .vcf or an Outlook .csv export) into a new
-cover letter made from the Word template TEMPLATE, as document properties that the
-template's DOCPROPERTY fields show.
+Writes a contact of CONTACTS (a vCard .vcf, or an Outlook or Google Contacts .csv
+export) into a new cover letter made from the Word template TEMPLATE, as document
+properties that the template's DOCPROPERTY fields show.
 
 Options:
   -o, --output FILE        the letter to write (default: the template's name, a blank
@@ -157,7 +157,8 @@ Options:
 
 Exit status: 0 the letter was written; 1 the command stopped (a message or an
 error report was shown, nothing written); 2 the command line or a file named on it
-is unusable (nothing written).
+is unusable (nothing written), or a selected contact cannot be read; with --each,
+1 also when a selected contact cannot be read and the others were written.
 )";
 }
 

@@ -9,7 +9,7 @@
 namespace sendnote::portable {
 
 struct CommandLine {
-  std::string contacts;               // CONTACTS: a .vcf or Outlook .csv file
+  std::string contacts;               // CONTACTS: a .vcf, Outlook or Google .csv file
   std::string templatePath;           // TEMPLATE: a Word template (.dotx, .dotm, .dot)
   std::optional<std::string> output;  // -o: the letter, or the folder with --each
   std::vector<int> selection{1};      // -c: positions in the contacts file, from 1

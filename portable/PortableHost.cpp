@@ -86,32 +86,59 @@ int PortableHost::Run(const CommandLine& cl) {
     return kExitWritten;
   }
 
-  std::vector<ContactRecord> records;
+  std::vector<contacts::ContactEntry> entries;
+  std::vector<std::u16string> warnings;
   try {
-    records = contacts::ReadContactFile(fs::path(cl.contacts));
+    entries = contacts::ReadContactFile(fs::path(cl.contacts), &warnings);
   } catch (const platform::ComError& e) {
     io_.err << "sendnote: " << ToUtf8(e.Description()) << "\n";
     return kExitUnusable;
   }
+  for (const std::u16string& warning : warnings) {
+    io_.err << "sendnote: warning: " << ToUtf8(warning) << "\n";
+  }
   if (cl.list) {
-    List(records);
+    List(entries);
     return kExitWritten;
   }
   for (const int position : cl.selection) {
-    if (position > static_cast<int>(records.size())) {
+    if (position > static_cast<int>(entries.size())) {
       io_.err << "sendnote: contact " << position << " is out of range: " << cl.contacts
-              << " holds " << records.size() << " contact(s)\n";
+              << " holds " << entries.size() << " contact(s)\n";
       return kExitUnusable;
     }
   }
+  // A contact that cannot be read stops the letter that selects it; --each writes the
+  // letters of the others and ends with status 1.
+  CommandLine plan = cl;
+  plan.selection.clear();
+  for (const int position : cl.selection) {
+    const contacts::ContactEntry& entry = entries[position - 1];
+    if (entry.Readable()) {
+      plan.selection.push_back(position);
+      continue;
+    }
+    io_.err << "sendnote: contact " << position << " cannot be read: " << cl.contacts << ", "
+            << ToUtf8(entry.problem) << "\n";
+    if (!cl.each) return kExitUnusable;
+  }
+  if (plan.selection.empty()) return kExitUnusable;
+  std::vector<ContactRecord> records;
+  records.reserve(entries.size());
+  for (auto& entry : entries) records.push_back(std::move(entry.record));
   std::vector<Letter> letters;
-  if (!PlanLetters(cl, records, letters)) return kExitUnusable;
-  return Session(cl, records, letters);
+  if (!PlanLetters(plan, records, letters)) return kExitUnusable;
+  const int status = Session(plan, records, letters);
+  return plan.selection.size() < cl.selection.size() ? std::max(status, kExitStopped) : status;
 }
 
-void PortableHost::List(const std::vector<ContactRecord>& records) {
-  for (size_t i = 0; i < records.size(); ++i) {
-    const auto& r = records[i];
+void PortableHost::List(const std::vector<contacts::ContactEntry>& entries) {
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (!entries[i].Readable()) {
+      io_.out << (i + 1) << "\t(unreadable)\t" << ToUtf8(entries[i].problem) << "\n";
+      continue;
+    }
+    const auto& r = entries[i].record;
     const std::u16string subject = r[ContactField::kSubject];
     io_.out << (i + 1) << "\t" << ToUtf8(subject.empty() ? kUntitled : subject) << "\t"
             << ToUtf8(r[ContactField::kCompanyName]) << "\t" << MailingKindName(r.mailingAddress)

@@ -9,6 +9,7 @@
 
 #include "contactrecord/ContactRecord.h"
 #include "portable/CommandLine.h"
+#include "portable/contacts/ContactEntry.h"
 
 namespace sendnote::portable {
 
@@ -45,7 +46,7 @@ class PortableHost {
                    std::vector<Letter>& letters);
   int Session(const CommandLine& cl, const std::vector<ContactRecord>& records,
               const std::vector<Letter>& letters);
-  void List(const std::vector<ContactRecord>& records);
+  void List(const std::vector<contacts::ContactEntry>& entries);
 
   HostIo io_;
   std::filesystem::path programFolder_;

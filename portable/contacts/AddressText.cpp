@@ -87,6 +87,13 @@ std::u16string ComposeAddress(const AddressParts& parts) {
   return whole;
 }
 
+void MergeExtendedIntoStreet(AddressParts& parts) {
+  if (parts.extended.empty()) return;
+  if (!parts.street.empty()) parts.street += u"\r\n";
+  parts.street += parts.extended;
+  parts.extended.clear();
+}
+
 std::u16string NormalizeLineBreaks(std::u16string_view text) {
   std::u16string out;
   out.reserve(text.size());

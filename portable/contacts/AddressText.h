@@ -9,7 +9,7 @@ namespace sendnote::contacts {
 // The parts of one postal address; multi-line parts break lines with CR LF.
 struct AddressParts {
   std::u16string postOfficeBox;
-  std::u16string extended;  // building, suite, ...: only for addresses without an office
+  std::u16string extended;  // building, floor, suite, ...
   std::u16string street;
   std::u16string city;
   std::u16string state;
@@ -26,6 +26,11 @@ struct AddressParts {
 // run together, except that a blank separates two parts that meet with ASCII characters on
 // both sides ("東京都千代田区丸の内1-1", "Osaka Kita-ku").
 std::u16string ComposeAddress(const AddressParts& parts);
+
+// Makes the extended part (a building, floor or suite) the street's last line, after CR LF,
+// as Outlook stores a two-line street; the street itself when that is empty (some phones
+// write all of it there).
+void MergeExtendedIntoStreet(AddressParts& parts);
 
 // Returns the text with every line break (CR LF, LF or a lone CR) as CR LF.
 std::u16string NormalizeLineBreaks(std::u16string_view text);

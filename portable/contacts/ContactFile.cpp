@@ -52,21 +52,23 @@ std::optional<std::string> Utf16AsUtf8(std::string_view bytes, std::u16string_vi
 
 }  // namespace
 
-std::vector<ContactRecord> ParseContactFile(std::string_view bytes, std::u16string_view name) {
+std::vector<ContactEntry> ParseContactFile(std::string_view bytes, std::u16string_view name,
+                                           std::vector<std::u16string>* warnings) {
   if (const std::optional<std::string> utf8 = Utf16AsUtf8(bytes, name)) {
-    return ParseContactFile(*utf8, name);
+    return ParseContactFile(*utf8, name, warnings);
   }
   if (LooksLikeVCard(bytes, name)) return ParseVCard(bytes, name);
-  return ParseOutlookCsv(bytes, name);
+  return ParseContactCsv(bytes, name, warnings);
 }
 
-std::vector<ContactRecord> ReadContactFile(const std::filesystem::path& path) {
+std::vector<ContactEntry> ReadContactFile(const std::filesystem::path& path,
+                                          std::vector<std::u16string>* warnings) {
   using Status = fileio::BoundedFile::Status;
   const std::u16string name = platform::FromUtf8(path.string());
   const fileio::BoundedFile file = fileio::ReadBoundedFile(path, kMaxFileBytes);
   switch (file.status) {
     case Status::kRead:
-      return ParseContactFile(file.bytes, name);
+      return ParseContactFile(file.bytes, name, warnings);
     case Status::kNotFound:
       RaiseFileError(platform::kErrFileNotFound, name, u"File not found");
     case Status::kNotAFile:

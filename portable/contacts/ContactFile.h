@@ -1,5 +1,5 @@
-// Reading contact files: vCard (2.1 as Outlook writes it, 3.0, 4.0) and Outlook's CSV
-// export, into neutral contact records.
+// Reading contact files: vCard (2.1 as Outlook writes it, 3.0, 4.0) and the CSV exports of
+// Outlook and Google Contacts, into neutral contact records.
 //
 // Failures raise platform::ComError:
 //   53  (platform::kErrFileNotFound)  no file at the path;
@@ -16,19 +16,24 @@
 #include <string_view>
 #include <vector>
 
-#include "contactrecord/ContactRecord.h"
+#include "portable/contacts/ContactCsv.h"
+#include "portable/contacts/ContactEntry.h"
 #include "portable/contacts/ContactFileError.h"
-#include "portable/contacts/OutlookCsvReader.h"
 #include "portable/contacts/VCardReader.h"
 
 namespace sendnote::contacts {
 
-// Returns the contacts of the file, in file order (see ParseContactFile).
-std::vector<ContactRecord> ReadContactFile(const std::filesystem::path& path);
+// Returns the contacts of the file, in file order (see ParseContactFile); a contact that
+// cannot be read keeps its place with its problem, and only a file without any readable
+// contact is refused.
+// Warnings about the file (columns of a CSV that are not read) go to `warnings` when given.
+std::vector<ContactEntry> ReadContactFile(const std::filesystem::path& path,
+                                          std::vector<std::u16string>* warnings = nullptr);
 
 // Returns the contacts of a contact file's bytes: vCard when the text (after a byte order mark
 // and blank lines) begins with BEGIN:VCARD or the name ends in ".vcf" or ".vcard", else
-// Outlook CSV. name names the file in error descriptions.
-std::vector<ContactRecord> ParseContactFile(std::string_view bytes, std::u16string_view name);
+// CSV (Outlook's or Google's). name names the file in error descriptions.
+std::vector<ContactEntry> ParseContactFile(std::string_view bytes, std::u16string_view name,
+                                           std::vector<std::u16string>* warnings = nullptr);
 
 }  // namespace sendnote::contacts

@@ -15,15 +15,24 @@ void RaiseFileError(int32_t number, std::u16string_view source, std::u16string_v
 }
 
 void RaiseLineError(std::u16string_view source, size_t line, std::u16string_view message) {
+  RaiseProblem(source, LineProblem(line, message));
+}
+
+std::u16string LineProblem(size_t line, std::u16string_view message) {
+  std::u16string text = u"line ";
+  text.append(DecimalText(line));
+  text.append(u": ");
+  text.append(message);
+  return text;
+}
+
+void RaiseProblem(std::u16string_view source, std::u16string_view problem) {
   std::u16string text;
   if (!source.empty()) {
     text.append(source);
     text.append(u", ");
   }
-  text.append(u"line ");
-  text.append(DecimalText(line));
-  text.append(u": ");
-  text.append(message);
+  text.append(problem);
   platform::Raise(kErrInvalidFileFormat, std::move(text));
 }
 

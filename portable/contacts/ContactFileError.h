@@ -26,6 +26,10 @@ inline constexpr size_t kMaxContacts = 50000;
 // Raises kErrInvalidFileFormat with "source, line N: message".
 [[noreturn]] void RaiseLineError(std::u16string_view source, size_t line,
                                  std::u16string_view message);
+// Returns "line N: message", the problem of one contact that cannot be read.
+std::u16string LineProblem(size_t line, std::u16string_view message);
+// Raises kErrInvalidFileFormat with "source, problem" ("problem" alone when source is empty).
+[[noreturn]] void RaiseProblem(std::u16string_view source, std::u16string_view problem);
 
 // Raises kErrInvalidFileFormat ("source, line N: ...") if records already holds kMaxContacts,
 // before the contact beginning on that line is added.

@@ -48,6 +48,13 @@ bool IsQuotedPrintableHead(std::string_view head) {
   return ParseVCardLine(line, 0).Encoding() == "QUOTED-PRINTABLE";
 }
 
+// Returns true if text ends in an odd number of backslashes (one that no backslash escapes).
+bool EndsInLoneBackslash(std::string_view text) {
+  size_t count = 0;
+  while (count < text.size() && text[text.size() - 1 - count] == '\\') ++count;
+  return count % 2 == 1;
+}
+
 }  // namespace
 
 bool VCardLine::HasType(std::string_view type) const {
@@ -134,6 +141,13 @@ bool VCardLineReader::NextIsContinuation() const {
   return pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t');
 }
 
+bool VCardLineReader::NextIsNoProperty() const {
+  if (pos_ >= text_.size()) return false;
+  const size_t end = std::min(text_.find_first_of("\r\n", pos_), text_.size());
+  const std::string_view next = text_.substr(pos_, end - pos_);
+  return !TrimBlanks(next).empty() && !ParseVCardLine(next, 0).wellFormed;
+}
+
 void VCardLineReader::CheckLength(size_t length, size_t lineNumber) const {
   if (length > kMaxLineLength) {
     RaiseLineError(source_, lineNumber,
@@ -154,6 +168,8 @@ bool VCardLineReader::Next(VCardLine& line) {
   size_t scanned = 0;
   bool quoted = false;
   bool quotedPrintable = false;
+  std::vector<size_t> indents;
+  std::u16string problem;
   while (true) {
     for (; colon == std::string::npos && scanned < text.size(); ++scanned) {
       if (text[scanned] == '"') quoted = !quoted;
@@ -162,17 +178,23 @@ bool VCardLineReader::Next(VCardLine& line) {
         quotedPrintable = IsQuotedPrintableHead(std::string_view(text).substr(0, colon));
       }
     }
+    const bool hasValue = colon != std::string::npos && text.size() > colon + 1;
     std::string_view next;
-    if (quotedPrintable && text.size() > colon + 1 && text.back() == '=') {
+    if (quotedPrintable && hasValue && text.back() == '=') {
       if (!NextPhysical(next)) {
-        RaiseLineError(source_, number,
-                       u"the quoted-printable value ends in a soft line break at the end of "
-                       u"the file");
+        problem = u"the quoted-printable value ends in a soft line break at the end of the file";
+        break;
       }
       text.pop_back();
+      if (!next.empty() && (next.front() == ' ' || next.front() == '\t')) {
+        indents.push_back(text.size());
+      }
     } else if (NextIsContinuation()) {
       NextPhysical(next);
       next.remove_prefix(1);
+    } else if (hasValue && EndsInLoneBackslash(text) && NextIsNoProperty()) {
+      NextPhysical(next);
+      text += "\r\n";
     } else {
       break;
     }
@@ -180,6 +202,11 @@ bool VCardLineReader::Next(VCardLine& line) {
     text.append(next);
   }
   line = ParseVCardLine(text, number);
+  line.problem = std::move(problem);
+  if (line.wellFormed) {
+    const size_t valueStart = text.size() - line.value.size();
+    for (const size_t at : indents) line.indentedSoftBreaks.push_back(at - valueStart);
+  }
   return true;
 }
 

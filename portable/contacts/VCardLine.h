@@ -22,6 +22,12 @@ struct VCardLine {
   // Other parameters: upper-case name, value without surrounding quotes.
   std::vector<std::pair<std::string, std::string>> params;
   std::string value;  // raw bytes after the ':'
+  // Offsets in value of a blank or tab that begins the line after a quoted-printable soft
+  // line break: text by the letter of quoted-printable, indentation by that of folding.
+  std::vector<size_t> indentedSoftBreaks;
+  // Why the line cannot be read ("the ... ends in a soft line break at the end of the file"),
+  // or empty.
+  std::u16string problem;
 
   bool HasType(std::string_view type) const;
   // Returns the first value of the parameter, or nothing if it is absent.
@@ -32,20 +38,24 @@ struct VCardLine {
 
 // Reads logical lines from vCard text, one at a time. A physical line ends with CR LF, LF or a
 // lone CR; one that starts with a blank or tab continues the previous line (one blank or tab
-// removed); a quoted-printable value ending in "=" continues on the next line as it is.
+// removed); a quoted-printable value ending in "=" continues on the next line as it is. A
+// value ending in an odd number of backslashes continues on a next line that is not a
+// property (name:value), after CR LF: some producers escape a line break so.
 class VCardLineReader {
  public:
   // source names the text in error descriptions; the text must outlive the reader.
   VCardLineReader(std::string_view text, std::u16string_view source);
 
   // Reads the next logical line; returns false at the end of the text. Raises
-  // kErrInvalidFileFormat for a line longer than kMaxLineLength or a quoted-printable value
-  // whose soft line break ends the text.
+  // kErrInvalidFileFormat for a line longer than kMaxLineLength; a quoted-printable value
+  // whose soft line break ends the text sets the line's problem.
   bool Next(VCardLine& line);
 
  private:
   bool NextPhysical(std::string_view& line);
   bool NextIsContinuation() const;
+  // Returns true if the next physical line has text and is not a property.
+  bool NextIsNoProperty() const;
   void CheckLength(size_t length, size_t lineNumber) const;
 
   std::string_view text_;

@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/ComError.h"
 #include "platform/Utf.h"
 #include "portable/contacts/AddressText.h"
 #include "portable/contacts/AsciiText.h"
@@ -63,8 +64,8 @@ int PreferenceRank(const VCardLine& line) {
   return line.HasType("PREF") ? kMostPreferred : kNotPreferred;
 }
 
-// Removes the escapes of a text value: "\;" in 2.1; "\n", "\,", "\;", "\\" (and "\:") in
-// 3.0 and 4.0. Other backslashes stay as they are.
+// Removes the escapes of a text value: "\;" and a backslash before a line break in 2.1; also
+// "\n", "\,", "\\" (and "\:") in 3.0 and 4.0. Other backslashes stay as they are.
 std::u16string Unescape(std::u16string_view text, Version version) {
   std::u16string out;
   out.reserve(text.size());
@@ -74,6 +75,9 @@ std::u16string Unescape(std::u16string_view text, Version version) {
       continue;
     }
     const char16_t next = text[i + 1];
+    if (next == u'\r' || next == u'\n') {
+      continue;  // a backslash that escapes a line break of the file: the break stays
+    }
     if (next == u';') {
       out += next;
     } else if (version == Version::k21) {
@@ -175,6 +179,8 @@ class CardBuilder {
 
  private:
   std::optional<std::u16string> Text(const VCardLine& line) const;
+  std::u16string QuotedPrintableText(const VCardLine& line) const;
+  DecodedText TryDecode(const VCardLine& line, std::string_view bytes) const;
   std::u16string Decode(const VCardLine& line, std::string_view bytes) const;
   void AddAddress(const VCardLine& line, const std::u16string& text);
   void NoteAddress(MailingAddress kind, int rank);
@@ -192,6 +198,7 @@ class CardBuilder {
   MailingAddress firstKind_ = MailingAddress::kNone;
   MailingAddress bestKind_ = MailingAddress::kNone;
   int bestRank_ = kNotPreferred;
+  bool outlook_ = false;  // Outlook wrote the card: its business extended part is the office
 };
 
 // Yomi sources, best first.
@@ -199,35 +206,64 @@ constexpr int kYomiPhonetic = 1;
 constexpr int kYomiSortAs = 2;
 constexpr int kYomiSortString = 3;
 
-std::u16string CardBuilder::Decode(const VCardLine& line, std::string_view bytes) const {
-  std::string charset;
+// Decodes bytes in the line's CHARSET. Without one a value is UTF-8 when it is valid UTF-8,
+// else Windows' Shift_JIS, as old phones write it without saying so.
+DecodedText CardBuilder::TryDecode(const VCardLine& line, std::string_view bytes) const {
   if (const std::optional<std::string> name = line.Param("CHARSET")) {
-    charset = CanonicalCharset(TrimBlanks(*name));
+    const std::string charset = CanonicalCharset(TrimBlanks(*name));
     if (charset.empty()) {
       RaiseLineError(source_, line.lineNumber,
                      u"unknown character set \"" + platform::FromUtf8(*name) + u"\"");
     }
-  } else if (version_ == Version::k21 && !platform::IsValidUtf8(bytes)) {
-    charset = kCharsetCp932;
-  } else {
-    charset = kCharsetUtf8;
+    return DecodeCharset(bytes, charset);
   }
-  DecodedText decoded = DecodeCharset(bytes, charset);
-  if (!decoded.ok) {
+  if (platform::IsValidUtf8(bytes)) return DecodeCharset(bytes, kCharsetUtf8);
+  return DecodeCharset(bytes, kCharsetCp932);
+}
+
+std::u16string CardBuilder::Decode(const VCardLine& line, std::string_view bytes) const {
+  DecodedText decoded = TryDecode(line, bytes);
+  if (decoded.ok) return std::move(decoded.text);
+  if (const std::optional<std::string> name = line.Param("CHARSET")) {
     RaiseLineError(source_, line.lineNumber,
-                   u"the value is not valid " + platform::FromUtf8(charset) + u" text");
+                   u"the value is not valid " + platform::FromUtf8(TrimBlanks(*name)) + u" text");
   }
-  return std::move(decoded.text);
+  RaiseLineError(source_, line.lineNumber, u"the value is neither UTF-8 nor Shift_JIS text");
+}
+
+// A blank after a soft line break is text to quoted-printable and indentation to folding;
+// the reading that decodes wins, and where both do the card cannot be read.
+std::u16string CardBuilder::QuotedPrintableText(const VCardLine& line) const {
+  if (line.indentedSoftBreaks.empty()) return Decode(line, DecodeQuotedPrintable(line.value));
+  std::string unindented;
+  size_t from = 0;
+  for (const size_t at : line.indentedSoftBreaks) {
+    unindented.append(line.value, from, at - from);
+    from = at + 1;
+  }
+  unindented.append(line.value, from);
+  DecodedText asText = TryDecode(line, DecodeQuotedPrintable(line.value));
+  DecodedText asIndent = TryDecode(line, DecodeQuotedPrintable(unindented));
+  if (asText.ok && asIndent.ok) {
+    RaiseLineError(source_, line.lineNumber,
+                   u"a soft line break of the quoted-printable value is followed by an indented "
+                   u"line: its blank may be text or indentation");
+  }
+  if (asText.ok) return std::move(asText.text);
+  if (asIndent.ok) return std::move(asIndent.text);
+  return Decode(line, DecodeQuotedPrintable(line.value));
 }
 
 // Returns the decoded value of a text property, or nothing for binary (base64) values.
 std::optional<std::u16string> CardBuilder::Text(const VCardLine& line) const {
   const std::string encoding = line.Encoding();
-  if (encoding == "QUOTED-PRINTABLE") return Decode(line, DecodeQuotedPrintable(line.value));
+  if (encoding == "QUOTED-PRINTABLE") return QuotedPrintableText(line);
   if (encoding.empty() || encoding == "8BIT" || encoding == "7BIT") {
     return Decode(line, line.value);
   }
-  return std::nullopt;
+  if (encoding == "BASE64" || encoding == "B") return std::nullopt;
+  RaiseLineError(source_, line.lineNumber,
+                 u"unknown encoding \"" + platform::FromUtf8(encoding) + u"\"");
 }
 
 void CardBuilder::NoteAddress(MailingAddress kind, int rank) {
@@ -274,6 +310,10 @@ void CardBuilder::AddAddress(const VCardLine& line, const std::u16string& text) 
 
 void CardBuilder::Add(const VCardLine& line) {
   const std::string& name = line.name;
+  if (name.starts_with("X-MS-") ||
+      (name == "PRODID" && UpperAscii(line.value).find("MICROSOFT") != std::string::npos)) {
+    outlook_ = true;
+  }
   const bool used = name == "N" || name == "FN" || name == "ORG" || name == "TITLE" ||
                     name == "NOTE" || name == "EMAIL" || name == "TEL" || name == "ADR" ||
                     name == "LABEL" || name == "X-MS-OL-DEFAULT-POSTAL-ADDRESS" ||
@@ -387,17 +427,20 @@ ContactRecord CardBuilder::Build() const {
     if (addresses_[slot].Has()) {
       const Address& address = addresses_[slot].Get();
       AddressParts parts = address.parts;
+      if (kind == MailingAddress::kBusiness && outlook_) {
+        // Outlook keeps the office in the business address's extended part.
+        record[ContactField::kOfficeLocation] = parts.extended;
+        parts.extended.clear();
+      } else {
+        // Every other producer writes a building, floor or suite there.
+        MergeExtendedIntoStreet(parts);
+      }
       record[fields.street] = parts.street;
       record[fields.city] = parts.city;
       record[fields.state] = parts.state;
       record[fields.postalCode] = parts.postalCode;
       record[fields.postOfficeBox] = parts.postOfficeBox;
       record[fields.country] = parts.country;
-      if (kind == MailingAddress::kBusiness) {
-        // The business address keeps its extended part as the office, not as an address line.
-        record[ContactField::kOfficeLocation] = parts.extended;
-        parts.extended.clear();
-      }
       if (!address.label.empty()) {
         label = address.label;
       } else if (label.empty()) {
@@ -430,43 +473,79 @@ Version CardVersion(const std::vector<VCardLine>& lines, std::u16string_view sou
   return Version::k21;
 }
 
-ContactRecord BuildCard(const std::vector<VCardLine>& lines, std::u16string_view source) {
-  CardBuilder builder(CardVersion(lines, source), source);
+ContactRecord BuildCard(const std::vector<VCardLine>& lines) {
+  // Without a source the errors read "line N: reason", the problem of this card alone.
+  CardBuilder builder(CardVersion(lines, {}), {});
   for (const VCardLine& line : lines) builder.Add(line);
   return builder.Build();
 }
 
+// Collects the lines of one card and the first reason it cannot be read.
+struct Card {
+  size_t line = 0;  // of its BEGIN:VCARD
+  std::vector<VCardLine> lines;
+  std::u16string problem;
+
+  void Refuse(size_t at, std::u16string_view reason) {
+    if (problem.empty()) problem = LineProblem(at, reason);
+  }
+};
+
+ContactEntry EntryOf(const Card& card) {
+  ContactEntry entry;
+  entry.problem = card.problem;
+  if (!entry.Readable()) return entry;
+  try {
+    entry.record = BuildCard(card.lines);
+  } catch (const platform::ComError& error) {
+    if (error.Number() != kErrInvalidFileFormat) throw;
+    entry.problem = error.Description();
+  }
+  return entry;
+}
+
 }  // namespace
 
-std::vector<ContactRecord> ParseVCard(std::string_view bytes, std::u16string_view source) {
+std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view source) {
   bytes = ContactFileText(bytes, source);
 
-  std::vector<ContactRecord> records;
-  std::vector<VCardLine> card;
+  std::vector<ContactEntry> entries;
+  std::optional<Card> card;
+  auto endCard = [&] {
+    CheckContactCount(entries.size(), source, card->line);
+    entries.push_back(EntryOf(*card));
+    card.reset();
+  };
   VCardLineReader reader(bytes, source);
   VCardLine line;
-  size_t cardLine = 0;
   int depth = 0;  // cards may nest (2.1 AGENT); only the outermost become contacts
   bool inBase64 = false;
+  bool afterAgent = false;  // the last property was an AGENT without a value
   while (reader.Next(line)) {
+    if (depth == 1 && !afterAgent && IsCardDelimiter(line, "BEGIN")) {
+      // A card begins where the one before has not ended: that one cannot be read.
+      card->Refuse(card->line, u"the card that begins here has no END:VCARD");
+      endCard();
+      depth = 0;
+    }
     if (depth == 0) {
       if (line.blank) continue;
       if (!IsCardDelimiter(line, "BEGIN")) {
         RaiseLineError(source, line.lineNumber, u"expected BEGIN:VCARD");
       }
       depth = 1;
-      cardLine = line.lineNumber;
-      card.clear();
+      card.emplace();
+      card->line = line.lineNumber;
       inBase64 = false;
+      afterAgent = false;
       continue;
     }
+    if (!line.problem.empty()) card->Refuse(line.lineNumber, line.problem);
     if (IsCardDelimiter(line, "BEGIN")) {
       ++depth;
     } else if (IsCardDelimiter(line, "END")) {
-      if (--depth == 0) {
-        CheckContactCount(records.size(), source, cardLine);
-        records.push_back(BuildCard(card, source));
-      }
+      if (--depth == 0) endCard();
+      afterAgent = false;
     } else if (depth > 1) {
       continue;
     } else if (line.blank) {
@@ -474,17 +553,20 @@ std::vector<ContactRecord> ParseVCard(std::string_view bytes, std::u16string_vie
     } else if (line.wellFormed) {
       const std::string encoding = line.Encoding();
       inBase64 = encoding == "BASE64" || encoding == "B";
-      card.push_back(std::move(line));
+      afterAgent = line.name == "AGENT" && TrimBlanks(line.value).empty();
+      card->lines.push_back(std::move(line));
     } else if (!inBase64) {
       // 2.1 writers may continue base64 data on unindented lines up to a blank line.
-      RaiseLineError(source, line.lineNumber, u"the line is not a property (name:value)");
+      card->Refuse(line.lineNumber, u"the line is not a property (name:value)");
     }
   }
-  if (depth > 0) {
-    RaiseLineError(source, cardLine, u"the card that begins here has no END:VCARD");
+  if (card) {
+    card->Refuse(card->line, u"the card that begins here has no END:VCARD");
+    endCard();
   }
-  if (records.empty()) RaiseFileError(kErrInvalidFileFormat, source, u"the file holds no vCard");
-  return records;
+  if (entries.empty()) RaiseFileError(kErrInvalidFileFormat, source, u"the file holds no vCard");
+  RefuseUnlessAnyReadable(entries, source);
+  return entries;
 }
 
 }  // namespace sendnote::contacts

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "contactrecord/ContactRecord.h"
+#include "portable/contacts/ContactEntry.h"
 #include "portable/contacts/ContactFileError.h"
 
 namespace sendnote::contacts {
@@ -16,12 +16,14 @@ namespace sendnote::contacts {
 // Subject (composed from the names when absent); ORG CompanyName and Department (further units
 // joined by a blank); TITLE JobTitle; NOTE Body. ADR of type WORK is the business address,
 // HOME the home address, any other (POSTAL, none, ...) the other address; its parts give the
-// post-office box, street, city, state, postal code and country, and its extended address
-// the OfficeLocation (business) or a line of the whole address (home, other). The whole
-// address is the LABEL of that kind (property or 4.0 parameter), else composed by
-// ComposeAddress. TEL: CELL is the mobile number; FAX the fax of its place (WORK, HOME, else
-// other); WORK or HOME the telephone of that place; VOICE, PREF or no type the other
-// telephone; pagers, car phones and the like are skipped. EMAIL gives Email1Address.
+// post-office box, street, city, state, postal code and country. Its extended address (a
+// building, floor or suite) is the street's last line (CR LF before it), or the street when
+// that is empty; only on a card that Outlook wrote (an X-MS- property or a Microsoft PRODID)
+// is the business address's extended part the OfficeLocation. The whole address is the LABEL
+// of that kind (property or 4.0 parameter), else composed by ComposeAddress.
+// TEL: CELL is the mobile number; FAX the fax of its place (WORK, HOME, else other); WORK or
+// HOME the telephone of that place; VOICE, PREF or no type the other telephone; pagers, car
+// phones and the like are skipped. EMAIL gives Email1Address.
 // X-PHONETIC-FIRST-NAME, X-PHONETIC-LAST-NAME and X-PHONETIC-ORG give the Yomi names, else
 // the SORT-AS parameter of N and ORG, else SORT-STRING ("last first").
 //
@@ -31,13 +33,18 @@ namespace sendnote::contacts {
 // address, else of the card's first address, else 0.
 //
 // Values are decoded (quoted-printable, then the CHARSET) before structured values are split
-// at ';', so Shift_JIS characters ending in byte 0x5C survive. Without CHARSET, 3.0 and 4.0
-// values are UTF-8; 2.1 values are UTF-8 when they are well-formed UTF-8, else Shift_JIS.
+// at ';', so Shift_JIS characters ending in byte 0x5C survive. A value without CHARSET is
+// UTF-8 when it is well-formed UTF-8, else Windows' Shift_JIS (code page 932).
+//
+// A card that cannot be read keeps its place as an entry with its problem ("line N: reason"):
+// a malformed line, no END:VCARD (at the end of the text or before the next BEGIN:VCARD), an
+// unknown version, character set or encoding, text not valid in its character set, a
+// quoted-printable soft line break at the end of the text, or one followed by an indented
+// line where the blank reads both as text and as indentation.
 //
 // Raises kErrInvalidFileFormat, naming source and line, for text larger than kMaxFileBytes,
-// more than kMaxContacts cards, a line longer than kMaxLineLength, text outside a card, a
-// malformed line, a card without END:VCARD, an unknown version or character set, undecodable
-// text, or no card at all.
-std::vector<ContactRecord> ParseVCard(std::string_view bytes, std::u16string_view source = {});
+// more than kMaxContacts cards, a line longer than kMaxLineLength, text outside a card, no
+// card at all, or no card that can be read (with the first card's problem).
+std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view source = {});
 
 }  // namespace sendnote::contacts

@@ -15,6 +15,7 @@ namespace fs = std::filesystem;
 using platform::ContactField;
 using testing::Mentions;
 using testing::RaisedBy;
+using testing::Records;
 
 class ContactFileTest : public ::testing::Test {
  protected:
@@ -40,8 +41,9 @@ class ContactFileTest : public ::testing::Test {
 TEST_F(ContactFileTest, ChoosesTheReaderByContentThenByName) {
   const std::string card =
       "\xEF\xBB\xBF\r\n\r\n  begin:VCARD\r\nVERSION:3.0\r\nFN:Card\r\nEND:VCARD\r\n";
-  EXPECT_EQ(ReadContactFile(Write("card.txt", card)).at(0)[ContactField::kSubject], u"Card");
-  EXPECT_EQ(ReadContactFile(Write("list.dat", "First Name,Last Name\r\nA,B\r\n"))
+  EXPECT_EQ(Records(ReadContactFile(Write("card.txt", card))).at(0)[ContactField::kSubject],
+            u"Card");
+  EXPECT_EQ(Records(ReadContactFile(Write("list.dat", "First Name,Last Name\r\nA,B\r\n")))
                 .at(0)[ContactField::kSubject],
             u"A B");
   // A .vcf name makes even CSV text a (bad) vCard.
@@ -73,16 +75,16 @@ TEST_F(ContactFileTest, Utf16FilesReadLikeTheirUtf8Form) {
       "\"山田\",\"太郎\",\"株式会社山田商事\",\"桜町1-2-3\",\"150-8512\"\r\n";
   for (bool little : {true, false}) {
     SCOPED_TRACE(little ? "UTF-16LE" : "UTF-16BE");
-    const auto fromCard = ReadContactFile(Write("card.vcf", Utf16(card, little)));
-    const auto cardUtf8 = ReadContactFile(Write("card8.vcf", card));
+    const auto fromCard = Records(ReadContactFile(Write("card.vcf", Utf16(card, little))));
+    const auto cardUtf8 = Records(ReadContactFile(Write("card8.vcf", card)));
     ASSERT_EQ(fromCard.size(), 1u);
     EXPECT_EQ(fromCard[0], cardUtf8[0]);
     EXPECT_EQ(fromCard[0][ContactField::kCompanyName], u"株式会社山田商事");
     EXPECT_EQ(fromCard[0][ContactField::kBusinessAddressPostalCode], u"150-8512");
     // Found as a vCard by its content, whatever the name.
-    EXPECT_EQ(ReadContactFile(Write("card.txt", Utf16(card, little))).size(), 1u);
+    EXPECT_EQ(Records(ReadContactFile(Write("card.txt", Utf16(card, little)))).size(), 1u);
 
-    const auto fromCsv = ReadContactFile(Write("list.csv", Utf16(csv, little)));
+    const auto fromCsv = Records(ReadContactFile(Write("list.csv", Utf16(csv, little))));
     ASSERT_EQ(fromCsv.size(), 1u);
     EXPECT_EQ(fromCsv[0][ContactField::kLastName], u"山田");
     EXPECT_EQ(fromCsv[0][ContactField::kBusinessAddressStreet], u"桜町1-2-3");

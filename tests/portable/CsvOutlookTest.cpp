@@ -5,8 +5,8 @@
 #include <string>
 
 #include "ContactFileTestSupport.h"
+#include "portable/contacts/ContactCsv.h"
 #include "portable/contacts/CsvReader.h"
-#include "portable/contacts/OutlookCsvReader.h"
 
 namespace sendnote::contacts {
 namespace {
@@ -15,6 +15,7 @@ using platform::ContactField;
 using platform::MailingAddress;
 using testing::Mentions;
 using testing::RaisedBy;
+using testing::Records;
 
 TEST(CsvOutlookTest, JapaneseExportInUtf8WithByteOrderMark) {
   const std::string csv =
@@ -32,7 +33,7 @@ TEST(CsvOutlookTest, JapaneseExportInUtf8WithByteOrderMark) {
       "\"私書箱 12\",\"本社\",\"1行目\r\n2行目\"\r\n"
       ",,,,,,,,,,,,,,,,,,,,,,,,,,,,\r\n"
       "\"\",\"花子\",\"\",\"佐藤\"\r\n";
-  const std::vector<ContactRecord> records = ParseOutlookCsv(csv, u"contacts.csv");
+  const std::vector<ContactRecord> records = Records(ParseContactCsv(csv, u"contacts.csv"));
   ASSERT_EQ(records.size(), 2u);  // the empty row is skipped
   const ContactRecord& c = records[0];
   EXPECT_EQ(c[ContactField::kTitle], u"Dr.");
@@ -74,7 +75,7 @@ TEST(CsvOutlookTest, EnglishExportWithQuotesLineBreaksAndHomeMailingAddress) {
       "Mr.,John,Q,Public,Jr.,\"ABC, \"\"The\"\" Company\",Sales,Manager,,"
       "\"12 Oak St\nApt 3\",Floor 2,Springfield,IL,62701,USA,Boston,+1 555 0100,"
       "+1 555 0101,+1 555 0102,+1 555 0199,john@example.com,PO 9,\"a,b\"\n";
-  const ContactRecord c = ParseOutlookCsv(csv).at(0);
+  const ContactRecord c = Records(ParseContactCsv(csv)).at(0);
   EXPECT_EQ(c[ContactField::kTitle], u"Mr.");
   EXPECT_EQ(c[ContactField::kSuffix], u"Jr.");
   EXPECT_EQ(c[ContactField::kSubject], u"John Q Public");
@@ -101,8 +102,8 @@ TEST(CsvOutlookTest, TabSeparatedExportReadsLikeTheCommaOne) {
   const std::string commas =
       "\"姓\",\"名\",\"会社名\",\"番地 (会社)\",\"郵便番号 (会社)\",\"メモ\"\r\n"
       "山田,太郎,\"Yamada, Inc.\",\"桜町1-2-3\r\n山田ビル\",150-8512,\"a,b\"\r\n";
-  const ContactRecord fromTabs = ParseOutlookCsv(tabs).at(0);
-  EXPECT_EQ(fromTabs, ParseOutlookCsv(commas).at(0));
+  const ContactRecord fromTabs = Records(ParseContactCsv(tabs)).at(0);
+  EXPECT_EQ(fromTabs, Records(ParseContactCsv(commas)).at(0));
   EXPECT_EQ(fromTabs[ContactField::kCompanyName], u"Yamada, Inc.");
   EXPECT_EQ(fromTabs[ContactField::kBusinessAddressStreet], u"桜町1-2-3\r\n山田ビル");
   EXPECT_EQ(fromTabs[ContactField::kBody], u"a,b");
@@ -114,7 +115,7 @@ TEST(CsvOutlookTest, ShiftJisExportKeepsBackslashTrailBytesAndFullWidthHyphen) {
       "\xD0)\",\x93s\x93\xB9\x95{\x8C\xA7 (\x89\xEF\x8E\xD0),\x95\x94\x8F\x90\r\n"
       "\x94\\,\x83\\,\"\x95\\,\x8A\x94\x8E\xAE\x89\xEF\x8E\xD0\",100\x81|0005,\x93\x8C\x8B\x9E"
       "\x93s,\"\x83\\\"\r\n";
-  const ContactRecord c = ParseOutlookCsv(csv).at(0);
+  const ContactRecord c = Records(ParseContactCsv(csv)).at(0);
   EXPECT_EQ(c[ContactField::kLastName], u"能");
   EXPECT_EQ(c[ContactField::kFirstName], u"ソ");
   EXPECT_EQ(c[ContactField::kCompanyName], u"表,株式会社");
@@ -126,14 +127,15 @@ TEST(CsvOutlookTest, ShiftJisExportKeepsBackslashTrailBytesAndFullWidthHyphen) {
 }
 
 TEST(CsvOutlookTest, HonorificColumnIsTheSuffixUnlessAnEnglishOneIsBesideIt) {
-  const ContactRecord c = ParseOutlookCsv("姓,名,敬称,肩書き\n山田,太郎,様,Dr.\n").at(0);
+  const ContactRecord c = Records(ParseContactCsv("姓,名,敬称,肩書き\n山田,太郎,様,Dr.\n")).at(0);
   EXPECT_EQ(c[ContactField::kSuffix], u"様");
   EXPECT_EQ(c[ContactField::kTitle], u"Dr.");
 }
 
 TEST(CsvOutlookTest, HeadingsMatchWithoutBlanksCaseOrFullWidthParentheses) {
   const ContactRecord c =
-      ParseOutlookCsv("first name,LAST NAME,番地（自宅）,市町村(自宅)\nA,B,1-2,横浜市\n").at(0);
+      Records(ParseContactCsv("first name,LAST NAME,番地（自宅）,市町村(自宅)\nA,B,1-2,横浜市\n"))
+          .at(0);
   EXPECT_EQ(c[ContactField::kFirstName], u"A");
   EXPECT_EQ(c[ContactField::kLastName], u"B");
   EXPECT_EQ(c[ContactField::kHomeAddress], u"横浜市1-2");
@@ -148,15 +150,15 @@ TEST(CsvOutlookTest, BadFilesRaiseAnErrorNamingFileAndLine) {
   };
   const Case cases[] = {
       {"", u"c.csv:", u"empty"},
-      {"Name,Phone\nA,1\n", u"c.csv, line 1:", u"heading"},
+      {"Nom,Prénom\nA,1\n", u"c.csv, line 1:", u"the headings are not those of a contact export"},
       {"First Name,Last Name\n", u"c.csv:", u"no contact"},
       {"First Name,Last Name\n,\n\n", u"c.csv:", u"no contact"},
       {"First Name,Notes\nA,\"open\nstill open\n", u"c.csv, line 2:", u"closing quote"},
-      // Neither UTF-8 nor code page 932: a lone lead byte at the end of line 3.
-      {"First Name\nA\nB\x81", u"c.csv, line 3:", u"Shift_JIS"},
+      // Neither UTF-8 nor code page 932: a lone lead byte at the end of the only row.
+      {"First Name\nB\x81", u"c.csv, line 2:", u"the row is neither UTF-8 nor Shift_JIS text"},
   };
   for (const Case& c : cases) {
-    const platform::ComError error = RaisedBy([&] { ParseOutlookCsv(c.text, u"c.csv"); });
+    const platform::ComError error = RaisedBy([&] { ParseContactCsv(c.text, u"c.csv"); });
     EXPECT_EQ(error.Number(), kErrInvalidFileFormat) << c.text;
     EXPECT_TRUE(Mentions(error, c.where)) << error.what();
     EXPECT_TRUE(Mentions(error, c.what)) << error.what();

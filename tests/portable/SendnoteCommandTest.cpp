@@ -14,6 +14,7 @@
 #include "platform/Utf.h"
 #include "platform/Word.h"
 #include "tests/portable/CommandRunner.h"
+#include "tests/portable/ProducerCards.h"
 #include "tests/support/LibreOfficeText.h"
 
 namespace sendnote {
@@ -106,8 +107,8 @@ TEST_F(SendnoteCommandTest, WritesALetterFromEachExampleContactFile) {
   const Case cases[] = {
       {"contacts-outlook21.vcf", "添書票 山田 太郎.docx", "株式会社山田商事 本社 営業部 山田",
        "100", "0005"},
-      {"contacts-v30.vcf", "添書票 鈴木 一郎.docx",
-       "鈴木精機株式会社 横浜事業所 技術部, 第一課 鈴木", "220", "8115"},
+      {"contacts-v30.vcf", "添書票 鈴木 一郎.docx", "鈴木精機株式会社 技術部, 第一課 鈴木", "220",
+       "8115"},
       {"contacts.csv", "添書票 高橋 健.docx", "高橋物産株式会社 名古屋支社 輸入部 高橋", "460",
        "0008"},
   };
@@ -416,6 +417,125 @@ TEST_F(SendnoteCommandTest, EachOnATerminalAsksOnceAndShowsAProgressLineThatOver
     const fs::path letter = dir_ / "out" / std::string("添書票 ").append(name).append(".docx");
     EXPECT_EQ(Property(letter, u"SENDNOTE$PREFIX"), "NEW$") << name;
   }
+}
+
+// Producers' cards with one that cannot be read (contact 2, its bad value on line 13).
+std::string BookWithABrokenCard() {
+  using namespace testing::cards;
+  std::string book(kAndroidCard);
+  book +=
+      "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Broken;Card\r\n"
+      "FN;CHARSET=SHIFT_JIS;ENCODING=QUOTED-PRINTABLE:=82\r\nEND:VCARD\r\n";
+  book += kIphoneCard;
+  book += kGmailCard;
+  book += kOutlookByProdid;
+  return book;
+}
+
+TEST_F(SendnoteCommandTest, AnUnreadableCardIsListedAndStopsOnlyTheLetterThatSelectsIt) {
+  Write("book.vcf", BookWithABrokenCard());
+  const std::string problem = "book.vcf, line 13: the value is not valid SHIFT_JIS text";
+  auto r = Run({"--list", "book.vcf"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "1\t山田 太郎\t\thome\n"
+            "2\t(unreadable)\tline 13: the value is not valid SHIFT_JIS text\n"
+            "3\t山田 花子\t株式会社テスト\tbusiness\n"
+            "4\t鈴木 一郎\t\thome\n"
+            "5\t佐藤 次郎\t佐藤工業株式会社\tbusiness\n");
+
+  for (const char* selection : {"2", "1,2"}) {
+    r = Run({"-y", "-c", selection, "book.vcf", kTemplate.string()});
+    EXPECT_EQ(r.status, 2) << selection;
+    EXPECT_EQ(r.err, "sendnote: contact 2 cannot be read: " + problem + "\n");
+    EXPECT_EQ(r.out, "");
+    EXPECT_TRUE(Letters().empty());
+  }
+
+  r = Run({"-y", "--each", "-c", "1,2,3,4,5", "-o", "out", "book.vcf", kTemplate.string()});
+  EXPECT_EQ(r.status, 1) << r.err;
+  EXPECT_NE(r.err.find("sendnote: contact 2 cannot be read: " + problem + "\n"), std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.out,
+            "out/添書票 山田 太郎.docx\nout/添書票 山田 花子.docx\nout/添書票 鈴木 一郎.docx\n"
+            "out/添書票 佐藤 次郎.docx\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_ / "out"), fs::directory_iterator()), 4);
+
+  // Each producer's address as the letter's properties hold it (lines joined by a blank).
+  struct Value {
+    const char* letter;
+    std::u16string name;
+    std::string value;
+  };
+  const Value values[] = {
+      {"添書票 山田 太郎", u"OUTLOOK$番地", "桜丘町1-2 さくらビル3F"},
+      {"添書票 山田 太郎", u"OUTLOOK$住所", "150-0031 東京都渋谷区桜丘町1-2 さくらビル3F"},
+      {"添書票 山田 太郎", u"OUTLOOK$郵便番号下位", "0031"},
+      {"添書票 山田 花子", u"OUTLOOK$番地", "道玄坂1-2-3 渋谷ビル5F"},
+      {"添書票 山田 花子", u"OUTLOOK$住所", "150-0043 東京都渋谷区道玄坂1-2-3 渋谷ビル5F"},
+      {"添書票 山田 花子", u"OUTLOOK$宛先", "株式会社テスト 開発部 山田"},
+      {"添書票 山田 花子", u"OUTLOOK$事業所", ""},
+      {"添書票 鈴木 一郎", u"OUTLOOK$番地", "〒220-0012 神奈川県横浜市西区みなとみらい3-3-3 15階"},
+      {"添書票 鈴木 一郎", u"OUTLOOK$メールアドレス", "ichiro@example.com"},
+      {"添書票 佐藤 次郎", u"OUTLOOK$事業所", "大阪支店"},
+      {"添書票 佐藤 次郎", u"OUTLOOK$宛先", "佐藤工業株式会社 大阪支店 総務部 佐藤"},
+      {"添書票 佐藤 次郎", u"OUTLOOK$番地", "中之島2-3-4"},
+      {"添書票 佐藤 次郎", u"OUTLOOK$郵便番号上位", "530"},
+  };
+  for (const auto& v : values) {
+    const fs::path letter = dir_ / "out" / (std::string(v.letter) + ".docx");
+    EXPECT_EQ(Property(letter, v.name), v.value) << v.letter << " " << ToUtf8(v.name);
+  }
+}
+
+TEST_F(SendnoteCommandTest, EachOverOnlyUnreadableSelectedContactsWritesNothing) {
+  Write("book.vcf", BookWithABrokenCard());
+  const auto r = Run({"-y", "--each", "-c", "2", "-o", "out", "book.vcf", kTemplate.string()});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_NE(r.err.find("sendnote: contact 2 cannot be read: "), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+  EXPECT_FALSE(fs::exists(dir_ / "out"));
+}
+
+TEST_F(SendnoteCommandTest, GoogleContactsCsvWritesTheLetterAndStrangeHeadingsAreNamed) {
+  Write("google.csv",
+        "Name,Given Name,Family Name,E-mail 1 - Type,E-mail 1 - Value,Phone 1 - Type,"
+        "Phone 1 - Value,Address 1 - Type,Address 1 - Street,Address 1 - City,"
+        "Address 1 - Region,Address 1 - Postal Code,Address 1 - Country,"
+        "Address 1 - Extended Address,Organization 1 - Name,Organization 1 - Title,"
+        "Organization 1 - Department,Organization 1 - Location,Adress 1 - City,Website 1 - Value\n"
+        "山田 太郎,太郎,山田,* Work,taro@example.co.jp,Mobile,090-1111-2222,Work,丸の内1-1,"
+        "千代田区,東京都,〒100ー0005,日本,山田ビル5F,株式会社山田商事,部長,営業部,本社,x,"
+        "http://example.jp\n");
+  auto r = Run({"-y", "-o", "letter.docx", "google.csv", kTemplate.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err.find("warning"), r.err.rfind("warning")) << r.err;  // once
+  EXPECT_NE(r.err.find("sendnote: warning: google.csv: the column \"Adress 1 - City\" is "
+                       "ignored: it is not a heading of a Google Contacts export (\"Address 1 - "
+                       "City\" is)\n"),
+            std::string::npos)
+      << r.err;
+  const fs::path letter = dir_ / "letter.docx";
+  const std::pair<std::u16string, std::string> values[] = {
+      {u"OUTLOOK$宛先", "株式会社山田商事 本社 営業部 山田"},
+      {u"OUTLOOK$役職", "部長"},
+      {u"OUTLOOK$番地", "丸の内1-1 山田ビル5F"},
+      {u"OUTLOOK$住所", "〒100ー0005 東京都千代田区丸の内1-1 山田ビル5F"},
+      {u"OUTLOOK$郵便番号", "〒100ー0005"},
+      {u"OUTLOOK$携帯電話", "090-1111-2222"},
+      {u"OUTLOOK$メールアドレス", "taro@example.co.jp"},
+  };
+  for (const auto& [name, value] : values) EXPECT_EQ(Property(letter, name), value) << ToUtf8(name);
+
+  Write("other.csv", "Nom,Prénom\nDupont,Jean\n");
+  r = Run({"-y", "other.csv", kTemplate.string()});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.err.rfind("sendnote: other.csv, line 1: the headings are not those of a contact "
+                        "export that this edition reads; it expects Outlook's (\"First Name\"",
+                        0),
+            0u)
+      << r.err;
+  EXPECT_EQ(r.out, "");
 }
 
 TEST_F(SendnoteCommandTest, UnusableInputGetsAClearMessageAndStatusTwo) {

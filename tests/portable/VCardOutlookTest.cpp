@@ -15,6 +15,7 @@ using platform::ContactField;
 using platform::MailingAddress;
 using testing::Mentions;
 using testing::RaisedBy;
+using testing::Records;
 
 // A card as Japanese Outlook exports it; Shift_JIS bytes are written as escapes. The soft
 // line breaks of the quoted-printable values fall inside characters (丸 =8A=DB, 田 =93 c).
@@ -70,7 +71,7 @@ constexpr std::string_view kOutlookCard =
     "END:VCARD\r\n";
 
 TEST(VCardOutlookTest, ReadsEveryMemberOfAnOutlookCard) {
-  const std::vector<ContactRecord> records = ParseVCard(kOutlookCard);
+  const std::vector<ContactRecord> records = Records(ParseVCard(kOutlookCard));
   ASSERT_EQ(records.size(), 1u);
   const ContactRecord& c = records[0];
   EXPECT_EQ(c[ContactField::kLastName], u"山田");
@@ -115,8 +116,8 @@ TEST(VCardOutlookTest, LinefeedOnlyFileReadsTheSame) {
   for (char ch : kOutlookCard) {
     if (ch != '\r') lf += ch;
   }
-  const ContactRecord crlf = ParseVCard(kOutlookCard).at(0);
-  const ContactRecord plain = ParseVCard(lf).at(0);
+  const ContactRecord crlf = Records(ParseVCard(kOutlookCard)).at(0);
+  const ContactRecord plain = Records(ParseVCard(lf)).at(0);
   EXPECT_EQ(plain, crlf);
 }
 
@@ -131,7 +132,7 @@ TEST(VCardOutlookTest, ShiftJisTrailByteBackslashDoesNotEscapeTheSeparator) {
       "ADR;WORK;ENCODING=QUOTED-PRINTABLE;CHARSET=SHIFT_JIS:;;=95\\;=94\\;=83\\;923-1=\r\n"
       "198;\r\n"
       "END:VCARD\r\n";
-  const ContactRecord c = ParseVCard(card).at(0);
+  const ContactRecord c = Records(ParseVCard(card)).at(0);
   EXPECT_EQ(c[ContactField::kLastName], u"能");
   EXPECT_EQ(c[ContactField::kFirstName], u"ソ");
   EXPECT_EQ(c[ContactField::kCompanyName], u"表");
@@ -151,19 +152,18 @@ TEST(VCardOutlookTest, ShiftJisTrailByteBackslashDoesNotEscapeTheSeparator) {
 
 TEST(VCardOutlookTest, EscapedSemicolonStaysInsideAComponent) {
   const ContactRecord c =
-      ParseVCard("BEGIN:VCARD\nVERSION:2.1\nORG:A\\;B;Sales\nEND:VCARD\n").at(0);
+      Records(ParseVCard("BEGIN:VCARD\nVERSION:2.1\nORG:A\\;B;Sales\nEND:VCARD\n")).at(0);
   EXPECT_EQ(c[ContactField::kCompanyName], u"A;B");
   EXPECT_EQ(c[ContactField::kDepartment], u"Sales");
 }
 
 TEST(VCardOutlookTest, BareQuotedPrintableAndLowerCaseHexDecode) {
-  const ContactRecord c = ParseVCard(
-                              "BEGIN:VCARD\nVERSION:2.1\n"
-                              "FN;QUOTED-PRINTABLE;CHARSET=SHIFT_JIS:=8eR=93c\n"
-                              "TITLE;QUOTED-PRINTABLE:a=3Db =ZZ=\n"
-                              "=\n"
-                              "c\n"
-                              "END:VCARD\n")
+  const ContactRecord c = Records(ParseVCard("BEGIN:VCARD\nVERSION:2.1\n"
+                                             "FN;QUOTED-PRINTABLE;CHARSET=SHIFT_JIS:=8eR=93c\n"
+                                             "TITLE;QUOTED-PRINTABLE:a=3Db =ZZ=\n"
+                                             "=\n"
+                                             "c\n"
+                                             "END:VCARD\n"))
                               .at(0);
   EXPECT_EQ(c[ContactField::kSubject], u"山田");
   // "=ZZ" is no escape and stays; two soft breaks in a row join three lines.
@@ -171,11 +171,10 @@ TEST(VCardOutlookTest, BareQuotedPrintableAndLowerCaseHexDecode) {
 }
 
 TEST(VCardOutlookTest, TwoOneValueWithoutCharsetIsUtf8OrElseShiftJis) {
-  const ContactRecord c = ParseVCard(
-                              "BEGIN:VCARD\nVERSION:2.1\n"
-                              "FN:\xE5\xB1\xB1\xE7\x94\xB0\n"  // UTF-8
-                              "TITLE:\x95\x94\x92\xB7\n"       // Shift_JIS
-                              "END:VCARD\n")
+  const ContactRecord c = Records(ParseVCard("BEGIN:VCARD\nVERSION:2.1\n"
+                                             "FN:\xE5\xB1\xB1\xE7\x94\xB0\n"  // UTF-8
+                                             "TITLE:\x95\x94\x92\xB7\n"       // Shift_JIS
+                                             "END:VCARD\n"))
                               .at(0);
   EXPECT_EQ(c[ContactField::kSubject], u"山田");
   EXPECT_EQ(c[ContactField::kJobTitle], u"部長");
@@ -183,26 +182,24 @@ TEST(VCardOutlookTest, TwoOneValueWithoutCharsetIsUtf8OrElseShiftJis) {
 
 // Only a quoted-printable value continues after a final "="; base64 padding does not.
 TEST(VCardOutlookTest, FinalEqualsSignOutsideQuotedPrintableEndsTheLine) {
-  const ContactRecord c = ParseVCard(
-                              "BEGIN:VCARD\nVERSION:3.0\n"
-                              "KEY;ENCODING=b:QUJD=\n"
-                              "TITLE:a=\n"
-                              "FN:Taro\n"
-                              "END:VCARD\n")
+  const ContactRecord c = Records(ParseVCard("BEGIN:VCARD\nVERSION:3.0\n"
+                                             "KEY;ENCODING=b:QUJD=\n"
+                                             "TITLE:a=\n"
+                                             "FN:Taro\n"
+                                             "END:VCARD\n"))
                               .at(0);
   EXPECT_EQ(c[ContactField::kJobTitle], u"a=");
   EXPECT_EQ(c[ContactField::kSubject], u"Taro");
 }
 
 TEST(VCardOutlookTest, Base64PhotoOnUnindentedLinesIsSkipped) {
-  const ContactRecord c = ParseVCard(
-                              "BEGIN:VCARD\nVERSION:2.1\n"
-                              "PHOTO;TYPE=JPEG;ENCODING=BASE64:\n"
-                              "/9j/4AAQSkZJRgABAQEAYABgAAD\n"
-                              "AAAAAAAA==\n"
-                              "\n"
-                              "FN:Taro\n"
-                              "END:VCARD\n")
+  const ContactRecord c = Records(ParseVCard("BEGIN:VCARD\nVERSION:2.1\n"
+                                             "PHOTO;TYPE=JPEG;ENCODING=BASE64:\n"
+                                             "/9j/4AAQSkZJRgABAQEAYABgAAD\n"
+                                             "AAAAAAAA==\n"
+                                             "\n"
+                                             "FN:Taro\n"
+                                             "END:VCARD\n"))
                               .at(0);
   EXPECT_EQ(c[ContactField::kSubject], u"Taro");
 }

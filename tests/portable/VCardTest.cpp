@@ -13,9 +13,10 @@ using platform::ContactField;
 using platform::MailingAddress;
 using testing::Mentions;
 using testing::RaisedBy;
+using testing::Records;
 
 ContactRecord OnlyCard(std::string_view text) {
-  std::vector<ContactRecord> records = ParseVCard(text);
+  std::vector<ContactRecord> records = Records(ParseVCard(text));
   EXPECT_EQ(records.size(), 1u);
   return records.at(0);
 }
@@ -57,14 +58,16 @@ TEST(VCardTest, Version3CardWithFoldingEscapesAndTypeLists) {
   EXPECT_EQ(c[ContactField::kOtherTelephoneNumber], u"+1-213-555-1111");
   EXPECT_EQ(c[ContactField::kOtherFaxNumber], u"+1-213-555-2222");
   EXPECT_EQ(c[ContactField::kEmail1Address], u"jqp@example.com");  // the preferred one
-  EXPECT_EQ(c[ContactField::kOfficeLocation], u"Suite 100");
+  // Not Outlook's card: the extended part is the street's building line, not the office.
+  EXPECT_EQ(c[ContactField::kOfficeLocation], u"");
+  EXPECT_EQ(c[ContactField::kBusinessAddressStreet], u"123 Main Street\r\nSuite 100");
   // Folding removes the line break and exactly one leading blank or tab.
   EXPECT_EQ(c[ContactField::kHomeAddressStreet], u"5 Oak Lane");
   EXPECT_EQ(c[ContactField::kHomeAddressCity], u"Springfield");
   EXPECT_EQ(c[ContactField::kHomeAddress], u"5 Oak Lane\r\nSpringfield, IL 62701");
-  // The office is not an address line; the parts run together in Japanese order.
+  // The parts run together in Japanese order.
   EXPECT_EQ(c[ContactField::kBusinessAddress],
-            u"91921-1234\r\nCA Any Town 123 Main Street\r\nU.S.A.");
+            u"91921-1234\r\nCA Any Town 123 Main Street\r\nSuite 100\r\nU.S.A.");
   EXPECT_EQ(c.mailingAddress, MailingAddress::kBusiness);  // nothing preferred: the first address
 }
 
@@ -141,24 +144,26 @@ TEST(VCardTest, PreferredValueWinsOverEarlierOnesOfTheSameMember) {
   EXPECT_EQ(c[ContactField::kHomeAddress], u"second");
 }
 
-TEST(VCardTest, ExtendedAddressIsALineOfTheWholeHomeOrOtherAddress) {
+TEST(VCardTest, ExtendedAddressIsTheStreetsLastLineOrTheStreetItself) {
   const ContactRecord c = OnlyCard(
       "BEGIN:VCARD\nVERSION:3.0\nADR;TYPE=postal:PO Box 7;Apt 5;1 Main St;Town;;;\n"
-      "ADR;TYPE=work:;Room 3;2 Main St;Town;;;\nEND:VCARD\n");
+      "ADR;TYPE=work:;Room 3;;Town;;;\nEND:VCARD\n");
+  EXPECT_EQ(c[ContactField::kOtherAddressStreet], u"1 Main St\r\nApt 5");
   EXPECT_EQ(c[ContactField::kOtherAddress], u"Town 1 Main St\r\nApt 5\r\nPO Box 7");
   EXPECT_EQ(c[ContactField::kOtherAddressPostOfficeBox], u"PO Box 7");
-  EXPECT_EQ(c[ContactField::kOfficeLocation], u"Room 3");
-  EXPECT_EQ(c[ContactField::kBusinessAddress], u"Town 2 Main St");
+  EXPECT_EQ(c[ContactField::kOfficeLocation], u"");
+  EXPECT_EQ(c[ContactField::kBusinessAddressStreet], u"Room 3");
+  EXPECT_EQ(c[ContactField::kBusinessAddress], u"Town Room 3");
 }
 
 TEST(VCardTest, SeveralCardsInFileOrderWithGroupsAndNestedAgent) {
-  const std::vector<ContactRecord> records = ParseVCard(
-      "\xEF\xBB\xBF"
-      "begin:vcard\nversion:3.0\nitem1.EMAIL:one@x\nfn:One\nend:vcard\n"
-      "\n"
-      "BEGIN:VCARD\nVERSION:2.1\nFN:Two\n"
-      "AGENT:\nBEGIN:VCARD\nFN:Agent\nEND:VCARD\n"
-      "TITLE:Boss\nEND:VCARD\n");
+  const std::vector<ContactRecord> records =
+      Records(ParseVCard("\xEF\xBB\xBF"
+                         "begin:vcard\nversion:3.0\nitem1.EMAIL:one@x\nfn:One\nend:vcard\n"
+                         "\n"
+                         "BEGIN:VCARD\nVERSION:2.1\nFN:Two\n"
+                         "AGENT:\nBEGIN:VCARD\nFN:Agent\nEND:VCARD\n"
+                         "TITLE:Boss\nEND:VCARD\n"));
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[0][ContactField::kSubject], u"One");
   EXPECT_EQ(records[0][ContactField::kEmail1Address], u"one@x");
