@@ -2,7 +2,8 @@
 // sees. Modes: connect (COM creation, the five events with an application of our own,
 // DllCanUnloadNow), resources (version resource and embedded type library), lock and
 // unlock (an Outlook Addins key that refuses the add-in's entry, for the part-way
-// registration failure).
+// registration failure), installed (the installed add-in through COM) and
+// with-outlook-window (another program run beside a stand-in for Outlook's window).
 // Prints each failed check and exits 1 when there was one.
 #include "windows/Win32.h"
 
@@ -18,6 +19,7 @@
 #include "tests/windows/Checks.h"
 #include "tests/windows/FakeDispatch.h"
 #include "tests/windows/FakeEventSource.h"
+#include "tests/windows/InstallerChecks.h"
 #include "windows/Extensibility.h"
 #include "windows/Guids.h"
 
@@ -471,7 +473,14 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"automation") return AutomationChecks();
   if (mode == L"lock") return LockAddins(true);
   if (mode == L"unlock") return LockAddins(false);
-  std::fwprintf(
-      stderr, L"usage: client connect | resources DLL win32|win64 | automation | lock | unlock\n");
+  if (mode == L"installed" && argc > 2) return InstalledChecks(argv[2]);
+  if (mode == L"with-outlook-window" && argc > 2) {
+    std::wstring line = L"\"" + std::wstring(argv[2]) + L"\"";
+    for (int i = 3; i < argc; ++i) line += std::wstring(L" ") + argv[i];
+    return WithOutlookWindow(line);
+  }
+  std::fwprintf(stderr,
+                L"usage: client connect | resources DLL win32|win64 | automation | lock | unlock | "
+                L"installed DLL | with-outlook-window PROGRAM [ARGS]\n");
   return 2;
 }
