@@ -273,6 +273,32 @@ case "${1:-}" in
     "$wine" "$SENDNOTE_CLIENT" resources "$(dll_windows_path)" "$SENDNOTE_PLATFORM" ||
       fail "the client's checks failed"
     ;;
+  screenshots)
+    # The dialogs on a virtual X display (Xvfb) under Wine's own desktop window, which draws
+    # the title bars; the null display again afterwards.
+    command -v xvfb-run >/dev/null || fail "xvfb-run is missing (bash scripts/setup.sh --windows)"
+    shots=$SENDNOTE_SCREENSHOTS
+    rm -rf "$shots"
+    mkdir -p "$shots"
+    restore_null_display() {
+      "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+      "$SENDNOTE_WINESERVER" -k 2>/dev/null || true
+    }
+    trap restore_null_display EXIT
+    "$wine" reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
+    # MS UI Gothic is Windows' own font: Debian's proportional IPA Gothic stands in.
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic /f \
+      >/dev/null 2>&1 || fail "reg add of the font replacement"
+    "$SENDNOTE_WINESERVER" -k 2>/dev/null || true
+    # Wine's desktop does not hand the program's exit code back: it writes result.txt.
+    xvfb-run -a -s '-screen 0 1024x768x24 -nolisten tcp' bash -c \
+      '"$1" explorer /desktop=sendnote,800x600 "$2" "$3"; "$4" -k 2>/dev/null || true' _ \
+      "$wine" "Z:${SENDNOTE_SCREENS//\//\\}" "Z:${shots//\//\\}" "$SENDNOTE_WINESERVER" 2>&1 |
+      grep -v '^X connection to' || true
+    [[ $(cat "$shots/result.txt" 2>/dev/null) == passed ]] || fail "the screen checks did not pass"
+    python3 "$(dirname "$0")/check_png.py" "$shots/dlgTemplate.png" "$shots/frmAbout.png" ||
+      fail "a screenshot is not a well-formed PNG"
+    ;;
   installer)
     need_installer
     regsvr /u || true
@@ -377,7 +403,7 @@ ENTRY
     check_as_before "$before" "the refused installations"
     ;;
   *)
-    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|installer|installer-bitness|installer-refusals" >&2
+    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-refusals" >&2
     exit 2
     ;;
 esac
