@@ -218,10 +218,16 @@ case "${1:-}" in
     "$wine" "$SENDNOTE_DIALOGS" "Z:${SENDNOTE_CHM//\//\\}" || fail "dialog checks"
     ;;
   help)
-    # The compiled help file holds every page of the help project.
+    # The compiled help file holds every page of the help project, byte for byte.
     listing=$(7z l "$SENDNOTE_CHM")
     for page in index.html fields.html prefix.html messages.html style.css; do
       grep -q "$page" <<<"$listing" || fail "sendnote.chm lacks $page"
+    done
+    pages=$work/chm-pages
+    rm -rf "$pages"
+    7z x -o"$pages" "$SENDNOTE_CHM" >/dev/null || fail "7z could not unpack sendnote.chm"
+    for page in "$SENDNOTE_HELP_SOURCES"/*.html "$SENDNOTE_HELP_SOURCES"/*.css; do
+      cmp "$page" "$pages/$(basename "$page")" || fail "$(basename "$page") differs in sendnote.chm"
     done
     ;;
   register)
