@@ -25,6 +25,8 @@ AllowSkipFiles off
 !define OUTLOOK_WINDOW "rctrl_renwnd32"
 
 Name "${TITLE}"
+Icon "${X86_DIR}\icons\sendnote.ico"
+UninstallIcon "${X86_DIR}\icons\sendnote.ico"
 Caption "${TITLE} ${VERSION} セットアップ"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\sendnote"
@@ -200,6 +202,7 @@ Section "sendnote"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${TITLE}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\$0\sendnote.dll,0"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "OfficeBitness" "$0"

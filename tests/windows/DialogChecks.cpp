@@ -5,6 +5,7 @@
 #include "windows/Win32.h"
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,16 @@ std::wstring Text(HWND dialog, int id) {
     ::GetDlgItemTextW(dialog, id, text, 1024);
   }
   return text;
+}
+
+// The dialog's title-bar icons, and a picture in each of the given static controls.
+bool HasIcons(HWND dialog, std::initializer_list<int> pictures) {
+  bool all = ::SendMessageW(dialog, WM_GETICON, ICON_BIG, 0) != 0 &&
+             ::SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0) != 0;
+  for (int id : pictures) {
+    all = all && ::SendDlgItemMessageW(dialog, id, STM_GETICON, 0, 0) != 0;
+  }
+  return all;
 }
 
 void Key(HWND dialog, WPARAM key) { ::PostMessageW(dialog, WM_KEYDOWN, key, 0); }
@@ -147,8 +158,10 @@ void TemplateChecks(sendnote::windows::WindowsUserInterface& ui) {
     form.okUnloads = c.okUnloads;
     std::vector<std::wstring> shown;
     bool outputChecked = false;
+    bool icons = false;
     int address = -1;
     g_onOpen = [&](HWND d) {
+      icons = HasIcons(d, {SENDNOTE_IDC_ICON0, SENDNOTE_IDC_ICON1, SENDNOTE_IDC_ICON2});
       for (int id :
            {0, SENDNOTE_IDC_FRAME, SENDNOTE_IDC_OUTPUT0, SENDNOTE_IDC_OUTPUT1, SENDNOTE_IDC_OUTPUT2,
             SENDNOTE_IDC_ADDRESS_LABEL, IDOK, IDCANCEL, SENDNOTE_IDC_HELP, SENDNOTE_IDC_VERSION}) {
@@ -177,6 +190,7 @@ void TemplateChecks(sendnote::windows::WindowsUserInterface& ui) {
     Check(shown == expected, name + L": control captions");
     Check(outputChecked, name + L": the loaded output option is selected");
     Check(address == 2, name + L": the loaded address entry is chosen");
+    Check(icons, name + L": the application icon and the three pictures");
   }
   // The user's picture click reaches OK as the selected option, the list position too.
   RecordingTemplate form;
@@ -195,7 +209,9 @@ void AboutChecks(sendnote::windows::WindowsUserInterface& ui) {
   for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
     RecordingAbout form;
     std::vector<std::wstring> shown;
+    bool icons = false;
     g_onOpen = [&](HWND d) {
+      icons = HasIcons(d, {SENDNOTE_IDC_ABOUT_ICON});
       for (int id : {0, SENDNOTE_IDC_ABOUT_FRAME, SENDNOTE_IDC_DISCLAIMER, SENDNOTE_IDC_TITLE,
                      SENDNOTE_IDC_VERSION_TEXT, IDOK}) {
         shown.push_back(Text(d, id));
@@ -209,6 +225,7 @@ void AboutChecks(sendnote::windows::WindowsUserInterface& ui) {
     Check(shown == expected, L"version box captions");
     Check(form.events == L"Load OK ", L"version box events '" + form.events + L"'");
     Check(form.Unloaded(), L"version box unloaded");
+    Check(icons, L"version box: the application icon in its title bar and beside the title");
   }
 }
 

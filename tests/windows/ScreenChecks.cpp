@@ -50,7 +50,19 @@ HWND g_template = nullptr;
 
 std::wstring Wide(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
+bool IsPicture(HWND control) {
+  wchar_t className[64] = {};
+  ::GetClassNameW(control, className, 64);
+  return std::wstring(className) == L"Static" &&
+         (::GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+}
+
+// A control's caption; a picture's (whose text is its resource number) reads "(icon)"
+// when it holds one.
 std::wstring TextOf(HWND window) {
+  if (IsPicture(window)) {
+    return ::SendMessageW(window, STM_GETICON, 0, 0) ? L"(icon)" : L"(no icon)";
+  }
   wchar_t text[1024] = {};
   ::GetWindowTextW(window, text, 1024);
   return text;
@@ -183,6 +195,14 @@ void CheckTree(HWND dialog, const std::wstring& name, const std::wstring& title,
     ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
     Check(r.left >= 0 && r.top >= 0 && r.right <= frame.right && r.bottom <= frame.bottom,
           what + L" lies inside the window");
+    if (IsPicture(child)) {
+      RECT room{};
+      ::GetClientRect(child, &room);
+      Check(room.right >= ::GetSystemMetrics(SM_CXICON) &&
+                room.bottom >= ::GetSystemMetrics(SM_CYICON),
+            what + L": room for its icon");
+      continue;
+    }
     if (text.empty() || std::wstring(className) == L"ComboBox") continue;
     HDC dc = ::GetDC(child);
     HGDIOBJ previous =
@@ -220,7 +240,7 @@ void CALLBACK AboutShown(HWND about, UINT, UINT_PTR timer, DWORD) {
              {SENDNOTE_IDC_DISCLAIMER, L"Static", Wide(fresh.Controls().disclaimer)},
              {SENDNOTE_IDC_TITLE, L"Button", kTitle},
              {SENDNOTE_IDC_VERSION_TEXT, L"Static", L"バージョン 1.12.525"},
-             {SENDNOTE_IDC_ABOUT_ICON, L"Static", L""}});
+             {SENDNOTE_IDC_ABOUT_ICON, L"Static", L"(icon)"}});
   // Modal over the output dialog: that one does not react until the box is closed.
   Check(::GetWindow(about, GW_OWNER) == g_template, L"the version box is owned by the dialog");
   Check(g_template && !::IsWindowEnabled(g_template), L"the output dialog is disabled beneath");
@@ -244,9 +264,9 @@ void CALLBACK TemplateShown(HWND dialog, UINT, UINT_PTR timer, DWORD) {
              {SENDNOTE_IDC_OUTPUT0, L"Button", L"文書を新規作成(&N)"},
              {SENDNOTE_IDC_OUTPUT1, L"Button", L"文書を開く(&O)"},
              {SENDNOTE_IDC_OUTPUT2, L"Button", L"開いている文書(&W)"},
-             {SENDNOTE_IDC_ICON0, L"Static", L""},
-             {SENDNOTE_IDC_ICON1, L"Static", L""},
-             {SENDNOTE_IDC_ICON2, L"Static", L""},
+             {SENDNOTE_IDC_ICON0, L"Static", L"(icon)"},
+             {SENDNOTE_IDC_ICON1, L"Static", L"(icon)"},
+             {SENDNOTE_IDC_ICON2, L"Static", L"(icon)"},
              {SENDNOTE_IDC_ADDRESS_LABEL, L"Static", L"出力する住所(&R) :"},
              {SENDNOTE_IDC_ADDRESS, L"ComboBox", L"郵送先住所"},
              {IDOK, L"Button", L"OK"},

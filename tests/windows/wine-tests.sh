@@ -331,6 +331,7 @@ case "${1:-}" in
     diff -u - <(export_key "$uninstall_key") <<ENTRY || fail "the Add/Remove Programs entry differs"
 
 [$uninstall_key]
+"DisplayIcon"="$root_reg\\\\$arch\\\\sendnote.dll,0"
 "DisplayName"="添書票COMアドイン"
 "DisplayVersion"="1.12.0.525"
 "InstallLocation"="$root_reg"
