@@ -23,7 +23,7 @@ if ((windows)); then
     apt-get update -qq
   fi
   packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
-             wine wine64 wine32 icoutils fp-utils p7zip-full nsis xvfb fonts-ipafont-gothic python3)
+             wine wine64 wine32 icoutils fp-utils p7zip-full nsis xvfb xauth fonts-ipafont-gothic python3)
 fi
 
 missing=()

@@ -312,6 +312,8 @@ case "${1:-}" in
     before=$work/before-install.txt
     snapshot > "$before"
     install || fail "the installer exited $?"
+    # Installing again over the installation leaves one of everything.
+    install || fail "the installer run a second time exited $?"
     arch=x64
     [[ $SENDNOTE_PLATFORM == win32 ]] && arch=x86
     # Both builds and the help file beside each (a library opens it from its own folder).
