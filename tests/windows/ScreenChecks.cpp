@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -68,15 +69,17 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-// The window as the screen shows it, title bar and frame included, saved as a PNG.
-void Shoot(HWND window, const std::wstring& name) {
+// The window as the screen shows it, title bar and frame included, saved as a PNG. False
+// while it is not painted yet (a loaded machine), for the next tick to try again.
+bool Shoot(HWND window, const std::wstring& name) {
+  static std::map<std::wstring, int> attempts;
   ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   RECT r{};
   ::GetWindowRect(window, &r);
   const int width = r.right - r.left;
   const int height = r.bottom - r.top;
   Check(width > 0 && height > 0, name + L": the window has a size");
-  if (width <= 0 || height <= 0) return;
+  if (width <= 0 || height <= 0) return true;
   HDC screen = ::GetDC(nullptr);
   HDC memory = ::CreateCompatibleDC(screen);
   BITMAPINFO info{};
@@ -107,17 +110,20 @@ void Shoot(HWND window, const std::wstring& name) {
   ::DeleteDC(memory);
   ::ReleaseDC(nullptr, screen);
   // A frame, a face, text and its smoothing: an empty or unpainted capture has one or two.
-  Check(colours.size() >= 8, name + L": the capture shows the window (" +
-                                 std::to_wstring(colours.size()) + L" colours)");
+  const bool painted = colours.size() >= 8;
+  if (!painted && ++attempts[name] < 20) return false;
+  Check(painted, name + L": the capture shows the window (" + std::to_wstring(colours.size()) +
+                     L" colours)");
   const std::vector<uint8_t> png =
       PngFile::Encode(static_cast<uint32_t>(width), static_cast<uint32_t>(height), rgb);
   const std::wstring path = g_folder + L"\\" + name;
   FILE* file = _wfopen(path.c_str(), L"wb");
   Check(file != nullptr, L"write " + path);
-  if (!file) return;
+  if (!file) return true;
   Check(std::fwrite(png.data(), 1, png.size(), file) == png.size(), L"write " + path);
   std::fclose(file);
   Print(stdout, path + L": " + std::to_wstring(width) + L"x" + std::to_wstring(height));
+  return true;
 }
 
 struct Control {
@@ -231,8 +237,8 @@ void CheckTree(HWND dialog, const std::wstring& name, const std::wstring& title,
 const std::wstring kTitle = L"添書票COMアドイン";
 
 void CALLBACK AboutShown(HWND about, UINT, UINT_PTR timer, DWORD) {
+  if (!Shoot(about, L"frmAbout.png")) return;
   ::KillTimer(about, timer);
-  Shoot(about, L"frmAbout.png");
   sendnote::frmAbout fresh;
   CheckTree(about, L"version box", L"バージョン情報",
             {{IDOK, L"Button", L"OK"},
@@ -257,8 +263,8 @@ void CALLBACK CancelTemplate(HWND dialog, UINT, UINT_PTR timer, DWORD) {
 }
 
 void CALLBACK TemplateShown(HWND dialog, UINT, UINT_PTR timer, DWORD) {
+  if (!Shoot(dialog, L"dlgTemplate.png")) return;
   ::KillTimer(dialog, timer);
-  Shoot(dialog, L"dlgTemplate.png");
   CheckTree(dialog, L"output dialog", kTitle,
             {{SENDNOTE_IDC_FRAME, L"Button", L"出力先"},
              {SENDNOTE_IDC_OUTPUT0, L"Button", L"文書を新規作成(&N)"},
