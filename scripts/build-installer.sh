@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 x86=build/windows-x86/windows
 x64=build/windows-x64/windows
 for dir in "$x86" "$x64"; do
-  for file in sendnote.dll sendnote.chm; do
+  for file in sendnote.dll sendnote.chm icons/sendnote.ico; do
     [[ -f $dir/$file ]] || { echo "build-installer.sh: $dir/$file is missing (build the presets windows-x86 and windows-x64 first)" >&2; exit 1; }
   done
 done
