@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs everything sendnote needs to build and test on Debian 12 (run as root).
 # --office also installs LibreOffice and a Japanese font for the rendering check of letters.
-# --windows also installs MinGW-w64 (x86 and x64, with widl) and Wine to build and test sendnote.dll.
+# --windows also installs MinGW-w64 (x86 and x64, with widl) and Wine to build and test sendnote.dll,
+# NSIS for its installer, and Xvfb with a Japanese font for the screenshots of its dialogs.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev googletest
@@ -22,7 +23,7 @@ if ((windows)); then
     apt-get update -qq
   fi
   packages+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
-             wine wine64 wine32 icoutils fp-utils p7zip-full)
+             wine wine64 wine32 icoutils fp-utils p7zip-full nsis xvfb xauth fonts-ipafont-gothic python3)
 fi
 
 missing=()

@@ -6,6 +6,13 @@
 #define SENDNOTE_DLG_ABOUT 102
 #define SENDNOTE_DLG_INPUT 103
 
+// The pictures. The application icon has the lowest number: Windows shows a library's
+// first icon group as its own.
+#define SENDNOTE_ICO_APP 201
+#define SENDNOTE_ICO_WRITING 202
+#define SENDNOTE_ICO_CLOSEDBOOK 203
+#define SENDNOTE_ICO_OPENBOOK 204
+
 // The output dialog. IDOK and IDCANCEL are its OK and キャンセル buttons.
 #define SENDNOTE_IDC_FRAME 1001
 #define SENDNOTE_IDC_OUTPUT0 1002

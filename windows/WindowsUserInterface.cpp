@@ -3,6 +3,7 @@
 #include "windows/Win32.h"
 
 #include <exception>
+#include <utility>
 
 #include "com/HResultError.h"
 #include "com/WideText.h"
@@ -78,6 +79,17 @@ bool KeepWaitCursor(HWND dialog, const WindowsUserInterface& ui) {
   return true;
 }
 
+// The application icon in the title bar and the task switcher; shared, so never freed.
+void ShowAppIcon(HWND dialog) {
+  for (const auto& [which, metric] :
+       {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
+    const int size = ::GetSystemMetrics(metric);
+    HANDLE icon = ::LoadImageW(Module::Instance(), MAKEINTRESOURCEW(SENDNOTE_ICO_APP), IMAGE_ICON,
+                               size, size, LR_SHARED);
+    if (icon) ::SendMessageW(dialog, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+  }
+}
+
 constexpr int kOutputIds[] = {SENDNOTE_IDC_OUTPUT0, SENDNOTE_IDC_OUTPUT1, SENDNOTE_IDC_OUTPUT2};
 constexpr int kIconIds[] = {SENDNOTE_IDC_ICON0, SENDNOTE_IDC_ICON1, SENDNOTE_IDC_ICON2};
 
@@ -134,6 +146,7 @@ INT_PTR CALLBACK TemplateProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
   if (message == WM_INITDIALOG) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     auto& state = *reinterpret_cast<TemplateState*>(lParam);
+    ShowAppIcon(dialog);
     RaiseTemplateEvent(dialog, state, [](auto& form) { form.Form_Load(); });
     return TRUE;  // the focus goes to the first tab stop
   }
@@ -171,6 +184,7 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
   if (message == WM_INITDIALOG) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     auto& state = *reinterpret_cast<AboutState*>(lParam);
+    ShowAppIcon(dialog);
     try {
       state.form.Form_Load();
       const auto& c = state.form.Controls();

@@ -2,7 +2,8 @@
 // sees. Modes: connect (COM creation, the five events with an application of our own,
 // DllCanUnloadNow), resources (version resource and embedded type library), lock and
 // unlock (an Outlook Addins key that refuses the add-in's entry, for the part-way
-// registration failure).
+// registration failure), installed (the installed add-in through COM) and
+// with-outlook-window (another program run beside a stand-in for Outlook's window).
 // Prints each failed check and exits 1 when there was one.
 #include "windows/Win32.h"
 
@@ -18,6 +19,7 @@
 #include "tests/windows/Checks.h"
 #include "tests/windows/FakeDispatch.h"
 #include "tests/windows/FakeEventSource.h"
+#include "tests/windows/InstallerChecks.h"
 #include "windows/Extensibility.h"
 #include "windows/Guids.h"
 
@@ -324,6 +326,38 @@ std::wstring VersionString(void* block, const wchar_t* name, bool* present) {
   return text;
 }
 
+// The application icon (the library's first icon group) and the three option pictures,
+// each with a 16, 32 and 48 pixel image of 32 bits.
+void IconChecks(const wchar_t* dll) {
+  HMODULE data = ::LoadLibraryExW(dll, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  Check(data != nullptr, L"the DLL as a data file");
+  if (!data) return;
+#pragma pack(push, 2)
+  struct GroupEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bits;
+    DWORD bytes;
+    WORD id;
+  };
+#pragma pack(pop)
+  for (int id = 201; id <= 204; ++id) {
+    const std::wstring name = L"icon group " + std::to_wstring(id) + L": ";
+    HRSRC found = ::FindResourceExW(data, RT_GROUP_ICON, MAKEINTRESOURCEW(id),
+                                    MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
+    Check(found != nullptr, name + L"present");
+    if (!found) continue;
+    const auto* group = static_cast<const WORD*>(::LockResource(::LoadResource(data, found)));
+    const auto* entries = reinterpret_cast<const GroupEntry*>(group + 3);
+    std::wstring sizes;
+    for (WORD i = 0; i < group[2]; ++i) {
+      sizes += std::to_wstring(entries[i].width) + L"x" + std::to_wstring(entries[i].height) +
+               L"x" + std::to_wstring(entries[i].bits) + L" ";
+    }
+    Check(sizes == L"16x16x32 32x32x32 48x48x32 ", name + L"images " + sizes);
+  }
+  ::FreeLibrary(data);
+}
+
 int Resources(const wchar_t* dll, const wchar_t* platform) {
   DWORD handle = 0;
   const DWORD size = ::GetFileVersionInfoSizeW(dll, &handle);
@@ -363,6 +397,8 @@ int Resources(const wchar_t* dll, const wchar_t* platform) {
     Check(present && value == field.value,
           std::wstring(field.name) + L" is \"" + field.value + L"\", not \"" + value + L"\"");
   }
+
+  IconChecks(dll);
 
   ITypeLib* library = nullptr;
   CheckHr(::LoadTypeLibEx(dll, REGKIND_NONE, &library), S_OK, L"LoadTypeLibEx of the DLL");
@@ -471,7 +507,14 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"automation") return AutomationChecks();
   if (mode == L"lock") return LockAddins(true);
   if (mode == L"unlock") return LockAddins(false);
-  std::fwprintf(
-      stderr, L"usage: client connect | resources DLL win32|win64 | automation | lock | unlock\n");
+  if (mode == L"installed" && argc > 2) return InstalledChecks(argv[2]);
+  if (mode == L"with-outlook-window" && argc > 2) {
+    std::wstring line = L"\"" + std::wstring(argv[2]) + L"\"";
+    for (int i = 3; i < argc; ++i) line += std::wstring(L" ") + argv[i];
+    return WithOutlookWindow(line);
+  }
+  std::fwprintf(stderr,
+                L"usage: client connect | resources DLL win32|win64 | automation | lock | unlock | "
+                L"installed DLL | with-outlook-window PROGRAM [ARGS]\n");
   return 2;
 }

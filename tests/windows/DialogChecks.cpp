@@ -5,11 +5,15 @@
 #include "windows/Win32.h"
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "com/WideText.h"
+#include "platform/ComError.h"
+#include "platform/Runtime.h"
 #include "tests/windows/Checks.h"
+#include "ui/modHtmlHelp.h"
 #include "windows/DialogIds.h"
 #include "windows/Module.h"
 #include "windows/WindowsUserInterface.h"
@@ -41,6 +45,16 @@ std::wstring Text(HWND dialog, int id) {
     ::GetDlgItemTextW(dialog, id, text, 1024);
   }
   return text;
+}
+
+// The dialog's title-bar icons, and a picture in each of the given static controls.
+bool HasIcons(HWND dialog, std::initializer_list<int> pictures) {
+  bool all = ::SendMessageW(dialog, WM_GETICON, ICON_BIG, 0) != 0 &&
+             ::SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0) != 0;
+  for (int id : pictures) {
+    all = all && ::SendDlgItemMessageW(dialog, id, STM_GETICON, 0, 0) != 0;
+  }
+  return all;
 }
 
 void Key(HWND dialog, WPARAM key) { ::PostMessageW(dialog, WM_KEYDOWN, key, 0); }
@@ -144,8 +158,10 @@ void TemplateChecks(sendnote::windows::WindowsUserInterface& ui) {
     form.okUnloads = c.okUnloads;
     std::vector<std::wstring> shown;
     bool outputChecked = false;
+    bool icons = false;
     int address = -1;
     g_onOpen = [&](HWND d) {
+      icons = HasIcons(d, {SENDNOTE_IDC_ICON0, SENDNOTE_IDC_ICON1, SENDNOTE_IDC_ICON2});
       for (int id :
            {0, SENDNOTE_IDC_FRAME, SENDNOTE_IDC_OUTPUT0, SENDNOTE_IDC_OUTPUT1, SENDNOTE_IDC_OUTPUT2,
             SENDNOTE_IDC_ADDRESS_LABEL, IDOK, IDCANCEL, SENDNOTE_IDC_HELP, SENDNOTE_IDC_VERSION}) {
@@ -174,6 +190,7 @@ void TemplateChecks(sendnote::windows::WindowsUserInterface& ui) {
     Check(shown == expected, name + L": control captions");
     Check(outputChecked, name + L": the loaded output option is selected");
     Check(address == 2, name + L": the loaded address entry is chosen");
+    Check(icons, name + L": the application icon and the three pictures");
   }
   // The user's picture click reaches OK as the selected option, the list position too.
   RecordingTemplate form;
@@ -192,7 +209,9 @@ void AboutChecks(sendnote::windows::WindowsUserInterface& ui) {
   for (WPARAM key : {VK_RETURN, VK_ESCAPE}) {
     RecordingAbout form;
     std::vector<std::wstring> shown;
+    bool icons = false;
     g_onOpen = [&](HWND d) {
+      icons = HasIcons(d, {SENDNOTE_IDC_ABOUT_ICON});
       for (int id : {0, SENDNOTE_IDC_ABOUT_FRAME, SENDNOTE_IDC_DISCLAIMER, SENDNOTE_IDC_TITLE,
                      SENDNOTE_IDC_VERSION_TEXT, IDOK}) {
         shown.push_back(Text(d, id));
@@ -206,14 +225,54 @@ void AboutChecks(sendnote::windows::WindowsUserInterface& ui) {
     Check(shown == expected, L"version box captions");
     Check(form.events == L"Load OK ", L"version box events '" + form.events + L"'");
     Check(form.Unloaded(), L"version box unloaded");
+    Check(icons, L"version box: the application icon in its title bar and beside the title");
   }
 }
 
+// What a message box shows besides its texts: its icon, its buttons and its owner.
+struct BoxLook {
+  HICON icon = nullptr;
+  std::wstring buttons;  // the identifiers present, e.g. "2 6 7 "
+  HWND owner = nullptr;
+};
+
+BoxLook LookOf(HWND box) {
+  BoxLook look;
+  for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if ((::GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+      look.icon = reinterpret_cast<HICON>(::SendMessageW(child, STM_GETICON, 0, 0));
+    }
+  }
+  for (int id : {IDOK, IDCANCEL, IDYES, IDNO}) {
+    if (::GetDlgItem(box, id)) look.buttons += std::to_wstring(id) + L" ";
+  }
+  look.owner = ::GetWindow(box, GW_OWNER);
+  return look;
+}
+
+// A window of the host's (Outlook's explorer), active while the boxes open.
+HWND MakeHost() {
+  WNDCLASSW type{};
+  type.lpfnWndProc = ::DefWindowProcW;
+  type.hInstance = ::GetModuleHandleW(nullptr);
+  type.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  type.lpszClassName = L"sendnote.host";
+  ::RegisterClassW(&type);
+  HWND host = ::CreateWindowExW(0, type.lpszClassName, L"host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                                0, 300, 200, nullptr, nullptr, type.hInstance, nullptr);
+  ::SetActiveWindow(host);
+  return host;
+}
+
 void BoxChecks(sendnote::windows::WindowsUserInterface& ui) {
+  HWND host = MakeHost();
+  Check(host && ::GetActiveWindow() == host, L"the host's window is active");
   std::wstring prompt, caption;
+  HWND inputOwner = nullptr;
   g_onOpen = [&](HWND d) {
     prompt = Text(d, SENDNOTE_IDC_PROMPT);
     caption = Text(d, 0);
+    inputOwner = ::GetWindow(d, GW_OWNER);
     Check(Text(d, SENDNOTE_IDC_TEXT) == L"既定", L"input box default text");
     ::SetDlgItemTextW(d, SENDNOTE_IDC_TEXT, L"入力した接頭辞");
     Key(d, VK_RETURN);
@@ -223,27 +282,135 @@ void BoxChecks(sendnote::windows::WindowsUserInterface& ui) {
       L"input box OK returns the typed text");
   Check(prompt == L"接頭辞を入力してください" && caption == L"添書票COMアドイン",
         L"input box prompt and title");
+  Check(inputOwner == host, L"the input box is owned by the host's window");
   g_onOpen = [](HWND d) {
     ::SetDlgItemTextW(d, SENDNOTE_IDC_TEXT, L"捨てる");
     Key(d, VK_ESCAPE);
   };
   Check(ui.InputBox(u"p", u"t", u"既定").empty(), L"input box Cancel returns empty");
 
+  // The four styles of the system: the report, refusals, information, the prefix question.
   struct BoxCase {
     int32_t style;
     int answer;
+    LPCWSTR icon;
+    const wchar_t* buttons;
   };
   for (const BoxCase& c :
-       {BoxCase{16, IDOK}, BoxCase{48, IDOK}, BoxCase{64, IDOK}, BoxCase{67, IDNO}}) {
+       {BoxCase{16, IDOK, IDI_HAND, L"1 "}, BoxCase{48, IDOK, IDI_EXCLAMATION, L"1 "},
+        BoxCase{64, IDOK, IDI_ASTERISK, L"1 "}, BoxCase{67, IDNO, IDI_ASTERISK, L"2 6 7 "},
+        BoxCase{67, IDCANCEL, IDI_ASTERISK, L"2 6 7 "}}) {
+    const std::wstring name = L"message box style " + std::to_wstring(c.style) + L": ";
     std::wstring seen;
+    BoxLook look;
+    int opened = 0;
     g_onOpen = [&](HWND d) {
+      ++opened;
       seen = Text(d, 0) + L"|" + Text(d, 0xFFFF);
+      look = LookOf(d);
       Command(d, c.answer, BN_CLICKED);
     };
-    const int32_t answer = ui.MsgBox(u"本文", c.style, u"添書票COMアドイン");
-    Check(answer == c.answer,
-          L"message box style " + std::to_wstring(c.style) + L" answer " + std::to_wstring(answer));
-    Check(seen == L"添書票COMアドイン|本文", L"message box texts '" + seen + L"'");
+    const int32_t answer = ui.MsgBox(u"一行目\r二行目", c.style, u"添書票COMアドイン");
+    Check(answer == c.answer, name + L"answer " + std::to_wstring(answer));
+    Check(opened == 1, name + L"one box");
+    Check(seen == L"添書票COMアドイン|一行目\r二行目", name + L"texts '" + seen + L"'");
+    Check(look.icon && look.icon == ::LoadIconW(nullptr, c.icon), name + L"icon");
+    Check(look.buttons == c.buttons, name + L"buttons " + look.buttons);
+    Check(look.owner == host, name + L"owned by the host's window");
+  }
+  ::DestroyWindow(host);
+}
+
+// The runtime the help procedure asks for the library's folder.
+class HelpRuntime final : public platform::Runtime {
+ public:
+  explicit HelpRuntime(std::u16string folder) : folder_(std::move(folder)) {}
+  platform::UserInterface& Ui() override { return ui_; }
+  std::shared_ptr<platform::Object> GetObject(std::u16string_view) override { return nullptr; }
+  std::shared_ptr<platform::Object> CreateObject(std::u16string_view) override { return nullptr; }
+  std::u16string LibraryFolder() override { return folder_; }
+  std::u16string Narrow(std::u16string_view text) override { return std::u16string(text); }
+
+ private:
+  std::u16string folder_;
+  sendnote::windows::WindowsUserInterface ui_;
+};
+
+// The help button's procedure itself: the file beside the library opens without a word,
+// a folder without it gets the one box "ヘルプが見つかりません。".
+void HelpChecks(const std::wstring& chm) {
+  const std::wstring withHelp = chm.substr(0, chm.find_last_of(L'\\'));
+  struct HelpCase {
+    const wchar_t* name;
+    std::wstring folder;
+    bool found;
+  };
+  for (const HelpCase& c : {HelpCase{L"beside the library", withHelp, true},
+                            HelpCase{L"with a trailing backslash", withHelp + L"\\", true},
+                            HelpCase{L"missing", L"Z:\\no\\such\\folder", false}}) {
+    const std::wstring name = std::wstring(L"help file ") + c.name + L": ";
+    std::vector<std::wstring> boxes;
+    BoxLook look;
+    g_onOpen = [&](HWND d) {
+      boxes.push_back(Text(d, 0) + L"|" + Text(d, 0xFFFF));
+      look = LookOf(d);
+      Command(d, IDOK, BN_CLICKED);
+    };
+    HelpRuntime runtime(sendnote::com::FromWide(c.folder));
+    platform::ScopedRuntime installed(runtime);
+    try {
+      sendnote::OpenHelpFile();
+    } catch (const platform::ComError& e) {
+      Check(false, name + L"raised " + Hex(e.Number()));
+    }
+    if (c.found) {
+      Check(boxes.empty(), name + L"no message");
+      continue;
+    }
+    Check(boxes.size() == 1 && boxes[0] == L"添書票COMアドイン|ヘルプが見つかりません。",
+          name + L"the one message box");
+    Check(look.buttons == L"1 " && look.icon == ::LoadIconW(nullptr, IDI_EXCLAMATION),
+          name + L"OK only, exclamation icon");
+  }
+  // Leaves the help viewers the found cases opened.
+  for (HWND viewer; (viewer = ::FindWindowW(L"HH Parent", nullptr)) != nullptr;) {
+    ::DestroyWindow(viewer);
+  }
+}
+
+// The font each dialog resource names: Wine builds dialog fonts with the default character
+// set, so the Shift-JIS one is read from the template itself.
+void FontChecks() {
+  for (int id : {SENDNOTE_DLG_TEMPLATE, SENDNOTE_DLG_ABOUT, SENDNOTE_DLG_INPUT}) {
+    const std::wstring name = L"dialog resource " + std::to_wstring(id) + L": ";
+    HRSRC found = ::FindResourceExW(nullptr, RT_DIALOG, MAKEINTRESOURCEW(id),
+                                    MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
+    Check(found != nullptr, name + L"Japanese");
+    if (!found) continue;
+    const auto* words = static_cast<const WORD*>(::LockResource(::LoadResource(nullptr, found)));
+    // DLGTEMPLATEEX: version 1, signature 0xFFFF, help id, styles, item count, rectangle;
+    // then menu, class and title (each 0, 0xFFFF + ordinal, or a string), then the font.
+    Check(words[0] == 1 && words[1] == 0xFFFF, name + L"an extended template");
+    const DWORD style = words[6] | (static_cast<DWORD>(words[7]) << 16);
+    Check((style & DS_SETFONT) != 0, name + L"DS_SETFONT");
+    const WORD* at = words + 13;
+    for (int field = 0; field < 3; ++field) {
+      if (*at == 0xFFFF) {
+        at += 2;
+      } else {
+        while (*at++ != 0) {
+        }
+      }
+    }
+    const WORD points = at[0];
+    const WORD weight = at[1];
+    const BYTE italic = LOBYTE(at[2]);
+    const BYTE charset = HIBYTE(at[2]);
+    const std::wstring face(reinterpret_cast<const wchar_t*>(at + 3));
+    Check(points == 9 && weight == FW_NORMAL && italic == 0 && charset == SHIFTJIS_CHARSET &&
+              face == L"MS UI Gothic",
+          name + L"font " + std::to_wstring(points) + L" pt, weight " + std::to_wstring(weight) +
+              L", charset " + std::to_wstring(charset) + L", '" + face + L"'");
   }
 }
 
@@ -257,6 +424,7 @@ int wmain(int argc, wchar_t** argv) {
   TemplateChecks(ui);
   AboutChecks(ui);
   BoxChecks(ui);
+  FontChecks();
   ui.SetMousePointer(platform::kVbHourglass);
   Check(ui.MousePointer() == platform::kVbHourglass, L"hourglass pointer");
   ui.SetMousePointer(platform::kVbDefault);
@@ -267,6 +435,7 @@ int wmain(int argc, wchar_t** argv) {
     const intptr_t viewer = ui.ShowHelp(sendnote::com::FromWide(argv[1]));
     Check(viewer != 0, L"the help file opens in the viewer");
     if (viewer != 0) ::DestroyWindow(reinterpret_cast<HWND>(viewer));
+    HelpChecks(argv[1]);
   }
   ::UnhookWindowsHookEx(hook);
   if (Failures() == 0) Print(stdout, L"dialog checks passed");

@@ -32,9 +32,10 @@ export_all() { for key in "${keys[@]}"; do export_key "$key" || echo "(missing $
 
 key_exists() { "$wine" reg query "$1" >/dev/null 2>&1; }
 
+# The entries of a registration of the DLL at $1 (a Windows path; default: the build's).
 expected_entries() {
   local dll folder
-  dll=$(dll_windows_path | sed 's/\\/\\\\/g')
+  dll=$(printf '%s' "${1:-$(dll_windows_path)}" | sed 's/\\/\\\\/g')
   folder=${dll%\\\\sendnote.dll}
   cat <<EXPECTED
 
@@ -102,7 +103,8 @@ EXPECTED
 regsvr() { "$wine" regsvr32 /s "$@" "$(dll_windows_path)"; }
 
 check_registered() {
-  diff -u <(expected_entries) <(export_all) || fail "registry entries after $1 differ (- expected, + found)"
+  diff -u <(expected_entries "${2:-}") <(export_all) ||
+    fail "registry entries after $1 differ (- expected, + found)"
 }
 
 check_nothing_left() {
@@ -128,6 +130,60 @@ remove_machine_mirror() {
   for key in "${keys[@]:0:4}"; do
     "$wine" reg delete "${key/HKEY_CURRENT_USER/HKEY_LOCAL_MACHINE}" /f >/dev/null 2>&1 || true
   done
+}
+
+
+# The installer (scripts/build-installer.sh, after both builds): skipped when not built.
+uninstall_key='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\sendnote'
+need_installer() {
+  [[ -f ${SENDNOTE_INSTALLER:-} ]] && return 0
+  echo "no installer at ${SENDNOTE_INSTALLER:-(unset)}: bash scripts/build-installer.sh after building both presets"
+  exit 77
+}
+install() { "$wine" "Z:${SENDNOTE_INSTALLER//\//\\}" /S; }
+# The uninstaller runs from a copy in TEMP and returns at once: wait for the prefix's
+# processes to end.
+uninstall() {
+  "$wine" "$install_root\\uninstall.exe" /S || return 1
+  "$SENDNOTE_WINESERVER" -w
+}
+# Where the installer puts its files, as Windows and Unix paths.
+locate_install_root() {
+  local appdata
+  appdata=$("$wine" cmd /c 'echo %LOCALAPPDATA%' | tr -d '\r')
+  install_root="$appdata\\Programs\\sendnote"
+  install_dir=$("$wine" winepath -u "$install_root" 2>/dev/null | tr -d '\r')
+  [[ $appdata == ?:* && -n $install_dir ]] || fail "LOCALAPPDATA is '$appdata'"
+}
+# The user's registry and files, but TEMP (where the uninstaller's copy ran) and the
+# empty shared containers our keys and folder go into, which Windows has anyway.
+containers=('Software\Classes' 'Software\Classes\CLSID' 'Software\Classes\Interface'
+            'Software\Classes\TypeLib' 'Software\Microsoft\Office' 'Software\Microsoft\Office\Outlook'
+            'Software\Microsoft\Office\Outlook\Addins'
+            'Software\Microsoft\Windows\CurrentVersion\Uninstall')
+snapshot() {
+  export_key HKEY_CURRENT_USER |
+    grep -vxF -f <(printf '[HKEY_CURRENT_USER\\%s]\n' "${containers[@]}") | cat -s
+  (cd "$WINEPREFIX/drive_c/users" && find . -path '*/Temp' -prune -o -print | sort) |
+    grep -vx '\./[^/]*/AppData/Local/Programs'
+}
+check_as_before() {
+  diff -u "$1" <(snapshot) || fail "the user's registry or files differ after $2 (- before, + after)"
+}
+check_not_installed() {
+  check_nothing_left "$1"
+  ! key_exists "$uninstall_key" || fail "the Add/Remove Programs entry is still there after $1"
+  [[ ! -e $install_dir ]] || fail "$install_dir is still there after $1"
+}
+# The machine a PE file is built for: 014c (x86) or 8664 (x64).
+pe_machine() {
+  local offset
+  offset=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
+  od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' '
+}
+inproc_server() {
+  export_key "$classes\\CLSID\\$SENDNOTE_CLSID\\InprocServer32" | sed -n 's/^@="\(.*\)"$/\1/p' |
+    sed 's/\\\\/\\/g'
 }
 
 case "${1:-}" in
@@ -162,10 +218,16 @@ case "${1:-}" in
     "$wine" "$SENDNOTE_DIALOGS" "Z:${SENDNOTE_CHM//\//\\}" || fail "dialog checks"
     ;;
   help)
-    # The compiled help file holds every page of the help project.
+    # The compiled help file holds every page of the help project, byte for byte.
     listing=$(7z l "$SENDNOTE_CHM")
     for page in index.html fields.html prefix.html messages.html style.css; do
       grep -q "$page" <<<"$listing" || fail "sendnote.chm lacks $page"
+    done
+    pages=$work/chm-pages
+    rm -rf "$pages"
+    7z x -o"$pages" "$SENDNOTE_CHM" >/dev/null || fail "7z could not unpack sendnote.chm"
+    for page in "$SENDNOTE_HELP_SOURCES"/*.html "$SENDNOTE_HELP_SOURCES"/*.css; do
+      cmp "$page" "$pages/$(basename "$page")" || fail "$(basename "$page") differs in sendnote.chm"
     done
     ;;
   register)
@@ -217,8 +279,140 @@ case "${1:-}" in
     "$wine" "$SENDNOTE_CLIENT" resources "$(dll_windows_path)" "$SENDNOTE_PLATFORM" ||
       fail "the client's checks failed"
     ;;
+  screenshots)
+    # The dialogs on a virtual X display (Xvfb) under Wine's own desktop window, which draws
+    # the title bars; the null display again afterwards.
+    command -v xvfb-run >/dev/null || fail "xvfb-run is missing (bash scripts/setup.sh --windows)"
+    shots=$SENDNOTE_SCREENSHOTS
+    rm -rf "$shots"
+    mkdir -p "$shots"
+    restore_null_display() {
+      "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+      "$SENDNOTE_WINESERVER" -k 2>/dev/null || true
+    }
+    trap restore_null_display EXIT
+    "$wine" reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1 || true
+    # MS UI Gothic is Windows' own font: Debian's proportional IPA Gothic stands in.
+    "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d IPAPGothic /f \
+      >/dev/null 2>&1 || fail "reg add of the font replacement"
+    "$SENDNOTE_WINESERVER" -k 2>/dev/null || true
+    # Wine's desktop does not hand the program's exit code back: it writes result.txt.
+    xvfb-run -a -s '-screen 0 1024x768x24 -nolisten tcp' bash -c \
+      '"$1" explorer /desktop=sendnote,800x600 "$2" "$3"; "$4" -k 2>/dev/null || true' _ \
+      "$wine" "Z:${SENDNOTE_SCREENS//\//\\}" "Z:${shots//\//\\}" "$SENDNOTE_WINESERVER" 2>&1 |
+      grep -v '^X connection to' || true
+    [[ $(cat "$shots/result.txt" 2>/dev/null) == passed ]] || fail "the screen checks did not pass"
+    python3 "$(dirname "$0")/check_png.py" "$shots/dlgTemplate.png" "$shots/frmAbout.png" ||
+      fail "a screenshot is not a well-formed PNG"
+    ;;
+  installer)
+    need_installer
+    regsvr /u || true
+    locate_install_root
+    before=$work/before-install.txt
+    snapshot > "$before"
+    install || fail "the installer exited $?"
+    # Installing again over the installation leaves one of everything.
+    install || fail "the installer run a second time exited $?"
+    arch=x64
+    [[ $SENDNOTE_PLATFORM == win32 ]] && arch=x86
+    # Both builds and the help file beside each (a library opens it from its own folder).
+    for build in x86:014c x64:8664; do
+      for file in sendnote.dll sendnote.chm uninstall.exe; do
+        path=$install_dir/${build%%:*}/$file
+        [[ $file == uninstall.exe ]] && path=$install_dir/$file
+        [[ -s $path ]] || fail "$path was not installed"
+      done
+      [[ $(pe_machine "$install_dir/${build%%:*}/sendnote.dll") == "${build#*:}" ]] ||
+        fail "$install_dir/${build%%:*}/sendnote.dll is not built for ${build%%:*}"
+    done
+    cmp "$install_dir/$arch/sendnote.dll" "$SENDNOTE_DLL" || fail "the installed $arch DLL is not the build's"
+    cmp "$install_dir/$arch/sendnote.chm" "$SENDNOTE_CHM" || fail "the installed help file is not the build's"
+    check_registered "the installer" "$install_root\\$arch\\sendnote.dll"
+    root_reg=${install_root//\\/\\\\}
+    diff -u - <(export_key "$uninstall_key") <<ENTRY || fail "the Add/Remove Programs entry differs"
+
+[$uninstall_key]
+"DisplayIcon"="$root_reg\\\\$arch\\\\sendnote.dll,0"
+"DisplayName"="添書票COMアドイン"
+"DisplayVersion"="1.12.0.525"
+"InstallLocation"="$root_reg"
+"NoModify"=dword:00000001
+"NoRepair"=dword:00000001
+"OfficeBitness"="$arch"
+"QuietUninstallString"="\\"$root_reg\\\\uninstall.exe\\" /S"
+"UninstallString"="\\"$root_reg\\\\uninstall.exe\\""
+
+ENTRY
+    mirror_to_machine
+    set +e
+    "$wine" "$SENDNOTE_CLIENT" installed "$install_root\\$arch\\sendnote.dll"
+    rc=$?
+    set -e
+    remove_machine_mirror
+    ((rc == 0)) || fail "the client's checks of the installed add-in failed"
+    uninstall || fail "the uninstaller exited $?"
+    check_not_installed "the uninstaller"
+    check_as_before "$before" "installing and uninstalling"
+    ;;
+  installer-bitness)
+    # Which build the installer registers, by what the registry says of Office.
+    need_installer
+    regsvr /u || true
+    locate_install_root
+    if [[ $SENDNOTE_PLATFORM == win32 ]]; then
+      cases=('HKCU\Software\Microsoft\Office\16.0\Outlook|Bitness|x64|x86')
+    else
+      cases=('||none|x64'
+             'HKCU\Software\Microsoft\Office\16.0\Outlook|Bitness|x86|x86'
+             'HKLM\Software\Microsoft\Office\15.0\Outlook|Bitness|x86|x86'
+             'HKLM\Software\Wow6432Node\Microsoft\Office\14.0\Outlook|Bitness|x64|x64'
+             'HKLM\Software\Wow6432Node\Microsoft\Office\9.0\Outlook\InstallRoot|Path|C:\Office|x86'
+             'HKCU\Software\Microsoft\Office\14.0\Outlook|Bitness|ia64|x64')
+    fi
+    for case in "${cases[@]}"; do
+      IFS='|' read -r key name value expected <<<"$case"
+      [[ -n $key ]] && { "$wine" reg add "$key" /v "$name" /d "$value" /f >/dev/null 2>&1 || fail "reg add $key"; }
+      set +e
+      install
+      rc=$?
+      set -e
+      [[ -n $key ]] && "$wine" reg delete "${key%%\\Outlook*}" /f >/dev/null 2>&1
+      ((rc == 0)) || fail "$case: the installer exited $rc"
+      registered=$(inproc_server)
+      [[ $registered == "$install_root\\$expected\\sendnote.dll" ]] ||
+        fail "$case: registered '$registered', expected the $expected build"
+      uninstall || fail "$case: the uninstaller exited $?"
+      check_not_installed "$case"
+    done
+    ;;
+  installer-refusals)
+    need_installer
+    regsvr /u || true
+    locate_install_root
+    "$wine" "$SENDNOTE_CLIENT" unlock || fail "could not remove the Addins key"
+    before=$work/before-refusals.txt
+    snapshot > "$before"
+    # Outlook runs: nothing is written, and the silent installer says so by its exit code.
+    set +e
+    "$wine" "$SENDNOTE_CLIENT" with-outlook-window "Z:${SENDNOTE_INSTALLER//\//\\}" /S
+    rc=$?
+    set -e
+    ((rc == 3)) || fail "the installer beside a running Outlook exited $rc, expected 3"
+    check_not_installed "an installer that met a running Outlook"
+    # The registration fails at its last step: the installation is taken back whole.
+    "$wine" "$SENDNOTE_CLIENT" lock || fail "could not make the Addins key refuse our entry"
+    set +e
+    install
+    rc=$?
+    set -e
+    "$wine" "$SENDNOTE_CLIENT" unlock || fail "could not restore the Addins key"
+    ((rc == 2)) || fail "the installer whose registration failed exited $rc, expected 2"
+    check_not_installed "a failed registration"
+    check_as_before "$before" "the refused installations"
+    ;;
   *)
-    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources" >&2
+    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-refusals" >&2
     exit 2
     ;;
 esac
