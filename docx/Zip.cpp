@@ -1,5 +1,6 @@
 #include "docx/Zip.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <zip.h>
 
@@ -8,8 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "docx/DocxErrors.h"
+#include "docx/ZipWriter.h"
 #include "platform/AsciiCase.h"
 #include "platform/ComError.h"
 
@@ -53,27 +56,89 @@ uint64_t Le64(const unsigned char* p) {
   return static_cast<uint64_t>(Le32(p)) | (static_cast<uint64_t>(Le32(p + 4)) << 32);
 }
 
-// Returns the entry count the end-of-central-directory record declares, or empty when
-// there is no such record. Read before libzip allocates anything for the entries.
-std::optional<uint64_t> DeclaredEntryCount(std::string_view bytes) {
-  constexpr size_t kEocdSize = 22;
-  if (bytes.size() < kEocdSize) return std::nullopt;
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  const size_t last = bytes.size() - kEocdSize;
-  const size_t first = last > 0xFFFF ? last - 0xFFFF : 0;
-  for (size_t pos = last + 1; pos-- > first;) {
+// What the end records say of the central directory.
+struct EndRecord {
+  uint64_t entries = 0;
+  uint64_t directorySize = 0;
+  uint64_t directoryOffset = 0;
+};
+
+constexpr size_t kEndSize = 22;
+constexpr size_t kLongestEndSearch = kEndSize + 0xFFFF;  // the record and its longest comment
+
+// Finds the end records in `tail`, the last bytes of an archive of `size` bytes; `read`
+// reads elsewhere in the archive (for a zip64 record). Empty when there is no end record.
+// Read before libzip allocates anything for the entries.
+template <typename Read>
+std::optional<EndRecord> FindEnd(std::string_view tail, uint64_t size, const Read& read) {
+  if (tail.size() < kEndSize) return std::nullopt;
+  const auto* data = reinterpret_cast<const unsigned char*>(tail.data());
+  const uint64_t tailStart = size - tail.size();
+  for (size_t pos = tail.size() - kEndSize + 1; pos-- > 0;) {
     if (Le32(data + pos) != 0x06054b50) continue;
-    uint64_t count = Le16(data + pos + 10);
-    // A zip64 archive keeps the real count in its own record, found through a locator.
-    if (count == 0xFFFF && pos >= 20 && Le32(data + pos - 20) == 0x07064b50) {
+    EndRecord end;
+    end.entries = Le16(data + pos + 10);
+    end.directorySize = Le32(data + pos + 12);
+    end.directoryOffset = Le32(data + pos + 16);
+    // A zip64 archive keeps the real values in its own record, found through a locator.
+    const bool wide = end.entries == 0xFFFF || end.directorySize == 0xFFFFFFFF ||
+                      end.directoryOffset == 0xFFFFFFFF;
+    if (wide && pos >= 20 && Le32(data + pos - 20) == 0x07064b50) {
       const uint64_t record = Le64(data + pos - 20 + 8);
-      if (record + 56 <= bytes.size() && Le32(data + record) == 0x06064b50) {
-        count = Le64(data + record + 32);
+      if (record + 56 <= tailStart + pos - 20) {
+        const std::string bytes = read(record, 56);
+        const auto* r = reinterpret_cast<const unsigned char*>(bytes.data());
+        if (Le32(r) == 0x06064b50) {
+          end.entries = Le64(r + 32);
+          end.directorySize = Le64(r + 40);
+          end.directoryOffset = Le64(r + 48);
+        }
       }
     }
-    return count;
+    return end;
   }
   return std::nullopt;
+}
+
+// The fields of one central directory record that libzip does not tell, read from
+// `directory` at `pos`; returns the position of the next record, or 0 when it is damaged.
+size_t ParseCentralRecord(std::string_view directory, size_t pos, ZipEntry& entry,
+                          std::string& rawName) {
+  if (pos + 46 > directory.size()) return 0;
+  const auto* d = reinterpret_cast<const unsigned char*>(directory.data()) + pos;
+  if (Le32(d) != 0x02014b50) return 0;
+  entry.versionMadeBy = Le16(d + 4);
+  entry.versionNeeded = Le16(d + 6);
+  entry.flags = Le16(d + 8);
+  entry.dosTime = Le16(d + 12);
+  entry.dosDate = Le16(d + 14);
+  uint64_t compressed = Le32(d + 20), size = Le32(d + 24), offset = Le32(d + 42);
+  const size_t nameLength = Le16(d + 28), extraLength = Le16(d + 30), commentLength = Le16(d + 32);
+  entry.internalAttributes = Le16(d + 36);
+  entry.externalAttributes = Le32(d + 38);
+  const size_t next = pos + 46 + nameLength + extraLength + commentLength;
+  if (next > directory.size()) return 0;
+  rawName.assign(directory.substr(pos + 46, nameLength));
+  // The zip64 extra field holds, in this order, the values whose 32-bit field is full.
+  std::string_view extra = directory.substr(pos + 46 + nameLength, extraLength);
+  while (extra.size() >= 4) {
+    const auto* e = reinterpret_cast<const unsigned char*>(extra.data());
+    const size_t length = Le16(e + 2);
+    if (4 + length > extra.size()) break;
+    if (Le16(e) == 0x0001) {
+      size_t at = 4;
+      for (uint64_t* value : {&size, &compressed, &offset}) {
+        if (*value != 0xFFFFFFFF) continue;
+        if (at + 8 > 4 + length) return 0;
+        *value = Le64(e + at);
+        at += 8;
+      }
+    }
+    extra.remove_prefix(4 + length);
+  }
+  if (compressed != entry.compressedSize || size != entry.size) return 0;
+  entry.headerOffset = offset;
+  return next;
 }
 
 // Returns why an entry name is unsafe, or empty when it is a plain relative name.
@@ -145,41 +210,169 @@ struct ZipArchive::Handle {
 
 std::string FoldCase(std::string_view name) { return platform::AsciiLowered(name); }
 
-ZipArchive::ZipArchive(std::shared_ptr<const std::string> bytes, const ZipLimits& limits)
-    : bytes_(std::move(bytes)), limits_(limits), handle_(std::make_unique<Handle>()) {}
+ZipArchive::ZipArchive(std::shared_ptr<const std::string> bytes, fileio::Descriptor file,
+                       const ZipLimits& limits)
+    : bytes_(std::move(bytes)),
+      file_(std::move(file)),
+      limits_(limits),
+      handle_(std::make_unique<Handle>()) {}
 
 ZipArchive::~ZipArchive() = default;
 
+namespace {
+
+bool SameTime(const timespec& a, const timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+// Every write moves the modification time; the change time also moves when the file is
+// only renamed, replaced under its name or given other permissions, which leave its
+// bytes as they were.
+bool SameFileState(const struct stat& a, const struct stat& b) {
+  return a.st_size == b.st_size && SameTime(a.st_mtim, b.st_mtim);
+}
+
+[[noreturn]] void RaiseChanged() {
+  RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
+                  "the template changed while it was read; nothing was written from it");
+}
+
+}  // namespace
+
 std::unique_ptr<ZipArchive> ZipArchive::Open(std::shared_ptr<const std::string> bytes,
                                              const ZipLimits& limits) {
-  const std::optional<uint64_t> declared = DeclaredEntryCount(*bytes);
-  if (!declared) RaiseBadPackage("not a zip archive");
-  if (*declared > limits.maxEntries) {
-    RaiseBadPackage("too many entries (" + std::to_string(*declared) + ", the limit is " +
+  const uint64_t size = bytes->size();
+  std::unique_ptr<ZipArchive> archive(
+      new ZipArchive(std::move(bytes), fileio::Descriptor(), limits));
+  archive->size_ = size;
+  return OpenChecked(std::move(archive));
+}
+
+std::unique_ptr<ZipArchive> ZipArchive::Open(fileio::Descriptor file, const ZipLimits& limits) {
+  std::unique_ptr<ZipArchive> archive(new ZipArchive(nullptr, std::move(file), limits));
+  const int fd = archive->file_.get();
+  struct stat first = {};
+  if (::fstat(fd, &first) != 0) RaiseBadPackage("the file cannot be examined");
+  // A write in the same clock tick as the file's last write leaves its time as it is:
+  // when it was written within this tick, wait for the tick to pass (a few ms at most).
+  timespec now = {};
+  for (int i = 0; i < 50; ++i) {
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    if (first.st_mtim.tv_sec < now.tv_sec ||
+        (first.st_mtim.tv_sec == now.tv_sec && first.st_mtim.tv_nsec < now.tv_nsec)) {
+      break;
+    }
+    const timespec pause = {0, 1000000};
+    ::nanosleep(&pause, nullptr);
+  }
+  if (::fstat(fd, &archive->opened_) != 0) RaiseBadPackage("the file cannot be examined");
+  if (!SameFileState(first, archive->opened_)) RaiseChanged();
+  archive->size_ = static_cast<uint64_t>(archive->opened_.st_size);
+  return OpenChecked(std::move(archive));
+}
+
+void ZipArchive::CheckUnchanged() const {
+  if (file_.get() < 0) return;
+  struct stat now = {};
+  if (::fstat(file_.get(), &now) != 0 || !SameFileState(now, opened_)) RaiseChanged();
+}
+
+void ZipArchive::RaiseDamaged(const std::string& reason) const {
+  CheckUnchanged();
+  RaiseBadPackage(reason);
+}
+
+void ZipArchive::ReadAt(uint64_t offset, size_t length, char* out) const {
+  if (offset > size_ || length > size_ - offset) {
+    RaiseDamaged("the zip archive is damaged or truncated");
+  }
+  if (bytes_) {
+    std::memcpy(out, bytes_->data() + offset, length);
+    return;
+  }
+  size_t done = 0;
+  while (done < length) {
+    const ssize_t n =
+        ::pread(file_.get(), out + done, length - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) RaiseDamaged("the zip archive is damaged or truncated");
+    done += static_cast<size_t>(n);
+  }
+}
+
+uint64_t ZipArchive::DataOffset(size_t index) const {
+  const ZipEntry& entry = entries_.at(index);
+  char header[30];
+  ReadAt(entry.headerOffset, sizeof header, header);
+  const auto* h = reinterpret_cast<const unsigned char*>(header);
+  if (Le32(h) != 0x04034b50) RaiseDamaged("the local header of " + entry.name + " is damaged");
+  const uint64_t data = entry.headerOffset + 30 + Le16(h + 26) + Le16(h + 28);
+  if (data > size_ || entry.compressedSize > size_ - data) {
+    RaiseDamaged("the data of " + entry.name + " lies beyond the end of the archive");
+  }
+  return data;
+}
+
+std::unique_ptr<ZipArchive> ZipArchive::OpenChecked(std::unique_ptr<ZipArchive> result) {
+  ZipArchive& self = *result;
+  const ZipLimits& limits = self.limits_;
+  const size_t tailLength = static_cast<size_t>(std::min<uint64_t>(self.size_, kLongestEndSearch));
+  std::string tail(tailLength, '\0');
+  self.ReadAt(self.size_ - tailLength, tailLength, tail.data());
+  const auto read = [&](uint64_t offset, size_t length) {
+    std::string out(length, '\0');
+    self.ReadAt(offset, length, out.data());
+    return out;
+  };
+  const std::optional<EndRecord> end = FindEnd(tail, self.size_, read);
+  if (!end) self.RaiseDamaged("not a zip archive");
+  if (end->entries > limits.maxEntries) {
+    RaiseBadPackage("too many entries (" + std::to_string(end->entries) + ", the limit is " +
                     std::to_string(limits.maxEntries) + ")");
   }
+  if (end->directoryOffset > self.size_ || end->directorySize > self.size_ - end->directoryOffset) {
+    self.RaiseDamaged("the zip archive is damaged or truncated");
+  }
 
-  std::unique_ptr<ZipArchive> result(new ZipArchive(std::move(bytes), limits));
   ZipError error;
-  SourcePtr source(
-      zip_source_buffer_create(result->bytes_->data(), result->bytes_->size(), 0, error.get()));
+  SourcePtr source;
+  if (self.bytes_) {
+    source.reset(
+        zip_source_buffer_create(self.bytes_->data(), self.bytes_->size(), 0, error.get()));
+  } else {
+    // libzip reads through a stream of its own over the same open file.
+    FILE* stream = nullptr;
+    const int copy = ::fcntl(self.file_.get(), F_DUPFD_CLOEXEC, 0);
+    if (copy >= 0) stream = ::fdopen(copy, "rb");
+    if (!stream) {
+      if (copy >= 0) ::close(copy);
+      RaiseBadPackage("the file cannot be read");
+    }
+    source.reset(zip_source_filep_create(stream, 0, -1, error.get()));
+    if (!source) std::fclose(stream);
+  }
   if (!source) RaiseBadPackage(OpenFailureReason(error));
   zip_t* archive = zip_open_from_source(source.get(), ZIP_RDONLY | ZIP_CHECKCONS, error.get());
-  if (!archive) RaiseBadPackage(OpenFailureReason(error));
+  if (!archive) {
+    self.CheckUnchanged();
+    RaiseBadPackage(OpenFailureReason(error));
+  }
   source.release();  // the archive owns it now
-  result->handle_->archive.reset(archive);
+  self.handle_->archive.reset(archive);
 
   const zip_int64_t count = zip_get_num_entries(archive, 0);
   if (count < 0 || static_cast<uint64_t>(count) > limits.maxEntries) {
     RaiseBadPackage("too many entries (" + std::to_string(count) + ", the limit is " +
                     std::to_string(limits.maxEntries) + ")");
   }
+  std::string directory(static_cast<size_t>(end->directorySize), '\0');
+  self.ReadAt(end->directoryOffset, directory.size(), directory.data());
+  size_t recordAt = 0;
   uint64_t expanded = 0;
   for (zip_int64_t i = 0; i < count; ++i) {
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &st) != 0) {
-      RaiseBadPackage("the zip archive is damaged: " + std::string(zip_strerror(archive)));
+      self.RaiseDamaged("the zip archive is damaged: " + std::string(zip_strerror(archive)));
     }
     ZipEntry entry;
     entry.name = st.name ? st.name : "";
@@ -202,10 +395,16 @@ std::unique_ptr<ZipArchive> ZipArchive::Open(std::shared_ptr<const std::string> 
       RaiseBadPackage("the expanded size exceeds the limit of " +
                       std::to_string(limits.maxExpandedBytes) + " bytes");
     }
-    if (!result->byFoldedName_.emplace(FoldCase(entry.name), result->entries_.size()).second) {
+    // The record libzip read, once more for what it does not tell (where the entry lies).
+    std::string rawName;
+    recordAt = ParseCentralRecord(directory, recordAt, entry, rawName);
+    if (recordAt == 0 || rawName != entry.name) {
+      self.RaiseDamaged("the central directory does not match its entries");
+    }
+    if (!self.byFoldedName_.emplace(FoldCase(entry.name), self.entries_.size()).second) {
       RaiseBadPackage("duplicate entry name: " + entry.name);
     }
-    result->entries_.push_back(std::move(entry));
+    self.entries_.push_back(std::move(entry));
   }
   return result;
 }
@@ -220,18 +419,23 @@ std::string ZipArchive::Read(size_t index) const {
   const ZipEntry& entry = entries_.at(index);
   FilePtr file(zip_fopen_index(handle_->archive.get(), index, 0));
   if (!file) {
-    RaiseBadPackage("entry " + entry.name +
-                    " cannot be read: " + zip_strerror(handle_->archive.get()));
+    RaiseDamaged("entry " + entry.name +
+                 " cannot be read: " + zip_strerror(handle_->archive.get()));
   }
-  return ReadFromFile(file.get(), entry.size, index, limits_, entry.name);
+  try {
+    return ReadFromFile(file.get(), entry.size, index, limits_, entry.name);
+  } catch (const platform::ComError&) {
+    CheckUnchanged();  // a change of the file is the reason, not damage
+    throw;
+  }
 }
 
 std::string ZipArchive::ReadRaw(size_t index) const {
   const ZipEntry& entry = entries_.at(index);
   FilePtr file(zip_fopen_index(handle_->archive.get(), index, ZIP_FL_COMPRESSED));
   if (!file) {
-    RaiseBadPackage("entry " + entry.name +
-                    " cannot be read: " + zip_strerror(handle_->archive.get()));
+    RaiseDamaged("entry " + entry.name +
+                 " cannot be read: " + zip_strerror(handle_->archive.get()));
   }
   return ReadFromFile(file.get(), entry.compressedSize, index, limits_, entry.name);
 }
@@ -265,218 +469,38 @@ std::string CommitToBuffer(ArchivePtr archive, zip_source_t* source) {
   return out;
 }
 
-// The compression of rewritten XML: fast, since it runs for every letter.
-constexpr zip_uint32_t kDeflateLevel = 6;
 // 2026-01-01 00:00:00 as a zip entry's date and time.
 constexpr zip_uint16_t kFixedDosDate = ((2026 - 1980) << 9) | (1 << 5) | 1;
 constexpr zip_uint16_t kFixedDosTime = 0;
 
-}  // namespace
-
-namespace {
-
-// Adds the entries of `archive` with `edits` applied to the empty archive `out`, in
-// order: untouched entries as stored (same compressed bytes and method), replaced ones
-// compressed anew, added ones last.
-void AddEditedEntries(zip_t* out, const ZipArchive& archive, const ZipEdits& edits) {
-  zip_t* in = archive.Native().archive.get();
+// Writes the entries of `archive` with `edits` applied, in order: untouched entries as
+// stored (same compressed bytes and method), replaced ones compressed anew, added ones last.
+std::string WriteEdited(const ZipArchive& archive, const ZipEdits& edits, int fd) {
+  ZipWriter writer(fd);
   for (size_t i = 0; i < archive.Entries().size(); ++i) {
     if (std::find(edits.removed.begin(), edits.removed.end(), i) != edits.removed.end()) continue;
     const ZipEntry& entry = archive.Entries()[i];
     const auto replaced = edits.replaced.find(i);
-    zip_source_t* s = replaced != edits.replaced.end()
-                          ? BufferSource(out, replaced->second)
-                          : zip_source_zip(out, in, i, 0, 0, -1);  // whole entry: as stored
-    if (!s) RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out));
-    const zip_int64_t index = zip_file_add(out, entry.name.c_str(), s, 0);
-    if (index < 0) {
-      zip_source_free(s);
-      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out));
-    }
-    const auto at = static_cast<zip_uint64_t>(index);
     if (replaced != edits.replaced.end()) {
-      zip_set_file_compression(out, at, ZIP_CM_DEFLATE, kDeflateLevel);
+      writer.Add(entry.name, replaced->second, &entry);
     } else {
-      // The method of the stored data, so that it is copied and never compressed again.
-      zip_set_file_compression(out, at, entry.method, 0);
+      writer.Copy(archive, i);
     }
   }
-  for (const auto& [name, data] : edits.added) {
-    zip_source_t* s = BufferSource(out, data);
-    const zip_int64_t index = zip_file_add(out, name.c_str(), s, ZIP_FL_ENC_UTF_8);
-    if (index < 0) {
-      zip_source_free(s);
-      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out));
-    }
-    zip_set_file_compression(out, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, kDeflateLevel);
-  }
+  for (const auto& [name, data] : edits.added) writer.Add(name, data, nullptr);
+  std::string out = writer.Finish();
+  archive.CheckUnchanged();
+  return out;
 }
 
 }  // namespace
 
 std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits) {
-  ZipError error;
-  SourcePtr source(zip_source_buffer_create(nullptr, 0, 0, error.get()));
-  if (!source) RaiseBadPackage("cannot write the package: " + error.text());
-  zip_source_keep(source.get());  // read back after the archive has committed into it
-  ArchivePtr out(zip_open_from_source(source.get(), ZIP_CREATE | ZIP_TRUNCATE, error.get()));
-  if (!out) {
-    zip_source_free(source.get());  // the reference zip_open_from_source did not take
-    RaiseBadPackage("cannot write the package: " + error.text());
-  }
-  AddEditedEntries(out.get(), archive, edits);
-  return CommitToBuffer(std::move(out), source.get());
+  return WriteEdited(archive, edits, -1);
 }
 
-namespace {
-
-// A libzip source that writes the new archive straight into an open file, buffered, so
-// that the package is written once and in few system calls. It is a new, empty archive:
-// nothing is ever read back from it.
-class DescriptorSink {
- public:
-  explicit DescriptorSink(int fd) : fd_(fd) { zip_error_init(&error_); }
-  ~DescriptorSink() { zip_error_fini(&error_); }
-  DescriptorSink(const DescriptorSink&) = delete;
-  DescriptorSink& operator=(const DescriptorSink&) = delete;
-
-  static zip_int64_t Callback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
-    return static_cast<DescriptorSink*>(state)->Handle(data, length, cmd);
-  }
-
-  // The system error of a write into the file that failed, or 0: such a failure is the
-  // output's (a full disk, a size limit), not the template's.
-  int WriteErrno() const { return writeErrno_; }
-
- private:
-  static constexpr size_t kBufferBytes = 1 << 20;
-
-  zip_int64_t Fail(int code, int system) {
-    zip_error_set(&error_, code, system);
-    return -1;
-  }
-  zip_int64_t FailWrite() {
-    writeErrno_ = errno;
-    return Fail(ZIP_ER_WRITE, writeErrno_);
-  }
-
-  // Writes the buffer at its place in the file.
-  bool Flush() {
-    size_t done = 0;
-    while (done < buffer_.size()) {
-      const ssize_t n = ::pwrite(fd_, buffer_.data() + done, buffer_.size() - done,
-                                 static_cast<off_t>(bufferStart_ + done));
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return false;
-      done += static_cast<size_t>(n);
-    }
-    bufferStart_ += buffer_.size();
-    buffer_.clear();
-    return true;
-  }
-
-  zip_int64_t Handle(void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
-    switch (cmd) {
-      case ZIP_SOURCE_SUPPORTS:
-        return ZIP_SOURCE_SUPPORTS_WRITABLE;
-      case ZIP_SOURCE_STAT: {
-        // An existing, empty file: opened with ZIP_TRUNCATE, it becomes a new archive.
-        auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &error_);
-        if (!st) return -1;
-        zip_stat_init(st);
-        st->size = 0;
-        st->valid |= ZIP_STAT_SIZE;
-        return sizeof(zip_stat_t);
-      }
-      case ZIP_SOURCE_ERROR:
-        return zip_error_to_data(&error_, data, length);
-      case ZIP_SOURCE_OPEN:
-      case ZIP_SOURCE_CLOSE:
-      case ZIP_SOURCE_FREE:
-      case ZIP_SOURCE_ROLLBACK_WRITE:
-      case ZIP_SOURCE_REMOVE:
-        return 0;
-      case ZIP_SOURCE_READ:
-        return 0;  // empty
-      case ZIP_SOURCE_SEEK:
-      case ZIP_SOURCE_TELL:
-        return 0;
-      case ZIP_SOURCE_BEGIN_WRITE:
-        buffer_.clear();
-        bufferStart_ = 0;
-        position_ = 0;
-        buffer_.reserve(kBufferBytes);
-        if (::ftruncate(fd_, 0) != 0) return FailWrite();
-        return 0;
-      case ZIP_SOURCE_WRITE: {
-        // libzip goes back to rewrite each entry's header: within the buffer that costs
-        // nothing; elsewhere the buffer is written out and a new one starts there.
-        if (position_ < bufferStart_ || position_ > bufferStart_ + buffer_.size()) {
-          if (!Flush()) return FailWrite();
-          bufferStart_ = position_;
-        }
-        const auto at = static_cast<size_t>(position_ - bufferStart_);
-        const auto n = static_cast<size_t>(length);
-        if (at + n > buffer_.size()) buffer_.resize(at + n);
-        std::memcpy(buffer_.data() + at, data, n);
-        position_ += length;
-        if (buffer_.size() >= kBufferBytes && position_ == bufferStart_ + buffer_.size() &&
-            !Flush()) {
-          return FailWrite();
-        }
-        return static_cast<zip_int64_t>(length);
-      }
-      case ZIP_SOURCE_SEEK_WRITE: {
-        auto* args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, length, &error_);
-        if (!args) return -1;
-        const uint64_t end = std::max(bufferStart_ + buffer_.size(), written_);
-        int64_t base = 0;
-        if (args->whence == SEEK_CUR) base = static_cast<int64_t>(position_);
-        if (args->whence == SEEK_END) base = static_cast<int64_t>(end);
-        const int64_t target = base + args->offset;
-        if (target < 0) return Fail(ZIP_ER_INVAL, 0);
-        written_ = end;
-        position_ = static_cast<uint64_t>(target);
-        return 0;
-      }
-      case ZIP_SOURCE_TELL_WRITE:
-        return static_cast<zip_int64_t>(position_);
-      case ZIP_SOURCE_COMMIT_WRITE:
-        if (!Flush()) return FailWrite();
-        return 0;
-      default:
-        return Fail(ZIP_ER_OPNOTSUPP, 0);
-    }
-  }
-
-  int fd_;
-  zip_error_t error_;
-  std::string buffer_;        // bytes for [bufferStart_, bufferStart_ + size)
-  uint64_t bufferStart_ = 0;  // file offset of the buffer
-  uint64_t position_ = 0;     // where the next write goes
-  uint64_t written_ = 0;      // the furthest end written so far
-  int writeErrno_ = 0;
-};
-
-}  // namespace
-
 void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, int fd) {
-  DescriptorSink sink(fd);
-  ZipError error;
-  SourcePtr source(zip_source_function_create(&DescriptorSink::Callback, &sink, error.get()));
-  if (!source) RaiseBadPackage("cannot write the package: " + error.text());
-  ArchivePtr out(zip_open_from_source(source.get(), ZIP_CREATE | ZIP_TRUNCATE, error.get()));
-  if (!out) RaiseBadPackage("cannot write the package: " + error.text());
-  source.release();  // the archive owns it now
-  AddEditedEntries(out.get(), archive, edits);
-  if (zip_close(out.get()) != 0) {
-    if (sink.WriteErrno() != 0) {
-      RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
-                      std::strerror(sink.WriteErrno()));
-    }
-    RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out.get()));
-  }
-  out.release();  // closed
+  WriteEdited(archive, edits, fd);
 }
 
 std::string WriteZip(const std::vector<NewZipEntry>& entries) {
