@@ -221,7 +221,11 @@ ZipArchive::~ZipArchive() = default;
 
 namespace {
 
-bool SameTime(const timespec& a, const timespec& b) {
+// True when the time `a` (seconds and nanoseconds) is before `b`.
+bool Before(const auto& a, const auto& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+bool SameTime(const auto& a, const auto& b) {
   return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 // Every write moves the modification time; the change time also moves when the file is
@@ -254,15 +258,11 @@ std::unique_ptr<ZipArchive> ZipArchive::Open(fileio::Descriptor file, const ZipL
   if (::fstat(fd, &first) != 0) RaiseBadPackage("the file cannot be examined");
   // A write in the same clock tick as the file's last write leaves its time as it is:
   // when it was written within this tick, wait for the tick to pass (a few ms at most).
-  timespec now = {};
+  decltype(first.st_mtim) now = {};
   for (int i = 0; i < 50; ++i) {
     ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
-    if (first.st_mtim.tv_sec < now.tv_sec ||
-        (first.st_mtim.tv_sec == now.tv_sec && first.st_mtim.tv_nsec < now.tv_nsec)) {
-      break;
-    }
-    const timespec pause = {0, 1000000};
-    ::nanosleep(&pause, nullptr);
+    if (Before(first.st_mtim, now)) break;
+    ::usleep(1000);
   }
   if (::fstat(fd, &archive->opened_) != 0) RaiseBadPackage("the file cannot be examined");
   if (!SameFileState(first, archive->opened_)) RaiseChanged();
