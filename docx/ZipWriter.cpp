@@ -1,5 +1,6 @@
 #include "docx/ZipWriter.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 #include <zlib.h>
 
@@ -56,7 +57,16 @@ ZipWriter::ZipWriter(int fd) : fd_(fd) {
   dosDate_ = static_cast<uint16_t>((year << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
   dosTime_ =
       static_cast<uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
-  if (fd_ >= 0 && ::ftruncate(fd_, 0) != 0) RaiseWrite(errno);
+  // A new, empty file is left alone: on ext4 cutting a file to nothing makes its close
+  // start writing it out.
+  struct stat st = {};
+  if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || st.st_size != 0) && ::ftruncate(fd_, 0) != 0) {
+    RaiseWrite(errno);
+  }
+}
+
+ZipWriter::~ZipWriter() {
+  if (deflater_) ::deflateEnd(deflater_.get());
 }
 
 void ZipWriter::RaiseWrite(int error) const {
@@ -181,11 +191,18 @@ void ZipWriter::Add(std::string_view name, std::string_view data, const ZipEntry
   entry.crc = static_cast<uint32_t>(::crc32_z(
       ::crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(data.data()), data.size()));
 
-  z_stream stream{};
-  if (::deflateInit2(&stream, kDeflateLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) !=
-      Z_OK) {
-    RaiseBadPackage("cannot write the package: the compressor cannot start");
+  // One compressor for every entry: starting one allocates and clears a few hundred KB.
+  if (!deflater_) {
+    deflater_ = std::make_unique<z_stream>();
+    if (::deflateInit2(deflater_.get(), kDeflateLevel, Z_DEFLATED, -MAX_WBITS, 8,
+                       Z_DEFAULT_STRATEGY) != Z_OK) {
+      deflater_.reset();
+      RaiseBadPackage("cannot write the package: the compressor cannot start");
+    }
+  } else {
+    ::deflateReset(deflater_.get());
   }
+  z_stream& stream = *deflater_;
   std::string compressed(::deflateBound(&stream, static_cast<uLong>(data.size())), '\0');
   stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
   stream.avail_in = static_cast<uInt>(data.size());
@@ -193,7 +210,6 @@ void ZipWriter::Add(std::string_view name, std::string_view data, const ZipEntry
   stream.avail_out = static_cast<uInt>(compressed.size());
   const int result = ::deflate(&stream, Z_FINISH);
   compressed.resize(stream.total_out);
-  ::deflateEnd(&stream);
   if (result != Z_STREAM_END) RaiseBadPackage("cannot write the package: compression failed");
   entry.compressedSize = compressed.size();
 

@@ -5,11 +5,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "docx/Zip.h"
+
+struct z_stream_s;
 
 namespace sendnote::docx {
 
@@ -18,6 +21,9 @@ class ZipWriter {
   // Writes into the open file `fd` from its start, cutting off what it held; with -1,
   // into memory (see Finish).
   explicit ZipWriter(int fd);
+  ~ZipWriter();
+  ZipWriter(const ZipWriter&) = delete;
+  ZipWriter& operator=(const ZipWriter&) = delete;
 
   // Copies entry `index` of `archive` with its stored data, method, checksum and time.
   void Copy(const ZipArchive& archive, size_t index);
@@ -47,6 +53,7 @@ class ZipWriter {
   uint16_t dosTime_ = 0;    // the time of new entries
   uint16_t dosDate_ = 0;
   std::vector<Central> central_;
+  std::unique_ptr<z_stream_s> deflater_;  // made on first use
 };
 
 }  // namespace sendnote::docx
