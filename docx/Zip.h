@@ -1,6 +1,6 @@
 // The zip layer: a checked, read-only view of an archive held in memory or in an open
 // file, and rewriting an archive so that only the entries that changed are compressed
-// again.
+// again. Stored and deflated entries only (what Word writes), over zlib.
 #pragma once
 
 #include <sys/stat.h>
@@ -45,8 +45,9 @@ struct ZipEntry {
 class ZipArchive {
  public:
   // Opens the archive held in `bytes`. Raises the bad-package error when it is not a zip
-  // archive, is damaged, exceeds the limits, has encrypted entries, entries compressed in
-  // an unsupported way, duplicate names or names that climb out of the package.
+  // archive, is damaged (also a local header that disagrees with the directory), exceeds
+  // the limits, has encrypted entries, entries compressed in an unsupported way,
+  // duplicate names or names that climb out of the package.
   static std::unique_ptr<ZipArchive> Open(std::shared_ptr<const std::string> bytes,
                                           const ZipLimits& limits = {});
   // Opens the archive in the regular file open as `file`, read in place as it is needed
@@ -61,7 +62,7 @@ class ZipArchive {
   // Returns the index of the entry of that name (ASCII case ignored), or empty.
   std::optional<size_t> Find(std::string_view name) const;
   // Returns the expanded data of an entry; raises the bad-package error when it is
-  // damaged or larger than declared or than the limit.
+  // damaged (also a wrong checksum) or larger than declared or than the limit.
   std::string Read(size_t index) const;
   // Returns the entry's data as stored (compressed), for comparing packages.
   std::string ReadRaw(size_t index) const;
@@ -80,10 +81,10 @@ class ZipArchive {
   void CheckUnchanged() const;
 
  private:
-  struct Handle;
   ZipArchive(std::shared_ptr<const std::string> bytes, fileio::Descriptor file,
              const ZipLimits& limits);
-  static std::unique_ptr<ZipArchive> OpenChecked(std::unique_ptr<ZipArchive> archive);
+  // Reads and checks the central directory and every local header.
+  void ReadDirectory();
   // Raises the changed-file error when the file changed, else the bad-package one.
   [[noreturn]] void RaiseDamaged(const std::string& reason) const;
 
@@ -92,8 +93,8 @@ class ZipArchive {
   struct stat opened_ = {};  // the file as it was when opened
   uint64_t size_ = 0;
   ZipLimits limits_;
-  std::unique_ptr<Handle> handle_;
   std::vector<ZipEntry> entries_;
+  std::vector<uint64_t> dataOffsets_;  // by entry
   std::map<std::string, size_t, std::less<>> byFoldedName_;
 };
 

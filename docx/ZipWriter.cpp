@@ -173,7 +173,8 @@ void ZipWriter::Copy(const ZipArchive& archive, size_t index) {
   if (pending_.size() >= kFlushBytes) Flush();
 }
 
-void ZipWriter::Add(std::string_view name, std::string_view data, const ZipEntry* like) {
+void ZipWriter::Add(std::string_view name, std::string_view data, const ZipEntry* like,
+                    bool store) {
   ZipEntry entry;
   if (like) {
     entry = *like;
@@ -184,12 +185,20 @@ void ZipWriter::Add(std::string_view name, std::string_view data, const ZipEntry
   }
   entry.flags = static_cast<uint16_t>(entry.flags & ~(kFlagDataDescriptor | kFlagDeflateOptions));
   entry.versionNeeded = kVersion20;
-  entry.method = 8;
+  entry.method = store ? 0 : 8;
   entry.dosTime = dosTime_;
   entry.dosDate = dosDate_;
   entry.size = data.size();
   entry.crc = static_cast<uint32_t>(::crc32_z(
       ::crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(data.data()), data.size()));
+  if (store) {
+    entry.compressedSize = data.size();
+    Header(entry, name);
+    pending_.append(data);
+    size_ += data.size();
+    if (pending_.size() >= kFlushBytes) Flush();
+    return;
+  }
 
   // One compressor for every entry: starting one allocates and clears a few hundred KB.
   if (!deflater_) {

@@ -1,7 +1,7 @@
 // Writes a zip archive in one pass, front to back: entries copied as stored from another
 // archive (from file to file inside the kernel when both are files), entries deflated
-// here, then the central directory. Neither libzip nor a second copy is involved, so an
-// untouched entry costs only the copying of its bytes.
+// here, then the central directory. No second copy is involved, so an untouched entry
+// costs only the copying of its bytes.
 #pragma once
 
 #include <cstdint>
@@ -27,9 +27,15 @@ class ZipWriter {
 
   // Copies entry `index` of `archive` with its stored data, method, checksum and time.
   void Copy(const ZipArchive& archive, size_t index);
-  // Adds an entry whose data is deflated here. `like` (may be null) is the entry it
-  // replaces, whose name, flags and attributes it keeps.
-  void Add(std::string_view name, std::string_view data, const ZipEntry* like);
+  // Adds an entry whose data is deflated here (or kept as it is with `store`). `like`
+  // (may be null) is the entry it replaces, whose name, flags and attributes it keeps.
+  void Add(std::string_view name, std::string_view data, const ZipEntry* like, bool store = false);
+  // The time of the entries added from now on (by default the time the writer was made),
+  // in the zip format's own form.
+  void SetTime(uint16_t dosTime, uint16_t dosDate) {
+    dosTime_ = dosTime;
+    dosDate_ = dosDate;
+  }
   // Writes the central directory; returns the whole archive when writing into memory.
   // Raises Path/File access error (75) when the file cannot be written, and the
   // bad-package error when the archive would need zip64 records.

@@ -93,6 +93,43 @@ TEST(ZipOpen, RefusesAnEntryThatExpandsBeyondItsDeclaredSize) {
   EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
 }
 
+// Damage that only the entries show: data that no longer matches its checksum, compressed
+// data that cannot be expanded, a local header that disagrees with the directory.
+TEST(ZipOpen, RefusesDamagedEntriesAndHeaders) {
+  struct Damage {
+    const char* label;
+    const char* entry;
+    size_t at;  // from the start of the entry's data; npos: the name in its local header
+    bool whenRead;
+    const char* reason;
+  };
+  const Damage damages[] = {
+      {"stored data", "word/media/image1.png", 3, true, "checksum"},
+      {"deflated data", "word/document.xml", 0, true, "damaged"},
+      {"local header", "word/document.xml", std::string::npos, false, "local header"},
+  };
+  for (const Damage& d : damages) {
+    SCOPED_TRACE(d.label);
+    std::string zip = Sample();
+    const std::string name = d.entry;
+    const size_t header = zip.find(name);  // the first copy: the local header's
+    ASSERT_NE(header, std::string::npos);
+    const size_t at = d.at == std::string::npos ? header : header + name.size() + d.at;
+    zip[at] = static_cast<char>(zip[at] ^ 0xFF);
+    auto error = ErrorOf([&] {
+      auto archive = ZipArchive::Open(std::make_shared<const std::string>(zip));
+      archive->Read(*archive->Find(name));
+    });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+    EXPECT_NE(platform::ToUtf8(error->Description()).find(d.reason), std::string::npos)
+        << platform::ToUtf8(error->Description());
+    if (d.whenRead) {
+      EXPECT_EQ(Refusal(zip), "");  // opens; only reading it shows the damage
+    }
+  }
+}
+
 TEST(ZipOpen, RefusesEncryptedEntries) {
   EXPECT_NE(Refusal(HandMadeZip({{"word/document.xml", "secret", 1}})).find("encrypted"),
             std::string::npos);
