@@ -160,8 +160,12 @@ bool SameFileState(const struct stat& a, const struct stat& b) {
                   "the template changed while it was read; nothing was written from it");
 }
 
+}  // namespace
+
+std::string FoldCase(std::string_view name) { return platform::AsciiLowered(name); }
+
 // inflate's state with its cleanup.
-class Inflater {
+class ZipArchive::Inflater {
  public:
   Inflater() {
     if (::inflateInit2(&stream_, -MAX_WBITS) != Z_OK) RaiseBadPackage("out of memory");
@@ -174,10 +178,6 @@ class Inflater {
  private:
   z_stream stream_{};
 };
-
-}  // namespace
-
-std::string FoldCase(std::string_view name) { return platform::AsciiLowered(name); }
 
 ZipArchive::ZipArchive(std::shared_ptr<const std::string> bytes, fileio::Descriptor file,
                        const ZipLimits& limits)
@@ -234,6 +234,10 @@ void ZipArchive::ReadAt(uint64_t offset, size_t length, char* out) const {
     std::memcpy(out, bytes_->data() + offset, length);
     return;
   }
+  if (offset >= tailStart_ && !tail_.empty()) {
+    std::memcpy(out, tail_.data() + (offset - tailStart_), length);
+    return;
+  }
   size_t done = 0;
   while (done < length) {
     const ssize_t n =
@@ -247,9 +251,15 @@ void ZipArchive::ReadAt(uint64_t offset, size_t length, char* out) const {
 uint64_t ZipArchive::DataOffset(size_t index) const { return dataOffsets_.at(index); }
 
 void ZipArchive::ReadDirectory() {
+  // The end of the archive, where its directory lies, is read once and kept: a small
+  // template is then read with this one call.
   const size_t tailLength = static_cast<size_t>(std::min<uint64_t>(size_, kLongestEndSearch));
   std::string tail(tailLength, '\0');
   ReadAt(size_ - tailLength, tailLength, tail.data());
+  if (!bytes_) {
+    tail_ = tail;
+    tailStart_ = size_ - tailLength;
+  }
   const auto read = [&](uint64_t offset, size_t length) {
     std::string out(length, '\0');
     ReadAt(offset, length, out.data());
@@ -337,8 +347,12 @@ std::string ZipArchive::Read(size_t index) const {
     // Expanded piece by piece into room for one byte more than declared, which shows an
     // entry that expands beyond its declared size.
     data.assign(static_cast<size_t>(entry.size) + 1, '\0');
-    Inflater inflater;
-    z_stream& z = inflater.get();
+    if (!inflater_) {
+      inflater_ = std::make_unique<Inflater>();
+    } else {
+      ::inflateReset(&inflater_->get());
+    }
+    z_stream& z = inflater_->get();
     z.next_out = reinterpret_cast<Bytef*>(data.data());
     z.avail_out = static_cast<uInt>(data.size());
     std::string piece(static_cast<size_t>(std::min<uint64_t>(entry.compressedSize, kReadPiece)),

@@ -92,6 +92,10 @@ class ZipArchive {
   fileio::Descriptor file_;
   struct stat opened_ = {};  // the file as it was when opened
   uint64_t size_ = 0;
+  std::string tail_;  // the file's last bytes (with the directory), read once
+  uint64_t tailStart_ = 0;
+  class Inflater;
+  mutable std::unique_ptr<Inflater> inflater_;  // made on first use, for every entry
   ZipLimits limits_;
   std::vector<ZipEntry> entries_;
   std::vector<uint64_t> dataOffsets_;  // by entry

@@ -25,6 +25,8 @@ constexpr uint16_t kVersion20 = 20;  // deflate and stored entries
 constexpr int kDeflateLevel = 6;
 // Pending bytes are written out once they reach this much.
 constexpr size_t kFlushBytes = 1 << 20;
+// Entries from this size on go from file to file inside the kernel.
+constexpr uint64_t kKernelCopyBytes = 64 << 10;
 
 void Put16(std::string& out, uint16_t v) {
   out += static_cast<char>(v & 0xFF);
@@ -156,18 +158,20 @@ void ZipWriter::Copy(const ZipArchive& archive, size_t index) {
   const uint64_t data = archive.DataOffset(index);
   Header(entry, source.name);
   const uint64_t start = size_;
-  if (archive.FileDescriptor() >= 0 && fd_ >= 0) {
+  if (archive.FileDescriptor() >= 0 && fd_ >= 0 && source.compressedSize >= kKernelCopyBytes) {
     const uint64_t copied = CopyFromFile(archive.FileDescriptor(), data, source.compressedSize);
     pendingAt_ += copied;
-    archive.CheckUnchanged();  // also when the copy ended early: the file shrank
-    if (copied != source.compressedSize) RaiseBadPackage("entry " + source.name + " is cut short");
+    if (copied != source.compressedSize) {
+      archive.CheckUnchanged();  // the file shrank
+      RaiseBadPackage("entry " + source.name + " is cut short");
+    }
   } else if (const auto& bytes = archive.Bytes()) {
     pending_.append(*bytes, static_cast<size_t>(data), static_cast<size_t>(source.compressedSize));
   } else {
+    // Small entries join the pending bytes: fewer calls than a copy of their own.
     const size_t at = pending_.size();
     pending_.resize(at + static_cast<size_t>(source.compressedSize));
     archive.ReadAt(data, static_cast<size_t>(source.compressedSize), pending_.data() + at);
-    archive.CheckUnchanged();
   }
   size_ = start + source.compressedSize;
   if (pending_.size() >= kFlushBytes) Flush();

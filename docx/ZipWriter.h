@@ -26,6 +26,7 @@ class ZipWriter {
   ZipWriter& operator=(const ZipWriter&) = delete;
 
   // Copies entry `index` of `archive` with its stored data, method, checksum and time.
+  // The caller checks afterwards that the archive's file has not changed meanwhile.
   void Copy(const ZipArchive& archive, size_t index);
   // Adds an entry whose data is deflated here (or kept as it is with `store`). `like`
   // (may be null) is the entry it replaces, whose name, flags and attributes it keeps.
