@@ -114,8 +114,8 @@ struct ZipEdits {
 // libzip fails.
 std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits);
 // Writes the same into the open file `fd` (from its start, replacing what it held) in one
-// pass, without holding the new archive in memory (entries copied as stored go from file
-// to file inside the kernel); raises like RewriteZip, and Path/File access error (75) when
+// pass, without holding the new archive in memory (large entries copied as stored go from
+// file to file through one buffer); raises like RewriteZip, and Path/File access error (75) when
 // the file cannot be written (a full disk, a size limit) or the archive's own file changed
 // while it was copied.
 void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, int fd);

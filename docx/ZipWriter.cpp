@@ -25,8 +25,8 @@ constexpr uint16_t kVersion20 = 20;  // deflate and stored entries
 constexpr int kDeflateLevel = 6;
 // Pending bytes are written out once they reach this much.
 constexpr size_t kFlushBytes = 1 << 20;
-// Entries from this size on go from file to file inside the kernel.
-constexpr uint64_t kKernelCopyBytes = 64 << 10;
+// Entries from this size on are copied from file to file on their own.
+constexpr uint64_t kOwnCopyBytes = 64 << 10;
 
 void Put16(std::string& out, uint16_t v) {
   out += static_cast<char>(v & 0xFF);
@@ -112,41 +112,27 @@ void ZipWriter::Header(const ZipEntry& entry, std::string_view name) {
 
 uint64_t ZipWriter::CopyFromFile(int from, uint64_t offset, uint64_t length) {
   Flush();
-  auto inOffset = static_cast<off_t>(offset);
-  auto outOffset = static_cast<off_t>(pendingAt_);
-  uint64_t left = length;
-  bool kernel = true;
-  while (left > 0 && kernel) {
-    const ssize_t n = ::copy_file_range(from, &inOffset, fd_, &outOffset, left, 0);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
-                  errno == EBADF)) {
-      kernel = false;  // not between these files: copied through memory below
-      break;
-    }
-    if (n < 0) RaiseWrite(errno);
-    if (n == 0) return length - left;  // the source ended early
-    left -= static_cast<uint64_t>(n);
-  }
-  std::string buffer(std::min<uint64_t>(left, kFlushBytes), '\0');
-  while (left > 0) {
-    const ssize_t r =
-        ::pread(from, buffer.data(), std::min<uint64_t>(left, buffer.size()), inOffset);
+  // Through one buffer: on ext4 this costs less processor time than copy_file_range,
+  // whose copy inside the kernel is slower than a read and a write from here.
+  if (copyBuffer_.empty()) copyBuffer_.resize(kFlushBytes);
+  uint64_t done = 0;
+  while (done < length) {
+    const auto want = static_cast<size_t>(std::min<uint64_t>(length - done, copyBuffer_.size()));
+    const ssize_t r = ::pread(from, copyBuffer_.data(), want, static_cast<off_t>(offset + done));
     if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) break;
-    size_t done = 0;
-    while (done < static_cast<size_t>(r)) {
-      const ssize_t w = ::pwrite(fd_, buffer.data() + done, static_cast<size_t>(r) - done,
-                                 outOffset + static_cast<off_t>(done));
+    if (r <= 0) break;  // the source ended early
+    size_t written = 0;
+    while (written < static_cast<size_t>(r)) {
+      const ssize_t w =
+          ::pwrite(fd_, copyBuffer_.data() + written, static_cast<size_t>(r) - written,
+                   static_cast<off_t>(pendingAt_ + done + written));
       if (w < 0 && errno == EINTR) continue;
       if (w < 0) RaiseWrite(errno);
-      done += static_cast<size_t>(w);
+      written += static_cast<size_t>(w);
     }
-    inOffset += r;
-    outOffset += r;
-    left -= static_cast<uint64_t>(r);
+    done += static_cast<uint64_t>(r);
   }
-  return length - left;
+  return done;
 }
 
 void ZipWriter::Copy(const ZipArchive& archive, size_t index) {
@@ -158,7 +144,7 @@ void ZipWriter::Copy(const ZipArchive& archive, size_t index) {
   const uint64_t data = archive.DataOffset(index);
   Header(entry, source.name);
   const uint64_t start = size_;
-  if (archive.FileDescriptor() >= 0 && fd_ >= 0 && source.compressedSize >= kKernelCopyBytes) {
+  if (archive.FileDescriptor() >= 0 && fd_ >= 0 && source.compressedSize >= kOwnCopyBytes) {
     const uint64_t copied = CopyFromFile(archive.FileDescriptor(), data, source.compressedSize);
     pendingAt_ += copied;
     if (copied != source.compressedSize) {

@@ -1,6 +1,6 @@
 // Writes a zip archive in one pass, front to back: entries copied as stored from another
-// archive (from file to file inside the kernel when both are files), entries deflated
-// here, then the central directory. No second copy is involved, so an untouched entry
+// archive (from file to file when both are files), entries deflated here, then the
+// central directory. No second copy is involved, so an untouched entry
 // costs only the copying of its bytes.
 #pragma once
 
@@ -61,6 +61,7 @@ class ZipWriter {
   uint16_t dosDate_ = 0;
   std::vector<Central> central_;
   std::unique_ptr<z_stream_s> deflater_;  // made on first use
+  std::string copyBuffer_;                // for large entries copied from a file
 };
 
 }  // namespace sendnote::docx
