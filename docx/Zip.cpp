@@ -202,10 +202,11 @@ std::unique_ptr<ZipArchive> ZipArchive::Open(fileio::Descriptor file, const ZipL
   if (::fstat(fd, &first) != 0) RaiseBadPackage("the file cannot be examined");
   // A write in the same clock tick as the file's last write leaves its time as it is:
   // when it was written within this tick, wait for the tick to pass (a few ms at most).
+  // A time further ahead is another clock's (a copied or remote file): no use waiting.
   decltype(first.st_mtim) now = {};
   for (int i = 0; i < 50; ++i) {
     ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
-    if (Before(first.st_mtim, now)) break;
+    if (Before(first.st_mtim, now) || first.st_mtim.tv_sec > now.tv_sec + 1) break;
     ::usleep(1000);
   }
   if (::fstat(fd, &archive->opened_) != 0) RaiseBadPackage("the file cannot be examined");
