@@ -184,6 +184,10 @@ def main():
                 if os.path.exists(os.path.join(work, name)):
                     os.remove(os.path.join(work, name))
 
+        # The machine's load: on a shared machine waiting for the processor and the
+        # disk's journal dominates the wall times of short jobs.
+        print(f"load average at the start: {os.getloadavg()[0]:.1f} on {os.cpu_count()} "
+              "processors\n")
         print("| job | wall ms (median) | processor ms | peak MiB | letters/s |")
         print("|---|---:|---:|---:|---:|")
         # The floor for the largest template: reading and writing its bytes, synced.

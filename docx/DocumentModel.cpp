@@ -1,7 +1,10 @@
 #include "docx/DocumentModel.h"
 #include "platform/Word.h"
 
+#include <unistd.h>
+
 #include <array>
+#include <functional>
 
 #include "docx/BlankDocument.h"
 #include "docx/DocxErrors.h"
@@ -51,10 +54,12 @@ const MainType& TypeFor(bool macros, bool isTemplate) {
   return kMainTypes[0];
 }
 
-// A compound file (Word 97-2003, or an encrypted Office document) is not a package.
-void RefuseCompoundFile(std::string_view bytes) {
+// A compound file (Word 97-2003, or an encrypted Office document) is not a package. `start`
+// is the file's first bytes; `whole` reads all of it, to tell the two apart.
+void RefuseCompoundFile(std::string_view start, const std::function<std::string()>& whole) {
   static constexpr std::string_view kMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
-  if (!bytes.starts_with(kMagic)) return;
+  if (!start.starts_with(kMagic)) return;
+  const std::string bytes = whole();
   static constexpr std::u16string_view kEncrypted = u"EncryptedPackage";
   const std::string_view marker(reinterpret_cast<const char*>(kEncrypted.data()),
                                 kEncrypted.size() * sizeof(char16_t));
@@ -115,15 +120,21 @@ std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
     std::weak_ptr<ApplicationLink> app) {
   std::shared_ptr<DocumentModel> model(new DocumentModel());
   model->app_ = std::move(app);
-  std::shared_ptr<std::string> bytes;
   if (templatePath.empty()) {
-    bytes = std::make_shared<std::string>(BlankDocumentPackage());
+    model->package_ =
+        Package::Open(std::make_shared<std::string>(BlankDocumentPackage()), limits.zip);
   } else {
-    bytes = std::make_shared<std::string>(ReadWholeFile(templatePath, limits.maxFileBytes));
+    // Read in place: only the parts edited here are read into memory; the rest is copied
+    // from the file when the document is saved.
+    fileio::Descriptor file = OpenFileToRead(templatePath, limits.maxFileBytes);
+    char magic[8] = {};
+    if (::pread(file.get(), magic, sizeof magic, 0) == static_cast<ssize_t>(sizeof magic)) {
+      RefuseCompoundFile(std::string_view(magic, sizeof magic),
+                         [&] { return ReadWholeFile(templatePath, limits.maxFileBytes); });
+    }
     model->templatePath_ = AbsolutePath(templatePath);
+    model->package_ = Package::Open(ZipArchive::Open(std::move(file), limits.zip));
   }
-  RefuseCompoundFile(*bytes);
-  model->package_ = Package::Open(std::move(bytes), limits.zip);
   Package& package = *model->package_;
 
   auto rel = package.FindRelationship("/", kRelOfficeDocument);

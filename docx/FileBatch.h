@@ -37,7 +37,7 @@ class FileBatch {
   // True when no more files can wait: commit before staging another.
   bool Full() const;
 
-  // Makes the staged files durable (one file: its own sync; more: one sync of their file
+  // Makes the staged files durable (one file: its own data sync; more: one sync of their file
   // system), renames them into place and syncs their folders; returns what became of each
   // one, in staged order. The batch is empty afterwards.
   std::vector<Outcome> Commit();

@@ -1,6 +1,7 @@
 #include "docx/FileIo.h"
 #include "platform/Word.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +33,25 @@ std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes) 
       break;
   }
   RaiseAccess(path, file.error);
+}
+
+fileio::Descriptor OpenFileToRead(const std::filesystem::path& path, uint64_t maxBytes) {
+  // Not blocking: a pipe is refused below instead of waited on.
+  fileio::Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0) {
+    if (errno == ENOENT || errno == ENOTDIR) {
+      RaiseWithDetail(platform::kErrWordFileNotFound, u"This file could not be found.",
+                      path.string());
+    }
+    RaiseAccess(path, errno);
+  }
+  struct stat st;
+  if (::fstat(fd.get(), &st) != 0) RaiseAccess(path, errno);
+  if (!S_ISREG(st.st_mode)) RaiseBadPackage("not a regular file: " + path.string());
+  if (static_cast<uint64_t>(st.st_size) > maxBytes) {
+    RaiseBadPackage("the file is larger than the limit of " + std::to_string(maxBytes) + " bytes");
+  }
+  return fd;
 }
 
 void WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes,

@@ -8,12 +8,17 @@
 #include <string>
 #include <string_view>
 
+#include "fileio/Descriptor.h"
+
 namespace sendnote::docx {
 
 // Returns the file's bytes. Raises Word's "file not found" (5174) when it does not exist,
 // Path/File access error (75) when it cannot be read, and the bad-package error when it
 // is larger than `maxBytes` or not a regular file.
 std::string ReadWholeFile(const std::filesystem::path& path, uint64_t maxBytes);
+// Opens the file for reading only, with the same refusals as ReadWholeFile, and reads
+// nothing yet.
+fileio::Descriptor OpenFileToRead(const std::filesystem::path& path, uint64_t maxBytes);
 
 // Writes `bytes` to `path` through a temporary file in the same folder that is flushed to
 // disk and then renamed into place. An existing file is replaced only when `overwrite`;

@@ -97,7 +97,11 @@ Package::Package(std::unique_ptr<ZipArchive> archive) : archive_(std::move(archi
 
 std::unique_ptr<Package> Package::Open(std::shared_ptr<const std::string> bytes,
                                        const ZipLimits& limits) {
-  std::unique_ptr<Package> package(new Package(ZipArchive::Open(std::move(bytes), limits)));
+  return Open(ZipArchive::Open(std::move(bytes), limits));
+}
+
+std::unique_ptr<Package> Package::Open(std::unique_ptr<ZipArchive> archive) {
+  std::unique_ptr<Package> package(new Package(std::move(archive)));
   if (!package->HasPart(kContentTypesPart)) RaiseBadPackage("no [Content_Types].xml");
   package->contentTypes_ = &package->Xml(kContentTypesPart);
   if (!NameOf(package->contentTypes_->Root()).Is(Ns::kCt, "Types")) {

@@ -46,6 +46,8 @@ class Package {
   // or malformed.
   static std::unique_ptr<Package> Open(std::shared_ptr<const std::string> bytes,
                                        const ZipLimits& limits = {});
+  // The same over an archive already open (in memory or in a file).
+  static std::unique_ptr<Package> Open(std::unique_ptr<ZipArchive> archive);
 
   // Part names are absolute: "/word/document.xml".
   bool HasPart(std::string_view partName) const;

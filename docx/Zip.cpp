@@ -1,48 +1,26 @@
 #include "docx/Zip.h"
 
 #include <unistd.h>
-#include <zip.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "docx/DocxErrors.h"
+#include "docx/ZipWriter.h"
 #include "platform/AsciiCase.h"
 #include "platform/ComError.h"
 
 namespace sendnote::docx {
 namespace {
 
-struct ArchiveCloser {
-  void operator()(zip_t* archive) const { zip_discard(archive); }
-};
-struct SourceFreer {
-  void operator()(zip_source_t* source) const { zip_source_free(source); }
-};
-struct FileCloser {
-  void operator()(zip_file_t* file) const { zip_fclose(file); }
-};
-using ArchivePtr = std::unique_ptr<zip_t, ArchiveCloser>;
-using SourcePtr = std::unique_ptr<zip_source_t, SourceFreer>;
-using FilePtr = std::unique_ptr<zip_file_t, FileCloser>;
-
-// zip_error_t with its cleanup.
-class ZipError {
- public:
-  ZipError() { zip_error_init(&error_); }
-  ~ZipError() { zip_error_fini(&error_); }
-  ZipError(const ZipError&) = delete;
-  ZipError& operator=(const ZipError&) = delete;
-  zip_error_t* get() { return &error_; }
-  int code() const { return error_.zip_err; }
-  std::string text() { return zip_error_strerror(&error_); }
-
- private:
-  zip_error_t error_;
-};
+constexpr uint16_t kFlagEncrypted = 0x0001;
+constexpr uint16_t kFlagStrongEncryption = 0x0040;
+constexpr int32_t kStored = 0;
+constexpr int32_t kDeflated = 8;
+// Compressed data is read and expanded in pieces of this size.
+constexpr size_t kReadPiece = 64 << 10;
 
 uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t Le32(const unsigned char* p) {
@@ -53,27 +31,90 @@ uint64_t Le64(const unsigned char* p) {
   return static_cast<uint64_t>(Le32(p)) | (static_cast<uint64_t>(Le32(p + 4)) << 32);
 }
 
-// Returns the entry count the end-of-central-directory record declares, or empty when
-// there is no such record. Read before libzip allocates anything for the entries.
-std::optional<uint64_t> DeclaredEntryCount(std::string_view bytes) {
-  constexpr size_t kEocdSize = 22;
-  if (bytes.size() < kEocdSize) return std::nullopt;
-  const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
-  const size_t last = bytes.size() - kEocdSize;
-  const size_t first = last > 0xFFFF ? last - 0xFFFF : 0;
-  for (size_t pos = last + 1; pos-- > first;) {
+// What the end records say of the central directory.
+struct EndRecord {
+  uint64_t entries = 0;
+  uint64_t directorySize = 0;
+  uint64_t directoryOffset = 0;
+};
+
+constexpr size_t kEndSize = 22;
+constexpr size_t kLongestEndSearch = kEndSize + 0xFFFF;  // the record and its longest comment
+
+// Finds the end records in `tail`, the last bytes of an archive of `size` bytes; `read`
+// reads elsewhere in the archive (for a zip64 record). Empty when there is no end record.
+template <typename Read>
+std::optional<EndRecord> FindEnd(std::string_view tail, uint64_t size, const Read& read) {
+  if (tail.size() < kEndSize) return std::nullopt;
+  const auto* data = reinterpret_cast<const unsigned char*>(tail.data());
+  const uint64_t tailStart = size - tail.size();
+  for (size_t pos = tail.size() - kEndSize + 1; pos-- > 0;) {
     if (Le32(data + pos) != 0x06054b50) continue;
-    uint64_t count = Le16(data + pos + 10);
-    // A zip64 archive keeps the real count in its own record, found through a locator.
-    if (count == 0xFFFF && pos >= 20 && Le32(data + pos - 20) == 0x07064b50) {
+    EndRecord end;
+    end.entries = Le16(data + pos + 10);
+    end.directorySize = Le32(data + pos + 12);
+    end.directoryOffset = Le32(data + pos + 16);
+    // A zip64 archive keeps the real values in its own record, found through a locator.
+    const bool wide = end.entries == 0xFFFF || end.directorySize == 0xFFFFFFFF ||
+                      end.directoryOffset == 0xFFFFFFFF;
+    if (wide && pos >= 20 && Le32(data + pos - 20) == 0x07064b50) {
       const uint64_t record = Le64(data + pos - 20 + 8);
-      if (record + 56 <= bytes.size() && Le32(data + record) == 0x06064b50) {
-        count = Le64(data + record + 32);
+      if (record + 56 <= tailStart + pos - 20) {
+        const std::string bytes = read(record, 56);
+        const auto* r = reinterpret_cast<const unsigned char*>(bytes.data());
+        if (Le32(r) == 0x06064b50) {
+          end.entries = Le64(r + 32);
+          end.directorySize = Le64(r + 40);
+          end.directoryOffset = Le64(r + 48);
+        }
       }
     }
-    return count;
+    return end;
   }
   return std::nullopt;
+}
+
+// Reads the central directory record at `pos` of `directory` into `entry`; returns the
+// position of the next record, or 0 when it is damaged.
+size_t ParseCentralRecord(std::string_view directory, size_t pos, ZipEntry& entry) {
+  if (pos + 46 > directory.size()) return 0;
+  const auto* d = reinterpret_cast<const unsigned char*>(directory.data()) + pos;
+  if (Le32(d) != 0x02014b50) return 0;
+  entry.versionMadeBy = Le16(d + 4);
+  entry.versionNeeded = Le16(d + 6);
+  entry.flags = Le16(d + 8);
+  entry.method = Le16(d + 10);
+  entry.dosTime = Le16(d + 12);
+  entry.dosDate = Le16(d + 14);
+  entry.crc = Le32(d + 16);
+  uint64_t compressed = Le32(d + 20), size = Le32(d + 24), offset = Le32(d + 42);
+  const size_t nameLength = Le16(d + 28), extraLength = Le16(d + 30), commentLength = Le16(d + 32);
+  entry.internalAttributes = Le16(d + 36);
+  entry.externalAttributes = Le32(d + 38);
+  const size_t next = pos + 46 + nameLength + extraLength + commentLength;
+  if (next > directory.size()) return 0;
+  entry.name.assign(directory.substr(pos + 46, nameLength));
+  // The zip64 extra field holds, in this order, the values whose 32-bit field is full.
+  std::string_view extra = directory.substr(pos + 46 + nameLength, extraLength);
+  while (extra.size() >= 4) {
+    const auto* e = reinterpret_cast<const unsigned char*>(extra.data());
+    const size_t length = Le16(e + 2);
+    if (4 + length > extra.size()) break;
+    if (Le16(e) == 0x0001) {
+      size_t at = 4;
+      for (uint64_t* value : {&size, &compressed, &offset}) {
+        if (*value != 0xFFFFFFFF) continue;
+        if (at + 8 > 4 + length) return 0;
+        *value = Le64(e + at);
+        at += 8;
+      }
+    }
+    extra.remove_prefix(4 + length);
+  }
+  entry.compressedSize = compressed;
+  entry.size = size;
+  entry.headerOffset = offset;
+  return next;
 }
 
 // Returns why an entry name is unsafe, or empty when it is a plain relative name.
@@ -100,114 +141,191 @@ std::string UnsafeNameReason(std::string_view name) {
   return {};
 }
 
-std::string OpenFailureReason(ZipError& error) {
-  switch (error.code()) {
-    case ZIP_ER_NOZIP:
-      return "not a zip archive";
-    case ZIP_ER_INCONS:
-      return "the zip archive is damaged or truncated";
-    case ZIP_ER_MEMORY:
-      return "out of memory";
-    default:
-      return "the zip archive cannot be read: " + error.text();
-  }
+// True when the time `a` (seconds and nanoseconds) is before `b`.
+bool Before(const auto& a, const auto& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+bool SameTime(const auto& a, const auto& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+// Every write moves the modification time; the change time also moves when the file is
+// only renamed, replaced under its name or given other permissions, which leave its
+// bytes as they were.
+bool SameFileState(const struct stat& a, const struct stat& b) {
+  return a.st_size == b.st_size && SameTime(a.st_mtim, b.st_mtim);
 }
 
-std::string ReadFromFile(zip_file_t* file, uint64_t size, uint64_t index, const ZipLimits& limits,
-                         std::string_view name) {
-  if (size > limits.maxEntryBytes) {
-    RaiseBadPackage("entry too large to expand (" + std::string(name) + ")");
-  }
-  // One byte more than declared shows an entry that expands beyond its declared size.
-  std::string data(static_cast<size_t>(size) + 1, '\0');
-  uint64_t filled = 0;
-  while (filled < data.size()) {
-    const zip_int64_t n = zip_fread(file, data.data() + filled, data.size() - filled);
-    if (n < 0) {
-      RaiseBadPackage("entry " + std::to_string(index) + " (" + std::string(name) +
-                      ") is damaged: " + zip_file_strerror(file));
-    }
-    if (n == 0) break;
-    filled += static_cast<uint64_t>(n);
-  }
-  if (filled != size) {
-    RaiseBadPackage("entry " + std::string(name) + " does not expand to its declared size");
-  }
-  data.resize(static_cast<size_t>(size));
-  return data;
+[[noreturn]] void RaiseChanged() {
+  RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
+                  "the template changed while it was read; nothing was written from it");
 }
 
 }  // namespace
 
-struct ZipArchive::Handle {
-  ArchivePtr archive;
-};
-
 std::string FoldCase(std::string_view name) { return platform::AsciiLowered(name); }
 
-ZipArchive::ZipArchive(std::shared_ptr<const std::string> bytes, const ZipLimits& limits)
-    : bytes_(std::move(bytes)), limits_(limits), handle_(std::make_unique<Handle>()) {}
+// inflate's state with its cleanup.
+class ZipArchive::Inflater {
+ public:
+  Inflater() {
+    if (::inflateInit2(&stream_, -MAX_WBITS) != Z_OK) RaiseBadPackage("out of memory");
+  }
+  ~Inflater() { ::inflateEnd(&stream_); }
+  Inflater(const Inflater&) = delete;
+  Inflater& operator=(const Inflater&) = delete;
+  z_stream& get() { return stream_; }
+
+ private:
+  z_stream stream_{};
+};
+
+ZipArchive::ZipArchive(std::shared_ptr<const std::string> bytes, fileio::Descriptor file,
+                       const ZipLimits& limits)
+    : bytes_(std::move(bytes)), file_(std::move(file)), limits_(limits) {}
 
 ZipArchive::~ZipArchive() = default;
 
 std::unique_ptr<ZipArchive> ZipArchive::Open(std::shared_ptr<const std::string> bytes,
                                              const ZipLimits& limits) {
-  const std::optional<uint64_t> declared = DeclaredEntryCount(*bytes);
-  if (!declared) RaiseBadPackage("not a zip archive");
-  if (*declared > limits.maxEntries) {
-    RaiseBadPackage("too many entries (" + std::to_string(*declared) + ", the limit is " +
-                    std::to_string(limits.maxEntries) + ")");
-  }
+  const uint64_t size = bytes->size();
+  std::unique_ptr<ZipArchive> archive(
+      new ZipArchive(std::move(bytes), fileio::Descriptor(), limits));
+  archive->size_ = size;
+  archive->ReadDirectory();
+  return archive;
+}
 
-  std::unique_ptr<ZipArchive> result(new ZipArchive(std::move(bytes), limits));
-  ZipError error;
-  SourcePtr source(
-      zip_source_buffer_create(result->bytes_->data(), result->bytes_->size(), 0, error.get()));
-  if (!source) RaiseBadPackage(OpenFailureReason(error));
-  zip_t* archive = zip_open_from_source(source.get(), ZIP_RDONLY | ZIP_CHECKCONS, error.get());
-  if (!archive) RaiseBadPackage(OpenFailureReason(error));
-  source.release();  // the archive owns it now
-  result->handle_->archive.reset(archive);
-
-  const zip_int64_t count = zip_get_num_entries(archive, 0);
-  if (count < 0 || static_cast<uint64_t>(count) > limits.maxEntries) {
-    RaiseBadPackage("too many entries (" + std::to_string(count) + ", the limit is " +
-                    std::to_string(limits.maxEntries) + ")");
+std::unique_ptr<ZipArchive> ZipArchive::Open(fileio::Descriptor file, const ZipLimits& limits) {
+  std::unique_ptr<ZipArchive> archive(new ZipArchive(nullptr, std::move(file), limits));
+  const int fd = archive->file_.get();
+  struct stat first = {};
+  if (::fstat(fd, &first) != 0) RaiseBadPackage("the file cannot be examined");
+  // A write in the same clock tick as the file's last write leaves its time as it is:
+  // when it was written within this tick, wait for the tick to pass (a few ms at most).
+  // A time further ahead is another clock's (a copied or remote file): no use waiting.
+  decltype(first.st_mtim) now = {};
+  for (int i = 0; i < 50; ++i) {
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &now);
+    if (Before(first.st_mtim, now) || first.st_mtim.tv_sec > now.tv_sec + 1) break;
+    ::usleep(1000);
   }
+  if (::fstat(fd, &archive->opened_) != 0) RaiseBadPackage("the file cannot be examined");
+  if (!SameFileState(first, archive->opened_)) RaiseChanged();
+  archive->size_ = static_cast<uint64_t>(archive->opened_.st_size);
+  archive->ReadDirectory();
+  return archive;
+}
+
+void ZipArchive::CheckUnchanged() const {
+  if (file_.get() < 0) return;
+  struct stat now = {};
+  if (::fstat(file_.get(), &now) != 0 || !SameFileState(now, opened_)) RaiseChanged();
+}
+
+void ZipArchive::RaiseDamaged(const std::string& reason) const {
+  CheckUnchanged();
+  RaiseBadPackage(reason);
+}
+
+void ZipArchive::ReadAt(uint64_t offset, size_t length, char* out) const {
+  if (offset > size_ || length > size_ - offset) {
+    RaiseDamaged("the zip archive is damaged or truncated");
+  }
+  if (bytes_) {
+    std::memcpy(out, bytes_->data() + offset, length);
+    return;
+  }
+  if (offset >= tailStart_ && !tail_.empty()) {
+    std::memcpy(out, tail_.data() + (offset - tailStart_), length);
+    return;
+  }
+  size_t done = 0;
+  while (done < length) {
+    const ssize_t n =
+        ::pread(file_.get(), out + done, length - done, static_cast<off_t>(offset + done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) RaiseDamaged("the zip archive is damaged or truncated");
+    done += static_cast<size_t>(n);
+  }
+}
+
+uint64_t ZipArchive::DataOffset(size_t index) const { return dataOffsets_.at(index); }
+
+void ZipArchive::ReadDirectory() {
+  // The end of the archive, where its directory lies, is read once and kept: a small
+  // template is then read with this one call.
+  const size_t tailLength = static_cast<size_t>(std::min<uint64_t>(size_, kLongestEndSearch));
+  std::string tail(tailLength, '\0');
+  ReadAt(size_ - tailLength, tailLength, tail.data());
+  if (!bytes_) {
+    tail_ = tail;
+    tailStart_ = size_ - tailLength;
+  }
+  const auto read = [&](uint64_t offset, size_t length) {
+    std::string out(length, '\0');
+    ReadAt(offset, length, out.data());
+    return out;
+  };
+  // Counted before anything is allocated for the entries.
+  const std::optional<EndRecord> end = FindEnd(tail, size_, read);
+  if (!end) RaiseDamaged("not a zip archive");
+  if (end->entries > limits_.maxEntries) {
+    RaiseBadPackage("too many entries (" + std::to_string(end->entries) + ", the limit is " +
+                    std::to_string(limits_.maxEntries) + ")");
+  }
+  if (end->directoryOffset > size_ || end->directorySize > size_ - end->directoryOffset ||
+      end->directorySize < end->entries * 46) {
+    RaiseDamaged("the zip archive is damaged or truncated");
+  }
+  std::string directory(static_cast<size_t>(end->directorySize), '\0');
+  ReadAt(end->directoryOffset, directory.size(), directory.data());
+
+  size_t recordAt = 0;
   uint64_t expanded = 0;
-  for (zip_int64_t i = 0; i < count; ++i) {
-    zip_stat_t st;
-    zip_stat_init(&st);
-    if (zip_stat_index(archive, static_cast<zip_uint64_t>(i), ZIP_FL_ENC_RAW, &st) != 0) {
-      RaiseBadPackage("the zip archive is damaged: " + std::string(zip_strerror(archive)));
-    }
+  for (uint64_t i = 0; i < end->entries; ++i) {
     ZipEntry entry;
-    entry.name = st.name ? st.name : "";
+    recordAt = ParseCentralRecord(directory, recordAt, entry);
+    if (recordAt == 0) RaiseDamaged("the zip archive is damaged or truncated");
     if (std::string reason = UnsafeNameReason(entry.name); !reason.empty()) {
       RaiseBadPackage(reason);
     }
-    if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
+    if (entry.flags & (kFlagEncrypted | kFlagStrongEncryption)) {
       RaiseBadPackage("the document is encrypted");
     }
-    entry.size = st.size;
-    entry.compressedSize = st.comp_size;
-    entry.crc = st.crc;
-    entry.method = st.comp_method;
     entry.directory = entry.name.back() == '/';
-    if (!zip_compression_method_supported(entry.method, 0)) {
+    if (entry.method != kStored && entry.method != kDeflated) {
       RaiseBadPackage("entry " + entry.name + " uses an unsupported compression method");
     }
     expanded += entry.size;
-    if (entry.size > limits.maxExpandedBytes || expanded > limits.maxExpandedBytes) {
+    if (entry.size > limits_.maxExpandedBytes || expanded > limits_.maxExpandedBytes) {
       RaiseBadPackage("the expanded size exceeds the limit of " +
-                      std::to_string(limits.maxExpandedBytes) + " bytes");
+                      std::to_string(limits_.maxExpandedBytes) + " bytes");
     }
-    if (!result->byFoldedName_.emplace(FoldCase(entry.name), result->entries_.size()).second) {
+    if (!byFoldedName_.emplace(FoldCase(entry.name), entries_.size()).second) {
       RaiseBadPackage("duplicate entry name: " + entry.name);
     }
-    result->entries_.push_back(std::move(entry));
+    entries_.push_back(std::move(entry));
   }
-  return result;
+  // Each local header must agree with the directory, and its data lie before the directory.
+  dataOffsets_.reserve(entries_.size());
+  for (const ZipEntry& entry : entries_) {
+    std::string header(30 + entry.name.size(), '\0');
+    if (entry.headerOffset > end->directoryOffset ||
+        header.size() > end->directoryOffset - entry.headerOffset) {
+      RaiseDamaged("the zip archive is damaged or truncated");
+    }
+    ReadAt(entry.headerOffset, header.size(), header.data());
+    const auto* h = reinterpret_cast<const unsigned char*>(header.data());
+    if (Le32(h) != 0x04034b50 || Le16(h + 8) != entry.method || Le16(h + 26) != entry.name.size() ||
+        header.compare(30, entry.name.size(), entry.name) != 0) {
+      RaiseDamaged("the local header of " + entry.name + " does not match the directory");
+    }
+    const uint64_t data = entry.headerOffset + 30 + Le16(h + 26) + Le16(h + 28);
+    if (data > end->directoryOffset || entry.compressedSize > end->directoryOffset - data) {
+      RaiseDamaged("the data of " + entry.name + " runs into the directory");
+    }
+    dataOffsets_.push_back(data);
+  }
 }
 
 std::optional<size_t> ZipArchive::Find(std::string_view name) const {
@@ -218,292 +336,106 @@ std::optional<size_t> ZipArchive::Find(std::string_view name) const {
 
 std::string ZipArchive::Read(size_t index) const {
   const ZipEntry& entry = entries_.at(index);
-  FilePtr file(zip_fopen_index(handle_->archive.get(), index, 0));
-  if (!file) {
-    RaiseBadPackage("entry " + entry.name +
-                    " cannot be read: " + zip_strerror(handle_->archive.get()));
+  if (entry.size > limits_.maxEntryBytes) {
+    RaiseBadPackage("entry too large to expand (" + entry.name + ")");
   }
-  return ReadFromFile(file.get(), entry.size, index, limits_, entry.name);
+  const std::string wrongSize = "entry " + entry.name + " does not expand to its declared size";
+  std::string data;
+  if (entry.method == kStored) {
+    if (entry.compressedSize != entry.size) RaiseDamaged(wrongSize);
+    data = ReadRaw(index);
+  } else {
+    // Expanded piece by piece into room for one byte more than declared, which shows an
+    // entry that expands beyond its declared size.
+    data.assign(static_cast<size_t>(entry.size) + 1, '\0');
+    if (!inflater_) {
+      inflater_ = std::make_unique<Inflater>();
+    } else {
+      ::inflateReset(&inflater_->get());
+    }
+    z_stream& z = inflater_->get();
+    z.next_out = reinterpret_cast<Bytef*>(data.data());
+    z.avail_out = static_cast<uInt>(data.size());
+    std::string piece(static_cast<size_t>(std::min<uint64_t>(entry.compressedSize, kReadPiece)),
+                      '\0');
+    uint64_t offset = dataOffsets_.at(index), left = entry.compressedSize;
+    int result = Z_OK;
+    while (result == Z_OK) {
+      const auto n = static_cast<size_t>(std::min<uint64_t>(left, piece.size()));
+      ReadAt(offset, n, piece.data());
+      offset += n;
+      left -= n;
+      z.next_in = reinterpret_cast<Bytef*>(piece.data());
+      z.avail_in = static_cast<uInt>(n);
+      result = ::inflate(&z, left == 0 ? Z_FINISH : Z_NO_FLUSH);
+      if (result == Z_BUF_ERROR && left > 0) result = Z_OK;  // needs more input
+      if (z.avail_out == 0) break;                           // expands beyond what it declares
+    }
+    if (result != Z_STREAM_END && z.avail_out != 0) {
+      RaiseDamaged("entry " + entry.name + " is damaged: its compressed data is invalid");
+    }
+    if (z.total_out != entry.size) RaiseDamaged(wrongSize);
+    data.resize(static_cast<size_t>(entry.size));
+  }
+  const auto crc = static_cast<uint32_t>(::crc32_z(
+      ::crc32_z(0, nullptr, 0), reinterpret_cast<const Bytef*>(data.data()), data.size()));
+  if (crc != entry.crc) RaiseDamaged("entry " + entry.name + " is damaged: its checksum differs");
+  return data;
 }
 
 std::string ZipArchive::ReadRaw(size_t index) const {
   const ZipEntry& entry = entries_.at(index);
-  FilePtr file(zip_fopen_index(handle_->archive.get(), index, ZIP_FL_COMPRESSED));
-  if (!file) {
-    RaiseBadPackage("entry " + entry.name +
-                    " cannot be read: " + zip_strerror(handle_->archive.get()));
+  if (entry.compressedSize > limits_.maxEntryBytes) {
+    RaiseBadPackage("entry too large to read (" + entry.name + ")");
   }
-  return ReadFromFile(file.get(), entry.compressedSize, index, limits_, entry.name);
+  std::string data(static_cast<size_t>(entry.compressedSize), '\0');
+  ReadAt(dataOffsets_.at(index), data.size(), data.data());
+  return data;
 }
 
 namespace {
 
-// Adds `data` (which must outlive the archive's commit) as the content of an entry.
-zip_source_t* BufferSource(zip_t* archive, const std::string& data) {
-  zip_source_t* source = zip_source_buffer(archive, data.data(), data.size(), 0);
-  if (!source) RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(archive));
-  return source;
-}
-
-// Commits `archive` into `source` and returns the source's new bytes.
-std::string CommitToBuffer(ArchivePtr archive, zip_source_t* source) {
-  if (zip_close(archive.get()) != 0) {
-    RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(archive.get()));
-  }
-  archive.release();  // closed
-  zip_stat_t st;
-  zip_stat_init(&st);
-  if (zip_source_stat(source, &st) != 0 || zip_source_open(source) != 0) {
-    RaiseBadPackage("cannot read back the written package");
-  }
-  std::string out(static_cast<size_t>(st.size), '\0');
-  const zip_int64_t n = zip_source_read(source, out.data(), out.size());
-  zip_source_close(source);
-  if (n < 0 || static_cast<uint64_t>(n) != st.size) {
-    RaiseBadPackage("cannot read back the written package");
-  }
-  return out;
-}
-
-// The compression of rewritten XML: fast, since it runs for every letter.
-constexpr zip_uint32_t kDeflateLevel = 6;
 // 2026-01-01 00:00:00 as a zip entry's date and time.
-constexpr zip_uint16_t kFixedDosDate = ((2026 - 1980) << 9) | (1 << 5) | 1;
-constexpr zip_uint16_t kFixedDosTime = 0;
+constexpr uint16_t kFixedDosDate = ((2026 - 1980) << 9) | (1 << 5) | 1;
+constexpr uint16_t kFixedDosTime = 0;
 
-}  // namespace
-
-namespace {
-
-// Adds the entries of `archive` with `edits` applied to the empty archive `out`, in
-// order: untouched entries as stored (same compressed bytes and method), replaced ones
-// compressed anew, added ones last.
-void AddEditedEntries(zip_t* out, const ZipArchive& archive, const ZipEdits& edits) {
-  zip_t* in = archive.Native().archive.get();
+// Writes the entries of `archive` with `edits` applied, in order: untouched entries as
+// stored (same compressed bytes and method), replaced ones compressed anew, added ones last.
+std::string WriteEdited(const ZipArchive& archive, const ZipEdits& edits, int fd) {
+  ZipWriter writer(fd);
   for (size_t i = 0; i < archive.Entries().size(); ++i) {
     if (std::find(edits.removed.begin(), edits.removed.end(), i) != edits.removed.end()) continue;
     const ZipEntry& entry = archive.Entries()[i];
     const auto replaced = edits.replaced.find(i);
-    zip_source_t* s = replaced != edits.replaced.end()
-                          ? BufferSource(out, replaced->second)
-                          : zip_source_zip(out, in, i, 0, 0, -1);  // whole entry: as stored
-    if (!s) RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out));
-    const zip_int64_t index = zip_file_add(out, entry.name.c_str(), s, 0);
-    if (index < 0) {
-      zip_source_free(s);
-      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out));
-    }
-    const auto at = static_cast<zip_uint64_t>(index);
     if (replaced != edits.replaced.end()) {
-      zip_set_file_compression(out, at, ZIP_CM_DEFLATE, kDeflateLevel);
+      writer.Add(entry.name, replaced->second, &entry);
     } else {
-      // The method of the stored data, so that it is copied and never compressed again.
-      zip_set_file_compression(out, at, entry.method, 0);
+      writer.Copy(archive, i);
     }
   }
-  for (const auto& [name, data] : edits.added) {
-    zip_source_t* s = BufferSource(out, data);
-    const zip_int64_t index = zip_file_add(out, name.c_str(), s, ZIP_FL_ENC_UTF_8);
-    if (index < 0) {
-      zip_source_free(s);
-      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out));
-    }
-    zip_set_file_compression(out, static_cast<zip_uint64_t>(index), ZIP_CM_DEFLATE, kDeflateLevel);
-  }
+  for (const auto& [name, data] : edits.added) writer.Add(name, data, nullptr);
+  std::string out = writer.Finish();
+  archive.CheckUnchanged();
+  return out;
 }
 
 }  // namespace
 
 std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits) {
-  ZipError error;
-  SourcePtr source(zip_source_buffer_create(nullptr, 0, 0, error.get()));
-  if (!source) RaiseBadPackage("cannot write the package: " + error.text());
-  zip_source_keep(source.get());  // read back after the archive has committed into it
-  ArchivePtr out(zip_open_from_source(source.get(), ZIP_CREATE | ZIP_TRUNCATE, error.get()));
-  if (!out) {
-    zip_source_free(source.get());  // the reference zip_open_from_source did not take
-    RaiseBadPackage("cannot write the package: " + error.text());
-  }
-  AddEditedEntries(out.get(), archive, edits);
-  return CommitToBuffer(std::move(out), source.get());
+  return WriteEdited(archive, edits, -1);
 }
 
-namespace {
-
-// A libzip source that writes the new archive straight into an open file, buffered, so
-// that the package is written once and in few system calls. It is a new, empty archive:
-// nothing is ever read back from it.
-class DescriptorSink {
- public:
-  explicit DescriptorSink(int fd) : fd_(fd) { zip_error_init(&error_); }
-  ~DescriptorSink() { zip_error_fini(&error_); }
-  DescriptorSink(const DescriptorSink&) = delete;
-  DescriptorSink& operator=(const DescriptorSink&) = delete;
-
-  static zip_int64_t Callback(void* state, void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
-    return static_cast<DescriptorSink*>(state)->Handle(data, length, cmd);
-  }
-
-  // The system error of a write into the file that failed, or 0: such a failure is the
-  // output's (a full disk, a size limit), not the template's.
-  int WriteErrno() const { return writeErrno_; }
-
- private:
-  static constexpr size_t kBufferBytes = 1 << 20;
-
-  zip_int64_t Fail(int code, int system) {
-    zip_error_set(&error_, code, system);
-    return -1;
-  }
-  zip_int64_t FailWrite() {
-    writeErrno_ = errno;
-    return Fail(ZIP_ER_WRITE, writeErrno_);
-  }
-
-  // Writes the buffer at its place in the file.
-  bool Flush() {
-    size_t done = 0;
-    while (done < buffer_.size()) {
-      const ssize_t n = ::pwrite(fd_, buffer_.data() + done, buffer_.size() - done,
-                                 static_cast<off_t>(bufferStart_ + done));
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return false;
-      done += static_cast<size_t>(n);
-    }
-    bufferStart_ += buffer_.size();
-    buffer_.clear();
-    return true;
-  }
-
-  zip_int64_t Handle(void* data, zip_uint64_t length, zip_source_cmd_t cmd) {
-    switch (cmd) {
-      case ZIP_SOURCE_SUPPORTS:
-        return ZIP_SOURCE_SUPPORTS_WRITABLE;
-      case ZIP_SOURCE_STAT: {
-        // An existing, empty file: opened with ZIP_TRUNCATE, it becomes a new archive.
-        auto* st = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &error_);
-        if (!st) return -1;
-        zip_stat_init(st);
-        st->size = 0;
-        st->valid |= ZIP_STAT_SIZE;
-        return sizeof(zip_stat_t);
-      }
-      case ZIP_SOURCE_ERROR:
-        return zip_error_to_data(&error_, data, length);
-      case ZIP_SOURCE_OPEN:
-      case ZIP_SOURCE_CLOSE:
-      case ZIP_SOURCE_FREE:
-      case ZIP_SOURCE_ROLLBACK_WRITE:
-      case ZIP_SOURCE_REMOVE:
-        return 0;
-      case ZIP_SOURCE_READ:
-        return 0;  // empty
-      case ZIP_SOURCE_SEEK:
-      case ZIP_SOURCE_TELL:
-        return 0;
-      case ZIP_SOURCE_BEGIN_WRITE:
-        buffer_.clear();
-        bufferStart_ = 0;
-        position_ = 0;
-        buffer_.reserve(kBufferBytes);
-        if (::ftruncate(fd_, 0) != 0) return FailWrite();
-        return 0;
-      case ZIP_SOURCE_WRITE: {
-        // libzip goes back to rewrite each entry's header: within the buffer that costs
-        // nothing; elsewhere the buffer is written out and a new one starts there.
-        if (position_ < bufferStart_ || position_ > bufferStart_ + buffer_.size()) {
-          if (!Flush()) return FailWrite();
-          bufferStart_ = position_;
-        }
-        const auto at = static_cast<size_t>(position_ - bufferStart_);
-        const auto n = static_cast<size_t>(length);
-        if (at + n > buffer_.size()) buffer_.resize(at + n);
-        std::memcpy(buffer_.data() + at, data, n);
-        position_ += length;
-        if (buffer_.size() >= kBufferBytes && position_ == bufferStart_ + buffer_.size() &&
-            !Flush()) {
-          return FailWrite();
-        }
-        return static_cast<zip_int64_t>(length);
-      }
-      case ZIP_SOURCE_SEEK_WRITE: {
-        auto* args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, length, &error_);
-        if (!args) return -1;
-        const uint64_t end = std::max(bufferStart_ + buffer_.size(), written_);
-        int64_t base = 0;
-        if (args->whence == SEEK_CUR) base = static_cast<int64_t>(position_);
-        if (args->whence == SEEK_END) base = static_cast<int64_t>(end);
-        const int64_t target = base + args->offset;
-        if (target < 0) return Fail(ZIP_ER_INVAL, 0);
-        written_ = end;
-        position_ = static_cast<uint64_t>(target);
-        return 0;
-      }
-      case ZIP_SOURCE_TELL_WRITE:
-        return static_cast<zip_int64_t>(position_);
-      case ZIP_SOURCE_COMMIT_WRITE:
-        if (!Flush()) return FailWrite();
-        return 0;
-      default:
-        return Fail(ZIP_ER_OPNOTSUPP, 0);
-    }
-  }
-
-  int fd_;
-  zip_error_t error_;
-  std::string buffer_;        // bytes for [bufferStart_, bufferStart_ + size)
-  uint64_t bufferStart_ = 0;  // file offset of the buffer
-  uint64_t position_ = 0;     // where the next write goes
-  uint64_t written_ = 0;      // the furthest end written so far
-  int writeErrno_ = 0;
-};
-
-}  // namespace
-
 void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, int fd) {
-  DescriptorSink sink(fd);
-  ZipError error;
-  SourcePtr source(zip_source_function_create(&DescriptorSink::Callback, &sink, error.get()));
-  if (!source) RaiseBadPackage("cannot write the package: " + error.text());
-  ArchivePtr out(zip_open_from_source(source.get(), ZIP_CREATE | ZIP_TRUNCATE, error.get()));
-  if (!out) RaiseBadPackage("cannot write the package: " + error.text());
-  source.release();  // the archive owns it now
-  AddEditedEntries(out.get(), archive, edits);
-  if (zip_close(out.get()) != 0) {
-    if (sink.WriteErrno() != 0) {
-      RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error",
-                      std::strerror(sink.WriteErrno()));
-    }
-    RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(out.get()));
-  }
-  out.release();  // closed
+  WriteEdited(archive, edits, fd);
 }
 
 std::string WriteZip(const std::vector<NewZipEntry>& entries) {
-  ZipError error;
-  SourcePtr source(zip_source_buffer_create(nullptr, 0, 0, error.get()));
-  if (!source) RaiseBadPackage("cannot write the package: " + error.text());
-  zip_source_keep(source.get());
-  ArchivePtr out(zip_open_from_source(source.get(), ZIP_CREATE | ZIP_TRUNCATE, error.get()));
-  if (!out) {
-    zip_source_free(source.get());
-    RaiseBadPackage("cannot write the package: " + error.text());
-  }
-  zip_t* za = out.get();
-  for (const NewZipEntry& entry : entries) {
-    zip_source_t* s = BufferSource(za, entry.data);
-    const zip_int64_t index = zip_file_add(za, entry.name.c_str(), s, ZIP_FL_ENC_UTF_8);
-    if (index < 0) {
-      zip_source_free(s);
-      RaiseBadPackage(std::string("cannot write the package: ") + zip_strerror(za));
-    }
-    zip_set_file_compression(za, static_cast<zip_uint64_t>(index),
-                             entry.store ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 0);
-    // A fixed time, given in the zip format's own form so that no time zone enters:
-    // the same entries always make the same bytes.
-    zip_file_set_dostime(za, static_cast<zip_uint64_t>(index), kFixedDosTime, kFixedDosDate, 0);
-  }
-  return CommitToBuffer(std::move(out), source.get());
+  ZipWriter writer(-1);
+  // A fixed time, given in the zip format's own form so that no time zone enters: the
+  // same entries always make the same bytes.
+  writer.SetTime(kFixedDosTime, kFixedDosDate);
+  for (const NewZipEntry& entry : entries) writer.Add(entry.name, entry.data, nullptr, entry.store);
+  return writer.Finish();
 }
 
 }  // namespace sendnote::docx

@@ -253,6 +253,31 @@ TEST_F(DocumentTest, TheTemplateIsNeverWritten) {
   EXPECT_EQ(testing::ReadFile(dir_.File("letter.dotx")), before);
 }
 
+// The template is read in place while the document is open: when it changes before the
+// document is saved, the save is refused and leaves nothing behind; made read-only and
+// replaced by another file under its name (as editors save), the document still saves
+// from what it opened.
+TEST_F(DocumentTest, ATemplateChangedUnderAnOpenDocumentIsNotMixedIntoTheLetter) {
+  const std::u16string name = Template("t.dotx");
+  const std::string original = testing::ReadFile(dir_.File("t.dotx"));
+  auto changed = Add(name);
+  testing::WriteFile(dir_.File("t.dotx"), Edited("word/document.xml", "<w:document/>"));
+  auto error = ErrorOf([&] { changed->SaveAs(dir_.File("letter.docx"), false); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Number(), platform::kErrPathAccess);
+  EXPECT_EQ(dir_.Files(), (std::vector<std::string>{"t.dotx"}));
+
+  testing::WriteFile(dir_.File("t.dotx"), original);
+  auto replaced = Add(name);
+  ::chmod(dir_.File("t.dotx").c_str(), 0444);
+  testing::WriteFile(dir_.File("new.dotx"), Edited("word/document.xml", "<w:document/>"));
+  std::filesystem::rename(dir_.File("new.dotx"), dir_.File("t.dotx"));
+  replaced->SaveAs(dir_.File("letter.docx"), false);
+  EXPECT_NE(
+      EntryText(testing::ReadFile(dir_.File("letter.docx")), "word/document.xml").find("会社名"),
+      std::string::npos);
+}
+
 TEST_F(DocumentTest, SavingIsAtomicAndReplacesOnlyWhenAsked) {
   auto doc = Add(Template("t.dotx"));
   const auto target = dir_.File("letter.docx");

@@ -1,5 +1,6 @@
 // The zip layer: damaged and hostile archives are refused with the bad-package error,
-// and rewriting keeps untouched entries' stored bytes and the entry order.
+// rewriting keeps untouched entries' stored bytes and the entry order, and an archive read
+// in place from its file is refused once the file changes under it.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -8,10 +9,12 @@
 #include <csignal>
 #include <cstring>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "docx/Zip.h"
+#include "fileio/Descriptor.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 #include "tests/docx/DocxTestSupport.h"
@@ -90,6 +93,43 @@ TEST(ZipOpen, RefusesAnEntryThatExpandsBeyondItsDeclaredSize) {
   EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
 }
 
+// Damage that only the entries show: data that no longer matches its checksum, compressed
+// data that cannot be expanded, a local header that disagrees with the directory.
+TEST(ZipOpen, RefusesDamagedEntriesAndHeaders) {
+  struct Damage {
+    const char* label;
+    const char* entry;
+    size_t at;  // from the start of the entry's data; npos: the name in its local header
+    bool whenRead;
+    const char* reason;
+  };
+  const Damage damages[] = {
+      {"stored data", "word/media/image1.png", 3, true, "checksum"},
+      {"deflated data", "word/document.xml", 0, true, "damaged"},
+      {"local header", "word/document.xml", std::string::npos, false, "local header"},
+  };
+  for (const Damage& d : damages) {
+    SCOPED_TRACE(d.label);
+    std::string zip = Sample();
+    const std::string name = d.entry;
+    const size_t header = zip.find(name);  // the first copy: the local header's
+    ASSERT_NE(header, std::string::npos);
+    const size_t at = d.at == std::string::npos ? header : header + name.size() + d.at;
+    zip[at] = static_cast<char>(zip[at] ^ 0xFF);
+    auto error = ErrorOf([&] {
+      auto archive = ZipArchive::Open(std::make_shared<const std::string>(zip));
+      archive->Read(*archive->Find(name));
+    });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+    EXPECT_NE(platform::ToUtf8(error->Description()).find(d.reason), std::string::npos)
+        << platform::ToUtf8(error->Description());
+    if (d.whenRead) {
+      EXPECT_EQ(Refusal(zip), "");  // opens; only reading it shows the damage
+    }
+  }
+}
+
 TEST(ZipOpen, RefusesEncryptedEntries) {
   EXPECT_NE(Refusal(HandMadeZip({{"word/document.xml", "secret", 1}})).find("encrypted"),
             std::string::npos);
@@ -152,17 +192,29 @@ TEST(ZipRewrite, RemovesEntries) {
   EXPECT_EQ(after[1].name, "word/document.xml");
 }
 
+// Opens the archive in the file at `path` in place.
+std::unique_ptr<ZipArchive> OpenInPlace(const std::filesystem::path& path) {
+  fileio::Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  EXPECT_GE(fd.get(), 0);
+  return ZipArchive::Open(std::move(fd));
+}
+
 // Writing into an open file gives the same entries as writing into memory, also when
-// entries are larger than the writer's buffer and the file held longer content before.
+// entries are larger than the writer's buffer, the file held longer content before, and
+// the archive is read in place from its own file (entries copied from file to file).
 TEST(ZipRewrite, IntoAnOpenFileMatchesTheArchiveWrittenInMemory) {
   struct Case {
     const char* label;
     size_t pictureBytes;
     size_t staleBytes;
+    bool inPlace;
   };
-  const Case cases[] = {{"small", 10, 0},
-                        {"larger than the buffer", 3u << 20, 0},
-                        {"over longer old content", 100, 5u << 20}};
+  const Case cases[] = {{"small", 10, 0, false},
+                        {"larger than the buffer", 3u << 20, 0, false},
+                        {"over longer old content", 100, 5u << 20, false},
+                        {"small, from its file", 10, 0, true},
+                        {"larger than the buffer, from its file", 3u << 20, 0, true},
+                        {"over longer old content, from its file", 100, 5u << 20, true}};
   for (const Case& c : cases) {
     std::string picture(c.pictureBytes, '\0');
     for (size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<char>(i * 7919 >> 3);
@@ -170,12 +222,15 @@ TEST(ZipRewrite, IntoAnOpenFileMatchesTheArchiveWrittenInMemory) {
                                            {"word/media/image1.png", picture, true},
                                            {"word/document.xml", std::string(70000, 'x'), false},
                                            {"word/media/image2.png", picture, false}});
-    auto archive = ZipArchive::Open(std::make_shared<const std::string>(original));
+    testing::TempDir dir;
+    testing::WriteFile(dir.File("template.zip"), original);
+    auto archive = c.inPlace ? OpenInPlace(dir.File("template.zip"))
+                             : ZipArchive::Open(std::make_shared<const std::string>(original));
+    ASSERT_EQ(archive->Bytes() == nullptr, c.inPlace) << c.label;
     ZipEdits edits;
     edits.replaced[2] = "<new/>";
     edits.added.emplace_back("docProps/custom.xml", "<Properties/>");
 
-    testing::TempDir dir;
     const auto path = dir.File("out.zip");
     testing::WriteFile(path, std::string(c.staleBytes, 'z'));
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
@@ -184,6 +239,7 @@ TEST(ZipRewrite, IntoAnOpenFileMatchesTheArchiveWrittenInMemory) {
     ::close(fd);
 
     const std::string written = testing::ReadFile(path);
+    const auto before = testing::RawEntries(original);
     const auto expected = testing::RawEntries(RewriteZip(*archive, edits));
     const auto actual = testing::RawEntries(written);
     ASSERT_EQ(actual.size(), expected.size()) << c.label;
@@ -192,9 +248,70 @@ TEST(ZipRewrite, IntoAnOpenFileMatchesTheArchiveWrittenInMemory) {
       EXPECT_EQ(actual[i].raw, expected[i].raw) << c.label << " " << actual[i].name;
       EXPECT_EQ(actual[i].crc, expected[i].crc) << c.label;
     }
+    for (size_t i : {0u, 1u, 3u}) {
+      EXPECT_EQ(actual[i].raw, before[i].raw) << c.label << " " << actual[i].name;
+      EXPECT_EQ(actual[i].method, before[i].method) << c.label;
+    }
+    EXPECT_EQ(testing::EntryText(written, "word/media/image1.png"), picture) << c.label;
     EXPECT_EQ(testing::EntryText(written, "word/media/image2.png"), picture) << c.label;
     EXPECT_EQ(testing::EntryText(written, "word/document.xml"), "<new/>") << c.label;
+    EXPECT_EQ(testing::ReadFile(dir.File("template.zip")), original) << c.label;
   }
+}
+
+// An archive read in place whose file changes afterwards (grows, is rewritten with the
+// same size at once, is cut short) is refused with Path/File access error when it is
+// read or copied: what it would give could mix old and new bytes.
+TEST(ZipInPlace, AFileThatChangesWhileReadIsRefused) {
+  struct Change {
+    const char* label;
+    void (*apply)(int fd, size_t size);
+  };
+  const Change changes[] = {
+      {"grown", [](int fd, size_t size) { ASSERT_EQ(::pwrite(fd, "tail", 4, size), 4); }},
+      {"rewritten, same size",
+       [](int fd, size_t size) { ASSERT_EQ(::pwrite(fd, "XXXX", 4, size / 2), 4); }},
+      {"cut short",
+       [](int fd, size_t size) { ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(size / 2)), 0); }},
+  };
+  std::string picture(200000, '\0');
+  for (size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<char>(i * 31 >> 2);
+  const std::string original = WriteZip({{"word/document.xml", std::string(5000, 'x'), false},
+                                         {"word/media/image1.png", picture, true}});
+  for (const Change& change : changes) {
+    for (const bool copy : {false, true}) {
+      SCOPED_TRACE(std::string(change.label) + (copy ? ", copied" : ", read"));
+      testing::TempDir dir;
+      testing::WriteFile(dir.File("template.zip"), original);
+      auto archive = OpenInPlace(dir.File("template.zip"));  // at once: within the same tick
+      const int writer = ::open(dir.File("template.zip").c_str(), O_RDWR | O_CLOEXEC);
+      ASSERT_GE(writer, 0);
+      change.apply(writer, original.size());
+      ::close(writer);
+      auto error = ErrorOf([&] {
+        if (!copy) {
+          archive->Read(1);
+          archive->CheckUnchanged();
+          return;
+        }
+        const int out = ::open(dir.File("out.zip").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+        ZipEdits edits;
+        edits.replaced[0] = "<new/>";
+        RewriteZipToDescriptor(*archive, edits, out);
+        ::close(out);
+      });
+      ASSERT_TRUE(error);
+      EXPECT_EQ(error->Number(), platform::kErrPathAccess);
+      EXPECT_NE(platform::ToUtf8(error->Description()).find("changed while it was read"),
+                std::string::npos);
+    }
+  }
+  // Unchanged, the same archive reads and copies.
+  testing::TempDir dir;
+  testing::WriteFile(dir.File("template.zip"), original);
+  auto archive = OpenInPlace(dir.File("template.zip"));
+  EXPECT_EQ(archive->Read(1), picture);
+  EXPECT_EQ(testing::EntryText(RewriteZip(*archive, {}), "word/media/image1.png"), picture);
 }
 
 // A file that cannot take the archive (a device that is always full, a file size limit) is
