@@ -2,7 +2,7 @@
 # Driver of the sendnote.dll tests under Wine, one test per call (ctest runs each with a
 # time-out). Environment from CMake: SENDNOTE_WINE (the loader of the DLL's bitness),
 # SENDNOTE_WINESERVER, WINEPREFIX (private, under the build folder), WINEARCH,
-# SENDNOTE_PLATFORM (win32|win64), SENDNOTE_DLL, SENDNOTE_CLIENT, SENDNOTE_OBJDUMP and the
+# SENDNOTE_PLATFORM (win32|win64), SENDNOTE_DLL, SENDNOTE_CLIENT, SENDNOTE_HOSTSIM, SENDNOTE_OBJDUMP and the
 # identities SENDNOTE_LIBID, SENDNOTE_CLSID, SENDNOTE_IID (braced).
 set -euo pipefail
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -210,6 +210,18 @@ case "${1:-}" in
     remove_machine_mirror
     ((rc == 0)) || fail "the client's checks failed"
     ;;
+  hostsim-*)
+    # The simulator reads the Addins key the registration wrote and creates the add-in by
+    # its ProgID, as Outlook does.
+    regsvr || fail "regsvr32 exited $?"
+    mirror_to_machine
+    set +e
+    "$wine" "$SENDNOTE_HOSTSIM" "${1#hostsim-}"
+    rc=$?
+    set -e
+    remove_machine_mirror
+    ((rc == 0)) || fail "the simulator's scenario ${1#hostsim-} failed"
+    ;;
   automation)
     "$wine" "$SENDNOTE_CLIENT" automation || fail "the client's checks failed"
     ;;
@@ -218,7 +230,7 @@ case "${1:-}" in
       fail "the client's checks failed"
     ;;
   *)
-    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources" >&2
+    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|hostsim-SCENARIO" >&2
     exit 2
     ;;
 esac
