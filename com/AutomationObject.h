@@ -14,8 +14,14 @@ namespace sendnote::com {
 
 // Outlook's application object for Application() of every Outlook object.
 std::shared_ptr<platform::Object> WrapOutlookApplication(ComPtr<IDispatch> object);
+// Word's application object for Application() of every Word object.
+std::shared_ptr<platform::Object> WrapWordApplication(ComPtr<IDispatch> object);
 
-template <class Contract>
+// The application whose object model an automation object belongs to: it decides what
+// Application() gives.
+enum class Host { kOutlook, kWord };
+
+template <class Contract, Host kHost = Host::kOutlook>
 class AutomationObject : public Contract {
  public:
   AutomationObject(ComPtr<IDispatch> object, std::u16string typeName)
@@ -23,7 +29,12 @@ class AutomationObject : public Contract {
 
   std::u16string TypeName() const override { return type_name_; }
   std::shared_ptr<platform::Object> Application() override {
-    return WrapOutlookApplication(ObjectOf(u"Application"));
+    ComPtr<IDispatch> application = ObjectOf(u"Application");
+    if constexpr (kHost == Host::kWord) {
+      return WrapWordApplication(std::move(application));
+    } else {
+      return WrapOutlookApplication(std::move(application));
+    }
   }
 
   const Dispatch& dispatch() const { return dispatch_; }
@@ -46,9 +57,5 @@ std::shared_ptr<T> Wrap(ComPtr<IDispatch> object) {
   if (!object) return nullptr;
   return std::make_shared<T>(std::move(object));
 }
-
-// Members the Windows edition does not reach yet raise Not supported (438) with a
-// description naming them, instead of doing nothing.
-[[noreturn]] void RaiseNotYetAutomated(std::u16string_view member);
 
 }  // namespace sendnote::com

@@ -8,14 +8,7 @@
 
 namespace sendnote::com {
 
-DISPID Dispatch::IdOf(std::u16string_view name) const {
-  if (!object_) platform::Raise(platform::kErrObjectNotSet);
-  std::wstring wide = ToWide(name);
-  LPOLESTR names[] = {wide.data()};
-  DISPID id = DISPID_UNKNOWN;
-  Check(object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), name);
-  return id;
-}
+DISPID Dispatch::IdOf(std::u16string_view name) const { return ids_.Of(object_.Get(), name); }
 
 ScopedVariant Dispatch::Invoke(std::u16string_view name, WORD flags,
                                std::initializer_list<ScopedVariant> args,

@@ -1,6 +1,6 @@
 // Call-by-name over IDispatch: property get and put and method calls, resolved with
-// GetIDsOfNames and made with Invoke, as late-bound Basic makes them. Failures raise the
-// one platform error (HResultError.h).
+// GetIDsOfNames (each name once, MemberIds.h) and made with Invoke, as late-bound Basic
+// makes them. Failures raise the one platform error (HResultError.h).
 #pragma once
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "com/ComPtr.h"
+#include "com/MemberIds.h"
 #include "com/ScopedVariant.h"
 
 namespace sendnote::com {
@@ -41,6 +42,7 @@ class Dispatch {
                        const ScopedVariant* putValue) const;
 
   ComPtr<IDispatch> object_;
+  mutable MemberIds ids_;
 };
 
 }  // namespace sendnote::com

@@ -76,4 +76,6 @@ std::u16string TextOf(const ScopedVariant& value) { return FromComVariant(value.
 
 int32_t Int32Of(const ScopedVariant& value) { return FromComVariant(value.Get()).ToInt32(); }
 
+platform::Flag FlagOf(const ScopedVariant& value) { return FromComVariant(value.Get()).ToFlag(); }
+
 }  // namespace sendnote::com

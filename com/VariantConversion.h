@@ -11,8 +11,9 @@ ScopedVariant ToComVariant(const platform::Variant& value);
 // arrays, currency, ...) raise Type mismatch (13).
 platform::Variant FromComVariant(const VARIANT& value);
 
-// The result of a read as text (CStr) or as a 32-bit number (CLng).
+// The result of a read as text (CStr), as a 32-bit number (CLng) or as a flag (CBool).
 std::u16string TextOf(const ScopedVariant& value);
 int32_t Int32Of(const ScopedVariant& value);
+platform::Flag FlagOf(const ScopedVariant& value);
 
 }  // namespace sendnote::com

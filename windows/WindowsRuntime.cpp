@@ -2,7 +2,7 @@
 
 #include "windows/Win32.h"
 
-#include "com/AutomationObject.h"
+#include "com/AutomationClass.h"
 #include "com/HResultError.h"
 #include "com/WideText.h"
 #include "windows/Module.h"
@@ -15,15 +15,11 @@ WindowsRuntime& WindowsRuntime::Instance() {
 }
 
 std::shared_ptr<platform::Object> WindowsRuntime::GetObject(std::u16string_view className) {
-  std::u16string member = u"GetObject of ";
-  member += className;
-  com::RaiseNotYetAutomated(member);
+  return com::GetActiveObjectOf(className);
 }
 
 std::shared_ptr<platform::Object> WindowsRuntime::CreateObject(std::u16string_view className) {
-  std::u16string member = u"CreateObject of ";
-  member += className;
-  com::RaiseNotYetAutomated(member);
+  return com::CreateLocalObjectOf(className);
 }
 
 std::u16string WindowsRuntime::LibraryFolder() {

@@ -1,6 +1,6 @@
 // The runtime services of the Windows edition, installed around every host event.
-// Word is not reached yet: GetObject and CreateObject raise Not supported (438) with a
-// description saying so.
+// GetObject finds a running class object in the running object table; CreateObject
+// starts its local server (Word is out of process). Both raise 429 as Basic does.
 #pragma once
 
 #include "platform/Runtime.h"

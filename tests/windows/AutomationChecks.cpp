@@ -176,6 +176,7 @@ int AutomationChecks() {
   CallsByName();
   Values();
   OutlookAutomationChecks();
+  WordAutomationChecks();
   return Failures() ? 1 : 0;
 }
 

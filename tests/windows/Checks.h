@@ -53,5 +53,7 @@ inline bool Contains(const std::wstring& text, const std::wstring& part) {
 int AutomationChecks();
 // The Outlook automation objects' checks (OutlookAutomationChecks.cpp).
 int OutlookAutomationChecks();
+// The Word automation objects' and the class objects' checks (WordAutomationChecks.cpp).
+int WordAutomationChecks();
 
 }  // namespace sendnote::windows::test

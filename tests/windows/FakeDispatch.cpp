@@ -1,10 +1,14 @@
 #include "tests/windows/FakeDispatch.h"
 
+#include <algorithm>
 #include <cwchar>
+
+#include "tests/windows/FakeTypeInfo.h"
 
 namespace sendnote::windows::test {
 namespace {
 std::atomic<long> g_live{0};
+std::atomic<long> g_lookups{0};
 
 std::wstring Describe(const VARIANT& v) {
   VARIANT text;
@@ -25,6 +29,8 @@ FakeDispatch::FakeDispatch(std::wstring name, std::shared_ptr<CallLog> log)
 
 FakeDispatch::~FakeDispatch() {
   if (events_) events_->Release();
+  if (type_info_) type_info_->Release();
+  if (extra_) extra_->Release();
   --g_live;
 }
 
@@ -35,6 +41,30 @@ void FakeDispatch::SetEvents(IUnknown* events) {
 }
 
 long FakeDispatch::Live() { return g_live; }
+
+void FakeDispatch::SetInterface(const IID& iid, IUnknown* object) {
+  object->AddRef();
+  if (extra_) extra_->Release();
+  extra_iid_ = iid;
+  extra_ = object;
+}
+
+long FakeDispatch::NameLookups() { return g_lookups; }
+
+void FakeDispatch::SetTypeInfo(const IID& iid, std::vector<std::wstring> declared) {
+  if (type_info_) type_info_->Release();
+  // The type information reads this object's names: callers that keep it keep the
+  // object too.
+  type_info_ = FakeTypeInfo::Create(iid, [this, declared = std::move(declared)](const wchar_t* name,
+                                                                                MEMBERID* id) {
+    const auto known = [name](const std::wstring& n) { return ::_wcsicmp(n.c_str(), name) == 0; };
+    if (std::none_of(declared.begin(), declared.end(), known)) return DISP_E_UNKNOWNNAME;
+    const auto at = std::find_if(names_.begin(), names_.end(), known);
+    if (at == names_.end()) return DISP_E_UNKNOWNNAME;
+    *id = static_cast<MEMBERID>(at - names_.begin() + 1);
+    return S_OK;
+  });
+}
 
 FakeDispatch* FakeDispatch::Create(std::wstring name, std::shared_ptr<CallLog> log) {
   return new FakeDispatch(std::move(name), std::move(log));
@@ -80,6 +110,7 @@ HRESULT FakeDispatch::QueryInterface(REFIID iid, void** object) {
   if (!object) return E_POINTER;
   *object = nullptr;
   if (iid == IID_IConnectionPointContainer && events_) return events_->QueryInterface(iid, object);
+  if (extra_ && iid == extra_iid_) return extra_->QueryInterface(iid, object);
   if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
   *object = static_cast<IDispatch*>(this);
   AddRef();
@@ -95,16 +126,21 @@ ULONG FakeDispatch::Release() {
 }
 
 HRESULT FakeDispatch::GetTypeInfoCount(UINT* count) {
-  *count = 0;
+  *count = type_info_ ? 1 : 0;
   return S_OK;
 }
 
-HRESULT FakeDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+HRESULT FakeDispatch::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   *info = nullptr;
-  return E_NOTIMPL;
+  if (!type_info_) return E_NOTIMPL;
+  if (index != 0) return DISP_E_BADINDEX;
+  type_info_->AddRef();
+  *info = type_info_;
+  return S_OK;
 }
 
 HRESULT FakeDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  ++g_lookups;
   if (count != 1) return DISP_E_UNKNOWNNAME;
   for (size_t i = 0; i < names_.size(); ++i) {
     if (::_wcsicmp(names_[i].c_str(), names[0]) == 0) {

@@ -36,6 +36,12 @@ class FakeDispatch final : public IDispatch {
   void AddText(const std::wstring& member, const std::wstring& value);
   // Answers QueryInterface for IConnectionPointContainer with `events` (kept alive).
   void SetEvents(IUnknown* events);
+  // Answers QueryInterface for `iid` with `object` (kept alive), as a proxy answers
+  // IClientSecurity.
+  void SetInterface(const IID& iid, IUnknown* object);
+  // Gives the object type information of interface `iid` declaring the members `declared`
+  // (with this object's DISPIDs); the others it still resolves itself.
+  void SetTypeInfo(const IID& iid, std::vector<std::wstring> declared);
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
   ULONG STDMETHODCALLTYPE AddRef() override;
@@ -49,6 +55,8 @@ class FakeDispatch final : public IDispatch {
 
   // Live objects of this class, to show the add-in released what it was given.
   static long Live();
+  // GetIDsOfNames calls on every object of this class so far.
+  static long NameLookups();
 
  private:
   ~FakeDispatch();
@@ -59,6 +67,9 @@ class FakeDispatch final : public IDispatch {
   std::vector<std::wstring> names_;
   std::vector<Member> members_;
   IUnknown* events_ = nullptr;
+  ITypeInfo* type_info_ = nullptr;
+  IID extra_iid_{};
+  IUnknown* extra_ = nullptr;
 };
 
 }  // namespace sendnote::windows::test
