@@ -139,6 +139,8 @@ case "${1:-}" in
     "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot"
     # The null display: message boxes open invisibly and the client's hook answers them.
     "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    # A crashing program ends at once instead of waiting on the debugger's dialog.
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     "$SENDNOTE_WINESERVER" -w
     ;;
   shutdown)
