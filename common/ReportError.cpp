@@ -22,7 +22,9 @@ std::u16string ErrorReportText(std::u16string_view procedure, int32_t number,
 void ReportError(std::u16string_view procedure, const platform::ComError& error) {
   if (error.Number() == 0) return;
   const std::u16string text = ErrorReportText(procedure, error.Number(), error.Description());
-  ReportWatch::Note(text);
+  // A watched unit of work (a click) shows one report: a failure its tidy-up meets again
+  // (Outlook's window failing in every procedure on the way out) is not shown twice.
+  if (!ReportWatch::Note(text)) return;
   platform::CurrentRuntime().Ui().MsgBox(text, platform::kVbCritical, kAppTitle);
 }
 

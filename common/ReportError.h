@@ -17,8 +17,8 @@ std::u16string ErrorReportText(std::u16string_view procedure, int32_t number,
                                std::u16string_view description);
 
 // Shows the report in a modal box (OK, stop icon) titled AppTitle; shows nothing for
-// error number 0. Changes no state beyond telling a ReportWatch; a failure of the box
-// itself passes to the caller.
+// error number 0, nor for a second report within a watched unit of work (ReportWatch). Changes no
+// state beyond telling a ReportWatch; a failure of the box itself passes to the caller.
 void ReportError(std::u16string_view procedure, const platform::ComError& error);
 
 // ReportError for the host's entry points (events and the button's Click): a report

@@ -12,8 +12,10 @@ ReportWatch::ReportWatch() : outer_(innermost) { innermost = this; }
 
 ReportWatch::~ReportWatch() { innermost = outer_; }
 
-void ReportWatch::Note(const std::u16string& text) {
-  if (innermost) innermost->reports_.push_back(text);
+bool ReportWatch::Note(const std::u16string& text) {
+  if (!innermost) return true;
+  innermost->reports_.push_back(text);
+  return innermost->reports_.size() == 1;
 }
 
 }  // namespace sendnote

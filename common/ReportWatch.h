@@ -18,8 +18,9 @@ class ReportWatch {
   // The report texts in the order shown.
   const std::vector<std::u16string>& Reports() const { return reports_; }
 
-  // Called by the error report with its text before the box is shown.
-  static void Note(const std::u16string& text);
+  // Called by the error report with its text before the box is shown. Returns whether it
+  // is the first report of the watched unit of work (always so when nothing watches).
+  static bool Note(const std::u16string& text);
 
  private:
   ReportWatch* outer_;

@@ -2,6 +2,6 @@
 // the runtime contract's GetObject member in the sources that see both.
 #pragma once
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #undef GetObject

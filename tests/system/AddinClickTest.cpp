@@ -150,6 +150,25 @@ TEST_F(AddinClickTest, AnyExceptionEscapingAClickIsReportedOnceAndTheHostGoesOn)
   }
 }
 
+// A failure that every procedure on the way out meets again (Outlook's window, gone for
+// good) is reported by the first one only; the click's tidy-up shows nothing more.
+TEST_F(AddinClickTest, AFailureMetAgainOnTheWayOutIsReportedOnce) {
+  auto explorer = app->OpenExplorer(host->Contacts());
+  explorer->Select({Yamada()});
+  Connect();
+  faults.Of(app).FailOn(u"ActiveWindow", -2147467259, u"ウィンドウがありません");
+  EXPECT_EQ(ClickIn(explorer, explorer->Bars()), 1);
+  // SelectItmCheck, MainSendnote's failure ending and the click handler all meet it.
+  EXPECT_GE(faults.Of(app).Calls(u"ActiveWindow"), 3);
+  ExpectOneReportNaming(u"SelectItmCheck");
+  EXPECT_NE(Prompts()[0].find(u"エラー番号 : -2147467259\rエラー内容 : ウィンドウがありません"),
+            std::u16string::npos);
+  // The next click is a unit of work of its own: its failure is reported again, once.
+  EXPECT_EQ(ClickIn(explorer, explorer->Bars()), 1);
+  ASSERT_EQ(Prompts().size(), 2u);
+  EXPECT_NE(Prompts()[1].find(u"内部(SelectItmCheck)"), std::u16string::npos);
+}
+
 // The connection events end in the same barrier.
 TEST_F(AddinClickTest, AnyExceptionEscapingAConnectionEventIsReportedOnce) {
   app->OpenExplorer(host->Contacts());

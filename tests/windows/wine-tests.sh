@@ -2,7 +2,7 @@
 # Driver of the sendnote.dll tests under Wine, one test per call (ctest runs each with a
 # time-out). Environment from CMake: SENDNOTE_WINE (the loader of the DLL's bitness),
 # SENDNOTE_WINESERVER, WINEPREFIX (private, under the build folder), WINEARCH,
-# SENDNOTE_PLATFORM (win32|win64), SENDNOTE_DLL, SENDNOTE_CLIENT, SENDNOTE_OBJDUMP and the
+# SENDNOTE_PLATFORM (win32|win64), SENDNOTE_DLL, SENDNOTE_CLIENT, SENDNOTE_HOSTSIM, SENDNOTE_OBJDUMP and the
 # identities SENDNOTE_LIBID, SENDNOTE_CLSID, SENDNOTE_IID (braced).
 set -euo pipefail
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -195,6 +195,8 @@ case "${1:-}" in
     "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot"
     # The null display: message boxes open invisibly and the client's hook answers them.
     "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    # A crashing program ends at once instead of waiting on the debugger's dialog.
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
     "$SENDNOTE_WINESERVER" -w
     ;;
   shutdown)
@@ -271,6 +273,18 @@ case "${1:-}" in
     set -e
     remove_machine_mirror
     ((rc == 0)) || fail "the client's checks failed"
+    ;;
+  hostsim-*)
+    # The simulator reads the Addins key the registration wrote and creates the add-in by
+    # its ProgID, as Outlook does.
+    regsvr || fail "regsvr32 exited $?"
+    mirror_to_machine
+    set +e
+    "$wine" "$SENDNOTE_HOSTSIM" "${1#hostsim-}"
+    rc=$?
+    set -e
+    remove_machine_mirror
+    ((rc == 0)) || fail "the simulator's scenario ${1#hostsim-} failed"
     ;;
   automation)
     "$wine" "$SENDNOTE_CLIENT" automation || fail "the client's checks failed"
@@ -386,6 +400,26 @@ ENTRY
       check_not_installed "$case"
     done
     ;;
+  installer-hostsim)
+    # After a silent installation the simulator finds the add-in through the registry alone,
+    # connects it and writes a letter with a click; after uninstalling nothing of ours is left.
+    need_installer
+    regsvr /u || true
+    locate_install_root
+    before=$work/before-hostsim.txt
+    snapshot > "$before"
+    install || fail "the installer exited $?"
+    mirror_to_machine
+    set +e
+    "$wine" "$SENDNOTE_HOSTSIM" click-inspector
+    rc=$?
+    set -e
+    remove_machine_mirror
+    ((rc == 0)) || fail "the simulator could not click the installed add-in"
+    uninstall || fail "the uninstaller exited $?"
+    check_not_installed "the uninstaller"
+    check_as_before "$before" "installing, clicking and uninstalling"
+    ;;
   installer-refusals)
     need_installer
     regsvr /u || true
@@ -412,7 +446,7 @@ ENTRY
     check_as_before "$before" "the refused installations"
     ;;
   *)
-    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-refusals" >&2
+    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-refusals|installer-hostsim|hostsim-SCENARIO" >&2
     exit 2
     ;;
 esac
