@@ -124,9 +124,10 @@ void dsrOutlookToWord::IDTExtensibility2_OnConnection(
     auto inspectors = app.Inspectors();
     const int32_t inspectorCount = Must(inspectors).Count();
     for (int32_t i = 1; i <= inspectorCount; ++i) {
-      auto& inspector = Must(inspectors->Item(i));
-      if (IsContactItem(inspector.CurrentItem()) != kTrue) continue;
-      InstallButton(inspector.CommandBars(), progId, ButtonTag, ButtonCaption, InspectorMenuId);
+      // Held for the loop's body: over automation nothing else keeps the inspector alive.
+      const auto inspector = inspectors->Item(i);
+      if (IsContactItem(Must(inspector).CurrentItem()) != kTrue) continue;
+      InstallButton(inspector->CommandBars(), progId, ButtonTag, ButtonCaption, InspectorMenuId);
     }
     if (inspectorCount == 0) {
       BorrowContactInspector(contacts, [&progId](const auto& commandBars) {
@@ -160,9 +161,9 @@ void dsrOutlookToWord::IDTExtensibility2_OnDisconnection(int32_t removeMode) {
         auto inspectors = app.Inspectors();
         const int32_t inspectorCount = Must(inspectors).Count();
         for (int32_t i = 1; i <= inspectorCount; ++i) {
-          auto& inspector = Must(inspectors->Item(i));
-          if (IsContactItem(inspector.CurrentItem()) != kTrue) continue;
-          RemoveButton(inspector.CommandBars(), ButtonTag);
+          const auto inspector = inspectors->Item(i);
+          if (IsContactItem(Must(inspector).CurrentItem()) != kTrue) continue;
+          RemoveButton(inspector->CommandBars(), ButtonTag);
         }
         if (inspectorCount == 0) {
           BorrowContactInspector(

@@ -5,3 +5,5 @@
 #include <windows.h>
 
 #undef GetObject
+// winspool's macro would rename the Word contract's DocumentProperties in these files.
+#undef DocumentProperties

@@ -21,8 +21,9 @@ set(allowed_bench templatebuilder docx fileio common platform)
 set(allowed_fuzz fuzz portable/contacts contactrecord docx fileio wordrules platform)
 set(allowed_com com platform)
 set(allowed_windows windows addin letter ui common com platform)
+set(allowed_hostsim hostsim inmemory hostmodel contactrecord wordrules com platform)
 set(layers platform contactrecord fileio wordrules common ui letter addin hostmodel inmemory docx templatebuilder portable/contacts portable portable/app
-           tools bench fuzz com windows)
+           tools bench fuzz com windows hostsim)
 
 if(NOT ROOT)
   message(FATAL_ERROR "ROOT is not set")

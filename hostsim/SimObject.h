@@ -1,0 +1,57 @@
+// An exposed model object: IDispatch over a dispatch table, with no type information.
+// There is one live COM object per model object, so that identity comparisons through
+// IUnknown hold as they do in the real servers; it counts itself among the live objects.
+#pragma once
+
+#include "hostsim/Win32.h"
+
+#include <atomic>
+#include <memory>
+
+#include "hostsim/DispatchType.h"
+#include "platform/ComError.h"
+#include "platform/Object.h"
+
+namespace sendnote::hostsim {
+
+// Answered by the simulator's own objects only: hands out the SimObject itself.
+inline constexpr IID kIidSimObject = {
+    0x5e1d0f3a, 0x7c2b, 0x4d61, {0x9a, 0x4e, 0x2b, 0x83, 0x11, 0x6c, 0xd0, 0x27}};
+
+class SimObject : public IDispatch {
+ public:
+  SimObject(std::shared_ptr<platform::Object> model, const DispatchType& type);
+  SimObject(const SimObject&) = delete;
+  SimObject& operator=(const SimObject&) = delete;
+
+  // The live object of a model object, or null.
+  static SimObject* Find(const platform::Object* model);
+
+  const std::shared_ptr<platform::Object>& Model() const { return model_; }
+  const DispatchType& Type() const { return type_; }
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                          DISPID* ids) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* badArg) override;
+
+  // Fills `info` for a failure as Basic and Office do: scode 0x800A0000 + number for a
+  // runtime error number, the number itself when it is an HRESULT.
+  static void FillException(EXCEPINFO* info, const platform::ComError& error,
+                            const std::u16string& source);
+
+ protected:
+  virtual ~SimObject();
+
+ private:
+  std::atomic<ULONG> references_{1};
+  std::shared_ptr<platform::Object> model_;
+  const DispatchType& type_;
+};
+
+}  // namespace sendnote::hostsim
