@@ -1,6 +1,6 @@
 #include "com/AutoDocument.h"
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #include "com/AutoDocumentProperties.h"
 #include "com/AutoFields.h"

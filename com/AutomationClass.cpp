@@ -1,6 +1,6 @@
 #include "com/AutomationClass.h"
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #include "com/AutoObject.h"
 #include "com/AutoOutlookApplication.h"

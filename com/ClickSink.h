@@ -2,7 +2,7 @@
 // control and CancelDefault by reference, handed to the system's click handler.
 #pragma once
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #include <atomic>
 

@@ -2,7 +2,7 @@
 // manner of Chromium's ScopedComPtr / WRL's ComPtr.
 #pragma once
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #include <utility>
 

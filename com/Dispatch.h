@@ -3,7 +3,7 @@
 // makes them. Failures raise the one platform error (HResultError.h).
 #pragma once
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #include <initializer_list>
 #include <string>

@@ -3,7 +3,7 @@
 // Basic client would see.
 #pragma once
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #include <cstdint>
 #include <string>

@@ -5,7 +5,7 @@
 // another process) stay with it.
 #pragma once
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 // An owned BSTR: allocated from UTF-16 text, freed on destruction.
 #pragma once
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #include <string>
 #include <string_view>

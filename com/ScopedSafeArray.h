@@ -1,7 +1,7 @@
 // An owned SAFEARRAY, destroyed with its elements on destruction.
 #pragma once
 
-#include <windows.h>
+#include "com/Win32.h"
 
 namespace sendnote::com {
 

@@ -2,7 +2,7 @@
 // destruction and before every new value.
 #pragma once
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #include <string_view>
 

@@ -1,10 +1,9 @@
 // <windows.h> for the simulator's sources, without the macros that rename names of the
-// object-model contracts (winspool's DocumentProperties would rename the contract class in
-// these files only, and dynamic_cast would then fail across libraries).
+// object-model contracts (com/Win32.h says why).
 #pragma once
 
-#include <ocidl.h>
-#include <windows.h>
+#include "com/Win32.h"
 
-#undef DocumentProperties
+#include <ocidl.h>
+
 #undef GetObject

@@ -2,8 +2,6 @@
 // the runtime contract's GetObject member in the sources that see both.
 #pragma once
 
-#include <windows.h>
+#include "com/Win32.h"
 
 #undef GetObject
-// winspool's macro would rename the Word contract's DocumentProperties in these files.
-#undef DocumentProperties

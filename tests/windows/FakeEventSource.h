@@ -3,7 +3,7 @@
 #pragma once
 
 #include <ocidl.h>
-#include <windows.h>
+#include "com/Win32.h"
 
 #include <atomic>
 #include <map>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <oaidl.h>
-#include <windows.h>
+#include "com/Win32.h"
 
 #include <atomic>
 #include <functional>
