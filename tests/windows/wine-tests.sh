@@ -218,12 +218,13 @@ case "${1:-}" in
     "$wine" "$SENDNOTE_CLIENT" resources "$(dll_windows_path)" "$SENDNOTE_PLATFORM" ||
       fail "the client's checks failed"
     ;;
-  contract-word)
-    # The Word contract suite over automation; GoogleTest's own report, without colours.
-    GTEST_COLOR=no "$wine" "$SENDNOTE_CONTRACT_AUTOMATION" || fail "the Word contract suite over automation"
+  contract-automation)
+    # The Word contract suite and the Outlook check over automation; GoogleTest's own
+    # report, without colours.
+    GTEST_COLOR=no "$wine" "$SENDNOTE_CONTRACT_AUTOMATION" || fail "the contract checks over automation"
     ;;
   *)
-    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|contract-word" >&2
+    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|contract-automation" >&2
     exit 2
     ;;
 esac
