@@ -49,6 +49,9 @@ class WordContractFixture {
   virtual std::u16string MakeTemplate(const TemplateOutline& outline) = 0;
   // A template name that Documents.Add must refuse (missing or unreadable).
   virtual std::u16string BrokenTemplateName() = 0;
+  // Checks after each test, once the suite has dropped its own references (objects an
+  // implementation must have released by then, for example).
+  virtual void TearDown() {}
 };
 
 using WordFixtureFactory = std::function<std::unique_ptr<WordContractFixture>()>;

@@ -75,6 +75,11 @@ void WordContract::SetUp() {
   ASSERT_NE(app_, nullptr);
 }
 
+void WordContract::TearDown() {
+  app_.reset();
+  if (fixture_) fixture_->TearDown();
+}
+
 std::shared_ptr<platform::Document> WordContract::NewDocument(const TemplateOutline& content) {
   const std::u16string name = fixture_->MakeTemplate(content);
   return app_->Documents()->Add(name, platform::kFalse, platform::kWdNewDocument, kTrue);

@@ -22,6 +22,7 @@ namespace sendnote::testing {
 class WordContract : public ::testing::TestWithParam<WordFixtureFactory> {
  protected:
   void SetUp() override;
+  void TearDown() override;
 
   // A new document from a template made of `content`.
   std::shared_ptr<platform::Document> NewDocument(const TemplateOutline& content);

@@ -2,7 +2,8 @@
 # Driver of the sendnote.dll tests under Wine, one test per call (ctest runs each with a
 # time-out). Environment from CMake: SENDNOTE_WINE (the loader of the DLL's bitness),
 # SENDNOTE_WINESERVER, WINEPREFIX (private, under the build folder), WINEARCH,
-# SENDNOTE_PLATFORM (win32|win64), SENDNOTE_DLL, SENDNOTE_CLIENT, SENDNOTE_HOSTSIM, SENDNOTE_OBJDUMP and the
+# SENDNOTE_PLATFORM (win32|win64), SENDNOTE_DLL, SENDNOTE_CLIENT, SENDNOTE_HOSTSIM, SENDNOTE_OBJDUMP,
+# SENDNOTE_CONTRACT_AUTOMATION (the Word contract suite over automation) and the
 # identities SENDNOTE_LIBID, SENDNOTE_CLSID, SENDNOTE_IID (braced).
 set -euo pipefail
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
@@ -445,8 +446,13 @@ ENTRY
     check_not_installed "a failed registration"
     check_as_before "$before" "the refused installations"
     ;;
+  contract-automation)
+    # The Word contract suite and the Outlook check over automation; GoogleTest's own
+    # report, without colours.
+    GTEST_COLOR=no "$wine" "$SENDNOTE_CONTRACT_AUTOMATION" || fail "the contract checks over automation"
+    ;;
   *)
-    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-refusals|installer-hostsim|hostsim-SCENARIO" >&2
+    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-refusals|installer-hostsim|hostsim-SCENARIO|contract-automation" >&2
     exit 2
     ;;
 esac
