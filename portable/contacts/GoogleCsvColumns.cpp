@@ -356,9 +356,11 @@ ContactRecord GoogleCsvColumns::Build(const std::vector<std::u16string>& fields)
   MailingAddress first = MailingAddress::kNone;
   MailingAddress primary = MailingAddress::kNone;
   for (const auto& [number, group] : addresses) {
-    const auto part = [&group](std::u16string_view name) {
-      const auto found = group.parts.find(std::u16string(name));
-      return found == group.parts.end() ? std::u16string() : found->second;
+    // Clang 14 cannot capture a structured binding: the lambda captures a plain reference.
+    const auto& namedParts = group.parts;
+    const auto part = [&namedParts](std::u16string_view name) {
+      const auto found = namedParts.find(std::u16string(name));
+      return found == namedParts.end() ? std::u16string() : found->second;
     };
     AddressParts parts;
     parts.street = part(u"street");
