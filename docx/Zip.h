@@ -111,7 +111,7 @@ struct ZipEdits {
 };
 
 // Returns the bytes of `archive` with `edits` applied; raises the bad-package error when
-// libzip fails.
+// an entry cannot be copied or compressed, or the package would need zip64.
 std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits);
 // Writes the same into the open file `fd` (from its start, replacing what it held) in one
 // pass, without holding the new archive in memory (large entries copied as stored go from

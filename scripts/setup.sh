@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang pkg-config libgtest-dev libgmock-dev googletest
-          libbenchmark-dev libzip-dev zipcmp zipmerge ziptool libpugixml-dev zip unzip libclang-rt-14-dev
+          libbenchmark-dev zlib1g-dev libpugixml-dev zip unzip libclang-rt-14-dev
           locales)
 windows=0
 for arg in "$@"; do
