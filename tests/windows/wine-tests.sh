@@ -141,7 +141,17 @@ need_installer() {
   echo "no installer at ${SENDNOTE_INSTALLER:-(unset)}: bash scripts/build-installer.sh after building both presets"
   exit 77
 }
-install() { "$wine" "Z:${SENDNOTE_INSTALLER//\//\\}" /S; }
+# A silent run never asks the user, yet once in several runs under Wine the installer ended
+# with 1 (NSIS's "cancelled") right after an uninstallation: wait for the prefix and try once
+# more, saying so, so that a real refusal (2, 3) still fails at once.
+install() {
+  local rc=0
+  "$wine" "Z:${SENDNOTE_INSTALLER//\//\\}" /S || rc=$?
+  ((rc == 1)) || return $rc
+  echo "the installer ended with 1 (cancelled) in a silent run: trying once more" >&2
+  "$SENDNOTE_WINESERVER" -w
+  "$wine" "Z:${SENDNOTE_INSTALLER//\//\\}" /S
+}
 # The uninstaller runs from a copy in TEMP and returns at once: wait for the prefix's
 # processes to end.
 uninstall() {
