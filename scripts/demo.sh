@@ -10,6 +10,6 @@ cmake --build --preset default --target sendnote
 mkdir -p out
 for contacts in examples/*.vcf examples/*.csv; do
   name=$(basename "${contacts%.*}")
-  ./build/default/portable/app/sendnote --yes --force -o "out/$name.docx" \
+  ./build/default/src/portable/app/sendnote --yes --force -o "out/$name.docx" \
     "$contacts" examples/添書票.dotx
 done

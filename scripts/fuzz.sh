@@ -3,7 +3,7 @@
 # sanitizers) and runs each for SECONDS (default 60). Corpora are kept under
 # build/fuzz/corpus/<target> between runs; a crash, leak or time-out leaves its reproducer
 # in build/fuzz/crashes/<target>/ and makes the script exit 1. Copy a reproducer into
-# tests/fuzz/regressions/<target>/ to keep it in the ordinary suite.
+# tests/testing/fuzz/regressions/<target>/ to keep it in the ordinary suite.
 # Usage: scripts/fuzz.sh [SECONDS] [TARGET...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,17 +35,17 @@ for target in "${targets[@]}"; do
       done
       ;;
   esac
-  [ -d "fuzz/seeds/$target" ] && cp -n fuzz/seeds/"$target"/* "$corpus"/ 2>/dev/null || true
-  [ -d "tests/fuzz/regressions/$target" ] &&
-    cp -n tests/fuzz/regressions/"$target"/* "$corpus"/ 2>/dev/null || true
+  [ -d "testing/fuzz/seeds/$target" ] && cp -n testing/fuzz/seeds/"$target"/* "$corpus"/ 2>/dev/null || true
+  [ -d "tests/testing/fuzz/regressions/$target" ] &&
+    cp -n tests/testing/fuzz/regressions/"$target"/* "$corpus"/ 2>/dev/null || true
   dict=()
   case $target in
-    vcard | csv | charset) dict=(-dict=fuzz/dict/vcard.dict) ;;
-    zip | package | story | letter | fieldcode) dict=(-dict=fuzz/dict/wordml.dict) ;;
+    vcard | csv | charset) dict=(-dict=testing/fuzz/dict/vcard.dict) ;;
+    zip | package | story | letter | fieldcode) dict=(-dict=testing/fuzz/dict/wordml.dict) ;;
   esac
   echo "== fuzz_$target for ${seconds}s"
   log=$build/fuzz_$target.log
-  if ! "$build/fuzz/fuzz_$target" "${dict[@]}" -max_total_time="$seconds" -timeout=1 \
+  if ! "$build/testing/fuzz/fuzz_$target" "${dict[@]}" -max_total_time="$seconds" -timeout=1 \
     -rss_limit_mb=2048 -max_len=1048576 -artifact_prefix="$crashes/" -print_final_stats=1 \
     "$corpus" >"$log" 2>&1; then
     echo "fuzz_$target found a fault; reproducer in $crashes (log: $log)"

@@ -5,8 +5,8 @@
 #include "docx/DocxApplication.h"
 #include "platform/Utf.h"
 #include "templatebuilder/TemplateBuilder.h"
-#include "tests/contract/WordContractTests.h"
 #include "tests/docx/DocxTestSupport.h"
+#include "tests/support/contract/WordContractTests.h"
 #include "wordrules/WordValue.h"
 
 namespace sendnote::testing {

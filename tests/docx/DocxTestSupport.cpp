@@ -12,47 +12,6 @@
 
 namespace sendnote::docx::testing {
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "docx_test.XXXXXX").string();
-  if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-std::vector<std::string> TempDir::Files() const {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(path_)) {
-    names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-std::optional<platform::ComError> ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const platform::ComError& e) {
-    return e;
-  }
-  return std::nullopt;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
-void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
-}
-
 std::vector<RawEntry> RawEntries(const std::string& zip) {
   auto archive = ZipArchive::Open(std::make_shared<const std::string>(zip));
   std::vector<RawEntry> out;

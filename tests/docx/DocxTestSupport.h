@@ -1,5 +1,5 @@
-// Helpers of the engine's tests: a temporary folder, caught errors, raw views of zip
-// packages, and hand-made zip archives for damaged and hostile input.
+// Helpers of the engine's tests: raw views of zip packages and hand-made zip archives for
+// damaged and hostile input (with the shared temporary folder and caught errors).
 #pragma once
 
 #include <cstdint>
@@ -10,30 +10,15 @@
 #include <vector>
 
 #include "platform/ComError.h"
+#include "tests/support/ErrorOf.h"
+#include "tests/support/TestFiles.h"
 
 namespace sendnote::docx::testing {
 
-// A fresh folder, removed with everything in it at the end of the test.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-  std::filesystem::path File(const std::string& name) const { return path_ / name; }
-  // The names of the files in the folder, sorted.
-  std::vector<std::string> Files() const;
-
- private:
-  std::filesystem::path path_;
-};
-
-// Returns the error `call` raised, or empty when it raised none.
-std::optional<platform::ComError> ErrorOf(const std::function<void()>& call);
-
-std::string ReadFile(const std::filesystem::path& path);
-void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+using test_support::ErrorOf;
+using test_support::ReadFile;
+using test_support::TempDir;
+using test_support::WriteFile;
 
 // One entry of a zip archive as stored.
 struct RawEntry {

@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "common/clsOccation.h"
-#include "common/modFunc.h"
 #include "inmemory/InMemoryRuntime.h"
-#include "letter/modSendnote.h"
 #include "platform/UserInterface.h"
-#include "tests/system/WriteDocPropTestSupport.h"
+#include "system/common/clsOccation.h"
+#include "system/common/modFunc.h"
+#include "system/letter/modSendnote.h"
+#include "tests/support/WriteDocPropTestSupport.h"
 
 namespace sendnote::docx::testing {
 namespace {

@@ -14,7 +14,7 @@
 #include "platform/Utf.h"
 #include "platform/Word.h"
 #include "tests/portable/CommandRunner.h"
-#include "tests/portable/ProducerCards.h"
+#include "tests/portable/contacts/ProducerCards.h"
 #include "tests/support/LibreOfficeText.h"
 
 namespace sendnote {

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "com/Dispatch.h"
-#include "com/HResultError.h"
-#include "com/ScopedBstr.h"
-#include "com/ScopedSafeArray.h"
-#include "com/VariantConversion.h"
-#include "com/WideText.h"
+#include "tests/support/windows/FakeDispatch.h"
 #include "tests/windows/Checks.h"
-#include "tests/windows/FakeDispatch.h"
+#include "windows/com/Dispatch.h"
+#include "windows/com/HResultError.h"
+#include "windows/com/ScopedBstr.h"
+#include "windows/com/ScopedSafeArray.h"
+#include "windows/com/VariantConversion.h"
+#include "windows/com/WideText.h"
 
 namespace sendnote::windows::test {
 namespace {

@@ -10,11 +10,11 @@
 #include <memory>
 #include <string>
 
-#include "com/AutoWordApplication.h"
 #include "hostsim/Expose.h"
 #include "hostsim/LiveObjects.h"
-#include "tests/contract/WordContractTests.h"
-#include "tests/inmemory/InMemoryWordFixture.h"
+#include "tests/support/contract/WordContractTests.h"
+#include "tests/testing/inmemory/InMemoryWordFixture.h"
+#include "windows/com/AutoWordApplication.h"
 
 namespace sendnote::testing {
 namespace {

@@ -10,20 +10,20 @@
 #include <string>
 #include <vector>
 
-#include "com/AutoOutlookApplication.h"
 #include "contactrecord/ContactRecord.h"
-#include "hostmodel/CommandBarCustomization.h"
-#include "hostmodel/CommandBarLayout.h"
-#include "hostmodel/OutlookApp.h"
-#include "hostmodel/OutlookFolder.h"
-#include "hostmodel/OutlookHost.h"
-#include "hostmodel/OutlookWindows.h"
 #include "hostsim/Expose.h"
 #include "hostsim/LiveObjects.h"
 #include "platform/ComError.h"
 #include "platform/CommandBars.h"
 #include "platform/Outlook.h"
 #include "platform/Utf.h"
+#include "portable/hostmodel/CommandBarCustomization.h"
+#include "portable/hostmodel/CommandBarLayout.h"
+#include "portable/hostmodel/OutlookApp.h"
+#include "portable/hostmodel/OutlookFolder.h"
+#include "portable/hostmodel/OutlookHost.h"
+#include "portable/hostmodel/OutlookWindows.h"
+#include "windows/com/AutoOutlookApplication.h"
 
 namespace sendnote::testing {
 namespace {

@@ -2,7 +2,7 @@
 // exit status.
 #pragma once
 
-#include "windows/Win32.h"
+#include "windows/dll/Win32.h"
 
 #include <cstdio>
 #include <cwchar>

@@ -5,7 +5,7 @@
 // registration failure), installed (the installed add-in through COM) and
 // with-outlook-window (another program run beside a stand-in for Outlook's window).
 // Prints each failed check and exits 1 when there was one.
-#include "windows/Win32.h"
+#include "windows/dll/Win32.h"
 
 #include <winver.h>
 
@@ -15,13 +15,13 @@
 #include <string>
 #include <vector>
 
-#include "com/ClickSink.h"
+#include "tests/support/windows/FakeDispatch.h"
+#include "tests/support/windows/FakeEventSource.h"
 #include "tests/windows/Checks.h"
-#include "tests/windows/FakeDispatch.h"
-#include "tests/windows/FakeEventSource.h"
 #include "tests/windows/InstallerChecks.h"
-#include "windows/Extensibility.h"
-#include "windows/Guids.h"
+#include "windows/com/ClickSink.h"
+#include "windows/dll/Extensibility.h"
+#include "windows/dll/Guids.h"
 
 namespace {
 

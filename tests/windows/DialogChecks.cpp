@@ -2,21 +2,21 @@
 // through its window (posted keys and commands, as a user's would arrive), never by
 // calling an event procedure, and its controls are read back through the window tree.
 // Prints each failed check and exits 1 when there was one.
-#include "windows/Win32.h"
+#include "windows/dll/Win32.h"
 
 #include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-#include "com/WideText.h"
 #include "platform/ComError.h"
 #include "platform/Runtime.h"
+#include "system/ui/modHtmlHelp.h"
 #include "tests/windows/Checks.h"
-#include "ui/modHtmlHelp.h"
-#include "windows/DialogIds.h"
-#include "windows/Module.h"
-#include "windows/WindowsUserInterface.h"
+#include "windows/com/WideText.h"
+#include "windows/dll/DialogIds.h"
+#include "windows/dll/Module.h"
+#include "windows/dll/WindowsUserInterface.h"
 
 namespace {
 

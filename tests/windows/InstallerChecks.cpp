@@ -6,8 +6,8 @@
 #include <string>
 
 #include "tests/windows/Checks.h"
-#include "windows/Extensibility.h"
-#include "windows/Guids.h"
+#include "windows/dll/Extensibility.h"
+#include "windows/dll/Guids.h"
 
 namespace sendnote::windows::test {
 namespace {

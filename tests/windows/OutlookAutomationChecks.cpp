@@ -5,19 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "addin/modAddin.h"
-#include "com/AutoCommandBarButton.h"
-#include "com/AutoCommandBars.h"
-#include "com/AutoContactItem.h"
-#include "com/AutoExplorer.h"
-#include "com/AutoItemWindow.h"
-#include "com/AutoMAPIFolder.h"
-#include "com/AutoOutlookApplication.h"
-#include "com/ClickSink.h"
-#include "com/WideText.h"
+#include "system/addin/modAddin.h"
+#include "tests/support/windows/FakeDispatch.h"
+#include "tests/support/windows/FakeEventSource.h"
 #include "tests/windows/Checks.h"
-#include "tests/windows/FakeDispatch.h"
-#include "tests/windows/FakeEventSource.h"
+#include "windows/com/AutoCommandBarButton.h"
+#include "windows/com/AutoCommandBars.h"
+#include "windows/com/AutoContactItem.h"
+#include "windows/com/AutoExplorer.h"
+#include "windows/com/AutoItemWindow.h"
+#include "windows/com/AutoMAPIFolder.h"
+#include "windows/com/AutoOutlookApplication.h"
+#include "windows/com/ClickSink.h"
+#include "windows/com/WideText.h"
 
 namespace sendnote::windows::test {
 namespace {

@@ -4,7 +4,7 @@
 // control, the dialog font, and captions that fit their controls. The version box is
 // opened by the output dialog's own button, on top of it.
 // Usage: sendnote_screens FOLDER (the PNGs go there). Exits 1 when a check failed.
-#include "windows/Win32.h"
+#include "windows/dll/Win32.h"
 
 #include <cstdio>
 #include <functional>
@@ -13,16 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "common/clsOccation.h"
 #include "platform/ComError.h"
 #include "platform/Runtime.h"
+#include "system/common/clsOccation.h"
+#include "system/ui/dlgTemplate.h"
+#include "system/ui/frmAbout.h"
 #include "tests/windows/Checks.h"
 #include "tests/windows/PngFile.h"
-#include "ui/dlgTemplate.h"
-#include "ui/frmAbout.h"
-#include "windows/DialogIds.h"
-#include "windows/Module.h"
-#include "windows/WindowsUserInterface.h"
+#include "windows/dll/DialogIds.h"
+#include "windows/dll/Module.h"
+#include "windows/dll/WindowsUserInterface.h"
 
 namespace {
 

@@ -9,22 +9,22 @@
 #include <string>
 #include <vector>
 
-#include "com/AutoDialog.h"
-#include "com/AutoDocument.h"
-#include "com/AutoDocumentProperties.h"
-#include "com/AutoDocuments.h"
-#include "com/AutoField.h"
-#include "com/AutoFields.h"
-#include "com/AutoShape.h"
-#include "com/AutoWordApplication.h"
-#include "com/AutomationClass.h"
-#include "com/Dispatch.h"
-#include "com/VariantConversion.h"
-#include "com/WideText.h"
 #include "platform/Outlook.h"
+#include "tests/support/windows/FakeDispatch.h"
+#include "tests/support/windows/FakeTypeInfo.h"
 #include "tests/windows/Checks.h"
-#include "tests/windows/FakeDispatch.h"
-#include "tests/windows/FakeTypeInfo.h"
+#include "windows/com/AutoDialog.h"
+#include "windows/com/AutoDocument.h"
+#include "windows/com/AutoDocumentProperties.h"
+#include "windows/com/AutoDocuments.h"
+#include "windows/com/AutoField.h"
+#include "windows/com/AutoFields.h"
+#include "windows/com/AutoShape.h"
+#include "windows/com/AutoWordApplication.h"
+#include "windows/com/AutomationClass.h"
+#include "windows/com/Dispatch.h"
+#include "windows/com/VariantConversion.h"
+#include "windows/com/WideText.h"
 
 namespace sendnote::windows::test {
 namespace {

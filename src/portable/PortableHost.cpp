@@ -1,0 +1,344 @@
+#include "portable/PortableHost.h"
+
+#include <algorithm>
+#include <istream>
+#include <optional>
+#include <ostream>
+
+#include "docx/DocxApplication.h"
+#include "docx/FileBatch.h"
+#include "platform/ComError.h"
+#include "platform/Runtime.h"
+#include "platform/Utf.h"
+#include "portable/DesktopOpen.h"
+#include "portable/LetterName.h"
+#include "portable/PortableRuntime.h"
+#include "portable/RefusalNotes.h"
+#include "portable/TerminalUi.h"
+#include "portable/contacts/ContactFile.h"
+#include "portable/hostmodel/OutlookApp.h"
+#include "portable/hostmodel/OutlookFolder.h"
+#include "portable/hostmodel/OutlookHost.h"
+#include "portable/hostmodel/OutlookWindows.h"
+#include "system/addin/dsrOutlookToWord.h"
+#include "system/common/Version.h"
+
+namespace sendnote::portable {
+
+namespace fs = std::filesystem;
+using platform::ContactField;
+using platform::FromUtf8;
+using platform::ToUtf8;
+
+namespace {
+
+constexpr char16_t kUntitled[] = u"無題";
+
+std::string PathText(const fs::path& path) { return path.string(); }
+
+// The default letter name: the template's name, a blank and the contact's Subject.
+fs::path DefaultLetterName(LetterName& names, const ContactRecord& record) {
+  return fs::path(names.Next(record[ContactField::kSubject]));
+}
+
+const char* MailingKindName(platform::MailingAddress kind) {
+  switch (kind) {
+    case platform::MailingAddress::kHome:
+      return "home";
+    case platform::MailingAddress::kBusiness:
+      return "business";
+    case platform::MailingAddress::kOther:
+      return "other";
+    default:
+      return "none";
+  }
+}
+
+// A contact that marks no mailing address takes the one -a names, as the user would mark
+// it in Outlook, when it has that address.
+ContactRecord WithChosenAddress(ContactRecord record, int32_t addressKind) {
+  const auto kind = static_cast<platform::MailingAddress>(addressKind);
+  if (record.mailingAddress == platform::MailingAddress::kNone && HasAddress(record, kind)) {
+    record.mailingAddress = kind;
+  }
+  return record;
+}
+
+bool SamePath(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  if (fs::exists(a, ec) && fs::exists(b, ec)) return fs::equivalent(a, b, ec);
+  return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec);
+}
+
+}  // namespace
+
+PortableHost::PortableHost(HostIo io, fs::path programFolder)
+    : io_(io), programFolder_(std::move(programFolder)) {}
+
+int PortableHost::Run(const CommandLine& cl) {
+  if (cl.help) {
+    io_.out << UsageText();
+    return kExitWritten;
+  }
+  if (cl.version) {
+    io_.out << "sendnote " << SENDNOTE_VERSION_MAJOR << "." << SENDNOTE_VERSION_MINOR << "."
+            << SENDNOTE_VERSION_BUILD << "." << SENDNOTE_VERSION_REVISION << "\n";
+    return kExitWritten;
+  }
+
+  std::vector<contacts::ContactEntry> entries;
+  std::vector<std::u16string> warnings;
+  try {
+    entries = contacts::ReadContactFile(fs::path(cl.contacts), &warnings);
+  } catch (const platform::ComError& e) {
+    io_.err << "sendnote: " << ToUtf8(e.Description()) << "\n";
+    return kExitUnusable;
+  }
+  for (const std::u16string& warning : warnings) {
+    io_.err << "sendnote: warning: " << ToUtf8(warning) << "\n";
+  }
+  if (cl.list) {
+    List(entries);
+    return kExitWritten;
+  }
+  for (const int position : cl.selection) {
+    if (position > static_cast<int>(entries.size())) {
+      io_.err << "sendnote: contact " << position << " is out of range: " << cl.contacts
+              << " holds " << entries.size() << " contact(s)\n";
+      return kExitUnusable;
+    }
+  }
+  // A contact that cannot be read stops the letter that selects it; --each writes the
+  // letters of the others and ends with status 1.
+  CommandLine plan = cl;
+  plan.selection.clear();
+  for (const int position : cl.selection) {
+    const contacts::ContactEntry& entry = entries[position - 1];
+    if (entry.Readable()) {
+      plan.selection.push_back(position);
+      continue;
+    }
+    io_.err << "sendnote: contact " << position << " cannot be read: " << cl.contacts << ", "
+            << ToUtf8(entry.problem) << "\n";
+    if (!cl.each) return kExitUnusable;
+  }
+  if (plan.selection.empty()) return kExitUnusable;
+  std::vector<ContactRecord> records;
+  records.reserve(entries.size());
+  for (auto& entry : entries) records.push_back(std::move(entry.record));
+  std::vector<Letter> letters;
+  if (!PlanLetters(plan, records, letters)) return kExitUnusable;
+  const int status = Session(plan, records, letters);
+  return plan.selection.size() < cl.selection.size() ? std::max(status, kExitStopped) : status;
+}
+
+void PortableHost::List(const std::vector<contacts::ContactEntry>& entries) {
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (!entries[i].Readable()) {
+      io_.out << (i + 1) << "\t(unreadable)\t" << ToUtf8(entries[i].problem) << "\n";
+      continue;
+    }
+    const auto& r = entries[i].record;
+    const std::u16string subject = r[ContactField::kSubject];
+    io_.out << (i + 1) << "\t" << ToUtf8(subject.empty() ? kUntitled : subject) << "\t"
+            << ToUtf8(r[ContactField::kCompanyName]) << "\t" << MailingKindName(r.mailingAddress)
+            << "\n";
+  }
+}
+
+bool PortableHost::PlanLetters(const CommandLine& cl, const std::vector<ContactRecord>& records,
+                               std::vector<Letter>& letters) {
+  const fs::path templatePath(cl.templatePath);
+  LetterName names(FromUtf8(templatePath.stem().string()));
+  std::error_code ec;
+  if (cl.each) {
+    const fs::path folder = cl.output ? fs::path(*cl.output) : fs::current_path(ec);
+    if (fs::exists(folder, ec) && !fs::is_directory(folder, ec)) {
+      io_.err << "sendnote: " << PathText(folder) << " is not a folder (--each writes into one)\n";
+      return false;
+    }
+    for (const int position : cl.selection) {
+      letters.push_back({{position}, folder / DefaultLetterName(names, records[position - 1])});
+    }
+  } else {
+    const fs::path output =
+        cl.output ? fs::path(*cl.output) : DefaultLetterName(names, records[cl.selection[0] - 1]);
+    letters.push_back({cl.selection, output});
+  }
+  for (const auto& letter : letters) {
+    if (SamePath(letter.output, templatePath)) {
+      io_.err << "sendnote: the letter would replace its template: " << PathText(letter.output)
+              << "\n";
+      return false;
+    }
+    if (!cl.force && fs::exists(letter.output, ec)) {
+      io_.err << "sendnote: " << PathText(letter.output) << " exists; use --force to replace it\n";
+      return false;
+    }
+  }
+  if (cl.each && cl.output) {
+    fs::create_directories(*cl.output, ec);
+    if (ec) {
+      io_.err << "sendnote: cannot make the folder " << *cl.output << ": " << ec.message() << "\n";
+      return false;
+    }
+  }
+  return true;
+}
+
+int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord>& records,
+                          const std::vector<Letter>& letters) {
+  TerminalAnswers answers;
+  answers.yes = cl.yes;
+  if (cl.prefix) answers.prefix = FromUtf8(*cl.prefix);
+  answers.addressKind = cl.addressKind;
+  TerminalUi ui(io_.in, io_.err, io_.interactive, answers);
+  ui.SetHelpFolder((programFolder_ / "help").string());
+  ui.SetHelpOpener(OpenWithDesktop);
+  ui.SetColumns(io_.columns);
+  // Letters of a run share the dialog's answers; on a terminal a progress line takes the
+  // place of their paths.
+  if (cl.each) ui.SetAnswerOnce(true);
+  const bool progress = cl.each && io_.interactive;
+  const bool listLetters = !progress || !io_.outTerminal;
+  RefusalContext refusal;
+  ui.SetBoxNote([&](std::u16string_view text) { return RefusalNote(text, refusal); });
+
+  // Word's File New dialog offers TEMPLATE first; after a rejected file it asks for
+  // another path on a terminal and is cancelled without one.
+  std::error_code ec;
+  const std::u16string templateName = FromUtf8(fs::absolute(cl.templatePath, ec).string());
+  int fileNewShown = 0;
+  auto prompt = [&](const docx::FileNewChoice&) -> docx::FileNewChoice {
+    if (++fileNewShown == 1) {
+      refusal.templateFile = cl.templatePath;
+      return {true, templateName, false};
+    }
+    auto answer = ui.AskLine(u"テンプレートのパス: ");
+    if (!answer || answer->empty()) return {};
+    refusal.templateFile = ToUtf8(*answer);
+    return {true, FromUtf8(fs::absolute(ToUtf8(*answer), ec).string()), false};
+  };
+  // --each makes its letters durable together, in batches: a crash leaves each letter
+  // whole or absent, and a path is printed only once its letter is in place.
+  std::optional<docx::FileBatch> batch;
+  std::vector<fs::path> staged;  // the outputs in the batch, as the user named them
+  if (cl.each) batch.emplace();
+  std::shared_ptr<docx::DocxApplication> word;
+  auto startWord = [&]() -> std::shared_ptr<platform::WordApplication> {
+    word = docx::DocxApplication::Create();
+    word->SetFileNewPrompt(prompt);
+    word->SetSaveBatch(batch ? &*batch : nullptr);
+    return word;
+  };
+  PortableRuntime runtime(ui, startWord, FromUtf8(programFolder_.string()));
+  platform::ScopedRuntime scope(runtime);
+
+  auto host = hostmodel::OutlookHost::Create();
+  auto outlook = host->Start();
+  std::vector<std::shared_ptr<platform::OutlookItem>> items;
+  for (const auto& record : records) {
+    items.push_back(host->Contacts()->AddContact(WithChosenAddress(record, cl.addressKind)));
+  }
+  auto explorer = outlook->OpenExplorer(host->Contacts());
+
+  dsrOutlookToWord addin;
+  std::optional<ClickOutcome> outcome;
+  addin.SetClickListener([&outcome](const ClickOutcome& o) { outcome = o; });
+  addin.IDTExtensibility2_OnConnection(outlook, 1, outlook->NewAddInInstance());
+  int status = kExitWritten;
+  if (!addin.cbbAddin()) {
+    ui.Note("sendnote: the add-in did not connect");
+    status = kExitStopped;
+  }
+
+  size_t written = 0;
+  auto cannotWrite = [&](const fs::path& output, const platform::ComError& e) {
+    std::string line = "sendnote: cannot write ";
+    line += PathText(output);
+    line += ": ";
+    line += ToUtf8(e.Description());
+    ui.Note(line);
+  };
+  auto commit = [&] {
+    const auto outcomes = batch->Commit();
+    for (size_t k = 0; k < outcomes.size(); ++k) {
+      if (outcomes[k].error) {
+        cannotWrite(staged[k], *outcomes[k].error);
+        status = std::max(status, kExitStopped);
+        continue;
+      }
+      ++written;
+      if (listLetters) io_.out << PathText(staged[k]) << "\n";
+    }
+    io_.out.flush();
+    staged.clear();
+  };
+
+  for (size_t i = 0; i < letters.size() && addin.cbbAddin() && !ui.CancelledOnce(); ++i) {
+    const Letter& letter = letters[i];
+    refusal.contact = &records[letter.selection.front() - 1];
+    std::vector<std::shared_ptr<platform::OutlookItem>> selected;
+    for (const int position : letter.selection) selected.push_back(items[position - 1]);
+    explorer->Select(selected);
+    explorer->Activate();
+    fileNewShown = 0;
+    outcome.reset();
+    outlook->ClickButton(addin.cbbAddin());
+
+    // The add-in says how the click ended; a completed click hands over its new document.
+    std::shared_ptr<platform::Document> letterDoc;
+    if (outcome && outcome->kind == ClickOutcome::Kind::kCompleted) letterDoc = outcome->document;
+    int letterStatus = kExitStopped;
+    if (letterDoc) {
+      try {
+        if (batch && batch->Full()) commit();
+        letterDoc->SaveAs(FromUtf8(letter.output.string()), cl.force);
+        if (batch) {
+          staged.push_back(letter.output);
+        } else {
+          io_.out << PathText(letter.output) << "\n";
+          io_.out.flush();
+        }
+        letterStatus = kExitWritten;
+        if (progress) {
+          std::string line = std::to_string(i + 1);
+          line += "/";
+          line += std::to_string(letters.size());
+          line += " ";
+          line += letter.output.filename().string();
+          ui.ShowProgress(line);
+        }
+      } catch (const platform::ComError& e) {
+        cannotWrite(letter.output, e);
+      }
+    }
+    // The letter is saved (or abandoned): the engine's copy is not needed any more.
+    if (letterDoc) {
+      try {
+        letterDoc->Close(platform::kWdDoNotSaveChanges);
+      } catch (const platform::ComError&) {
+      }
+    }
+    status = std::max(status, letterStatus);
+  }
+  if (batch) commit();
+  ui.EndProgress();
+  if (!listLetters) {
+    io_.out << written << (written == 1 ? " letter" : " letters") << " written into "
+            << PathText(cl.output ? fs::path(*cl.output) : fs::path(".")) << "\n";
+  }
+
+  addin.IDTExtensibility2_OnBeginShutdown();
+  addin.IDTExtensibility2_OnDisconnection(0);
+  if (word && !word->HasQuit()) {
+    try {
+      word->Quit(platform::kWdDoNotSaveChanges);
+    } catch (const platform::ComError&) {
+    }
+  }
+  host->Shutdown();
+  return status;
+}
+
+}  // namespace sendnote::portable

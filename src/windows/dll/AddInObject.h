@@ -1,0 +1,53 @@
+// The COM object Outlook creates: dsrOutlookToWord with its default interface and
+// IDTExtensibility2, forwarding the five events to the system's add-in object.
+#pragma once
+
+#include "windows/dll/Win32.h"
+
+#include <atomic>
+#include <memory>
+
+#include "system/addin/dsrOutlookToWord.h"
+#include "windows/com/ComPtr.h"
+#include "windows/dll/Extensibility.h"
+
+namespace sendnote::windows {
+
+class AddInObject final : public DsrOutlookToWordInterface, public IDTExtensibility2 {
+ public:
+  AddInObject();
+  ~AddInObject();
+  AddInObject(const AddInObject&) = delete;
+  AddInObject& operator=(const AddInObject&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+
+  // IDispatch, described by _dsrOutlookToWord of the embedded type library.
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
+                                          DISPID* ids) override;
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                   VARIANT* result, EXCEPINFO* exception, UINT* badArg) override;
+
+  // IDTExtensibility2: each returns S_OK; nothing the system throws reaches the host.
+  HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode,
+                                         IDispatch* AddInInst, SAFEARRAY** custom) override;
+  HRESULT STDMETHODCALLTYPE OnDisconnection(ext_DisconnectMode RemoveMode,
+                                            SAFEARRAY** custom) override;
+  HRESULT STDMETHODCALLTYPE OnAddInsUpdate(SAFEARRAY** custom) override;
+  HRESULT STDMETHODCALLTYPE OnStartupComplete(SAFEARRAY** custom) override;
+  HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) override;
+
+ private:
+  HRESULT LoadTypeInfo();
+
+  std::atomic<ULONG> references_{1};
+  // Ends inside the destructor, with the runtime installed, like every other host call.
+  std::unique_ptr<dsrOutlookToWord> addin_;
+  com::ComPtr<ITypeInfo> type_info_;
+};
+
+}  // namespace sendnote::windows

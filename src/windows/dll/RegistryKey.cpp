@@ -1,0 +1,67 @@
+#include "windows/dll/RegistryKey.h"
+
+#include <utility>
+
+#include "windows/com/HResultError.h"
+#include "windows/com/WideText.h"
+
+namespace sendnote::windows {
+namespace {
+
+void CheckStatus(LSTATUS status, std::u16string_view action, const std::wstring& path) {
+  if (status == ERROR_SUCCESS) return;
+  std::u16string member(action);
+  member += u" ";
+  member += com::FromWide(path);
+  com::Check(HRESULT_FROM_WIN32(static_cast<DWORD>(status)), member);
+}
+
+}  // namespace
+
+RegistryKey RegistryKey::Create(HKEY root, const std::wstring& path) {
+  HKEY key = nullptr;
+  const LSTATUS status =
+      ::RegCreateKeyExW(root, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_SET_VALUE | KEY_CREATE_SUB_KEY, nullptr, &key, nullptr);
+  CheckStatus(status, u"RegCreateKeyEx", path);
+  return RegistryKey(key, path);
+}
+
+void RegistryKey::DeleteTree(HKEY root, const std::wstring& path) {
+  const LSTATUS status = ::RegDeleteTreeW(root, path.c_str());
+  if (status == ERROR_FILE_NOT_FOUND) return;
+  if (status == ERROR_SUCCESS) {
+    // RegDeleteTree empties the key; the key itself still has to go.
+    const LSTATUS removed = ::RegDeleteKeyW(root, path.c_str());
+    if (removed == ERROR_FILE_NOT_FOUND) return;
+    CheckStatus(removed, u"RegDeleteKey", path);
+    return;
+  }
+  CheckStatus(status, u"RegDeleteTree", path);
+}
+
+RegistryKey::RegistryKey(RegistryKey&& other) noexcept
+    : key_(std::exchange(other.key_, nullptr)), path_(std::move(other.path_)) {}
+
+RegistryKey::~RegistryKey() {
+  if (key_) ::RegCloseKey(key_);
+}
+
+void RegistryKey::SetString(const std::wstring& name, const std::wstring& value) {
+  const auto bytes = static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t));
+  Check(::RegSetValueExW(key_, name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(value.c_str()), bytes),
+        u"RegSetValueEx");
+}
+
+void RegistryKey::SetDword(const std::wstring& name, DWORD value) {
+  Check(::RegSetValueExW(key_, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                         sizeof value),
+        u"RegSetValueEx");
+}
+
+void RegistryKey::Check(LSTATUS status, std::u16string_view action) const {
+  CheckStatus(status, action, path_);
+}
+
+}  // namespace sendnote::windows

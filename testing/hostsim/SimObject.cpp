@@ -1,0 +1,133 @@
+#include "hostsim/SimObject.h"
+
+#include <exception>
+#include <map>
+#include <string>
+
+#include "hostsim/LiveObjects.h"
+#include "platform/Utf.h"
+#include "windows/com/ComPtr.h"
+#include "windows/com/ScopedVariant.h"
+#include "windows/com/WideText.h"
+
+namespace sendnote::hostsim {
+namespace {
+
+// Live objects by the address of their whole model object; the simulator runs on one
+// thread.
+std::map<const void*, SimObject*>& Live() {
+  static std::map<const void*, SimObject*> live;
+  return live;
+}
+
+const void* IdentityOf(const platform::Object* model) { return dynamic_cast<const void*>(model); }
+
+BSTR Bstr(const std::u16string& text) {
+  const std::wstring wide = com::ToWide(text);
+  return ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+}
+
+}  // namespace
+
+SimObject::SimObject(std::shared_ptr<platform::Object> model, const DispatchType& type)
+    : model_(std::move(model)), type_(type) {
+  Live()[IdentityOf(model_.get())] = this;
+  LiveObjects::Created();
+}
+
+SimObject::~SimObject() {
+  Live().erase(IdentityOf(model_.get()));
+  LiveObjects::Destroyed();
+}
+
+SimObject* SimObject::Find(const platform::Object* model) {
+  auto it = Live().find(IdentityOf(model));
+  return it == Live().end() ? nullptr : it->second;
+}
+
+HRESULT SimObject::QueryInterface(REFIID iid, void** object) {
+  if (!object) return E_POINTER;
+  *object = nullptr;
+  if (iid != IID_IUnknown && iid != IID_IDispatch && iid != kIidSimObject) return E_NOINTERFACE;
+  *object = static_cast<IDispatch*>(this);
+  AddRef();
+  return S_OK;
+}
+
+ULONG SimObject::AddRef() { return ++references_; }
+
+ULONG SimObject::Release() {
+  const ULONG left = --references_;
+  if (left == 0) delete this;
+  return left;
+}
+
+HRESULT SimObject::GetTypeInfoCount(UINT* count) {
+  if (!count) return E_POINTER;
+  *count = 0;
+  return S_OK;
+}
+
+HRESULT SimObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+  if (info) *info = nullptr;
+  return DISP_E_BADINDEX;
+}
+
+HRESULT SimObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (!names || !ids || count == 0) return E_INVALIDARG;
+  // Named arguments are not part of these tables.
+  for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+  ids[0] = type_.IdOf(com::FromWide(names[0]));
+  return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
+}
+
+void SimObject::FillException(EXCEPINFO* info, const platform::ComError& error,
+                              const std::u16string& source) {
+  if (!info) return;
+  *info = EXCEPINFO{};
+  const int32_t number = error.Number();
+  info->scode = number < 0 ? static_cast<SCODE>(number)
+                           : MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number & 0xFFFF);
+  info->bstrSource = Bstr(source);
+  info->bstrDescription = Bstr(error.Description());
+}
+
+HRESULT SimObject::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* params,
+                          VARIANT* result, EXCEPINFO* exception, UINT* badArg) {
+  const DispatchType::Member* member = type_.Find(id);
+  if (!member) return DISP_E_MEMBERNOTFOUND;
+  const bool write = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
+  if (params && params->cNamedArgs > 0 &&
+      !(write && params->cNamedArgs == 1 && params->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT)) {
+    return DISP_E_NONAMEDARGS;
+  }
+  if (write ? !member->write : !member->read) return DISP_E_MEMBERNOTFOUND;
+  if (result) ::VariantInit(result);
+  // The call may drop the caller's last other reference to this object.
+  com::ComPtr<IDispatch> self(this);
+  try {
+    if (!write && member->forwardsArguments && params && params->cArgs > 0) {
+      com::ScopedVariant collection;
+      Invocation get(DISPATCH_PROPERTYGET, nullptr, collection.Receive());
+      member->read(*model_, get);
+      if (collection.Type() != VT_DISPATCH || !V_DISPATCH(&collection.Get())) {
+        platform::Raise(platform::kErrObjectNotSet);
+      }
+      return V_DISPATCH(&collection.Get())
+          ->Invoke(DISPID_VALUE, IID_NULL, lcid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params,
+                   result, exception, badArg);
+    }
+    Invocation call(flags, params, result);
+    (write ? member->write : member->read)(*model_, call);
+    return S_OK;
+  } catch (const platform::ComError& error) {
+    FillException(exception, error, type_.ApplicationName());
+  } catch (const std::exception& error) {
+    FillException(exception, platform::ComError(51, platform::FromUtf8(error.what())),
+                  type_.ApplicationName());
+  }
+  if (result) ::VariantClear(result);
+  return DISP_E_EXCEPTION;
+}
+
+}  // namespace sendnote::hostsim

@@ -1,0 +1,38 @@
+// IEnumVARIANT over a snapshot of a collection's items, for _NewEnum (For Each).
+#pragma once
+
+#include <oaidl.h>
+#include "hostsim/Win32.h"
+
+#include <atomic>
+#include <vector>
+
+#include "windows/com/ScopedVariant.h"
+
+namespace sendnote::hostsim {
+
+class VariantEnum final : public IEnumVARIANT {
+ public:
+  // Creates one with a reference for the caller.
+  static VariantEnum* Create(std::vector<com::ScopedVariant> items);
+  VariantEnum(const VariantEnum&) = delete;
+  VariantEnum& operator=(const VariantEnum&) = delete;
+
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override;
+  HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
+  HRESULT STDMETHODCALLTYPE Reset() override;
+  HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override;
+
+ private:
+  explicit VariantEnum(std::vector<com::ScopedVariant> items);
+  ~VariantEnum();
+
+  std::atomic<ULONG> references_{1};
+  std::vector<com::ScopedVariant> items_;
+  size_t next_ = 0;
+};
+
+}  // namespace sendnote::hostsim

@@ -1,0 +1,658 @@
+// sendnote_hostsim: an Outlook and a Word of its own, served over IDispatch, that load
+// sendnote.dll by ProgID as Outlook does and click its button through the connection
+// point. One scenario per run (the argument); prints each failed check and exits 1 when
+// there was one.
+#include "windows/dll/Win32.h"
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "hostsim/ButtonObject.h"
+#include "hostsim/Expose.h"
+#include "hostsim/LiveObjects.h"
+#include "hostsim/app/SimOffice.h"
+#include "hostsim/app/SimUi.h"
+#include "inmemory/OutlookFaults.h"
+#include "inmemory/WordDocument.h"
+#include "platform/ComError.h"
+#include "portable/hostmodel/CommandBarSet.h"
+#include "tests/windows/Checks.h"
+#include "windows/com/Dispatch.h"
+#include "windows/com/ScopedVariant.h"
+#include "windows/com/VariantConversion.h"
+#include "windows/com/WideText.h"
+#include "windows/dll/Identities.h"
+
+namespace {
+
+using namespace sendnote::windows::test;
+using sendnote::ContactRecord;
+using sendnote::com::Dispatch;
+using sendnote::com::ScopedVariant;
+using sendnote::hostsim::ButtonObject;
+using sendnote::hostsim::LiveObjects;
+namespace platform = sendnote::platform;
+namespace hostmodel = sendnote::hostmodel;
+namespace inmemory = sendnote::inmemory;
+namespace com = sendnote::com;
+using platform::ContactField;
+
+constexpr wchar_t kProgId[] = L"" SENDNOTE_PROGID;
+constexpr char16_t kTag[] = u"sendnote";
+constexpr wchar_t kTitle[] = L"添書票COMアドイン";
+
+std::wstring W(std::u16string_view text) { return com::ToWide(text); }
+
+ContactRecord Yamada(platform::MailingAddress mailing = platform::MailingAddress::kBusiness) {
+  return ContactRecord({{ContactField::kSubject, u"山田 太郎"},
+                        {ContactField::kFirstName, u"太郎"},
+                        {ContactField::kLastName, u"山田"},
+                        {ContactField::kCompanyName, u"株式会社山田商事"},
+                        {ContactField::kDepartment, u"営業部"},
+                        {ContactField::kJobTitle, u"部長"},
+                        {ContactField::kBusinessAddress, u"東京都千代田区丸の内1-1-1"},
+                        {ContactField::kBusinessAddressPostalCode, u"100-0005"},
+                        {ContactField::kBusinessAddressState, u"東京都"},
+                        {ContactField::kBusinessAddressCity, u"千代田区"},
+                        {ContactField::kBusinessAddressStreet, u"丸の内1-1-1"},
+                        {ContactField::kBusinessTelephoneNumber, u"03-1234-5678"},
+                        {ContactField::kEmail1Address, u"yamada@example.jp"}},
+                       mailing);
+}
+
+// The add-in's buttons in one window's bars.
+size_t ButtonsIn(const std::shared_ptr<hostmodel::CommandBarSet>& bars) {
+  return bars->ControlsWithTag(kTag).size();
+}
+
+std::shared_ptr<platform::CommandBarControl> ButtonIn(
+    const std::shared_ptr<hostmodel::CommandBarSet>& bars) {
+  auto buttons = bars->ControlsWithTag(kTag);
+  Check(buttons.size() == 1,
+        L"one button of ours in the window, not " + std::to_wstring(buttons.size()));
+  return buttons.empty() ? nullptr : buttons[0];
+}
+
+// Loads and connects the add-in as Outlook does at start-up.
+bool StartAddIn(SimOffice& office) {
+  const auto addIns = SimOffice::AddInsToLoad();
+  bool listed = false;
+  for (const auto& name : addIns) listed = listed || name == kProgId;
+  Check(listed, L"the Addins key lists the add-in for loading");
+  if (!listed || !office.LoadAddIn(kProgId)) return false;
+  CheckHr(office.Connect(sendnote::windows::ext_cm_Startup), S_OK, L"OnConnection");
+  CheckHr(office.StartupComplete(), S_OK, L"OnStartupComplete");
+  return true;
+}
+
+// Shuts Outlook's side down as Outlook does and proves nothing was leaked.
+void StopAddIn(SimOffice& office) {
+  CheckHr(office.BeginShutdown(), S_OK, L"OnBeginShutdown");
+  Check(ButtonObject::Connections() == 0, L"the shutdown unadvises the Click");
+  CheckHr(office.Disconnect(sendnote::windows::ext_dm_HostShutdown), S_OK, L"OnDisconnection");
+  CheckHr(office.ReleaseAddIn(), S_OK, L"DllCanUnloadNow after the add-in's release");
+  office.ReleaseAll();
+  ::CoFreeUnusedLibraries();
+  Check(LiveObjects::Count() == 0,
+        L"live simulator objects after the run: " + std::to_wstring(LiveObjects::Count()));
+}
+
+void ExpectOneBox(const SimUi& ui, const std::wstring& text, int style, const std::wstring& what) {
+  for (const auto& box : ui.Boxes()) Print(stdout, L"box: " + box.title + L"|" + box.text);
+  Check(ui.Boxes().size() == 1, what + L": one box, not " + std::to_wstring(ui.Boxes().size()));
+  if (ui.Boxes().empty()) return;
+  const SeenBox& box = ui.Boxes()[0];
+  Check(box.title == kTitle, what + L": title " + box.title);
+  Check(box.text == text, what + L": text " + box.text);
+  Check(box.style == style, what + L": style " + std::to_wstring(box.style));
+}
+
+// Connection, buttons in every window, the click's arrival, shutdown and removal.
+int OutlookScenario() {
+  SimUi ui;
+  SimOffice office;
+  auto& app = office.App();
+  auto contact = office.Host()->Contacts()->AddContact(Yamada());
+  auto mail = office.Host()->Inbox()->AddMail(u"会議のお知らせ");
+  auto contacts = app->OpenExplorer(office.Host()->Contacts());
+  auto inbox = app->OpenExplorer(office.Host()->Inbox());
+  auto contactWindow = app->OpenInspector(contact);
+  auto mailWindow = app->OpenInspector(mail);
+  if (!StartAddIn(office)) return 1;
+
+  Check(ButtonsIn(contacts->Bars()) == 1 && ButtonsIn(inbox->Bars()) == 1,
+        L"the button is in every explorer");
+  Check(ButtonsIn(contactWindow->Bars()) == 1, L"the button is in the contact inspector");
+  Check(ButtonsIn(mailWindow->Bars()) == 0, L"no button in the mail inspector");
+  if (auto button = platform::As<platform::CommandBarButton>(ButtonIn(contacts->Bars()))) {
+    Check(W(button->Caption()) == L"添書票の作成", L"caption " + W(button->Caption()));
+    Check(W(button->OnAction()) == std::wstring(L"!<") + kProgId + L">",
+          L"action " + W(button->OnAction()));
+  }
+  Check(ButtonObject::Connections() == 1, L"the bound button's Click is advised once");
+  Check(ui.Boxes().empty(), L"the connection shows nothing");
+
+  // Clicks in the contact inspector and in the inbox explorer both reach the handler.
+  ui.QueueDialog(DialogAnswer::kCancel);
+  Check(office.Click(contactWindow, ButtonIn(contactWindow->Bars())) == 1,
+        L"the inspector's click raises the bound button's Click");
+  Check(ui.Dialogs().size() == 1, L"the click from the contact inspector shows the dialog");
+  Check(ui.Boxes().empty(), L"a cancelled dialog adds no box");
+  Check(office.Click(inbox, ButtonIn(inbox->Bars())) == 1, L"the explorer's click");
+  ExpectOneBox(ui, L"連絡先アイテムが選択されていません。", 48, L"an empty inbox selection");
+  Check(ButtonObject::FailedClicks() == 0, L"every Click call succeeded");
+
+  // Shutdown: the Click is unadvised, the buttons stay in the saved menus.
+  CheckHr(office.BeginShutdown(), S_OK, L"OnBeginShutdown");
+  Check(ButtonObject::Connections() == 0, L"the shutdown unadvises the Click");
+  CheckHr(office.Disconnect(sendnote::windows::ext_dm_HostShutdown), S_OK, L"OnDisconnection");
+  Check(ButtonsIn(contacts->Bars()) == 1, L"the buttons stay after a shutdown");
+
+  // The user's removal deletes every button with the tag.
+  CheckHr(office.Connect(sendnote::windows::ext_cm_AfterStartup), S_OK, L"OnConnection again");
+  Check(ButtonObject::Connections() == 1, L"the new connection binds the button again");
+  Check(ButtonsIn(contacts->Bars()) == 1, L"a new connection adds no second button");
+  CheckHr(office.Disconnect(sendnote::windows::ext_dm_UserClosed), S_OK,
+          L"OnDisconnection by the user");
+  Check(ButtonObject::Connections() == 0, L"the removal unadvises the Click");
+  Check(ButtonsIn(contacts->Bars()) + ButtonsIn(inbox->Bars()) + ButtonsIn(contactWindow->Bars()) ==
+            0,
+        L"the removal deletes every button with the tag");
+  CheckHr(office.ReleaseAddIn(), S_OK, L"DllCanUnloadNow after the add-in's release");
+  office.ReleaseAll();
+  ::CoFreeUnusedLibraries();
+  Check(LiveObjects::Count() == 0,
+        L"live simulator objects after the run: " + std::to_wstring(LiveObjects::Count()));
+  return Failures() ? 1 : 0;
+}
+
+// Refusals of the click, each one box with its exact text and style.
+int RefusalScenario() {
+  struct Case {
+    const wchar_t* what;
+    std::function<void(SimOffice&, std::shared_ptr<hostmodel::OutlookExplorer>&)> arrange;
+    std::wstring text;
+  };
+  const Case cases[] = {
+      {L"nothing selected", [](SimOffice&, auto&) {}, L"連絡先アイテムが選択されていません。"},
+      {L"a mail selected",
+       [](SimOffice& office, auto& explorer) {
+         explorer->Select({office.Host()->Contacts()->AddMail(u"件名")});
+       },
+       L"連絡先アイテムのみ利用可能です。"},
+      {L"no mailing address",
+       [](SimOffice& office, auto& explorer) {
+         explorer->Select(
+             {office.Host()->Contacts()->AddContact(Yamada(platform::MailingAddress::kNone))});
+       },
+       L"山田 太郎 の連絡先アイテムに郵送先の住所がチェックされていません。"},
+      {L"no mailing address, no subject",
+       [](SimOffice& office, auto& explorer) {
+         explorer->Select({office.Host()->Contacts()->AddContact(
+             ContactRecord({{ContactField::kLastName, u"鈴木"}}))});
+       },
+       L"無題 の連絡先アイテムに郵送先の住所がチェックされていません。"},
+  };
+  for (const Case& c : cases) {
+    SimUi ui;
+    SimOffice office;
+    office.RegisterWord(false);
+    auto explorer = office.App()->OpenExplorer(office.Host()->Contacts());
+    if (!StartAddIn(office)) return 1;
+    c.arrange(office, explorer);
+    Check(office.Click(explorer, ButtonIn(explorer->Bars())) == 1,
+          std::wstring(c.what) + L": click");
+    ExpectOneBox(ui, c.text, 48, c.what);
+    Check(ui.Dialogs().empty(), std::wstring(c.what) + L": no dialog");
+    Check(office.CreatedWords().empty(), std::wstring(c.what) + L": no Word started");
+    StopAddIn(office);
+  }
+  return Failures() ? 1 : 0;
+}
+
+// The output dialog as a real dialog of the DLL: Cancel and the close box stop the click.
+int DialogScenario() {
+  for (DialogAnswer answer : {DialogAnswer::kCancel, DialogAnswer::kCloseBox}) {
+    const std::wstring what = answer == DialogAnswer::kCancel ? L"Cancel" : L"the close box";
+    SimUi ui;
+    SimOffice office;
+    office.RegisterWord(false);
+    auto explorer = office.App()->OpenExplorer(office.Host()->Contacts());
+    explorer->Select({office.Host()->Contacts()->AddContact(Yamada())});
+    if (!StartAddIn(office)) return 1;
+    ui.QueueDialog(answer);
+    Check(office.Click(explorer, ButtonIn(explorer->Bars())) == 1, what + L": click");
+    Check(ui.Dialogs().size() == 1 && ui.Dialogs()[0] == kTitle,
+          what + L": the output dialog titled " + kTitle);
+    for (const auto& box : ui.Boxes()) Print(stdout, L"box: " + box.text);
+    Check(ui.Boxes().empty(), what + L": no box after the dialog");
+    Check(office.CreatedWords().empty(), what + L": no Word started");
+    StopAddIn(office);
+  }
+  return Failures() ? 1 : 0;
+}
+
+// A failure that every later step meets again (Outlook's ActiveWindow) is reported once.
+int OneReportScenario() {
+  SimUi ui;
+  SimOffice office;
+  auto explorer = office.App()->OpenExplorer(office.Host()->Contacts());
+  explorer->Select({office.Host()->Contacts()->AddContact(Yamada())});
+  if (!StartAddIn(office)) return 1;
+  {
+    inmemory::OutlookFaults faults;
+    faults.Of(office.App()).FailOn(u"ActiveWindow", -2147467259, u"ウィンドウがありません");
+    Check(office.Click(explorer, ButtonIn(explorer->Bars())) == 1, L"click");
+  }
+  for (const auto& box : ui.Boxes()) Print(stdout, L"box: " + box.text);
+  Check(ui.Boxes().size() == 1, L"one report, not " + std::to_wstring(ui.Boxes().size()));
+  if (!ui.Boxes().empty()) {
+    const SeenBox& box = ui.Boxes()[0];
+    Check(box.style == 16, L"the report's style " + std::to_wstring(box.style));
+    Check(box.text == std::wstring(kTitle) +
+                          L"内部(SelectItmCheck)で予期しないエラーが発生しました。\r"
+                          L"エラー番号 : -2147467259\rエラー内容 : ウィンドウがありません "
+                          L"(ActiveWindow)",
+          L"the report names the first failing procedure: " + box.text);
+  }
+  StopAddIn(office);
+  return Failures() ? 1 : 0;
+}
+
+// --- The Word server, called through the automation client's own Dispatch ---
+
+constexpr char16_t kTemplate[] = u"C:\\Templates\\添書票.dot";
+
+inmemory::WordContent LetterTemplate() {
+  inmemory::WordContent content;
+  content.bodyFields.push_back({u" DOCPROPERTY \"OUTLOOK$会社名\" \\* MERGEFORMAT ", u"(会社名)"});
+  content.bodyFields.push_back({u" DOCPROPERTY \"OUTLOOK$宛先\" ", u"(宛先)"});
+  inmemory::WordShapeContent box;
+  box.text = u"〒";
+  box.fields.push_back({u" DOCPROPERTY \"OUTLOOK$郵便番号\" ", u"(郵便番号)"});
+  content.shapes.push_back(box);
+  content.shapes.push_back(inmemory::WordShapeContent{false, u"", {}});
+  return content;
+}
+
+int32_t ErrorNumberOf(const std::function<void()>& call) {
+  try {
+    call();
+  } catch (const platform::ComError& error) {
+    return error.Number();
+  }
+  return 0;
+}
+
+// Invokes the default member (DISPID_VALUE) with one argument.
+ScopedVariant DefaultMember(const Dispatch& object, ScopedVariant arg) {
+  VARIANT args[1] = {arg.Get()};
+  DISPPARAMS params{args, nullptr, 1, 0};
+  ScopedVariant result;
+  const HRESULT hr =
+      object.Get()->Invoke(DISPID_VALUE, IID_NULL, 0, DISPATCH_PROPERTYGET | DISPATCH_METHOD,
+                           &params, result.Receive(), nullptr, nullptr);
+  CheckHr(hr, S_OK, L"the default member");
+  return result;
+}
+
+com::ComPtr<IDispatch> ObjectOf(const ScopedVariant& value) {
+  return Dispatch::ObjectOf(value, u"");
+}
+
+// Counts what For Each sees: _NewEnum (DISPID_NEWENUM) and IEnumVARIANT.
+int EnumeratedCount(const Dispatch& collection) {
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  ScopedVariant result;
+  CheckHr(
+      collection.Get()->Invoke(DISPID_NEWENUM, IID_NULL, 0, DISPATCH_PROPERTYGET | DISPATCH_METHOD,
+                               &none, result.Receive(), nullptr, nullptr),
+      S_OK, L"_NewEnum");
+  if (result.Type() != VT_UNKNOWN || !V_UNKNOWN(&result.Get())) return -1;
+  com::ComPtr<IEnumVARIANT> items;
+  V_UNKNOWN(&result.Get())
+      ->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(items.Receive()));
+  if (!items) return -1;
+  int count = 0;
+  for (;;) {
+    ScopedVariant item;
+    ULONG fetched = 0;
+    if (items->Next(1, item.Receive(), &fetched) != S_OK || fetched != 1) break;
+    ++count;
+  }
+  return count;
+}
+
+// The 21 property names of a letter under the default prefix, with Japanese values.
+const std::u16string_view kPropertyNames[] = {
+    u"宛先",         u"名",           u"姓",       u"会社名", u"事業所",         u"部署",
+    u"肩書き",       u"役職",         u"携帯電話", u"敬称",   u"メールアドレス", u"住所",
+    u"FAX番号",      u"電話番号",     u"番地",     u"市町村", u"都道府県",       u"郵便番号",
+    u"郵便番号上位", u"郵便番号下位", u"私書箱"};
+
+int WordScenario() {
+  {
+    SimOffice office;
+    office.SetWordSetup([](inmemory::WordApp& word) {
+      word.AddTemplate(kTemplate, LetterTemplate());
+      word.QueueFileNew(kTemplate);
+    });
+    office.RegisterWord(true);
+
+    CLSID clsid{};
+    CheckHr(::CLSIDFromProgID(L"Word.Application", &clsid), S_OK, L"CLSIDFromProgID");
+    Check(clsid == kWordClsid, L"Word.Application names Word's class");
+    com::ComPtr<IUnknown> active;
+    CheckHr(::GetActiveObject(kWordClsid, nullptr, active.Receive()), S_OK, L"GetActiveObject");
+    Check(active && sendnote::hostsim::ModelOf(active.Get()) == office.RunningWord(),
+          L"the ROT holds the running Word");
+    active.Reset();
+    com::ComPtr<IDispatch> created;
+    CheckHr(::CoCreateInstance(kWordClsid, nullptr, CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                               reinterpret_cast<void**>(created.Receive())),
+            S_OK, L"CoCreateInstance(LOCAL_SERVER)");
+    Check(office.CreatedWords().size() == 1, L"the class object made one Word");
+    created.Reset();
+
+    const Dispatch word(sendnote::hostsim::Expose(office.RunningWord()));
+    Check(ErrorNumberOf([&] { word.Get(u"NoSuchMember"); }) == platform::kErrNotSupported,
+          L"an unknown name is 438");
+
+    // Documents.Add(Template, NewTemplate, DocumentType, Visible); Documents(1) is Item(1).
+    const Dispatch documents(ObjectOf(word.Get(u"Documents")));
+    const Dispatch document(ObjectOf(
+        documents.Call(u"Add", {ScopedVariant::String(kTemplate), ScopedVariant::Bool(false),
+                                ScopedVariant::Int32(0), ScopedVariant::Bool(true)})));
+    Check(office.RunningWord()->OpenDocuments().size() == 1 &&
+              office.RunningWord()->OpenDocuments()[0]->Arguments().templateName == kTemplate,
+          L"Documents.Add made a document from the template");
+    const Dispatch first(ObjectOf(word.Get(u"Documents", {ScopedVariant::Int32(1)})));
+    Check(first.Get() == document.Get(), L"Documents(1) is the same object");
+    const Dispatch blank(ObjectOf(documents.Call(u"Add", {ScopedVariant::Missing()})));
+    Check(office.RunningWord()->OpenDocuments().size() == 2,
+          L"Documents.Add with its arguments left out makes a blank document");
+
+    // Every property name and value crosses as a BSTR both ways, Japanese included.
+    const Dispatch properties(ObjectOf(document.Get(u"CustomDocumentProperties")));
+    for (auto name : kPropertyNames) {
+      std::u16string full = u"OUTLOOK$";
+      full += name;
+      std::u16string value = u"値：";
+      value += name;
+      properties.Call(
+          u"Add", {ScopedVariant::String(full), ScopedVariant::Bool(false), ScopedVariant::Int32(4),
+                   ScopedVariant::String(value), ScopedVariant::Missing()});
+      const Dispatch property(ObjectOf(DefaultMember(properties, ScopedVariant::String(full))));
+      Check(com::TextOf(property.Get(u"Name")) == full &&
+                com::TextOf(property.Get(u"Value")) == value &&
+                com::Int32Of(property.Get(u"Type")) == 4,
+            L"property " + W(full) + L" reads back");
+    }
+    const auto snapshot = office.RunningWord()->OpenDocuments()[0]->Snapshot();
+    Check(snapshot.properties.size() == 21 && snapshot.properties[3].name == u"OUTLOOK$会社名" &&
+              snapshot.properties[3].value.ToString() == u"値：会社名",
+          L"the document holds the 21 properties");
+    Check(com::Int32Of(properties.Get(u"Count")) == 21 && EnumeratedCount(properties) == 21,
+          L"Count and For Each see 21 properties");
+    Check(ErrorNumberOf([&] { properties.Get(u"Item", {ScopedVariant::String(u"ない")}); }) ==
+              platform::kErrInvalidCall,
+          L"a missing property raises 5 through EXCEPINFO");
+
+    // Fields: the type, the update from the property, the code's text.
+    const Dispatch fields(ObjectOf(document.Get(u"Fields")));
+    Check(com::Int32Of(fields.Get(u"Count")) == 2 && EnumeratedCount(fields) == 2, L"two fields");
+    const Dispatch field(ObjectOf(fields.Get(u"Item", {ScopedVariant::Int32(1)})));
+    Check(com::Int32Of(field.Get(u"Type")) == platform::kWdFieldDocProperty, L"DOCPROPERTY field");
+    field.Call(u"Update");
+    const Dispatch result(ObjectOf(field.Get(u"Result")));
+    Check(com::TextOf(result.Get(u"Text")) == u"値：会社名",
+          L"the updated field shows " + W(com::TextOf(result.Get(u"Text"))));
+    const Dispatch code(ObjectOf(field.Get(u"Code")));
+    Check(com::TextOf(code.Get(u"Text")).find(u"OUTLOOK$会社名") != std::u16string::npos,
+          L"the field's code");
+
+    // Shapes: a text box's fields, and a picture without text (Word's 4605).
+    const Dispatch shapes(ObjectOf(document.Get(u"Shapes")));
+    Check(com::Int32Of(shapes.Get(u"Count")) == 2, L"two shapes");
+    const Dispatch frame(ObjectOf(
+        Dispatch(ObjectOf(shapes.Get(u"Item", {ScopedVariant::Int32(1)}))).Get(u"TextFrame")));
+    const Dispatch range(ObjectOf(frame.Get(u"TextRange")));
+    Check(com::Int32Of(Dispatch(ObjectOf(range.Get(u"Fields"))).Get(u"Count")) == 1,
+          L"the text box holds one field");
+    const Dispatch picture(ObjectOf(shapes.Get(u"Item", {ScopedVariant::Int32(2)})));
+    Check(ErrorNumberOf([&] { Dispatch(ObjectOf(picture.Get(u"TextFrame"))).Get(u"TextRange"); }) ==
+              platform::kErrWordNotAvailable,
+          L"a picture's text raises 4605");
+
+    // The File New dialog through Dialogs(79).
+    const Dispatch dialog(ObjectOf(word.Get(u"Dialogs", {ScopedVariant::Int32(79)})));
+    Check(com::Int32Of(dialog.Call(u"Display")) == -1, L"File New confirmed");
+    Check(com::TextOf(dialog.Get(u"Template")) == kTemplate, L"the chosen template");
+    Check(ErrorNumberOf([&] { word.Get(u"Dialogs", {ScopedVariant::Int32(80)}); }) ==
+              platform::kErrWordNoSuchMember,
+          L"another dialog raises 5941");
+
+    // Visible, Quit(0): afterwards the server has gone away.
+    word.Put(u"Visible", ScopedVariant::Bool(true));
+    Check(office.RunningWord()->IsVisible(), L"Visible set through the server");
+    word.Call(u"Quit",
+              {ScopedVariant::Int32(0), ScopedVariant::Missing(), ScopedVariant::Missing()});
+    Check(office.RunningWord()->HasQuit() && office.RunningWord()->QuitSaveChanges() == 0,
+          L"Quit(0)");
+    Check(ErrorNumberOf([&] { word.Get(u"Caption"); }) == platform::kErrServerGone,
+          L"a call after Quit raises the disconnected error");
+    (void)blank;
+  }
+  Check(LiveObjects::Count() == 0,
+        L"live simulator objects after the run: " + std::to_wstring(LiveObjects::Count()));
+  return Failures() ? 1 : 0;
+}
+
+// --- A click end to end: the DLL's Word client against the simulator's Word ---
+
+// A letter template; `marked` carries the prefix markers, so that no question is asked.
+inmemory::WordContent MarkedTemplate(bool marked) {
+  inmemory::WordContent content = LetterTemplate();
+  if (!marked) return content;
+  inmemory::WordPropertyContent flag;
+  flag.name = u"SENDNOTE$PROPERTY";
+  flag.type = platform::kPropertyBoolean;
+  flag.value = platform::Variant::Bool(platform::kTrue);
+  inmemory::WordPropertyContent prefix;
+  prefix.name = u"SENDNOTE$PREFIX";
+  prefix.value = platform::Variant::String(u"OUTLOOK$");
+  content.properties = {flag, prefix};
+  return content;
+}
+
+// The letter's properties and refreshed fields for Yamada's business address.
+void CheckLetter(const std::shared_ptr<inmemory::WordApp>& word, const std::wstring& what) {
+  Check(word && word->OpenDocuments().size() == 1, what + L": one new document in Word");
+  if (!word || word->OpenDocuments().size() != 1) return;
+  const auto& document = word->OpenDocuments()[0];
+  Check(document->Arguments().templateName == kTemplate, what + L": made from the template");
+  Check(word->IsVisible() && !word->HasQuit(), what + L": Word shown and running");
+  const auto content = document->Snapshot();
+  std::map<std::u16string, std::u16string> values;
+  for (const auto& property : content.properties) {
+    if (property.name.rfind(u"OUTLOOK$", 0) == 0) {
+      values[property.name.substr(8)] = property.value.ToString();
+      Check(property.type == platform::kPropertyString,
+            what + L": text property " + W(property.name));
+    }
+  }
+  Check(values.size() == 21, what + L": 21 properties, not " + std::to_wstring(values.size()));
+  for (auto name : kPropertyNames) {
+    Check(values.count(std::u16string(name)) == 1, what + L": property " + W(name));
+  }
+  const std::pair<const char16_t*, const char16_t*> expected[] = {
+      {u"宛先", u"株式会社山田商事 営業部 山田"},
+      {u"名", u"太郎"},
+      {u"姓", u"山田"},
+      {u"会社名", u"株式会社山田商事"},
+      {u"部署", u"営業部"},
+      {u"役職", u"部長"},
+      {u"メールアドレス", u"yamada@example.jp"},
+      {u"住所", u"東京都千代田区丸の内1-1-1"},
+      {u"電話番号", u"03-1234-5678"},
+      {u"都道府県", u"東京都"},
+      {u"市町村", u"千代田区"},
+      {u"番地", u"丸の内1-1-1"},
+      {u"郵便番号", u"100-0005"},
+      {u"郵便番号上位", u"100"},
+      {u"郵便番号下位", u"0005"},
+  };
+  for (const auto& [name, value] : expected) {
+    Check(values[name] == value, what + L": " + W(name) + L" is " + W(values[name]));
+  }
+  // The prefixed fields of the main text and of the text box show the values now.
+  Check(content.bodyFields.size() == 2 && content.bodyFields[0].result == u"株式会社山田商事" &&
+            content.bodyFields[1].result == u"株式会社山田商事 営業部 山田",
+        what + L": the main text's fields are refreshed");
+  Check(content.shapes.size() == 2 && content.shapes[0].fields.size() == 1 &&
+            content.shapes[0].fields[0].result == u"100-0005",
+        what + L": the text box's field is refreshed");
+}
+
+// Outlook with Yamada selected in the Contacts explorer and open in an inspector.
+struct ClickWorld {
+  SimUi ui;
+  SimOffice office;
+  std::shared_ptr<hostmodel::OutlookContact> contact;
+  std::shared_ptr<hostmodel::OutlookExplorer> explorer;
+  std::shared_ptr<hostmodel::OutlookInspector> inspector;
+
+  ClickWorld(bool wordRunning, bool marked, bool confirmFileNew) {
+    office.SetWordSetup([marked, confirmFileNew](inmemory::WordApp& word) {
+      word.AddTemplate(kTemplate, MarkedTemplate(marked));
+      if (confirmFileNew) word.QueueFileNew(kTemplate);
+    });
+    office.RegisterWord(wordRunning);
+    contact = office.Host()->Contacts()->AddContact(Yamada());
+    explorer = office.App()->OpenExplorer(office.Host()->Contacts());
+    explorer->Select({contact});
+    inspector = office.App()->OpenInspector(contact);
+  }
+  // The Word the click worked with: the running one, or the one it started.
+  std::shared_ptr<inmemory::WordApp> Word() const {
+    if (office.RunningWord()) return office.RunningWord();
+    return office.CreatedWords().empty() ? nullptr : office.CreatedWords().back();
+  }
+};
+
+// From the explorer, Word not running: the click starts it, asks for the prefix once (the
+// user says Yes) and writes the letter.
+int ClickFromExplorerScenario() {
+  {
+    ClickWorld w(false, false, true);
+    if (!StartAddIn(w.office)) return 1;
+    w.ui.QueueDialog(DialogAnswer::kOk);
+    w.ui.QueueBoxAnswer(IDYES);
+    Check(w.office.Click(w.explorer, ButtonIn(w.explorer->Bars())) == 1, L"click");
+    Check(w.ui.Dialogs().size() == 1, L"the output dialog was shown and confirmed");
+    Check(w.office.CreatedWords().size() == 1, L"the click started Word");
+    ExpectOneBox(w.ui,
+                 L"この文書に添書票COMアドイン用のプロパティを設定します。\r"
+                 L"プロパティを識別するための接頭句として、OUTLOOK$ を使用します。よろしいですか？",
+                 67, L"the prefix question");
+    CheckLetter(w.Word(), L"explorer");
+    Check(ButtonObject::FailedClicks() == 0, L"the Click call succeeded");
+    StopAddIn(w.office);
+  }
+  Check(LiveObjects::Count() == 0, L"live objects after the run");
+  return Failures() ? 1 : 0;
+}
+
+// From the contact inspector, Word running (found in the ROT), a marked template: no box.
+int ClickFromInspectorScenario() {
+  {
+    ClickWorld w(true, true, true);
+    if (!StartAddIn(w.office)) return 1;
+    w.ui.QueueDialog(DialogAnswer::kOk);
+    Check(w.office.Click(w.inspector, ButtonIn(w.inspector->Bars())) == 1, L"click");
+    Check(w.office.CreatedWords().empty(), L"the running Word was used");
+    for (const auto& box : w.ui.Boxes()) Print(stdout, L"box: " + box.text);
+    Check(w.ui.Boxes().empty(), L"no box for a marked template");
+    CheckLetter(w.Word(), L"inspector");
+    StopAddIn(w.office);
+  }
+  Check(LiveObjects::Count() == 0, L"live objects after the run");
+  return Failures() ? 1 : 0;
+}
+
+// A failed click quits the Word it started, and only that one.
+int WordQuitScenario() {
+  struct Case {
+    const wchar_t* what;
+    bool running;
+    bool confirmFileNew;
+    const char16_t* templateName;
+    std::wstring message;  // empty: no box
+  };
+  const Case cases[] = {
+      {L"File New cancelled, Word started", false, false, kTemplate, L""},
+      {L"File New cancelled, Word running", true, false, kTemplate, L""},
+      {L"template not opened, Word started", false, true, u"C:\\Templates\\ない.dot",
+       L"指定されたテンプレートが開けません。"},
+  };
+  for (const Case& c : cases) {
+    {
+      ClickWorld w(c.running, true, false);
+      if (c.confirmFileNew) {
+        const std::u16string name = c.templateName;
+        w.office.SetWordSetup([name](inmemory::WordApp& word) { word.QueueFileNew(name); });
+      }
+      if (!StartAddIn(w.office)) return 1;
+      w.ui.QueueDialog(DialogAnswer::kOk);
+      Check(w.office.Click(w.explorer, ButtonIn(w.explorer->Bars())) == 1,
+            std::wstring(c.what) + L": click");
+      const auto word = w.Word();
+      Check(word != nullptr && word->FileNewDisplays() == 1,
+            std::wstring(c.what) + L": Word's File New was shown");
+      if (c.running) {
+        Check(word && !word->HasQuit(), std::wstring(c.what) + L": the running Word stays");
+      } else {
+        Check(word && word->HasQuit() && word->QuitSaveChanges() == 0,
+              std::wstring(c.what) + L": the Word started for the click is quit unsaved");
+      }
+      if (c.message.empty()) {
+        Check(w.ui.Boxes().empty(), std::wstring(c.what) + L": no box");
+      } else {
+        ExpectOneBox(w.ui, c.message, 48, c.what);
+      }
+      StopAddIn(w.office);
+    }
+    Check(LiveObjects::Count() == 0, std::wstring(c.what) + L": live objects after the run");
+  }
+  return Failures() ? 1 : 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  const std::wstring mode = argc > 1 ? argv[1] : L"";
+  const std::map<std::wstring, std::function<int()>> scenarios = {
+      {L"outlook", OutlookScenario},
+      {L"refusals", RefusalScenario},
+      {L"dialog", DialogScenario},
+      {L"one-report", OneReportScenario},
+      {L"word", WordScenario},
+      {L"click-explorer", ClickFromExplorerScenario},
+      {L"click-inspector", ClickFromInspectorScenario},
+      {L"word-quit", WordQuitScenario},
+  };
+  auto it = scenarios.find(mode);
+  if (it == scenarios.end()) {
+    std::fwprintf(
+        stderr,
+        L"usage: sendnote_hostsim "
+        L"outlook|refusals|dialog|one-report|word|click-explorer|click-inspector|word-quit\n");
+    return 2;
+  }
+  if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+  const int result = it->second();
+  ::CoUninitialize();
+  return result;
+}

@@ -1,0 +1,68 @@
+#include "tests/testing/inmemory/InMemoryWordFixture.h"
+
+#include <string>
+#include <vector>
+
+#include "platform/Utf.h"
+#include "wordrules/WordValue.h"
+
+namespace sendnote::testing {
+namespace {
+
+using inmemory::WordContent;
+using inmemory::WordFieldContent;
+
+WordFieldContent ToContent(const FieldOutline& field) {
+  WordFieldContent content;
+  content.code = field.code;
+  content.result = field.result;
+  content.boldResult = field.boldResult;
+  return content;
+}
+
+std::vector<WordFieldContent> ToContent(const std::vector<FieldOutline>& fields) {
+  std::vector<WordFieldContent> contents;
+  for (const auto& field : fields) contents.push_back(ToContent(field));
+  return contents;
+}
+
+}  // namespace
+
+InMemoryWordFixture::InMemoryWordFixture() : word_(inmemory::WordApp::Create()) {
+  word_->AddUnreadableTemplate(kBroken);
+}
+
+std::u16string InMemoryWordFixture::MakeTemplate(const TemplateOutline& outline) {
+  WordContent content;
+  content.bodyFields = ToContent(outline.bodyFields);
+  content.tableFields = ToContent(outline.tableFields);
+  for (const auto& box : outline.textBoxes) {
+    inmemory::WordShapeContent shape;
+    shape.fields = ToContent(box);
+    content.shapes.push_back(std::move(shape));
+  }
+  for (int i = 0; i < outline.picturesWithoutText; ++i) {
+    inmemory::WordShapeContent picture;
+    picture.holdsText = false;
+    content.shapes.push_back(std::move(picture));
+  }
+  for (const auto& property : outline.properties) {
+    inmemory::WordPropertyContent stored;
+    stored.name = property.name;
+    stored.type = property.type;
+    stored.value = wordrules::ConvertToPropertyType(property.value, property.type);
+    if (property.linkedToContent) {
+      // A linked property reads a bookmark that holds its value as text.
+      stored.linkToContent = true;
+      stored.linkSource = u"Link" + std::u16string(1, static_cast<char16_t>(u'A' + linked_++));
+      content.bookmarks[stored.linkSource] = property.value.ToString();
+    }
+    content.properties.push_back(std::move(stored));
+  }
+  const std::u16string name =
+      u"C:\\Templates\\contract" + platform::FromUtf8(std::to_string(++made_)) + u".dot";
+  word_->AddTemplate(name, std::move(content));
+  return name;
+}
+
+}  // namespace sendnote::testing
