@@ -10,6 +10,7 @@
 #include "portable/hostmodel/OutlookApp.h"
 #include "portable/hostmodel/OutlookFolder.h"
 #include "portable/hostmodel/OutlookHost.h"
+#include "tests/support/ErrorOf.h"
 
 namespace sendnote::hostmodel {
 namespace {
@@ -19,14 +20,7 @@ using platform::CommandBarButton;
 using platform::CommandBarControl;
 using platform::CommandBarPopup;
 
-int32_t ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const platform::ComError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using test_support::ErrorNumberOf;
 
 // Adds a tagged button to the end of the popup menu `menuId` of a window's bars.
 std::shared_ptr<CommandBarButton> AddTagged(const std::shared_ptr<platform::CommandBars>& bars,
@@ -65,7 +59,7 @@ TEST_F(CommandBarTest, FindControlByIdFindsTheMenusOfEachKindOfWindow) {
   // A built-in button is not a popup.
   auto print = explorer->CommandBars()->FindControl(4);
   ASSERT_NE(print, nullptr);
-  EXPECT_EQ(ErrorOf([&] { As<CommandBarPopup>(print); }), platform::kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([&] { As<CommandBarPopup>(print); }), platform::kErrTypeMismatch);
 }
 
 TEST_F(CommandBarTest, TagSearchOfTheBarsIsRecursiveButAPopupsOwnBarIsNot) {
@@ -109,7 +103,7 @@ TEST_F(CommandBarTest, AddAppendsAPermanentButtonWhosePropertiesReadBack) {
   EXPECT_EQ(button->Tag(), u"sendnote");
   EXPECT_EQ(std::static_pointer_cast<CommandBarButtonObject>(button)->Data().parameter,
             u"sendnote");
-  EXPECT_EQ(ErrorOf([&] { controls->Add(4, 1, u""); }), platform::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { controls->Add(4, 1, u""); }), platform::kErrInvalidCall);
   EXPECT_EQ(host->Customization()->All(u"Explorer").size(), 1u);
 }
 
@@ -134,8 +128,8 @@ TEST_F(CommandBarTest, SavedButtonShowsInEveryWindowOfTheKindAndSurvivesARestart
   EXPECT_EQ(added->Caption(), u"changed");
 
   auto restarted = host->Start();
-  EXPECT_EQ(ErrorOf([&] { first->CommandBars(); }), platform::kErrServerGone);
-  EXPECT_EQ(ErrorOf([&] { added->Caption(); }), kErrObjectGone);
+  EXPECT_EQ(ErrorNumberOf([&] { first->CommandBars(); }), platform::kErrServerGone);
+  EXPECT_EQ(ErrorNumberOf([&] { added->Caption(); }), kErrObjectGone);
   auto later = restarted->OpenExplorer(host->Contacts());
   auto kept = As<CommandBarButton>(later->CommandBars()->FindControl(u"sendnote"));
   ASSERT_NE(kept, nullptr);
@@ -176,7 +170,7 @@ TEST_F(CommandBarTest, DeletingASavedControlRemovesItFromTheCustomizationAndAllW
   EXPECT_EQ(deleted, 3);
   EXPECT_EQ(host->Customization()->CountWithTag(u"Explorer", u"sendnote"), 0);
   EXPECT_EQ(first->CommandBars()->FindControl(u"sendnote"), nullptr);
-  EXPECT_EQ(ErrorOf([&] { moved->Delete(); }), kErrObjectGone);
+  EXPECT_EQ(ErrorNumberOf([&] { moved->Delete(); }), kErrObjectGone);
   host->Start();
   EXPECT_EQ(
       host->Running()->OpenExplorer(host->Contacts())->CommandBars()->FindControl(u"sendnote"),
@@ -192,7 +186,7 @@ TEST_F(CommandBarTest, DeletingASavedPopupTakesTheControlsSavedUnderIt) {
   sub->Delete();
   EXPECT_EQ(bars->FindControl(u"t"), nullptr);
   EXPECT_TRUE(host->Customization()->All(u"Explorer").empty());
-  EXPECT_EQ(ErrorOf([&] { sub->Controls(); }), kErrObjectGone);
+  EXPECT_EQ(ErrorNumberOf([&] { sub->Controls(); }), kErrObjectGone);
 }
 
 TEST_F(CommandBarTest, AWindowWithoutTheMenuHidesWhatIsSavedInIt) {
@@ -240,7 +234,7 @@ TEST_F(CommandBarTest, ClickRaisesEveryHandlerBoundToAButtonWithTheSameTag) {
   EXPECT_EQ(secondHandler, 2);
 
   auto print = explorer->CommandBars()->FindControl(kExplorerActionsMenuId);
-  EXPECT_EQ(ErrorOf([&] { app->ClickButton(print); }), platform::kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([&] { app->ClickButton(print); }), platform::kErrTypeMismatch);
 }
 
 TEST_F(CommandBarTest, ClicksEndWithTheBoundButtonOrTheHostsRun) {
@@ -268,7 +262,7 @@ TEST_F(CommandBarTest, InjectedFailuresAndCallCounts) {
   auto explorer = app->OpenExplorer(host->Contacts());
   auto bars = explorer->Bars();
   faults.Of(bars).FailOn(u"FindControl", platform::kErrDispException, u"", 1);
-  EXPECT_EQ(ErrorOf([&] { bars->FindControl(kExplorerActionsMenuId); }),
+  EXPECT_EQ(ErrorNumberOf([&] { bars->FindControl(kExplorerActionsMenuId); }),
             platform::kErrDispException);
   auto popup = As<CommandBarPopup>(bars->FindControl(kExplorerActionsMenuId));
   EXPECT_EQ(faults.Of(bars).Calls(u"FindControl"), 2);
@@ -277,7 +271,7 @@ TEST_F(CommandBarTest, InjectedFailuresAndCallCounts) {
   auto button = As<CommandBarButton>(popup->Controls()->Add(1, 1, u""));
   auto buttonObject = std::static_pointer_cast<CommandBarButtonObject>(button);
   faults.Of(buttonObject).FailOn(u"Caption", 5);
-  EXPECT_EQ(ErrorOf([&] { button->SetCaption(u"x"); }), platform::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { button->SetCaption(u"x"); }), platform::kErrInvalidCall);
   EXPECT_EQ(buttonObject->Data().caption, u"");
   // The same control found again is the same object, faults included.
   EXPECT_EQ(bars->FindControl(1), button);

@@ -8,6 +8,7 @@
 #include "portable/hostmodel/OutlookApp.h"
 #include "portable/hostmodel/OutlookFolder.h"
 #include "portable/hostmodel/OutlookHost.h"
+#include "tests/support/ErrorOf.h"
 
 namespace sendnote::hostmodel {
 namespace {
@@ -16,14 +17,7 @@ using platform::As;
 using platform::ContactField;
 using platform::ContactItem;
 
-int32_t ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const platform::ComError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using test_support::ErrorNumberOf;
 
 class OutlookTest : public ::testing::Test {
  protected:
@@ -35,12 +29,12 @@ class OutlookTest : public ::testing::Test {
 TEST_F(OutlookTest, NamespaceAndDefaultFolders) {
   auto ns = app->GetNamespace(u"MAPI");
   EXPECT_EQ(app->GetNamespace(u"mapi"), ns);
-  EXPECT_EQ(ErrorOf([&] { app->GetNamespace(u"MAPIX"); }), platform::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { app->GetNamespace(u"MAPIX"); }), platform::kErrInvalidCall);
   auto contacts = ns->GetDefaultFolder(platform::kOlFolderContacts);
   EXPECT_EQ(contacts, host->Contacts());
   EXPECT_EQ(contacts->Name(), u"連絡先");
   EXPECT_EQ(ns->GetDefaultFolder(kOlFolderInbox), host->Inbox());
-  EXPECT_EQ(ErrorOf([&] { ns->GetDefaultFolder(9); }), platform::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { ns->GetDefaultFolder(9); }), platform::kErrInvalidCall);
   EXPECT_EQ(contacts->Application(), app);
   EXPECT_EQ(ns->Application(), app);
 }
@@ -55,13 +49,13 @@ TEST_F(OutlookTest, ContactsAnswerEveryFieldAndOtherItemsAreNotContacts) {
   EXPECT_EQ(contact->Get(ContactField::kBusinessAddressCity), u"港区");
   EXPECT_EQ(contact->Get(ContactField::kOtherAddressCountry), u"");
   EXPECT_EQ(contact->SelectedMailingAddress(), platform::MailingAddress::kBusiness);
-  EXPECT_EQ(ErrorOf([&] {
+  EXPECT_EQ(ErrorNumberOf([&] {
               contact->SetSelectedMailingAddress(static_cast<platform::MailingAddress>(4));
             }),
             platform::kErrInvalidCall);
   // Reads are counted by member name, so a test can fail one field.
   faults.Of(contact).FailOn(u"CompanyName", 7);
-  EXPECT_EQ(ErrorOf([&] { contact->Get(ContactField::kCompanyName); }), 7);
+  EXPECT_EQ(ErrorNumberOf([&] { contact->Get(ContactField::kCompanyName); }), 7);
   EXPECT_EQ(faults.Of(contact).Calls(u"LastName"), 1);
 
   std::shared_ptr<platform::OutlookItem> mail = host->Inbox()->AddMail(u"件名");
@@ -69,8 +63,8 @@ TEST_F(OutlookTest, ContactsAnswerEveryFieldAndOtherItemsAreNotContacts) {
   EXPECT_EQ(mail->Class(), kOlMailItemClass);
   EXPECT_EQ(mail->TypeName(), u"MailItem");
   EXPECT_EQ(list->Class(), kOlDistListClass);
-  EXPECT_EQ(ErrorOf([&] { As<ContactItem>(mail); }), platform::kErrTypeMismatch);
-  EXPECT_EQ(ErrorOf([&] { As<ContactItem>(list); }), platform::kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([&] { As<ContactItem>(mail); }), platform::kErrTypeMismatch);
+  EXPECT_EQ(ErrorNumberOf([&] { As<ContactItem>(list); }), platform::kErrTypeMismatch);
 }
 
 TEST_F(OutlookTest, ItemsAddMakesAnUnsavedContactThatCloseSavesOrDiscards) {
@@ -96,7 +90,7 @@ TEST_F(OutlookTest, ItemsAddMakesAnUnsavedContactThatCloseSavesOrDiscards) {
   EXPECT_TRUE(keptObject->Saved());
   EXPECT_FALSE(droppedObject->Saved());
   EXPECT_EQ(droppedObject->Closes(), (std::vector<int32_t>{platform::kOlDiscard}));
-  EXPECT_EQ(ErrorOf([&] { kept->Close(3); }), platform::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { kept->Close(3); }), platform::kErrInvalidCall);
 
   // Items.Add in a mail folder makes a mail.
   EXPECT_EQ(host->Inbox()->Items()->Add()->Class(), kOlMailItemClass);
@@ -115,7 +109,7 @@ TEST_F(OutlookTest, DiscardingRevertsChangesOfAStoredContact) {
   inspector->Close(platform::kOlDiscard);
   EXPECT_EQ(contact->MailingAddress(), platform::MailingAddress::kHome);
   EXPECT_FALSE(contact->Dirty());
-  EXPECT_EQ(ErrorOf([&] { inspector->CurrentItem(); }), kErrObjectGone);
+  EXPECT_EQ(ErrorNumberOf([&] { inspector->CurrentItem(); }), kErrObjectGone);
 }
 
 TEST_F(OutlookTest, GetInspectorIsUndisplayedAndReusesAnOpenWindow) {
@@ -145,10 +139,10 @@ TEST_F(OutlookTest, GetExplorerCountsAmongExplorersUntilClosed) {
   EXPECT_EQ(app->ActiveExplorer(), nullptr);  // never displayed
   EXPECT_EQ(hidden->CurrentFolder(), host->Contacts());
   EXPECT_FALSE(std::static_pointer_cast<OutlookExplorer>(hidden)->Displayed());
-  EXPECT_EQ(ErrorOf([&] { app->Explorers()->Item(2); }), platform::kErrSubscript);
+  EXPECT_EQ(ErrorNumberOf([&] { app->Explorers()->Item(2); }), platform::kErrSubscript);
   hidden->Close();
   EXPECT_EQ(app->Explorers()->Count(), 0);
-  EXPECT_EQ(ErrorOf([&] { hidden->CommandBars(); }), kErrObjectGone);
+  EXPECT_EQ(ErrorNumberOf([&] { hidden->CommandBars(); }), kErrObjectGone);
 }
 
 TEST_F(OutlookTest, ActiveWindowFollowsOpeningActivationAndClosing) {
@@ -191,7 +185,7 @@ TEST_F(OutlookTest, SelectionIsKeptPerFolderAndItsReadingCanFail) {
   ASSERT_EQ(selection->Count(), 2);
   EXPECT_EQ(selection->Item(1), second);
   EXPECT_EQ(selection->Item(2), first);
-  EXPECT_EQ(ErrorOf([&] { selection->Item(0); }), platform::kErrSubscript);
+  EXPECT_EQ(ErrorNumberOf([&] { selection->Item(0); }), platform::kErrSubscript);
 
   explorer->SetCurrentFolder(host->Inbox());
   EXPECT_EQ(explorer->Selection()->Item(1), mail);
@@ -199,8 +193,8 @@ TEST_F(OutlookTest, SelectionIsKeptPerFolderAndItsReadingCanFail) {
             (std::vector<std::shared_ptr<platform::MAPIFolder>>{host->Contacts(), host->Inbox()}));
 
   faults.Of(explorer).FailOn(u"Selection", platform::kErrDispException);
-  EXPECT_EQ(ErrorOf([&] { explorer->Selection(); }), platform::kErrDispException);
-  EXPECT_EQ(ErrorOf([&] { explorer->SetCurrentFolder(nullptr); }), platform::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { explorer->Selection(); }), platform::kErrDispException);
+  EXPECT_EQ(ErrorNumberOf([&] { explorer->SetCurrentFolder(nullptr); }), platform::kErrInvalidCall);
 }
 
 TEST_F(OutlookTest, RestartKeepsTheStoreAndEndsTheOldRun) {
@@ -215,10 +209,10 @@ TEST_F(OutlookTest, RestartKeepsTheStoreAndEndsTheOldRun) {
   auto restarted = host->Start();
   EXPECT_EQ(host->Starts(), 2);
   EXPECT_FALSE(app->IsRunning());
-  EXPECT_EQ(ErrorOf([&] { app->ActiveExplorer(); }), platform::kErrServerGone);
-  EXPECT_EQ(ErrorOf([&] { oldExplorer->Selection(); }), platform::kErrServerGone);
-  EXPECT_EQ(ErrorOf([&] { instance->ProgId(); }), platform::kErrServerGone);
-  EXPECT_EQ(ErrorOf([&] { hiddenBars->FindControl(kContactActionsMenuId); }), kErrObjectGone);
+  EXPECT_EQ(ErrorNumberOf([&] { app->ActiveExplorer(); }), platform::kErrServerGone);
+  EXPECT_EQ(ErrorNumberOf([&] { oldExplorer->Selection(); }), platform::kErrServerGone);
+  EXPECT_EQ(ErrorNumberOf([&] { instance->ProgId(); }), platform::kErrServerGone);
+  EXPECT_EQ(ErrorNumberOf([&] { hiddenBars->FindControl(kContactActionsMenuId); }), kErrObjectGone);
   EXPECT_EQ(restarted->Explorers()->Count(), 0);
 
   auto first = As<ContactItem>(host->Contacts()->Items()->GetFirst());
@@ -227,8 +221,9 @@ TEST_F(OutlookTest, RestartKeepsTheStoreAndEndsTheOldRun) {
   EXPECT_EQ(first->Application(), restarted);
 
   host->Shutdown();
-  EXPECT_EQ(ErrorOf([&] { first->Class(); }), platform::kErrServerGone);
-  EXPECT_EQ(ErrorOf([&] { host->Contacts()->Items()->GetFirst(); }), platform::kErrServerGone);
+  EXPECT_EQ(ErrorNumberOf([&] { first->Class(); }), platform::kErrServerGone);
+  EXPECT_EQ(ErrorNumberOf([&] { host->Contacts()->Items()->GetFirst(); }),
+            platform::kErrServerGone);
 }
 
 // Observers nest: the innermost sees the calls, the outer one again once it has gone, and
@@ -242,7 +237,7 @@ TEST(CallObserverTest, TheInnermostObserverSeesTheCalls) {
   {
     inmemory::OutlookFaults inner;
     inner.Of(contact).FailOn(u"LastName", 7);
-    EXPECT_EQ(ErrorOf([&] { contact->Get(ContactField::kLastName); }), 7);
+    EXPECT_EQ(ErrorNumberOf([&] { contact->Get(ContactField::kLastName); }), 7);
     EXPECT_EQ(outer.Of(contact).Calls(u"LastName"), 0);
   }
   EXPECT_EQ(contact->Get(ContactField::kLastName), u"山田");

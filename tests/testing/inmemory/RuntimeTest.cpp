@@ -4,6 +4,7 @@
 
 #include "inmemory/InMemoryRuntime.h"
 #include "platform/ComError.h"
+#include "tests/support/ErrorOf.h"
 
 namespace sendnote::inmemory {
 namespace {
@@ -17,22 +18,16 @@ class FakeServer : public platform::Object {
   std::shared_ptr<platform::Object> Application() override { return nullptr; }
 };
 
-int32_t ErrorOf(const std::function<void()>& call) {
-  try {
-    call();
-  } catch (const ComError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using test_support::ErrorNumberOf;
 
 TEST(InMemoryRuntimeLookup, NoneRunningRaises429AndRunningIsReturned) {
   InMemoryRuntime runtime;
-  EXPECT_EQ(ErrorOf([&] { runtime.GetObject(kWordClass); }), platform::kErrCannotCreate);
+  EXPECT_EQ(ErrorNumberOf([&] { runtime.GetObject(kWordClass); }), platform::kErrCannotCreate);
   auto word = std::make_shared<FakeServer>();
   runtime.SetRunning(kWordClass, word);
   EXPECT_EQ(runtime.GetObject(kWordClass), word);
-  EXPECT_EQ(ErrorOf([&] { runtime.GetObject(u"Excel.Application"); }), platform::kErrCannotCreate);
+  EXPECT_EQ(ErrorNumberOf([&] { runtime.GetObject(u"Excel.Application"); }),
+            platform::kErrCannotCreate);
 }
 
 TEST(InMemoryRuntimeLookup, ConfiguredErrorAndQuitInstance) {
@@ -40,27 +35,27 @@ TEST(InMemoryRuntimeLookup, ConfiguredErrorAndQuitInstance) {
   auto word = std::make_shared<FakeServer>();
   runtime.SetRunning(kWordClass, word);
   runtime.faults().FailOn(u"GetObject", -2147418111, u"busy", 1);
-  EXPECT_EQ(ErrorOf([&] { runtime.GetObject(kWordClass); }), -2147418111);
+  EXPECT_EQ(ErrorNumberOf([&] { runtime.GetObject(kWordClass); }), -2147418111);
 
   runtime.SetLiveness(kWordClass, [](const platform::Object& o) {
     return !static_cast<const FakeServer&>(o).quit;
   });
   word->quit = true;
-  EXPECT_EQ(ErrorOf([&] { runtime.GetObject(kWordClass); }), platform::kErrCannotCreate);
+  EXPECT_EQ(ErrorNumberOf([&] { runtime.GetObject(kWordClass); }), platform::kErrCannotCreate);
   word->quit = false;  // a quit server does not come back by itself
   EXPECT_EQ(runtime.Running(kWordClass), nullptr);
 }
 
 TEST(InMemoryRuntimeCreate, FactoryMakesTheRunningInstanceAndFailuresAre429) {
   InMemoryRuntime runtime;
-  EXPECT_EQ(ErrorOf([&] { runtime.CreateObject(kWordClass); }), platform::kErrCannotCreate);
+  EXPECT_EQ(ErrorNumberOf([&] { runtime.CreateObject(kWordClass); }), platform::kErrCannotCreate);
 
   runtime.SetFactory(kWordClass, [] { return std::shared_ptr<platform::Object>(); });
-  EXPECT_EQ(ErrorOf([&] { runtime.CreateObject(kWordClass); }), platform::kErrCannotCreate);
+  EXPECT_EQ(ErrorNumberOf([&] { runtime.CreateObject(kWordClass); }), platform::kErrCannotCreate);
   runtime.SetFactory(kWordClass, []() -> std::shared_ptr<platform::Object> {
     platform::Raise(-2147024891, u"denied");
   });
-  EXPECT_EQ(ErrorOf([&] { runtime.CreateObject(kWordClass); }), platform::kErrCannotCreate);
+  EXPECT_EQ(ErrorNumberOf([&] { runtime.CreateObject(kWordClass); }), platform::kErrCannotCreate);
   EXPECT_EQ(runtime.Running(kWordClass), nullptr);
   EXPECT_EQ(runtime.Created(kWordClass), 0);
 

@@ -7,6 +7,7 @@
 #include "inmemory/WordApp.h"
 #include "inmemory/WordDocument.h"
 #include "platform/ComError.h"
+#include "tests/support/ErrorOf.h"
 
 namespace sendnote::inmemory {
 namespace {
@@ -30,16 +31,7 @@ WordContent LetterContent() {
   return content;
 }
 
-// Returns the error number of calling `f`, or 0 when it did not raise.
-template <class F>
-int32_t ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const ComError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using test_support::ErrorNumberOf;
 
 class WordAppTest : public ::testing::Test {
  protected:
@@ -87,7 +79,7 @@ TEST_F(WordAppTest, FileNewDialogPlaysTheScriptedAnswersInOrder) {
 }
 
 TEST_F(WordAppTest, OnlyTheFileNewDialogExists) {
-  EXPECT_EQ(ErrorOf([&] { word_->Dialogs()->Item(80); }), platform::kErrWordNoSuchMember);
+  EXPECT_EQ(ErrorNumberOf([&] { word_->Dialogs()->Item(80); }), platform::kErrWordNoSuchMember);
 }
 
 TEST_F(WordAppTest, AddRecordsItsArgumentsAndFindsTemplatesWhateverTheCase) {
@@ -111,11 +103,12 @@ TEST_F(WordAppTest, AddRaisesWordsErrorsForMissingAndUnreadableTemplates) {
     EXPECT_EQ(e.Number(), platform::kErrWordFileNotFound);
     EXPECT_NE(e.Description().find(u"Gone.dot"), std::u16string::npos);
   }
-  EXPECT_EQ(ErrorOf([&] { Add(u"C:\\Templates\\Damaged.dot"); }), platform::kErrBadFileFormat);
-  EXPECT_EQ(ErrorOf([&] { word_->Documents()->Add(kLetter, kFalse, 9, kTrue); }),
+  EXPECT_EQ(ErrorNumberOf([&] { Add(u"C:\\Templates\\Damaged.dot"); }),
+            platform::kErrBadFileFormat);
+  EXPECT_EQ(ErrorNumberOf([&] { word_->Documents()->Add(kLetter, kFalse, 9, kTrue); }),
             platform::kErrInvalidCall);
   word_->RemoveTemplate(kLetter);
-  EXPECT_EQ(ErrorOf([&] { Add(); }), platform::kErrWordFileNotFound);
+  EXPECT_EQ(ErrorNumberOf([&] { Add(); }), platform::kErrWordFileNotFound);
   EXPECT_TRUE(word_->CreatedDocuments().empty());
   EXPECT_EQ(word_->Documents()->Count(), 0);
 }
@@ -130,7 +123,7 @@ TEST_F(WordAppTest, ClosedDocumentsLeaveTheCollectionButStayInspectable) {
   auto first = Add();
   auto second = Add();
   EXPECT_EQ(word_->Documents()->Item(2), second);
-  EXPECT_EQ(ErrorOf([&] { word_->Documents()->Item(3); }), platform::kErrWordNoSuchMember);
+  EXPECT_EQ(ErrorNumberOf([&] { word_->Documents()->Item(3); }), platform::kErrWordNoSuchMember);
 
   first->CustomDocumentProperties()->Item(u"OUTLOOK$会社名")->SetValue(Variant::String(u"新"));
   first->Close(platform::kWdDoNotSaveChanges);
@@ -142,8 +135,8 @@ TEST_F(WordAppTest, ClosedDocumentsLeaveTheCollectionButStayInspectable) {
   EXPECT_EQ(word_->OpenDocuments(),
             std::vector<std::shared_ptr<WordDocument>>{word_->CreatedDocuments()[1]});
   EXPECT_EQ(word_->Documents()->Item(1), second);
-  EXPECT_EQ(ErrorOf([&] { first->Close(0); }), platform::kErrWordObjectDeleted);
-  EXPECT_EQ(ErrorOf([&] { first->Activate(); }), platform::kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorNumberOf([&] { first->Close(0); }), platform::kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorNumberOf([&] { first->Activate(); }), platform::kErrWordObjectDeleted);
 }
 
 TEST_F(WordAppTest, AfterQuitEveryObjectRaisesDisconnected) {
@@ -165,15 +158,15 @@ TEST_F(WordAppTest, AfterQuitEveryObjectRaisesDisconnected) {
            [&] { word_->Application(); }, [&] { word_->Quit(0); }, [&] { word_->Documents(); },
            [&] { doc->Application(); }, [&] { props->Count(); }, [&] { field->Update(); },
            [&] { code->Text(); }, [&] { dialog->Display(); }}) {
-    EXPECT_EQ(ErrorOf(call), platform::kErrServerGone);
+    EXPECT_EQ(ErrorNumberOf(call), platform::kErrServerGone);
   }
 }
 
 TEST_F(WordAppTest, ObjectsOfADroppedWordRaiseDisconnected) {
   auto doc = Add();
   word_.reset();
-  EXPECT_EQ(ErrorOf([&] { doc->Application(); }), platform::kErrServerGone);
-  EXPECT_EQ(ErrorOf([&] { doc->Fields(); }), platform::kErrServerGone);
+  EXPECT_EQ(ErrorNumberOf([&] { doc->Application(); }), platform::kErrServerGone);
+  EXPECT_EQ(ErrorNumberOf([&] { doc->Fields(); }), platform::kErrServerGone);
 }
 
 TEST_F(WordAppTest, AFaultArmedOnOneObjectHitsOnlyThatObject) {
@@ -206,8 +199,8 @@ TEST_F(WordAppTest, AFaultArmedOnOneObjectHitsOnlyThatObject) {
 TEST_F(WordAppTest, AWordWideFaultHitsTheMemberOnEveryObject) {
   auto doc = Add();
   word_->WordFaults().FailOn(u"Add", platform::kErrInvalidCall);
-  EXPECT_EQ(ErrorOf([&] { Add(); }), platform::kErrInvalidCall);
-  EXPECT_EQ(ErrorOf([&] {
+  EXPECT_EQ(ErrorNumberOf([&] { Add(); }), platform::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] {
               doc->CustomDocumentProperties()->Add(u"x", kFalse, platform::kPropertyString,
                                                    Variant::String(u"v"));
             }),

@@ -5,6 +5,7 @@
 #include "inmemory/WordApp.h"
 #include "inmemory/WordDocument.h"
 #include "platform/ComError.h"
+#include "tests/support/ErrorOf.h"
 
 namespace sendnote::inmemory {
 namespace {
@@ -14,15 +15,7 @@ using platform::kFalse;
 using platform::kTrue;
 using platform::Variant;
 
-template <class F>
-int32_t ErrorOf(F&& f) {
-  try {
-    f();
-  } catch (const ComError& e) {
-    return e.Number();
-  }
-  return 0;
-}
+using test_support::ErrorNumberOf;
 
 WordFieldContent Field(std::u16string_view code, std::u16string_view result, bool bold = false) {
   WordFieldContent field;
@@ -104,8 +97,8 @@ TEST_F(WordDocumentTest, WritingATextBoxRangeReplacesItsFields) {
 
   EXPECT_EQ(range->Text(), u"plain");
   EXPECT_EQ(fields->Count(), 0);
-  EXPECT_EQ(ErrorOf([&] { field->Update(); }), platform::kErrWordObjectDeleted);
-  EXPECT_EQ(ErrorOf([&] { field->Code()->Text(); }), platform::kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorNumberOf([&] { field->Update(); }), platform::kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorNumberOf([&] { field->Code()->Text(); }), platform::kErrWordObjectDeleted);
   EXPECT_EQ(Last()->Snapshot().shapes[0].fields.size(), 0u);
 }
 
@@ -115,8 +108,8 @@ TEST_F(WordDocumentTest, APictureRaisesNotAvailableAtItsTextRange) {
   picture.holdsText = false;
   content.shapes = {picture};
   auto frame = Open(content)->Shapes()->Item(1)->TextFrame();
-  EXPECT_EQ(ErrorOf([&] { frame->TextRange(); }), platform::kErrWordNotAvailable);
-  EXPECT_EQ(ErrorOf([&] { Last()->Shapes()->Item(2); }), platform::kErrWordNoSuchMember);
+  EXPECT_EQ(ErrorNumberOf([&] { frame->TextRange(); }), platform::kErrWordNotAvailable);
+  EXPECT_EQ(ErrorNumberOf([&] { Last()->Shapes()->Item(2); }), platform::kErrWordNoSuchMember);
 }
 
 TEST_F(WordDocumentTest, ALinkedPropertyReadsItsBookmarkAndRefusesDirectValues) {
@@ -128,7 +121,7 @@ TEST_F(WordDocumentTest, ALinkedPropertyReadsItsBookmarkAndRefusesDirectValues) 
   content.bookmarks = {{u"Count", u"7"}};
   auto prop = Open(content)->CustomDocumentProperties()->Item(u"count");
   EXPECT_EQ(prop->Value(), Variant::Int32(7));
-  EXPECT_EQ(ErrorOf([&] { prop->SetValue(Variant::Int32(9)); }), platform::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { prop->SetValue(Variant::Int32(9)); }), platform::kErrInvalidCall);
   EXPECT_EQ(prop->Value(), Variant::Int32(7));
   prop->SetType(platform::kPropertyString);
   EXPECT_EQ(prop->Value(), Variant::String(u"7"));
@@ -153,7 +146,7 @@ TEST_F(WordDocumentTest, ALinkedPropertyWhoseSourceIsMissingKeepsItsLastValue) {
 TEST_F(WordDocumentTest, AddRefusesBadNamesTypesAndLinks) {
   auto props = Open({})->CustomDocumentProperties();
   auto add = [&](std::u16string_view name, platform::Flag link, int32_t type) {
-    return ErrorOf([&] { props->Add(name, link, type, Variant::String(u"1")); });
+    return ErrorNumberOf([&] { props->Add(name, link, type, Variant::String(u"1")); });
   };
   EXPECT_EQ(add(u"", kFalse, platform::kPropertyString), platform::kErrInvalidCall);
   EXPECT_EQ(add(std::u16string(256, u'a'), kFalse, platform::kPropertyString),
@@ -165,7 +158,7 @@ TEST_F(WordDocumentTest, AddRefusesBadNamesTypesAndLinks) {
   EXPECT_EQ(add(u"linked1", 1, platform::kPropertyString), platform::kErrInvalidCall);
   EXPECT_EQ(props->Count(), 1);
   auto prop = props->Item(1);
-  EXPECT_EQ(ErrorOf([&] { prop->SetType(7); }), platform::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { prop->SetType(7); }), platform::kErrInvalidCall);
   EXPECT_EQ(prop->Type(), platform::kPropertyString);
 }
 
@@ -175,9 +168,9 @@ TEST_F(WordDocumentTest, DeletedPropertyHandlesRaiseObjectDeleted) {
   auto props = Open(content)->CustomDocumentProperties();
   auto a = props->Item(1);
   a->Delete();
-  EXPECT_EQ(ErrorOf([&] { a->Value(); }), platform::kErrWordObjectDeleted);
-  EXPECT_EQ(ErrorOf([&] { a->Delete(); }), platform::kErrWordObjectDeleted);
-  EXPECT_EQ(ErrorOf([&] { props->Item(1); }), platform::kErrInvalidCall);
+  EXPECT_EQ(ErrorNumberOf([&] { a->Value(); }), platform::kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorNumberOf([&] { a->Delete(); }), platform::kErrWordObjectDeleted);
+  EXPECT_EQ(ErrorNumberOf([&] { props->Item(1); }), platform::kErrInvalidCall);
   EXPECT_TRUE(Last()->Snapshot().properties.empty());
 }
 
@@ -188,10 +181,10 @@ TEST_F(WordDocumentTest, SaveAsKeepsTheContentAndReplacesOnlyWhenAsked) {
   doc->SaveAs(u"letter.docx", false);
   ASSERT_EQ(word_->SavedFiles().count(u"letter.docx"), 1u);
   EXPECT_EQ(word_->SavedFiles().at(u"letter.docx").properties.size(), 1u);
-  EXPECT_EQ(ErrorOf([&] { doc->SaveAs(u"letter.docx", false); }), platform::kErrFileExists);
-  EXPECT_EQ(ErrorOf([&] { doc->SaveAs(u"letter.docx", true); }), 0);
-  EXPECT_EQ(ErrorOf([&] { doc->SaveAs(u"", true); }), platform::kErrPathAccess);
-  EXPECT_EQ(ErrorOf([&] { doc->SaveAs(u"t.dot", true); }), platform::kErrPathAccess);
+  EXPECT_EQ(ErrorNumberOf([&] { doc->SaveAs(u"letter.docx", false); }), platform::kErrFileExists);
+  EXPECT_EQ(ErrorNumberOf([&] { doc->SaveAs(u"letter.docx", true); }), 0);
+  EXPECT_EQ(ErrorNumberOf([&] { doc->SaveAs(u"", true); }), platform::kErrPathAccess);
+  EXPECT_EQ(ErrorNumberOf([&] { doc->SaveAs(u"t.dot", true); }), platform::kErrPathAccess);
 }
 
 }  // namespace
