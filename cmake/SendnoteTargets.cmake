@@ -115,5 +115,14 @@ function(sendnote_test name)
                                              ${PROJECT_SOURCE_DIR}/testing)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main
                                         sendnote_warnings)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+  sendnote_discover_tests(${name})
+endfunction()
+
+# sendnote_discover_tests(NAME): registers the GoogleTest executable's tests with CTest.
+# Tests that start LibreOffice carry "LibreOffice" in their names and run one at a time:
+# two first starts of soffice on a machine at once can fail each other.
+function(sendnote_discover_tests name)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "-*LibreOffice*")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_FILTER "*LibreOffice*"
+                       PROPERTIES RESOURCE_LOCK libreoffice)
 endfunction()

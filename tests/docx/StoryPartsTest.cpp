@@ -13,6 +13,7 @@
 #include "docx/DocxDocument.h"
 #include "platform/Utf.h"
 #include "tests/docx/DocxTestSupport.h"
+#include "tests/support/LibreOfficeText.h"
 
 namespace sendnote::docx {
 namespace {
@@ -222,23 +223,14 @@ std::vector<std::string> ParagraphTexts(const std::string& xml) {
 }
 
 TEST_F(StoryPartsTest, LibreOfficeShowsTheContactInEveryHeaderFooterAndFootnote) {
-  if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
-    GTEST_SKIP() << "LibreOffice (soffice) is not installed";
-  }
+  if (!sendnote::testing::LibreOfficeInstalled()) GTEST_SKIP() << "LibreOffice is not installed";
   AddText(u"SENDNOTE$PREFIX", u"OUTLOOK$");
   AddText(u"OUTLOOK$会社名", u"株式会社山田商事");
   doc_->SaveAs(dir_.File("letter.docx"), false);
   // The flat OpenDocument form holds every page style's headers and footers as text.
-  std::string quoted = "'";
-  quoted += dir_.Path().string();
-  quoted += '\'';
-  const std::string convert =
-      "cd " + quoted + " && timeout 180 soffice -env:UserInstallation=file://" +
-      dir_.Path().string() + "/profile --headless --convert-to fodt --outdir " + quoted +
-      " letter.docx >/dev/null 2>&1";
-  ASSERT_EQ(std::system(convert.c_str()), 0);
-  const std::vector<std::string> texts =
-      ParagraphTexts(testing::ReadFile(dir_.File("letter.fodt")));
+  const auto flat = sendnote::testing::LibreOfficeConvert(dir_.File("letter.docx"), "fodt");
+  ASSERT_TRUE(flat.has_value()) << flat.failure;
+  const std::vector<std::string> texts = ParagraphTexts(testing::ReadFile(*flat));
   // The field of another prefix keeps its result: LibreOffice shows the stored results.
   EXPECT_EQ(std::count(texts.begin(), texts.end(), "«他»"), 1);
   for (const char* placeholder : {"«先頭»", "«箱»", "«偶数»", "«二節»", "«脚注»"}) {

@@ -592,7 +592,7 @@ TEST_F(SendnoteCommandTest, LibreOfficeShowsTheValuesInTheLetter) {
                 kTemplate.string()});
   ASSERT_EQ(r.status, 0) << r.err;
   const auto text = testing::LibreOfficeParagraphs(dir_ / "letter.docx");
-  ASSERT_TRUE(text.has_value());
+  ASSERT_TRUE(text.has_value()) << text.failure;
   for (const char* value : {"株式会社山田商事 本社 営業部 山田", "100", "0005",
                             "taro.yamada@example.com", "03-1234-5679", "千代田区"}) {
     EXPECT_TRUE(testing::ShowsValue(*text, value)) << value;

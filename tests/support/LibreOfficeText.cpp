@@ -2,9 +2,13 @@
 
 #include <pugixml.hpp>
 
+#include <sys/wait.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 namespace sendnote::testing {
 namespace {
@@ -72,31 +76,62 @@ bool LibreOfficeInstalled() {
   return std::system("command -v soffice >/dev/null 2>&1 && command -v unzip >/dev/null 2>&1") == 0;
 }
 
-std::optional<std::vector<std::string>> LibreOfficeParagraphs(
-    const std::filesystem::path& document) {
+LibreOfficeResult<std::filesystem::path> LibreOfficeConvert(const std::filesystem::path& document,
+                                                            const std::string& format) {
   const auto folder = document.parent_path();
   const auto profile = folder / ".libreoffice-profile";
+  const auto log = folder / ".libreoffice.log";
+  auto converted = document;
+  converted.replace_extension("." + format);
   const std::string convert = "cd " + Quoted(folder) +
                               " && timeout 180 soffice -env:UserInstallation=file://" +
-                              profile.string() + " --headless --convert-to odt " +
-                              Quoted(document.filename()) + " >/dev/null 2>&1";
-  if (std::system(convert.c_str()) != 0) return std::nullopt;
-  auto odt = document;
-  odt.replace_extension(".odt");
+                              profile.string() + " --headless --convert-to " + format + " " +
+                              Quoted(document.filename()) + " >" + Quoted(log) + " 2>&1";
+  LibreOfficeResult<std::filesystem::path> result;
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    const int status = std::system(convert.c_str());
+    const int exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (exit == 0 && std::filesystem::exists(converted)) {
+      result.value = converted;
+      return result;
+    }
+    std::ifstream in(log, std::ios::binary);
+    std::ostringstream output;
+    output << in.rdbuf();
+    result.failure += "soffice --convert-to " + format + " " + document.filename().string() +
+                      " (attempt " + std::to_string(attempt) + "): " +
+                      (WIFEXITED(status) ? "exit status " + std::to_string(exit)
+                                         : "ended by signal " + std::to_string(WTERMSIG(status))) +
+                      (exit == 0 ? ", but wrote no " + converted.filename().string() : "") + "\n" +
+                      output.str() + "\n";
+  }
+  return result;
+}
+
+LibreOfficeResult<std::vector<std::string>> LibreOfficeParagraphs(
+    const std::filesystem::path& document) {
+  LibreOfficeResult<std::vector<std::string>> result;
+  const auto converted = LibreOfficeConvert(document, "odt");
+  if (!converted.has_value()) {
+    result.failure = converted.failure;
+    return result;
+  }
+  const auto& odt = *converted;
   std::vector<std::string> paragraphs;
   // Headers and footers live in styles.xml, everything else in content.xml.
   for (const char* part : {"content.xml", "styles.xml"}) {
     const auto xml = Output("unzip -p " + Quoted(odt) + " " + part);
-    if (!xml) return std::nullopt;
     pugi::xml_document parsed;
-    if (!parsed.load_buffer(xml->data(), xml->size(),
-                            pugi::parse_default | pugi::parse_ws_pcdata)) {
-      return std::nullopt;
+    if (!xml || !parsed.load_buffer(xml->data(), xml->size(),
+                                    pugi::parse_default | pugi::parse_ws_pcdata)) {
+      result.failure = odt.filename().string() + " has no readable " + part;
+      return result;
     }
     std::string ignored;
     Collect(parsed.document_element(), ignored, paragraphs);
   }
-  return paragraphs;
+  result.value = std::move(paragraphs);
+  return result;
 }
 
 bool ShowsValue(const std::vector<std::string>& paragraphs, const std::string& value) {
