@@ -55,7 +55,7 @@ done
 echo "== installer"
 if ((${#built[@]} < 2)); then
   rm -f build/installer/sendnote-setup.exe
-  skip "installer and its tests" "the installer holds both builds, and ${built[*]:-neither} was built"
+  skip "installer and its tests" "the installer holds both builds, and only ${built[*]:-none} was built"
 elif ! command -v makensis >/dev/null; then
   rm -f build/installer/sendnote-setup.exe
   skip "installer and its tests" "nsis (makensis) is not installed"
