@@ -1,5 +1,6 @@
 // Base of the automation objects: a platform contract served by an IDispatch object of the
-// host, its members reached by name.
+// host, its members reached by name; and the plain automation object of a class the system
+// has no contract for.
 #pragma once
 
 #include <memory>
@@ -57,5 +58,18 @@ std::shared_ptr<T> Wrap(ComPtr<IDispatch> object) {
   if (!object) return nullptr;
   return std::make_shared<T>(std::move(object));
 }
+
+// An automation object of a class the system has no contract for (GetObject or
+// CreateObject of another class): its type name from its type information, its
+// Application read by name as another such object.
+class AutoObject : public AutomationObject<platform::Object> {
+ public:
+  explicit AutoObject(ComPtr<IDispatch> object);
+
+  std::shared_ptr<platform::Object> Application() override;
+};
+
+// The name of an object's interface from its type information; "Object" without one.
+std::u16string TypeInfoNameOf(IDispatch* object);
 
 }  // namespace sendnote::com
