@@ -6,10 +6,12 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/ComError.h"
 #include "platform/Object.h"
 #include "windows/com/Dispatch.h"
+#include "windows/com/VariantConversion.h"
 
 namespace sendnote::com {
 
@@ -58,6 +60,18 @@ std::shared_ptr<T> Wrap(ComPtr<IDispatch> object) {
   if (!object) return nullptr;
   return std::make_shared<T>(std::move(object));
 }
+
+// A collection of the host: Count, and Item(index) as the object kWrapItem makes of it.
+template <class Contract, auto kWrapItem, Host kHost = Host::kOutlook>
+class AutoCollection : public AutomationObject<Contract, kHost> {
+ public:
+  using AutomationObject<Contract, kHost>::AutomationObject;
+
+  int32_t Count() override { return Int32Of(this->dispatch().Get(u"Count")); }
+  decltype(std::declval<Contract&>().Item(int32_t{})) Item(int32_t index) override {
+    return kWrapItem(this->ObjectOf(u"Item", {ScopedVariant::Int32(index)}));
+  }
+};
 
 // An automation object of a class the system has no contract for (GetObject or
 // CreateObject of another class): its type name from its type information, its

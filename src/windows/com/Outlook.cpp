@@ -53,12 +53,6 @@ std::shared_ptr<platform::OutlookItem> WrapItem(ComPtr<IDispatch> object) {
   return std::make_shared<AutoOutlookItem>(std::move(object));
 }
 
-int32_t AutoSelection::Count() { return Int32Of(dispatch().Get(u"Count")); }
-
-std::shared_ptr<platform::OutlookItem> AutoSelection::Item(int32_t index) {
-  return WrapItem(ObjectOf(u"Item", {ScopedVariant::Int32(index)}));
-}
-
 void AutoExplorer::Activate() { dispatch().Call(u"Activate"); }
 
 std::shared_ptr<platform::CommandBars> AutoExplorer::CommandBars() {
@@ -94,18 +88,6 @@ std::shared_ptr<platform::OutlookItem> AutoInspector::CurrentItem() {
 
 void AutoInspector::Close(int32_t saveMode) {
   dispatch().Call(u"Close", {ScopedVariant::Int32(saveMode)});
-}
-
-int32_t AutoExplorers::Count() { return Int32Of(dispatch().Get(u"Count")); }
-
-std::shared_ptr<platform::Explorer> AutoExplorers::Item(int32_t index) {
-  return Wrap<AutoExplorer>(ObjectOf(u"Item", {ScopedVariant::Int32(index)}));
-}
-
-int32_t AutoInspectors::Count() { return Int32Of(dispatch().Get(u"Count")); }
-
-std::shared_ptr<platform::Inspector> AutoInspectors::Item(int32_t index) {
-  return Wrap<AutoInspector>(ObjectOf(u"Item", {ScopedVariant::Int32(index)}));
 }
 
 std::shared_ptr<platform::OutlookItem> AutoItems::GetFirst() {

@@ -45,13 +45,10 @@ class AutoContactItem : public AutomationObject<platform::ContactItem> {
 std::shared_ptr<platform::OutlookItem> WrapItem(ComPtr<IDispatch> object);
 
 // The items selected in an explorer.
-class AutoSelection : public AutomationObject<platform::Selection> {
+class AutoSelection : public AutoCollection<platform::Selection, WrapItem> {
  public:
   explicit AutoSelection(ComPtr<IDispatch> object)
-      : AutomationObject(std::move(object), u"Selection") {}
-
-  int32_t Count() override;
-  std::shared_ptr<platform::OutlookItem> Item(int32_t index) override;
+      : AutoCollection(std::move(object), u"Selection") {}
 };
 
 // An Outlook explorer window.
@@ -81,23 +78,17 @@ class AutoInspector : public AutomationObject<platform::Inspector> {
 };
 
 // The collection of Outlook's explorer windows.
-class AutoExplorers : public AutomationObject<platform::Explorers> {
+class AutoExplorers : public AutoCollection<platform::Explorers, Wrap<AutoExplorer>> {
  public:
   explicit AutoExplorers(ComPtr<IDispatch> object)
-      : AutomationObject(std::move(object), u"Explorers") {}
-
-  int32_t Count() override;
-  std::shared_ptr<platform::Explorer> Item(int32_t index) override;
+      : AutoCollection(std::move(object), u"Explorers") {}
 };
 
 // The collection of Outlook's inspectors, the windows of single items.
-class AutoInspectors : public AutomationObject<platform::Inspectors> {
+class AutoInspectors : public AutoCollection<platform::Inspectors, Wrap<AutoInspector>> {
  public:
   explicit AutoInspectors(ComPtr<IDispatch> object)
-      : AutomationObject(std::move(object), u"Inspectors") {}
-
-  int32_t Count() override;
-  std::shared_ptr<platform::Inspector> Item(int32_t index) override;
+      : AutoCollection(std::move(object), u"Inspectors") {}
 };
 
 // The items of a folder.

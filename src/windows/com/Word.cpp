@@ -78,12 +78,6 @@ std::shared_ptr<platform::Document> AutoDocuments::Add(std::u16string_view templ
        ScopedVariant::Int32(documentType), ScopedVariant::Bool(visible != platform::kFalse)}));
 }
 
-int32_t AutoDocuments::Count() { return Int32Of(dispatch().Get(u"Count")); }
-
-std::shared_ptr<platform::Document> AutoDocuments::Item(int32_t index) {
-  return Wrap<AutoDocument>(ObjectOf(u"Item", {ScopedVariant::Int32(index)}));
-}
-
 std::u16string AutoRange::Text() { return TextOf(dispatch().Get(u"Text")); }
 
 void AutoRange::SetText(std::u16string_view text) {
@@ -104,24 +98,12 @@ std::shared_ptr<platform::Range> AutoField::Result() {
 
 platform::Flag AutoField::Update() { return FlagOf(dispatch().Call(u"Update")); }
 
-int32_t AutoFields::Count() { return Int32Of(dispatch().Get(u"Count")); }
-
-std::shared_ptr<platform::Field> AutoFields::Item(int32_t index) {
-  return Wrap<AutoField>(ObjectOf(u"Item", {ScopedVariant::Int32(index)}));
-}
-
 std::shared_ptr<platform::Range> AutoTextFrame::TextRange() {
   return Wrap<AutoRange>(ObjectOf(u"TextRange"));
 }
 
 std::shared_ptr<platform::TextFrame> AutoShape::TextFrame() {
   return Wrap<AutoTextFrame>(ObjectOf(u"TextFrame"));
-}
-
-int32_t AutoShapes::Count() { return Int32Of(dispatch().Get(u"Count")); }
-
-std::shared_ptr<platform::Shape> AutoShapes::Item(int32_t index) {
-  return Wrap<AutoShape>(ObjectOf(u"Item", {ScopedVariant::Int32(index)}));
 }
 
 std::u16string AutoDocumentProperty::Name() { return TextOf(dispatch().Get(u"Name")); }
@@ -145,12 +127,6 @@ platform::Flag AutoDocumentProperty::LinkToContent() {
 }
 
 void AutoDocumentProperty::Delete() { dispatch().Call(u"Delete"); }
-
-int32_t AutoDocumentProperties::Count() { return Int32Of(dispatch().Get(u"Count")); }
-
-std::shared_ptr<platform::DocumentProperty> AutoDocumentProperties::Item(int32_t index) {
-  return Wrap<AutoDocumentProperty>(ObjectOf(u"Item", {ScopedVariant::Int32(index)}));
-}
 
 std::shared_ptr<platform::DocumentProperty> AutoDocumentProperties::Item(std::u16string_view name) {
   return Wrap<AutoDocumentProperty>(ObjectOf(u"Item", {ScopedVariant::String(name)}));

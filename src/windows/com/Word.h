@@ -43,17 +43,31 @@ class AutoDialogs : public AutomationObject<platform::Dialogs, Host::kWord> {
   std::shared_ptr<platform::Dialog> Item(int32_t id) override;
 };
 
+// A Word document.
+class AutoDocument : public AutomationObject<platform::Document, Host::kWord> {
+ public:
+  explicit AutoDocument(ComPtr<IDispatch> object)
+      : AutomationObject(std::move(object), u"Document") {}
+
+  std::shared_ptr<platform::DocumentProperties> CustomDocumentProperties() override;
+  void Activate() override;
+  std::shared_ptr<platform::Fields> Fields() override;
+  std::shared_ptr<platform::Shapes> Shapes() override;
+  void Close(int32_t saveChanges) override;
+  // Word itself replaces an existing file without asking: the refusals of an existing
+  // file, of no name and of the document's own template are made here, before Word saves.
+  void SaveAs(std::u16string_view fileName, bool replace) override;
+};
+
 // Word's open documents.
-class AutoDocuments : public AutomationObject<platform::Documents, Host::kWord> {
+class AutoDocuments : public AutoCollection<platform::Documents, Wrap<AutoDocument>, Host::kWord> {
  public:
   explicit AutoDocuments(ComPtr<IDispatch> object)
-      : AutomationObject(std::move(object), u"Documents") {}
+      : AutoCollection(std::move(object), u"Documents") {}
 
   std::shared_ptr<platform::Document> Add(std::u16string_view templateName,
                                           platform::Flag newTemplate, int32_t documentType,
                                           platform::Flag visible) override;
-  int32_t Count() override;
-  std::shared_ptr<platform::Document> Item(int32_t index) override;
 };
 
 // A range of Word text: a field's code or result, or a text frame's text.
@@ -78,12 +92,9 @@ class AutoField : public AutomationObject<platform::Field, Host::kWord> {
 };
 
 // The fields of a Word story or range.
-class AutoFields : public AutomationObject<platform::Fields, Host::kWord> {
+class AutoFields : public AutoCollection<platform::Fields, Wrap<AutoField>, Host::kWord> {
  public:
-  explicit AutoFields(ComPtr<IDispatch> object) : AutomationObject(std::move(object), u"Fields") {}
-
-  int32_t Count() override;
-  std::shared_ptr<platform::Field> Item(int32_t index) override;
+  explicit AutoFields(ComPtr<IDispatch> object) : AutoCollection(std::move(object), u"Fields") {}
 };
 
 // The text frame of a Word shape.
@@ -104,12 +115,9 @@ class AutoShape : public AutomationObject<platform::Shape, Host::kWord> {
 };
 
 // The shapes of a Word document, text boxes among them.
-class AutoShapes : public AutomationObject<platform::Shapes, Host::kWord> {
+class AutoShapes : public AutoCollection<platform::Shapes, Wrap<AutoShape>, Host::kWord> {
  public:
-  explicit AutoShapes(ComPtr<IDispatch> object) : AutomationObject(std::move(object), u"Shapes") {}
-
-  int32_t Count() override;
-  std::shared_ptr<platform::Shape> Item(int32_t index) override;
+  explicit AutoShapes(ComPtr<IDispatch> object) : AutoCollection(std::move(object), u"Shapes") {}
 };
 
 // One custom document property: Office's DocumentProperty.
@@ -128,35 +136,19 @@ class AutoDocumentProperty : public AutomationObject<platform::DocumentProperty,
 };
 
 // A document's custom properties: Office's DocumentProperties collection.
-class AutoDocumentProperties : public AutomationObject<platform::DocumentProperties, Host::kWord> {
+class AutoDocumentProperties
+    : public AutoCollection<platform::DocumentProperties, Wrap<AutoDocumentProperty>, Host::kWord> {
  public:
   explicit AutoDocumentProperties(ComPtr<IDispatch> object)
-      : AutomationObject(std::move(object), u"DocumentProperties") {}
+      : AutoCollection(std::move(object), u"DocumentProperties") {}
 
-  int32_t Count() override;
-  std::shared_ptr<platform::DocumentProperty> Item(int32_t index) override;
+  using AutoCollection::Item;
   std::shared_ptr<platform::DocumentProperty> Item(std::u16string_view name) override;
   // Add(Name, LinkToContent, Type, Value) with LinkSource left out; a link to content is
   // refused here (Invalid procedure call), as it would need that source.
   std::shared_ptr<platform::DocumentProperty> Add(std::u16string_view name,
                                                   platform::Flag linkToContent, int32_t type,
                                                   const platform::Variant& value) override;
-};
-
-// A Word document.
-class AutoDocument : public AutomationObject<platform::Document, Host::kWord> {
- public:
-  explicit AutoDocument(ComPtr<IDispatch> object)
-      : AutomationObject(std::move(object), u"Document") {}
-
-  std::shared_ptr<platform::DocumentProperties> CustomDocumentProperties() override;
-  void Activate() override;
-  std::shared_ptr<platform::Fields> Fields() override;
-  std::shared_ptr<platform::Shapes> Shapes() override;
-  void Close(int32_t saveChanges) override;
-  // Word itself replaces an existing file without asking: the refusals of an existing
-  // file, of no name and of the document's own template are made here, before Word saves.
-  void SaveAs(std::u16string_view fileName, bool replace) override;
 };
 
 }  // namespace sendnote::com
