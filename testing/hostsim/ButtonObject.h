@@ -3,7 +3,7 @@
 // reference) at every advised sink when the host model raises the button's Click.
 #pragma once
 
-#include "hostsim/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <map>
 #include <memory>

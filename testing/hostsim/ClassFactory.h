@@ -2,8 +2,7 @@
 // CreateInstance makes a new model object and hands out its simulator object.
 #pragma once
 
-#include <unknwn.h>
-#include "hostsim/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <atomic>
 #include <functional>

@@ -3,7 +3,7 @@
 // DISPID_NEWENUM. Every type answers "Application" as the object models do.
 #pragma once
 
-#include "hostsim/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <functional>
 #include <string>

@@ -2,7 +2,7 @@
 // tables of the Outlook and Word types.
 #pragma once
 
-#include "hostsim/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <memory>
 

@@ -3,7 +3,7 @@
 // the one platform error, which the server turns into an EXCEPINFO.
 #pragma once
 
-#include "hostsim/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <cstdint>
 #include <memory>

@@ -3,7 +3,7 @@
 // IUnknown hold as they do in the real servers; it counts itself among the live objects.
 #pragma once
 
-#include "hostsim/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <atomic>
 #include <memory>

@@ -1,8 +1,7 @@
 // IEnumVARIANT over a snapshot of a collection's items, for _NewEnum (For Each).
 #pragma once
 
-#include <oaidl.h>
-#include "hostsim/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <atomic>
 #include <vector>

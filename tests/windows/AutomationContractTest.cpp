@@ -2,7 +2,7 @@
 // by name, through the host simulator's exposure of an in-memory Word (in this process),
 // with BSTR and VARIANT conversions both ways. Templates are prepared on the in-memory
 // Word directly. After each test the simulator must hold no live object.
-#include "hostsim/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 #include "hostsim/LiveObjects.h"
 #include "tests/support/contract/WordContractTests.h"
 #include "tests/testing/inmemory/InMemoryWordFixture.h"
-#include "windows/com/AutoWordApplication.h"
+#include "windows/com/Word.h"
 
 namespace sendnote::testing {
 namespace {

@@ -1,7 +1,7 @@
 // The members of Outlook the add-in uses, read once directly from the host model and once
 // through com's automation objects over the simulator's exposure of the same kind of
 // host: both runs must tell the same story, Japanese text and error numbers included.
-#include "hostsim/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@
 #include "portable/hostmodel/OutlookFolder.h"
 #include "portable/hostmodel/OutlookHost.h"
 #include "portable/hostmodel/OutlookWindows.h"
-#include "windows/com/AutoOutlookApplication.h"
+#include "windows/com/Outlook.h"
 
 namespace sendnote::testing {
 namespace {

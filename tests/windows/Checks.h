@@ -2,7 +2,7 @@
 // exit status.
 #pragma once
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <cstdio>
 #include <cwchar>

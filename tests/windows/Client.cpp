@@ -5,7 +5,7 @@
 // registration failure), installed (the installed add-in through COM) and
 // with-outlook-window (another program run beside a stand-in for Outlook's window).
 // Prints each failed check and exits 1 when there was one.
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <winver.h>
 

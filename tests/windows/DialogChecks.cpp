@@ -2,7 +2,15 @@
 // through its window (posted keys and commands, as a user's would arrive), never by
 // calling an event procedure, and its controls are read back through the window tree.
 // Prints each failed check and exits 1 when there was one.
-#include "windows/dll/Win32.h"
+
+// The font checks compare with GDI's weights and character sets, which windows/com/Win32.h
+// leaves out (NOGDI), so GDI is read here first. Its GetObject macro would rename this
+// file's override of the runtime contract's GetObject: it is dropped at once.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#undef GetObject
+
+#include "windows/com/Win32.h"
 
 #include <functional>
 #include <initializer_list>

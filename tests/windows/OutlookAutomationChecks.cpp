@@ -9,14 +9,9 @@
 #include "tests/support/windows/FakeDispatch.h"
 #include "tests/support/windows/FakeEventSource.h"
 #include "tests/windows/Checks.h"
-#include "windows/com/AutoCommandBarButton.h"
-#include "windows/com/AutoCommandBars.h"
-#include "windows/com/AutoContactItem.h"
-#include "windows/com/AutoExplorer.h"
-#include "windows/com/AutoItemWindow.h"
-#include "windows/com/AutoMAPIFolder.h"
-#include "windows/com/AutoOutlookApplication.h"
 #include "windows/com/ClickSink.h"
+#include "windows/com/CommandBars.h"
+#include "windows/com/Outlook.h"
 #include "windows/com/WideText.h"
 
 namespace sendnote::windows::test {

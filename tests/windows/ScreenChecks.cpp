@@ -4,7 +4,16 @@
 // control, the dialog font, and captions that fit their controls. The version box is
 // opened by the output dialog's own button, on top of it.
 // Usage: sendnote_screens FOLDER (the PNGs go there). Exits 1 when a check failed.
-#include "windows/dll/Win32.h"
+
+// The copies are drawn with GDI, which windows/com/Win32.h leaves out (NOGDI): <windows.h>
+// is read with GDI first, lean as that header reads it. wingdi.h's GetObject macro comes
+// with it and would rename the runtime contract's GetObject in platform/Runtime.h below, so
+// it goes here; the font is read by GetObjectW's own name.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#undef GetObject
+
+#include "windows/com/Win32.h"
 
 #include <cstdio>
 #include <functional>

@@ -13,18 +13,11 @@
 #include "tests/support/windows/FakeDispatch.h"
 #include "tests/support/windows/FakeTypeInfo.h"
 #include "tests/windows/Checks.h"
-#include "windows/com/AutoDialog.h"
-#include "windows/com/AutoDocument.h"
-#include "windows/com/AutoDocumentProperties.h"
-#include "windows/com/AutoDocuments.h"
-#include "windows/com/AutoField.h"
-#include "windows/com/AutoFields.h"
-#include "windows/com/AutoShape.h"
-#include "windows/com/AutoWordApplication.h"
 #include "windows/com/AutomationClass.h"
 #include "windows/com/Dispatch.h"
 #include "windows/com/VariantConversion.h"
 #include "windows/com/WideText.h"
+#include "windows/com/Word.h"
 
 namespace sendnote::windows::test {
 namespace {

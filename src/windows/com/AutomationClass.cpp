@@ -3,9 +3,8 @@
 #include "windows/com/Win32.h"
 
 #include "platform/AsciiCase.h"
-#include "windows/com/AutoObject.h"
-#include "windows/com/AutoOutlookApplication.h"
-#include "windows/com/AutoWordApplication.h"
+#include "platform/Word.h"
+#include "windows/com/AutomationObject.h"
 #include "windows/com/HResultError.h"
 #include "windows/com/WideText.h"
 

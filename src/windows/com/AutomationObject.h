@@ -1,14 +1,17 @@
 // Base of the automation objects: a platform contract served by an IDispatch object of the
-// host, its members reached by name.
+// host, its members reached by name; and the plain automation object of a class the system
+// has no contract for.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/ComError.h"
 #include "platform/Object.h"
 #include "windows/com/Dispatch.h"
+#include "windows/com/VariantConversion.h"
 
 namespace sendnote::com {
 
@@ -57,5 +60,30 @@ std::shared_ptr<T> Wrap(ComPtr<IDispatch> object) {
   if (!object) return nullptr;
   return std::make_shared<T>(std::move(object));
 }
+
+// A collection of the host: Count, and Item(index) as the object kWrapItem makes of it.
+template <class Contract, auto kWrapItem, Host kHost = Host::kOutlook>
+class AutoCollection : public AutomationObject<Contract, kHost> {
+ public:
+  using AutomationObject<Contract, kHost>::AutomationObject;
+
+  int32_t Count() override { return Int32Of(this->dispatch().Get(u"Count")); }
+  decltype(std::declval<Contract&>().Item(int32_t{})) Item(int32_t index) override {
+    return kWrapItem(this->ObjectOf(u"Item", {ScopedVariant::Int32(index)}));
+  }
+};
+
+// An automation object of a class the system has no contract for (GetObject or
+// CreateObject of another class): its type name from its type information, its
+// Application read by name as another such object.
+class AutoObject : public AutomationObject<platform::Object> {
+ public:
+  explicit AutoObject(ComPtr<IDispatch> object);
+
+  std::shared_ptr<platform::Object> Application() override;
+};
+
+// The name of an object's interface from its type information; "Object" without one.
+std::u16string TypeInfoNameOf(IDispatch* object);
 
 }  // namespace sendnote::com

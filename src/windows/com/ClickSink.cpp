@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "windows/com/AutoCommandBarButton.h"
+#include "windows/com/CommandBars.h"
 #include "windows/com/Dispatch.h"
 
 namespace sendnote::com {

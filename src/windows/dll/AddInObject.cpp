@@ -1,8 +1,7 @@
 #include "windows/dll/AddInObject.h"
 
 #include "platform/Runtime.h"
-#include "windows/com/AutoAddInInstance.h"
-#include "windows/com/AutoOutlookApplication.h"
+#include "windows/com/Outlook.h"
 #include "windows/dll/Guids.h"
 #include "windows/dll/Module.h"
 #include "windows/dll/WindowsRuntime.h"

@@ -2,7 +2,7 @@
 // IDTExtensibility2, forwarding the five events to the system's add-in object.
 #pragma once
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <atomic>
 #include <memory>

@@ -1,7 +1,7 @@
 // The class factory of dsrOutlookToWord.
 #pragma once
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <atomic>
 

@@ -1,5 +1,5 @@
 // The library entry point and the four exports of an in-process COM server.
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <olectl.h>
 

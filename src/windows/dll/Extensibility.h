@@ -3,7 +3,7 @@
 // interface _dsrOutlookToWord, a dual interface without members.
 #pragma once
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 namespace sendnote::windows {
 

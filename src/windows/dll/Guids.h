@@ -1,7 +1,7 @@
 // The GUIDs of Identities.h as GUID values, parsed at compile time from the one text form.
 #pragma once
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include "windows/dll/Identities.h"
 

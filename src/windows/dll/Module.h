@@ -2,7 +2,7 @@
 // decide whether it may be unloaded.
 #pragma once
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // with the Win32 status as its HRESULT.
 #pragma once
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <string>
 #include <string_view>

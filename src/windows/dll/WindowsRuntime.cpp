@@ -1,6 +1,6 @@
 #include "windows/dll/WindowsRuntime.h"
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include "windows/com/AutomationClass.h"
 #include "windows/com/HResultError.h"

@@ -1,6 +1,6 @@
 #include "windows/dll/WindowsUserInterface.h"
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <exception>
 #include <utility>

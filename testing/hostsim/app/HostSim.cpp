@@ -2,7 +2,7 @@
 // sendnote.dll by ProgID as Outlook does and click its button through the connection
 // point. One scenario per run (the argument); prints each failed check and exits 1 when
 // there was one.
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <cstdio>
 #include <functional>

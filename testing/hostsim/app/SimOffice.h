@@ -4,7 +4,7 @@
 // loads it: from the Addins key, by ProgID, through IDTExtensibility2.
 #pragma once
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <functional>
 #include <memory>

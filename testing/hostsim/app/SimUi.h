@@ -3,7 +3,7 @@
 // buttons and which icon) and answers it from a script, as a user's clicks would arrive.
 #pragma once
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <deque>
 #include <string>

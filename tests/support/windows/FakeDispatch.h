@@ -2,7 +2,6 @@
 // function of the arguments (first to last), every call written to a shared log.
 #pragma once
 
-#include <ocidl.h>
 #include "windows/com/Win32.h"
 
 #include <atomic>

@@ -2,7 +2,6 @@
 // IConnectionPoint of a single outgoing interface, which fires Click at its sinks.
 #pragma once
 
-#include <ocidl.h>
 #include "windows/com/Win32.h"
 
 #include <atomic>

@@ -3,7 +3,6 @@
 // implemented. Counts its name lookups, to show what the callers cache.
 #pragma once
 
-#include <oaidl.h>
 #include "windows/com/Win32.h"
 
 #include <atomic>

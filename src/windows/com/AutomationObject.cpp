@@ -1,4 +1,4 @@
-#include "windows/com/AutoObject.h"
+#include "windows/com/AutomationObject.h"
 
 #include "windows/com/ScopedBstr.h"
 
