@@ -4,7 +4,10 @@ many contacts, on templates made here from the example template (the same bytes 
 run: fixed entry times, seeded pseudo-random pixels): of growing size (a picture of 32 KB
 to 100 MB that the letter shows) and with a growing number of fields (10 to 1,000).
 
-    python3 testing/bench/letters_bench.py [LABEL=]SENDNOTE...
+    SENDNOTE_SOURCE_DIR=. python3 testing/bench/letters_bench.py [LABEL=]SENDNOTE...
+
+or, for the build's own command, cmake --build --preset default --target letters_bench.
+SENDNOTE_SOURCE_DIR names the source folder (the target passes CMake's).
 
 Prints one table row per job and command: median wall time, processor time (user +
 system), peak memory (one more run under /usr/bin/time) and letters per second. When
@@ -22,8 +25,8 @@ import time
 import zipfile
 import zlib
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-EXAMPLE = os.path.join(HERE, "..", "examples", "添書票.dotx")
+SOURCE = os.environ.get("SENDNOTE_SOURCE_DIR", "")
+EXAMPLE = os.path.join(SOURCE, "examples", "添書票.dotx")
 FIXED_TIME = (2026, 1, 1, 0, 0, 0)
 
 
@@ -157,7 +160,7 @@ def fields_label(count):
 
 def main():
     commands = sys.argv[1:]
-    if not commands:
+    if not commands or not SOURCE:
         raise SystemExit(__doc__)
     with tempfile.TemporaryDirectory(prefix="sendnote-bench-") as work:
         templates = {}
@@ -217,7 +220,7 @@ def libreoffice(work, templates, last_command, one):
     if subprocess.run([system_python, "-c", "import uno"], stderr=subprocess.DEVNULL).returncode:
         print("\n(LibreOffice through UNO skipped: python3-uno is not installed)")
         return
-    script = os.path.join(HERE, "libreoffice_letters.py")
+    script = os.path.join(SOURCE, "testing", "bench", "libreoffice_letters.py")
     out = os.path.join(work, "lo")
 
     def office(template, count):

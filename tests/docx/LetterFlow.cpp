@@ -5,7 +5,6 @@
 #include "inmemory/InMemoryRuntime.h"
 #include "platform/UserInterface.h"
 #include "system/common/clsOccation.h"
-#include "system/common/modFunc.h"
 #include "system/letter/modSendnote.h"
 #include "tests/support/WriteDocPropTestSupport.h"
 
@@ -97,17 +96,11 @@ LetterRun WriteLetter(const std::shared_ptr<DocxDocument>& document,
 
   clsOccation occasion;
   occasion.SetStaticData(std::make_shared<clsStatic>());
-  WriteDocProp(document, contact, occasion);
+  FillLetter(document, contact, occasion);
   EXPECT_EQ(occasion.Msg()->Cancel(), platform::kFalse);
+  EXPECT_EQ(occasion.Letter(), document) << "the command hands over the refreshed letter";
 
-  // The refresh of the command: the main text, then every shape's text.
-  const std::u16string prefix = occasion.PropPrefix();
-  PropFieldUpdate(document->Fields(), prefix);
-  auto shapes = document->Shapes();
-  for (int32_t i = 1; i <= shapes->Count(); ++i) {
-    PropFieldUpdate(shapes->Item(i)->TextFrame()->TextRange()->Fields(), prefix);
-  }
-  LetterRun run{prefix, {}};
+  LetterRun run{occasion.PropPrefix(), {}};
   for (const auto& box : runtime.Scripted().MsgBoxes()) run.messages.push_back(box.prompt);
   return run;
 }

@@ -1,6 +1,6 @@
 // A cover-letter template and one click's document work run through the engine: the
-// letter writer (with the prefix box answered) and the field refresh, as the command
-// does them.
+// command's own FillLetter (the letter writer, with the prefix box answered, and the
+// field refresh).
 #pragma once
 
 #include <memory>
@@ -27,9 +27,9 @@ struct LetterRun {
   std::vector<std::u16string> messages;  // message boxes shown, in order
 };
 
-// Runs the letter writer on `document` with a business contact, answering the prefix box
-// with Yes, or with No and `newPrefix` when that is not empty; then refreshes the
-// document's fields and those of its text boxes. Fails the test when the writer refuses.
+// Runs the command's FillLetter on `document` with a business contact, answering the
+// prefix box with Yes, or with No and `newPrefix` when that is not empty. Fails the test
+// when the command refuses or does not hand the document over as its letter.
 LetterRun WriteLetter(const std::shared_ptr<DocxDocument>& document,
                       const std::u16string& newPrefix = u"");
 

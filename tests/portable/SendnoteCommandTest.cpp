@@ -16,6 +16,7 @@
 #include "tests/portable/CommandRunner.h"
 #include "tests/portable/contacts/ProducerCards.h"
 #include "tests/support/LibreOfficeText.h"
+#include "tests/support/VersionText.h"
 
 namespace sendnote {
 namespace {
@@ -583,7 +584,7 @@ TEST_F(SendnoteCommandTest, ListHelpAndVersion) {
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("Usage: sendnote [OPTIONS] CONTACTS TEMPLATE"), std::string::npos);
   r = Run({"--version"});
-  EXPECT_EQ(r.out, "sendnote 1.12.0.525\n");
+  EXPECT_EQ(r.out, "sendnote " + test_support::FullVersion() + "\n");
 }
 
 TEST_F(SendnoteCommandTest, LibreOfficeShowsTheValuesInTheLetter) {

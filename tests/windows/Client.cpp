@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "system/common/Version.h"
 #include "tests/support/windows/FakeDispatch.h"
 #include "tests/support/windows/FakeEventSource.h"
 #include "tests/windows/Checks.h"
@@ -369,11 +370,13 @@ int Resources(const wchar_t* dll, const wchar_t* platform) {
   Check(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed,
         L"fixed version information");
   if (fixed) {
-    Check(fixed->dwFileVersionMS == MAKELONG(12, 1) && fixed->dwFileVersionLS == MAKELONG(525, 0),
-          L"file version 1.12.0.525");
-    Check(fixed->dwProductVersionMS == MAKELONG(12, 1) &&
-              fixed->dwProductVersionLS == MAKELONG(525, 0),
-          L"product version 1.12.0.525");
+    // The build's version, from the header project(VERSION) generates.
+    const DWORD high = MAKELONG(SENDNOTE_VERSION_MINOR, SENDNOTE_VERSION_MAJOR);
+    const DWORD low = MAKELONG(SENDNOTE_VERSION_REVISION, SENDNOTE_VERSION_BUILD);
+    Check(fixed->dwFileVersionMS == high && fixed->dwFileVersionLS == low,
+          L"file version is the build's");
+    Check(fixed->dwProductVersionMS == high && fixed->dwProductVersionLS == low,
+          L"product version is the build's");
     Check(fixed->dwFileOS == VOS__WINDOWS32, L"operating system 32-bit Windows");
     Check(fixed->dwFileType == VFT_DLL, L"file type DLL");
     Check((fixed->dwFileFlags & fixed->dwFileFlagsMask) == 0, L"no flags");
@@ -388,10 +391,10 @@ int Resources(const wchar_t* dll, const wchar_t* platform) {
     const wchar_t* value;
   };
   for (const Field& field :
-       {Field{L"FileVersion", L"1.12.0525"}, Field{L"ProductVersion", L"1.12.0525"},
-        Field{L"ProductName", L"sendnote"}, Field{L"InternalName", L"sendnote"},
-        Field{L"OriginalFilename", L"sendnote.dll"}, Field{L"CompanyName", L" "},
-        Field{L"OLESelfRegister", L""}}) {
+       {Field{L"FileVersion", L"" SENDNOTE_VERSION_STRING},
+        Field{L"ProductVersion", L"" SENDNOTE_VERSION_STRING}, Field{L"ProductName", L"sendnote"},
+        Field{L"InternalName", L"sendnote"}, Field{L"OriginalFilename", L"sendnote.dll"},
+        Field{L"CompanyName", L" "}, Field{L"OLESelfRegister", L""}}) {
     bool present = false;
     const std::wstring value = VersionString(block.data(), field.name, &present);
     Check(present && value == field.value,

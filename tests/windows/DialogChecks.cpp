@@ -19,8 +19,11 @@
 
 #include "platform/ComError.h"
 #include "platform/Runtime.h"
+#include "system/common/ReportError.h"
 #include "system/ui/modHtmlHelp.h"
+#include "tests/support/VersionText.h"
 #include "tests/windows/Checks.h"
+#include "tests/windows/DialogResource.h"
 #include "windows/com/WideText.h"
 #include "windows/dll/DialogIds.h"
 #include "windows/dll/Module.h"
@@ -70,6 +73,14 @@ void Command(HWND dialog, int id, int code) {
   ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, code), 0);
 }
 
+std::wstring Wide(std::u16string_view text) { return sendnote::com::ToWide(text); }
+
+// The recording forms show the resource's captions marked, so that a caption the dialog
+// shows is known to come from the form, not from the template beneath.
+std::u16string Marked(const std::wstring& caption) {
+  return sendnote::com::FromWide(caption + L" *");
+}
+
 // An output dialog that records its events; its OK unloads only when told to.
 class RecordingTemplate final : public platform::TemplateDialogForm {
  public:
@@ -79,17 +90,19 @@ class RecordingTemplate final : public platform::TemplateDialogForm {
   int addressAtOk = -1;
 
   RecordingTemplate() {
-    controls_.frameCaption = u"出力先";
-    controls_.optOutputCaption = {u"文書を新規作成(&N)", u"文書を開く(&O)", u"開いている文書(&W)"};
-    controls_.addressLabel = u"出力する住所(&R) :";
-    controls_.okCaption = u"OK";
-    controls_.cancelCaption = u"キャンセル";
-    controls_.helpCaption = u"ヘルプ(&H)";
-    controls_.versionCaption = u"バージョン(&A)...";
+    controls_.frameCaption = Marked(resource_.Caption(SENDNOTE_IDC_FRAME));
+    controls_.optOutputCaption = {Marked(resource_.Caption(SENDNOTE_IDC_OUTPUT0)),
+                                  Marked(resource_.Caption(SENDNOTE_IDC_OUTPUT1)),
+                                  Marked(resource_.Caption(SENDNOTE_IDC_OUTPUT2))};
+    controls_.addressLabel = Marked(resource_.Caption(SENDNOTE_IDC_ADDRESS_LABEL));
+    controls_.okCaption = Marked(resource_.Caption(IDOK));
+    controls_.cancelCaption = Marked(resource_.Caption(IDCANCEL));
+    controls_.helpCaption = Marked(resource_.Caption(SENDNOTE_IDC_HELP));
+    controls_.versionCaption = Marked(resource_.Caption(SENDNOTE_IDC_VERSION));
   }
   void Form_Load() override {
     events += L"Load ";
-    controls_.caption = u"添書票COMアドイン";
+    controls_.caption = Marked(resource_.title);
     controls_.cboAddress = {u"郵送先住所", u"自宅", u"会社", u"その他"};
     controls_.SelectOutput(1);
     controls_.cboAddressListIndex = 2;
@@ -111,26 +124,32 @@ class RecordingTemplate final : public platform::TemplateDialogForm {
   void cmdHelp_Click() override { events += L"Help "; }
   void cmdVersion_Click() override { events += L"Version "; }
   void Form_QueryUnload() override { events += L"QueryUnload"; }
+
+ private:
+  const DialogResource resource_ = ReadDialogResource(SENDNOTE_DLG_TEMPLATE);
 };
 
 class RecordingAbout final : public platform::AboutForm {
  public:
   std::wstring events;
   RecordingAbout() {
-    controls_.frameCaption = u"警告";
+    controls_.frameCaption = Marked(resource_.Caption(SENDNOTE_IDC_ABOUT_FRAME));
     controls_.disclaimer = u"注意書き";
-    controls_.okCaption = u"OK";
+    controls_.okCaption = Marked(resource_.Caption(IDOK));
   }
   void Form_Load() override {
     events += L"Load ";
-    controls_.caption = u"バージョン情報";
-    controls_.version = u"バージョン 1.12.525";
-    controls_.titleCaption = u"添書票COMアドイン";
+    controls_.caption = Marked(resource_.title);
+    controls_.version = sendnote::test_support::VersionBoxLine();
+    controls_.titleCaption = sendnote::kAppTitle;
   }
   void cmdOK_Click() override {
     events += L"OK ";
     Unload();
   }
+
+ private:
+  const DialogResource resource_ = ReadDialogResource(SENDNOTE_DLG_ABOUT);
 };
 
 void TemplateChecks(sendnote::windows::WindowsUserInterface& ui) {
@@ -185,16 +204,17 @@ void TemplateChecks(sendnote::windows::WindowsUserInterface& ui) {
     const std::wstring name = std::wstring(L"output dialog, ") + c.name;
     Check(form.events == c.events, name + L": events '" + form.events + L"'");
     Check(form.Unloaded(), name + L": unloaded");
-    const std::vector<std::wstring> expected = {L"添書票COMアドイン",
-                                                L"出力先",
-                                                L"文書を新規作成(&N)",
-                                                L"文書を開く(&O)",
-                                                L"開いている文書(&W)",
-                                                L"出力する住所(&R) :",
-                                                L"OK",
-                                                L"キャンセル",
-                                                L"ヘルプ(&H)",
-                                                L"バージョン(&A)..."};
+    const auto& controls = form.Controls();
+    const std::vector<std::wstring> expected = {Wide(controls.caption),
+                                                Wide(controls.frameCaption),
+                                                Wide(controls.optOutputCaption[0]),
+                                                Wide(controls.optOutputCaption[1]),
+                                                Wide(controls.optOutputCaption[2]),
+                                                Wide(controls.addressLabel),
+                                                Wide(controls.okCaption),
+                                                Wide(controls.cancelCaption),
+                                                Wide(controls.helpCaption),
+                                                Wide(controls.versionCaption)};
     Check(shown == expected, name + L": control captions");
     Check(outputChecked, name + L": the loaded output option is selected");
     Check(address == 2, name + L": the loaded address entry is chosen");
@@ -227,9 +247,10 @@ void AboutChecks(sendnote::windows::WindowsUserInterface& ui) {
       Key(d, key);
     };
     ui.ShowModal(form);
+    const auto& controls = form.Controls();
     const std::vector<std::wstring> expected = {
-        L"バージョン情報",      L"警告", L"注意書き", L"添書票COMアドイン",
-        L"バージョン 1.12.525", L"OK"};
+        Wide(controls.caption),      Wide(controls.frameCaption), Wide(controls.disclaimer),
+        Wide(controls.titleCaption), Wide(controls.version),      Wide(controls.okCaption)};
     Check(shown == expected, L"version box captions");
     Check(form.events == L"Load OK ", L"version box events '" + form.events + L"'");
     Check(form.Unloaded(), L"version box unloaded");
@@ -285,10 +306,9 @@ void BoxChecks(sendnote::windows::WindowsUserInterface& ui) {
     ::SetDlgItemTextW(d, SENDNOTE_IDC_TEXT, L"入力した接頭辞");
     Key(d, VK_RETURN);
   };
-  Check(
-      ui.InputBox(u"接頭辞を入力してください", u"添書票COMアドイン", u"既定") == u"入力した接頭辞",
-      L"input box OK returns the typed text");
-  Check(prompt == L"接頭辞を入力してください" && caption == L"添書票COMアドイン",
+  Check(ui.InputBox(u"接頭辞を入力してください", sendnote::kAppTitle, u"既定") == u"入力した接頭辞",
+        L"input box OK returns the typed text");
+  Check(prompt == L"接頭辞を入力してください" && caption == Wide(sendnote::kAppTitle),
         L"input box prompt and title");
   Check(inputOwner == host, L"the input box is owned by the host's window");
   g_onOpen = [](HWND d) {
@@ -318,10 +338,10 @@ void BoxChecks(sendnote::windows::WindowsUserInterface& ui) {
       look = LookOf(d);
       Command(d, c.answer, BN_CLICKED);
     };
-    const int32_t answer = ui.MsgBox(u"一行目\r二行目", c.style, u"添書票COMアドイン");
+    const int32_t answer = ui.MsgBox(u"一行目\r二行目", c.style, sendnote::kAppTitle);
     Check(answer == c.answer, name + L"answer " + std::to_wstring(answer));
     Check(opened == 1, name + L"one box");
-    Check(seen == L"添書票COMアドイン|一行目\r二行目", name + L"texts '" + seen + L"'");
+    Check(seen == Wide(sendnote::kAppTitle) + L"|一行目\r二行目", name + L"texts '" + seen + L"'");
     Check(look.icon && look.icon == ::LoadIconW(nullptr, c.icon), name + L"icon");
     Check(look.buttons == c.buttons, name + L"buttons " + look.buttons);
     Check(look.owner == host, name + L"owned by the host's window");
@@ -375,7 +395,7 @@ void HelpChecks(const std::wstring& chm) {
       Check(boxes.empty(), name + L"no message");
       continue;
     }
-    Check(boxes.size() == 1 && boxes[0] == L"添書票COMアドイン|ヘルプが見つかりません。",
+    Check(boxes.size() == 1 && boxes[0] == Wide(sendnote::kAppTitle) + L"|ヘルプが見つかりません。",
           name + L"the one message box");
     Check(look.buttons == L"1 " && look.icon == ::LoadIconW(nullptr, IDI_EXCLAMATION),
           name + L"OK only, exclamation icon");
@@ -391,34 +411,15 @@ void HelpChecks(const std::wstring& chm) {
 void FontChecks() {
   for (int id : {SENDNOTE_DLG_TEMPLATE, SENDNOTE_DLG_ABOUT, SENDNOTE_DLG_INPUT}) {
     const std::wstring name = L"dialog resource " + std::to_wstring(id) + L": ";
-    HRSRC found = ::FindResourceExW(nullptr, RT_DIALOG, MAKEINTRESOURCEW(id),
-                                    MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
-    Check(found != nullptr, name + L"Japanese");
-    if (!found) continue;
-    const auto* words = static_cast<const WORD*>(::LockResource(::LoadResource(nullptr, found)));
-    // DLGTEMPLATEEX: version 1, signature 0xFFFF, help id, styles, item count, rectangle;
-    // then menu, class and title (each 0, 0xFFFF + ordinal, or a string), then the font.
-    Check(words[0] == 1 && words[1] == 0xFFFF, name + L"an extended template");
-    const DWORD style = words[6] | (static_cast<DWORD>(words[7]) << 16);
-    Check((style & DS_SETFONT) != 0, name + L"DS_SETFONT");
-    const WORD* at = words + 13;
-    for (int field = 0; field < 3; ++field) {
-      if (*at == 0xFFFF) {
-        at += 2;
-      } else {
-        while (*at++ != 0) {
-        }
-      }
-    }
-    const WORD points = at[0];
-    const WORD weight = at[1];
-    const BYTE italic = LOBYTE(at[2]);
-    const BYTE charset = HIBYTE(at[2]);
-    const std::wstring face(reinterpret_cast<const wchar_t*>(at + 3));
-    Check(points == 9 && weight == FW_NORMAL && italic == 0 && charset == SHIFTJIS_CHARSET &&
-              face == L"MS UI Gothic",
-          name + L"font " + std::to_wstring(points) + L" pt, weight " + std::to_wstring(weight) +
-              L", charset " + std::to_wstring(charset) + L", '" + face + L"'");
+    const DialogResource dialog = ReadDialogResource(id);
+    Check(dialog.found, name + L"an extended template, Japanese");
+    if (!dialog.found) continue;
+    Check((dialog.style & DS_SETFONT) != 0, name + L"DS_SETFONT");
+    Check(dialog.points == 9 && dialog.weight == FW_NORMAL && dialog.italic == 0 &&
+              dialog.charset == SHIFTJIS_CHARSET && dialog.face == L"MS UI Gothic",
+          name + L"font " + std::to_wstring(dialog.points) + L" pt, weight " +
+              std::to_wstring(dialog.weight) + L", charset " + std::to_wstring(dialog.charset) +
+              L", '" + dialog.face + L"'");
   }
 }
 

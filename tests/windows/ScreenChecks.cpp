@@ -1,8 +1,9 @@
 // Screenshots of the output dialog and the version box on a real (virtual) display: the
 // system's own forms are shown through the Win32 user interface, each window is copied
-// from the screen into a PNG, and its window tree is read back: the exact caption of every
-// control, the dialog font, and captions that fit their controls. The version box is
-// opened by the output dialog's own button, on top of it.
+// from the screen into a PNG, and its window tree is read back: the caption of every
+// control, exactly as the dialog resource holds it or the form fills it in, the dialog
+// font, and captions that fit their controls. The version box is opened by the output
+// dialog's own button, on top of it.
 // Usage: sendnote_screens FOLDER (the PNGs go there). Exits 1 when a check failed.
 
 // The copies are drawn with GDI, which windows/com/Win32.h leaves out (NOGDI): <windows.h>
@@ -24,10 +25,13 @@
 
 #include "platform/ComError.h"
 #include "platform/Runtime.h"
+#include "system/common/ReportError.h"
 #include "system/common/clsOccation.h"
 #include "system/ui/dlgTemplate.h"
 #include "system/ui/frmAbout.h"
+#include "tests/support/VersionText.h"
 #include "tests/windows/Checks.h"
+#include "tests/windows/DialogResource.h"
 #include "tests/windows/PngFile.h"
 #include "windows/dll/DialogIds.h"
 #include "windows/dll/Module.h"
@@ -243,18 +247,24 @@ void CheckTree(HWND dialog, const std::wstring& name, const std::wstring& title,
   }
 }
 
-const std::wstring kTitle = L"添書票COMアドイン";
+// A control as the dialog resource describes it, with the caption the resource gives it.
+Control FromResource(const DialogResource& dialog, int id, const wchar_t* className) {
+  return {id, className, dialog.Caption(id)};
+}
 
 void CALLBACK AboutShown(HWND about, UINT, UINT_PTR timer, DWORD) {
   if (!Shoot(about, L"frmAbout.png")) return;
   ::KillTimer(about, timer);
   sendnote::frmAbout fresh;
-  CheckTree(about, L"version box", L"バージョン情報",
-            {{IDOK, L"Button", L"OK"},
-             {SENDNOTE_IDC_ABOUT_FRAME, L"Button", L"警告"},
+  const DialogResource resource = ReadDialogResource(SENDNOTE_DLG_ABOUT);
+  // The texts the resource leaves empty are the form's: the disclaimer, the program's
+  // title and the build's version.
+  CheckTree(about, L"version box", resource.title,
+            {FromResource(resource, IDOK, L"Button"),
+             FromResource(resource, SENDNOTE_IDC_ABOUT_FRAME, L"Button"),
              {SENDNOTE_IDC_DISCLAIMER, L"Static", Wide(fresh.Controls().disclaimer)},
-             {SENDNOTE_IDC_TITLE, L"Button", kTitle},
-             {SENDNOTE_IDC_VERSION_TEXT, L"Static", L"バージョン 1.12.525"},
+             {SENDNOTE_IDC_TITLE, L"Button", Wide(sendnote::kAppTitle)},
+             {SENDNOTE_IDC_VERSION_TEXT, L"Static", Wide(sendnote::test_support::VersionBoxLine())},
              {SENDNOTE_IDC_ABOUT_ICON, L"Static", L"(icon)"}});
   // Modal over the output dialog: that one does not react until the box is closed.
   Check(::GetWindow(about, GW_OWNER) == g_template, L"the version box is owned by the dialog");
@@ -266,7 +276,8 @@ void CALLBACK AboutShown(HWND about, UINT, UINT_PTR timer, DWORD) {
 void CALLBACK CancelTemplate(HWND dialog, UINT, UINT_PTR timer, DWORD) {
   if (!::IsWindowEnabled(dialog)) return;
   ::KillTimer(dialog, timer);
-  Check(::GetDlgItem(dialog, SENDNOTE_IDC_OUTPUT0) && TextOf(dialog) == kTitle,
+  Check(::GetDlgItem(dialog, SENDNOTE_IDC_OUTPUT0) &&
+            TextOf(dialog) == ReadDialogResource(SENDNOTE_DLG_TEMPLATE).title,
         L"the output dialog is back after the version box");
   ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
 }
@@ -274,20 +285,22 @@ void CALLBACK CancelTemplate(HWND dialog, UINT, UINT_PTR timer, DWORD) {
 void CALLBACK TemplateShown(HWND dialog, UINT, UINT_PTR timer, DWORD) {
   if (!Shoot(dialog, L"dlgTemplate.png")) return;
   ::KillTimer(dialog, timer);
-  CheckTree(dialog, L"output dialog", kTitle,
-            {{SENDNOTE_IDC_FRAME, L"Button", L"出力先"},
-             {SENDNOTE_IDC_OUTPUT0, L"Button", L"文書を新規作成(&N)"},
-             {SENDNOTE_IDC_OUTPUT1, L"Button", L"文書を開く(&O)"},
-             {SENDNOTE_IDC_OUTPUT2, L"Button", L"開いている文書(&W)"},
+  const DialogResource resource = ReadDialogResource(SENDNOTE_DLG_TEMPLATE);
+  // The address list shows the entry the form selected, the first.
+  CheckTree(dialog, L"output dialog", resource.title,
+            {FromResource(resource, SENDNOTE_IDC_FRAME, L"Button"),
+             FromResource(resource, SENDNOTE_IDC_OUTPUT0, L"Button"),
+             FromResource(resource, SENDNOTE_IDC_OUTPUT1, L"Button"),
+             FromResource(resource, SENDNOTE_IDC_OUTPUT2, L"Button"),
              {SENDNOTE_IDC_ICON0, L"Static", L"(icon)"},
              {SENDNOTE_IDC_ICON1, L"Static", L"(icon)"},
              {SENDNOTE_IDC_ICON2, L"Static", L"(icon)"},
-             {SENDNOTE_IDC_ADDRESS_LABEL, L"Static", L"出力する住所(&R) :"},
+             FromResource(resource, SENDNOTE_IDC_ADDRESS_LABEL, L"Static"),
              {SENDNOTE_IDC_ADDRESS, L"ComboBox", L"郵送先住所"},
-             {IDOK, L"Button", L"OK"},
-             {IDCANCEL, L"Button", L"キャンセル"},
-             {SENDNOTE_IDC_HELP, L"Button", L"ヘルプ(&H)"},
-             {SENDNOTE_IDC_VERSION, L"Button", L"バージョン(&A)..."}});
+             FromResource(resource, IDOK, L"Button"),
+             FromResource(resource, IDCANCEL, L"Button"),
+             FromResource(resource, SENDNOTE_IDC_HELP, L"Button"),
+             FromResource(resource, SENDNOTE_IDC_VERSION, L"Button")});
   Check(::IsDlgButtonChecked(dialog, SENDNOTE_IDC_OUTPUT0) == BST_CHECKED,
         L"the stored output option is selected");
   Check(::SendDlgItemMessageW(dialog, SENDNOTE_IDC_ADDRESS, CB_GETCOUNT, 0, 0) == 4,

@@ -3,8 +3,9 @@
 # time-out). Environment from CMake: SENDNOTE_WINE (the loader of the DLL's bitness),
 # SENDNOTE_WINESERVER, WINEPREFIX (private, under the build folder), WINEARCH,
 # SENDNOTE_PLATFORM (win32|win64), SENDNOTE_DLL, SENDNOTE_CLIENT, SENDNOTE_HOSTSIM, SENDNOTE_OBJDUMP,
-# SENDNOTE_CONTRACT_AUTOMATION (the Word contract suite over automation) and the
-# identities SENDNOTE_LIBID, SENDNOTE_CLSID, SENDNOTE_IID (braced).
+# SENDNOTE_CONTRACT_AUTOMATION (the Word contract suite over automation), SENDNOTE_VERSION
+# (the project's version) and the identities SENDNOTE_LIBID, SENDNOTE_CLSID, SENDNOTE_IID
+# (braced).
 set -euo pipefail
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 wine=$SENDNOTE_WINE
@@ -360,7 +361,7 @@ case "${1:-}" in
 [$uninstall_key]
 "DisplayIcon"="$root_reg\\\\$arch\\\\sendnote.dll,0"
 "DisplayName"="添書票COMアドイン"
-"DisplayVersion"="1.12.0.525"
+"DisplayVersion"="$SENDNOTE_VERSION"
 "InstallLocation"="$root_reg"
 "NoModify"=dword:00000001
 "NoRepair"=dword:00000001

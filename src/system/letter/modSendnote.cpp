@@ -92,16 +92,21 @@ void MainSendnote(const std::shared_ptr<platform::OutlookApplication>& outlookAp
       return failureEnding();
     }
 
-    WriteDocProp(document, contact, *occasion);
+    FillLetter(document, contact, *occasion);
     if (occasion->Msg()->Cancel() == kTrue) return failureEnding();
-
-    RefreshFields(Must(document), occasion->PropPrefix());
-    occasion->SetLetter(document);
   } catch (const ComError& e) {
     ReportError(u"MainSendnote", e);
     occasion->Msg()->SetMsgText(u"");
     occasion->Msg()->SetCancel(kTrue);
   }
+}
+
+void FillLetter(const std::shared_ptr<platform::Document>& document,
+                const std::shared_ptr<platform::ContactItem>& contact, clsOccation& occasion) {
+  WriteDocProp(document, contact, occasion);
+  if (occasion.Msg()->Cancel() == kTrue) return;
+  RefreshFields(Must(document), occasion.PropPrefix());
+  occasion.SetLetter(document);
 }
 
 std::optional<ItemCollection> SelectItmCheck(

@@ -51,4 +51,10 @@ std::shared_ptr<platform::Document> NewDocAdd(
 void WriteDocProp(const std::shared_ptr<platform::Document>& document,
                   const std::shared_ptr<platform::ContactItem>& contact, clsOccation& occasion);
 
+// The command's work on its new document: WriteDocProp, then the refresh of the prefixed
+// fields of the main text and of every shape's text; the refreshed document becomes the
+// context's Letter. Stops after WriteDocProp when that sets Cancel.
+void FillLetter(const std::shared_ptr<platform::Document>& document,
+                const std::shared_ptr<platform::ContactItem>& contact, clsOccation& occasion);
+
 }  // namespace sendnote

@@ -11,6 +11,7 @@
 #include "inmemory/WordDocument.h"
 #include "platform/Utf.h"
 #include "tests/support/AddinHostFixture.h"
+#include "tests/support/VersionText.h"
 
 namespace sendnote {
 namespace {
@@ -106,7 +107,7 @@ TEST_F(AddinClickTest, HelpAndVersionWithinAClickKeepTheDialogAndItsSelections) 
 
   EXPECT_EQ(ClickIn(explorer, explorer->Bars()), 1);
   ASSERT_EQ(ui.AboutBoxes().size(), 1u);
-  EXPECT_EQ(ui.AboutBoxes()[0].atLoad.version, u"バージョン 1.12.525");
+  EXPECT_EQ(ui.AboutBoxes()[0].atLoad.version, test_support::VersionBoxLine());
   EXPECT_EQ(ui.HelpRequests(), std::vector<std::u16string>{u"C:\\Addins\\sendnote\\sendnote.chm"});
   // The one box is the missing help; the cancelled dialog adds no message of its own.
   ASSERT_EQ(ui.MsgBoxes().size(), 1u);

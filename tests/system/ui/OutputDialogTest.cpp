@@ -6,6 +6,7 @@
 #include "system/common/clsOccation.h"
 #include "system/letter/modSendnote.h"
 #include "system/ui/dlgTemplate.h"
+#include "tests/support/VersionText.h"
 
 namespace sendnote {
 namespace {
@@ -127,7 +128,7 @@ TEST_F(OutputDialogTest, VersionBoxShowsTitleAndVersionAndLeavesTheSelections) {
   ASSERT_EQ(ui().AboutBoxes().size(), 2u);
   for (const auto& about : ui().AboutBoxes()) {
     EXPECT_EQ(about.atLoad.caption, u"バージョン情報");
-    EXPECT_EQ(about.atLoad.version, u"バージョン 1.12.525");
+    EXPECT_EQ(about.atLoad.version, test_support::VersionBoxLine());
     EXPECT_EQ(about.atLoad.titleCaption, u"添書票COMアドイン");
   }
   EXPECT_EQ(ui().Dialogs()[0].atClose.SelectedOutput(), 1);
