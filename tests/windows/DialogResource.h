@@ -3,7 +3,7 @@
 // and caption, so that the checks expect what the resource says instead of copying it.
 #pragma once
 
-#include "windows/dll/Win32.h"
+#include "windows/com/Win32.h"
 
 #include <cstdint>
 #include <map>
