@@ -476,7 +476,9 @@ TEST_F(SendnoteCommandTest, AnUnreadableCardIsListedAndStopsOnlyTheLetterThatSel
       {"添書票 山田 花子", u"OUTLOOK$住所", "150-0043 東京都渋谷区道玄坂1-2-3 渋谷ビル5F"},
       {"添書票 山田 花子", u"OUTLOOK$宛先", "株式会社テスト 開発部 山田"},
       {"添書票 山田 花子", u"OUTLOOK$事業所", ""},
-      {"添書票 鈴木 一郎", u"OUTLOOK$番地", "〒220-0012 神奈川県横浜市西区みなとみらい3-3-3 15階"},
+      // Gmail writes the address on one line: the reader splits it.
+      {"添書票 鈴木 一郎", u"OUTLOOK$番地", "みなとみらい3-3-3 15階"},
+      {"添書票 鈴木 一郎", u"OUTLOOK$郵便番号上位", "220"},
       {"添書票 鈴木 一郎", u"OUTLOOK$メールアドレス", "ichiro@example.com"},
       {"添書票 佐藤 次郎", u"OUTLOOK$事業所", "大阪支店"},
       {"添書票 佐藤 次郎", u"OUTLOOK$宛先", "佐藤工業株式会社 大阪支店 総務部 佐藤"},

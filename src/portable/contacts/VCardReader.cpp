@@ -12,6 +12,7 @@
 #include "portable/contacts/AsciiText.h"
 #include "portable/contacts/Charset.h"
 #include "portable/contacts/ContactFileError.h"
+#include "portable/contacts/JapaneseAddress.h"
 #include "portable/contacts/QuotedPrintable.h"
 #include "portable/contacts/VCardLine.h"
 
@@ -435,6 +436,7 @@ ContactRecord CardBuilder::Build() const {
         // Every other producer writes a building, floor or suite there.
         MergeExtendedIntoStreet(parts);
       }
+      SplitOneLineAddress(parts);
       record[fields.street] = parts.street;
       record[fields.city] = parts.city;
       record[fields.state] = parts.state;
