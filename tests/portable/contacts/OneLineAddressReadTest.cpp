@@ -1,6 +1,8 @@
 // One-line Japanese addresses as the readers split them: vCard, Outlook's and Google's CSV.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "ContactFileTestSupport.h"
 #include "ProducerCards.h"
 #include "portable/contacts/ContactCsv.h"
@@ -10,13 +12,19 @@ namespace sendnote::contacts {
 namespace {
 
 using platform::ContactField;
+using platform::MailingAddress;
 using testing::Records;
+
+// "postal|state|city|street" of the record's address of that kind.
+std::string Parts(const ContactRecord& r, MailingAddress kind) {
+  const platform::AddressFields& a = *platform::FieldsOf(kind);
+  return platform::ToUtf8(r[a.postalCode] + u"|" + r[a.state] + u"|" + r[a.city] + u"|" +
+                          r[a.street]);
+}
 
 TEST(OneLineAddressReadTest, AndroidsOneLineStreetBecomesPrefectureCityAndStreet) {
   const ContactRecord r = Records(ParseVCard(sendnote::testing::cards::kAndroidOneLineCard)).at(0);
-  EXPECT_EQ(r[ContactField::kBusinessAddressState], u"東京都");
-  EXPECT_EQ(r[ContactField::kBusinessAddressCity], u"渋谷区");
-  EXPECT_EQ(r[ContactField::kBusinessAddressStreet], u"桜丘町26-1セルリアンタワー6階");
+  EXPECT_EQ(Parts(r, MailingAddress::kBusiness), "|東京都|渋谷区|桜丘町26-1セルリアンタワー6階");
   EXPECT_EQ(r[ContactField::kBusinessAddress], u"東京都渋谷区桜丘町26-1セルリアンタワー6階");
 
   // Parts the card gives are kept as they are.
@@ -25,10 +33,8 @@ TEST(OneLineAddressReadTest, AndroidsOneLineStreetBecomesPrefectureCityAndStreet
                          "ADR;TYPE=HOME:;;東京都渋谷区桜丘町1;;東京都;;\r\n"
                          "ADR;TYPE=WORK:;;123 Main St;;;;\r\nEND:VCARD\r\n"))
           .at(0);
-  EXPECT_EQ(given[ContactField::kHomeAddressStreet], u"東京都渋谷区桜丘町1");
-  EXPECT_EQ(given[ContactField::kHomeAddressCity], u"");
-  EXPECT_EQ(given[ContactField::kBusinessAddressStreet], u"123 Main St");
-  EXPECT_EQ(given[ContactField::kBusinessAddressState], u"");
+  EXPECT_EQ(Parts(given, MailingAddress::kHome), "|東京都||東京都渋谷区桜丘町1");
+  EXPECT_EQ(Parts(given, MailingAddress::kBusiness), "|||123 Main St");
 }
 
 TEST(OneLineAddressReadTest, OutlookCsvStreetColumnWithTheWholeAddress) {
@@ -36,10 +42,7 @@ TEST(OneLineAddressReadTest, OutlookCsvStreetColumnWithTheWholeAddress) {
       Records(ParseContactCsv("\"姓\",\"名\",\"番地 (会社)\",\"郵便番号 (会社)\"\r\n"
                               "\"山田\",\"太郎\",\"〒100-0005 東京都千代田区丸の内1-1\",\"\"\r\n"))
           .at(0);
-  EXPECT_EQ(r[ContactField::kBusinessAddressPostalCode], u"100-0005");
-  EXPECT_EQ(r[ContactField::kBusinessAddressState], u"東京都");
-  EXPECT_EQ(r[ContactField::kBusinessAddressCity], u"千代田区");
-  EXPECT_EQ(r[ContactField::kBusinessAddressStreet], u"丸の内1-1");
+  EXPECT_EQ(Parts(r, MailingAddress::kBusiness), "100-0005|東京都|千代田区|丸の内1-1");
   EXPECT_EQ(r[ContactField::kBusinessAddress], u"100-0005\r\n東京都千代田区丸の内1-1");
 }
 
@@ -49,10 +52,7 @@ TEST(OneLineAddressReadTest, GoogleCsvWithTheFormattedAddressAlone) {
                               "A,Work,〒600-8216 京都府京都市下京区烏丸通七条下ル\n"
                               "B,Work,\"1 Main St\nSpringfield\"\n"));
   const ContactRecord& kyoto = records.at(0);
-  EXPECT_EQ(kyoto[ContactField::kBusinessAddressPostalCode], u"600-8216");
-  EXPECT_EQ(kyoto[ContactField::kBusinessAddressState], u"京都府");
-  EXPECT_EQ(kyoto[ContactField::kBusinessAddressCity], u"京都市下京区");
-  EXPECT_EQ(kyoto[ContactField::kBusinessAddressStreet], u"烏丸通七条下ル");
+  EXPECT_EQ(Parts(kyoto, MailingAddress::kBusiness), "600-8216|京都府|京都市下京区|烏丸通七条下ル");
   EXPECT_EQ(kyoto[ContactField::kBusinessAddress], u"〒600-8216 京都府京都市下京区烏丸通七条下ル");
   // Not a Japanese address: the formatted text stays the whole address alone, as before.
   const ContactRecord& other = records.at(1);
