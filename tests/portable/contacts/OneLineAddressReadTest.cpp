@@ -26,15 +26,6 @@ TEST(OneLineAddressReadTest, AndroidsOneLineStreetBecomesPrefectureCityAndStreet
   const ContactRecord r = Records(ParseVCard(sendnote::testing::cards::kAndroidOneLineCard)).at(0);
   EXPECT_EQ(Parts(r, MailingAddress::kBusiness), "|東京都|渋谷区|桜丘町26-1セルリアンタワー6階");
   EXPECT_EQ(r[ContactField::kBusinessAddress], u"東京都渋谷区桜丘町26-1セルリアンタワー6階");
-
-  // Parts the card gives are kept as they are.
-  const ContactRecord given =
-      Records(ParseVCard("BEGIN:VCARD\r\nVERSION:3.0\r\nFN:A\r\n"
-                         "ADR;TYPE=HOME:;;東京都渋谷区桜丘町1;;東京都;;\r\n"
-                         "ADR;TYPE=WORK:;;123 Main St;;;;\r\nEND:VCARD\r\n"))
-          .at(0);
-  EXPECT_EQ(Parts(given, MailingAddress::kHome), "|東京都||東京都渋谷区桜丘町1");
-  EXPECT_EQ(Parts(given, MailingAddress::kBusiness), "|||123 Main St");
 }
 
 TEST(OneLineAddressReadTest, OutlookCsvStreetColumnWithTheWholeAddress) {
