@@ -151,7 +151,8 @@ Options:
   -p, --prefix TEXT        answer the prefix question No and use TEXT as the prefix
   -f, --force              replace an existing output file
       --each               one letter per selected contact, into the -o folder
-      --list               list the contacts of CONTACTS and stop
+      --list               list the contacts of CONTACTS (name, company, mailing
+                           address) and stop
   -h, --help               show this help
       --version            show the version
 

@@ -141,8 +141,20 @@ void PortableHost::List(const std::vector<contacts::ContactEntry>& entries) {
     const auto& r = entries[i].record;
     const std::u16string subject = r[ContactField::kSubject];
     io_.out << (i + 1) << "\t" << ToUtf8(subject.empty() ? kUntitled : subject) << "\t"
-            << ToUtf8(r[ContactField::kCompanyName]) << "\t" << MailingKindName(r.mailingAddress)
-            << "\n";
+            << ToUtf8(r[ContactField::kCompanyName]) << "\t" << MailingKindName(r.mailingAddress);
+    // The mailing address's parts as the letter's fields take them (a line break as a blank):
+    // postal code, state, city, street; empty without a mailing address.
+    const platform::AddressFields* a = platform::FieldsOf(r.mailingAddress);
+    for (const auto member : {&platform::AddressFields::postalCode, &platform::AddressFields::state,
+                              &platform::AddressFields::city, &platform::AddressFields::street}) {
+      std::u16string text;
+      for (const char16_t c : a ? std::u16string_view(r[a->*member]) : std::u16string_view()) {
+        if (c == u'\n') continue;
+        text += c == u'\r' ? u' ' : c;
+      }
+      io_.out << "\t" << ToUtf8(text);
+    }
+    io_.out << "\n";
   }
 }
 

@@ -438,12 +438,13 @@ TEST_F(SendnoteCommandTest, AnUnreadableCardIsListedAndStopsOnlyTheLetterThatSel
   const std::string problem = "book.vcf, line 13: the value is not valid SHIFT_JIS text";
   auto r = Run({"--list", "book.vcf"});
   EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out,
-            "1\t山田 太郎\t\thome\n"
-            "2\t(unreadable)\tline 13: the value is not valid SHIFT_JIS text\n"
-            "3\t山田 花子\t株式会社テスト\tbusiness\n"
-            "4\t鈴木 一郎\t\thome\n"
-            "5\t佐藤 次郎\t佐藤工業株式会社\tbusiness\n");
+  EXPECT_EQ(
+      r.out,
+      "1\t山田 太郎\t\thome\t150-0031\t東京都\t渋谷区\t桜丘町1-2 さくらビル3F\n"
+      "2\t(unreadable)\tline 13: the value is not valid SHIFT_JIS text\n"
+      "3\t山田 花子\t株式会社テスト\tbusiness\t150-0043\t東京都\t渋谷区\t道玄坂1-2-3 渋谷ビル5F\n"
+      "4\t鈴木 一郎\t\thome\t220-0012\t神奈川県\t横浜市西区\tみなとみらい3-3-3 15階\n"
+      "5\t佐藤 次郎\t佐藤工業株式会社\tbusiness\t530-0005\t大阪府\t大阪市北区\t中之島2-3-4\n");
 
   for (const char* selection : {"2", "1,2"}) {
     r = Run({"-y", "-c", selection, "book.vcf", kTemplate.string()});
@@ -476,7 +477,9 @@ TEST_F(SendnoteCommandTest, AnUnreadableCardIsListedAndStopsOnlyTheLetterThatSel
       {"添書票 山田 花子", u"OUTLOOK$住所", "150-0043 東京都渋谷区道玄坂1-2-3 渋谷ビル5F"},
       {"添書票 山田 花子", u"OUTLOOK$宛先", "株式会社テスト 開発部 山田"},
       {"添書票 山田 花子", u"OUTLOOK$事業所", ""},
-      {"添書票 鈴木 一郎", u"OUTLOOK$番地", "〒220-0012 神奈川県横浜市西区みなとみらい3-3-3 15階"},
+      // Gmail writes the address on one line: the reader splits it.
+      {"添書票 鈴木 一郎", u"OUTLOOK$番地", "みなとみらい3-3-3 15階"},
+      {"添書票 鈴木 一郎", u"OUTLOOK$郵便番号上位", "220"},
       {"添書票 鈴木 一郎", u"OUTLOOK$メールアドレス", "ichiro@example.com"},
       {"添書票 佐藤 次郎", u"OUTLOOK$事業所", "大阪支店"},
       {"添書票 佐藤 次郎", u"OUTLOOK$宛先", "佐藤工業株式会社 大阪支店 総務部 佐藤"},
@@ -577,14 +580,42 @@ TEST_F(SendnoteCommandTest, UnusableInputGetsAClearMessageAndStatusTwo) {
 TEST_F(SendnoteCommandTest, ListHelpAndVersion) {
   auto r = Run({"--list", (kExamples / "contacts-outlook21.vcf").string()});
   EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.out,
-            "1\t山田 太郎\t株式会社山田商事\tbusiness\n"
-            "2\t佐藤 花子\t表参道ソフト能力開発株式会社\thome\n");
+  EXPECT_EQ(
+      r.out,
+      "1\t山田 太郎\t株式会社山田商事\tbusiness\t１００－０００５\t東京都\t千代田区\t丸の内1-2-3\n"
+      "2\t佐藤 花子\t表参道ソフト能力開発株式会社\thome\t530-0001\t大阪府\t大阪市北区\t"
+      "梅田1-1-1 ソレイユ梅田201\n");
   r = Run({"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("Usage: sendnote [OPTIONS] CONTACTS TEMPLATE"), std::string::npos);
   r = Run({"--version"});
   EXPECT_EQ(r.out, "sendnote " + test_support::FullVersion() + "\n");
+}
+
+// An Android export with the address on one line, after a header line: --list and the
+// letter (whose template has a field for each part) show the same parts.
+TEST_F(SendnoteCommandTest, AOneLineAddressIsListedAndWrittenInItsParts) {
+  using namespace testing::cards;
+  Write("android.vcf", "Exported by Contacts\r\n" + std::string(kAndroidOneLineCard) + "--\r\n" +
+                           std::string(kAndroidCard));
+  auto r = Run({"--list", "android.vcf"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "1\t桜丘 花子\t\tbusiness\t\t東京都\t渋谷区\t桜丘町26-1セルリアンタワー6階\n"
+            "2\t山田 太郎\t\thome\t150-0031\t東京都\t渋谷区\t桜丘町1-2 さくらビル3F\n");
+  EXPECT_EQ(
+      r.err,
+      "sendnote: warning: android.vcf, line 1: text outside the cards is skipped (2 lines)\n");
+
+  r = Run({"-y", "-c", "1", "-o", "letter.docx", "android.vcf", kTemplate.string()});
+  ASSERT_EQ(r.status, 0) << r.err;
+  const fs::path letter = dir_ / "letter.docx";
+  EXPECT_EQ(Property(letter, u"OUTLOOK$都道府県"), "東京都");
+  EXPECT_EQ(Property(letter, u"OUTLOOK$市町村"), "渋谷区");
+  EXPECT_EQ(Property(letter, u"OUTLOOK$番地"), "桜丘町26-1セルリアンタワー6階");
+  const std::vector<std::string> results = FieldResults(letter);
+  const std::vector<std::string> parts = {"東京都", "渋谷区", "桜丘町26-1セルリアンタワー6階"};
+  EXPECT_NE(std::search(results.begin(), results.end(), parts.begin(), parts.end()), results.end());
 }
 
 TEST_F(SendnoteCommandTest, LibreOfficeShowsTheValuesInTheLetter) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/ComError.h"
 #include "platform/Utf.h"
 #include "portable/contacts/Charset.h"
 #include "portable/contacts/ContactFileError.h"
@@ -124,6 +125,18 @@ std::vector<ContactEntry> ReadRows(const Columns& columns, CsvReader& reader, bo
 }
 
 }  // namespace
+
+bool IsContactCsvHeading(std::u16string_view line) {
+  CsvReader reader(line, {}, SeparatorOf(line));
+  CsvRecord heading;
+  try {
+    if (!reader.Next(heading)) return false;
+  } catch (const platform::ComError&) {
+    return false;  // an unterminated quote: not a heading row
+  }
+  return GoogleCsvColumns(heading.fields).Recognized() ||
+         OutlookCsvColumns(heading.fields).Recognized();
+}
 
 std::vector<ContactEntry> ParseContactCsv(std::string_view bytes, std::u16string_view source,
                                           std::vector<std::u16string>* warnings) {

@@ -29,4 +29,7 @@ namespace sendnote::contacts {
 std::vector<ContactEntry> ParseContactCsv(std::string_view bytes, std::u16string_view source = {},
                                           std::vector<std::u16string>* warnings = nullptr);
 
+// Returns true if the line is a heading row of a form that ParseContactCsv reads.
+bool IsContactCsvHeading(std::u16string_view line);
+
 }  // namespace sendnote::contacts

@@ -19,13 +19,46 @@ bool LooksLikeVCard(std::string_view bytes, std::u16string_view name) {
   return StartsWithNoCase(bytes.substr(start), "BEGIN:VCARD");
 }
 
-// Returns UTF-16 text (after its byte order mark) as UTF-8 with a byte order mark, or
-// empty when the bytes have no UTF-16 mark. Windows and some phones write contact files
-// so. Raises for an odd byte count or a surrogate without its pair.
+// Returns the start of bytes read as UTF-16 in that byte order, as far as every other byte is
+// zero (ASCII text): up to the end of its first line that is not blank.
+std::u16string AsciiLead(std::string_view bytes, bool little) {
+  std::u16string lead;
+  bool text = false;
+  for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto high = static_cast<unsigned char>(bytes[little ? i + 1 : i]);
+    const auto low = static_cast<unsigned char>(bytes[little ? i : i + 1]);
+    if (high != 0 || low == 0 || low >= 0x80) break;
+    const bool blank = low == ' ' || low == '\t' || low == '\r' || low == '\n';
+    if (text && (low == '\r' || low == '\n')) break;
+    text = text || !blank;
+    lead += static_cast<char16_t>(low);
+  }
+  return lead;
+}
+
+// Returns true if UTF-16 text without a byte order mark, in that order, begins with
+// BEGIN:VCARD or a contact CSV heading row (some address books write such files).
+bool UnmarkedUtf16(std::string_view bytes, bool little) {
+  const std::u16string lead = AsciiLead(bytes, little);
+  const size_t start = lead.find_first_not_of(u" \t\r\n");
+  if (start == std::u16string::npos) return false;
+  const std::u16string_view line = std::u16string_view(lead).substr(start);
+  return StartsWithNoCase(platform::ToUtf8(line), "BEGIN:VCARD") || IsContactCsvHeading(line);
+}
+
+// Returns UTF-16 text (after its byte order mark, if any) as UTF-8 with a byte order mark,
+// or empty when the bytes are not UTF-16: they have no UTF-16 mark and do not begin as
+// UnmarkedUtf16 says. Windows and some phones write contact files so. Raises for an odd byte
+// count or a surrogate without its pair.
 std::optional<std::string> Utf16AsUtf8(std::string_view bytes, std::u16string_view name) {
-  const bool little = bytes.starts_with("\xFF\xFE");
-  if (!little && !bytes.starts_with("\xFE\xFF")) return std::nullopt;
-  bytes.remove_prefix(2);
+  bool little = bytes.starts_with("\xFF\xFE");
+  size_t markBytes = 2;
+  if (!little && !bytes.starts_with("\xFE\xFF")) {
+    markBytes = 0;
+    little = UnmarkedUtf16(bytes, true);
+    if (!little && !UnmarkedUtf16(bytes, false)) return std::nullopt;
+  }
+  bytes.remove_prefix(markBytes);
   if (bytes.size() % 2 != 0) {
     RaiseFileError(kErrInvalidFileFormat, name, u"UTF-16 text with an odd number of bytes");
   }
@@ -41,9 +74,9 @@ std::optional<std::string> Utf16AsUtf8(std::string_view bytes, std::u16string_vi
     const bool paired =
         high && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
     if (low || (high && !paired)) {
-      RaiseFileError(
-          kErrInvalidFileFormat, name,
-          u"not valid UTF-16 text (a lone surrogate at byte " + DecimalText(2 + 2 * i) + u")");
+      RaiseFileError(kErrInvalidFileFormat, name,
+                     u"not valid UTF-16 text (a lone surrogate at byte " +
+                         DecimalText(markBytes + 2 * i) + u")");
     }
     if (paired) ++i;
   }
@@ -57,7 +90,7 @@ std::vector<ContactEntry> ParseContactFile(std::string_view bytes, std::u16strin
   if (const std::optional<std::string> utf8 = Utf16AsUtf8(bytes, name)) {
     return ParseContactFile(*utf8, name, warnings);
   }
-  if (LooksLikeVCard(bytes, name)) return ParseVCard(bytes, name);
+  if (LooksLikeVCard(bytes, name)) return ParseVCard(bytes, name, warnings);
   return ParseContactCsv(bytes, name, warnings);
 }
 

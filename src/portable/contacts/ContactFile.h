@@ -26,13 +26,16 @@ namespace sendnote::contacts {
 // Returns the contacts of the file, in file order (see ParseContactFile); a contact that
 // cannot be read keeps its place with its problem, and only a file without any readable
 // contact is refused.
-// Warnings about the file (columns of a CSV that are not read) go to `warnings` when given.
+// Warnings about the file (columns of a CSV that are not read, text outside a vCard's cards)
+// go to `warnings` when given.
 std::vector<ContactEntry> ReadContactFile(const std::filesystem::path& path,
                                           std::vector<std::u16string>* warnings = nullptr);
 
 // Returns the contacts of a contact file's bytes: vCard when the text (after a byte order mark
 // and blank lines) begins with BEGIN:VCARD or the name ends in ".vcf" or ".vcard", else
-// CSV (Outlook's or Google's). name names the file in error descriptions.
+// CSV (Outlook's or Google's). Text is UTF-16 when it has a UTF-16 byte order mark, or none
+// but begins with BEGIN:VCARD or a contact CSV heading row in ASCII UTF-16 (every other byte
+// zero) of either order. name names the file in error descriptions.
 std::vector<ContactEntry> ParseContactFile(std::string_view bytes, std::u16string_view name,
                                            std::vector<std::u16string>* warnings = nullptr);
 

@@ -5,10 +5,12 @@
 #include <map>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "platform/AsciiCase.h"
 #include "portable/contacts/AddressText.h"
 #include "portable/contacts/CsvHeading.h"
+#include "portable/contacts/JapaneseAddress.h"
 #include "portable/contacts/OutlookCsvColumns.h"
 
 namespace sendnote::contacts {
@@ -381,6 +383,14 @@ ContactRecord GoogleCsvColumns::Build(const std::vector<std::u16string>& fields)
     held[slot] = true;
     primaryAddress[slot] = type.primary;
     MergeExtendedIntoStreet(parts);
+    if (parts.street.empty() && parts.city.empty() && parts.state.empty()) {
+      // An export with the formatted address alone: split when it is a Japanese one.
+      AddressParts fromFormatted = parts;
+      fromFormatted.street = NormalizeLineBreaks(formatted);
+      if (SplitOneLineAddress(fromFormatted)) parts = std::move(fromFormatted);
+    } else {
+      SplitOneLineAddress(parts);
+    }
     record[fields.street] = parts.street;
     record[fields.city] = parts.city;
     record[fields.state] = parts.state;

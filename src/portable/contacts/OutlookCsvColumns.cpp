@@ -8,6 +8,7 @@
 
 #include "portable/contacts/AddressText.h"
 #include "portable/contacts/CsvHeading.h"
+#include "portable/contacts/JapaneseAddress.h"
 
 namespace sendnote::contacts {
 namespace {
@@ -322,6 +323,12 @@ ContactRecord OutlookCsvColumns::Build(const std::vector<std::u16string>& fields
     parts.postalCode = record[a.postalCode];
     parts.country = record[a.country];
     if (parts.Empty()) continue;
+    if (SplitOneLineAddress(parts)) {
+      record[a.street] = parts.street;
+      record[a.city] = parts.city;
+      record[a.state] = parts.state;
+      record[a.postalCode] = parts.postalCode;
+    }
     record[a.whole] = ComposeAddress(parts);
     if (record.mailingAddress == MailingAddress::kNone) record.mailingAddress = h.kind;
   }

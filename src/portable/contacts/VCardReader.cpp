@@ -12,6 +12,7 @@
 #include "portable/contacts/AsciiText.h"
 #include "portable/contacts/Charset.h"
 #include "portable/contacts/ContactFileError.h"
+#include "portable/contacts/JapaneseAddress.h"
 #include "portable/contacts/QuotedPrintable.h"
 #include "portable/contacts/VCardLine.h"
 
@@ -435,6 +436,7 @@ ContactRecord CardBuilder::Build() const {
         // Every other producer writes a building, floor or suite there.
         MergeExtendedIntoStreet(parts);
       }
+      SplitOneLineAddress(parts);
       record[fields.street] = parts.street;
       record[fields.city] = parts.city;
       record[fields.state] = parts.state;
@@ -506,7 +508,8 @@ ContactEntry EntryOf(const Card& card) {
 
 }  // namespace
 
-std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view source) {
+std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view source,
+                                     std::vector<std::u16string>* warnings) {
   bytes = ContactFileText(bytes, source);
 
   std::vector<ContactEntry> entries;
@@ -521,6 +524,8 @@ std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view
   int depth = 0;  // cards may nest (2.1 AGENT); only the outermost become contacts
   bool inBase64 = false;
   bool afterAgent = false;  // the last property was an AGENT without a value
+  size_t strayLine = 0;     // the first line of text outside the cards
+  size_t strayLines = 0;
   while (reader.Next(line)) {
     if (depth == 1 && !afterAgent && IsCardDelimiter(line, "BEGIN")) {
       // A card begins where the one before has not ended: that one cannot be read.
@@ -531,7 +536,8 @@ std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view
     if (depth == 0) {
       if (line.blank) continue;
       if (!IsCardDelimiter(line, "BEGIN")) {
-        RaiseLineError(source, line.lineNumber, u"expected BEGIN:VCARD");
+        if (strayLines++ == 0) strayLine = line.lineNumber;
+        continue;
       }
       depth = 1;
       card.emplace();
@@ -564,8 +570,19 @@ std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view
     card->Refuse(card->line, u"the card that begins here has no END:VCARD");
     endCard();
   }
-  if (entries.empty()) RaiseFileError(kErrInvalidFileFormat, source, u"the file holds no vCard");
+  if (entries.empty()) {
+    if (strayLines != 0) RaiseLineError(source, strayLine, u"expected BEGIN:VCARD");
+    RaiseFileError(kErrInvalidFileFormat, source, u"the file holds no vCard");
+  }
   RefuseUnlessAnyReadable(entries, source);
+  if (strayLines != 0 && warnings) {
+    std::u16string text(source);
+    if (!text.empty()) text += u", ";
+    text +=
+        LineProblem(strayLine, u"text outside the cards is skipped (" + DecimalText(strayLines) +
+                                   (strayLines == 1 ? u" line)" : u" lines)"));
+    warnings->push_back(std::move(text));
+  }
   return entries;
 }
 

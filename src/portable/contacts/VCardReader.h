@@ -42,9 +42,14 @@ namespace sendnote::contacts {
 // quoted-printable soft line break at the end of the text, or one followed by an indented
 // line where the blank reads both as text and as indentation.
 //
+// Text outside the cards (a mail header, a stray word between cards) is skipped, with one
+// warning naming its first line added to `warnings` (when given).
+//
 // Raises kErrInvalidFileFormat, naming source and line, for text larger than kMaxFileBytes,
-// more than kMaxContacts cards, a line longer than kMaxLineLength, text outside a card, no
-// card at all, or no card that can be read (with the first card's problem).
-std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view source = {});
+// more than kMaxContacts cards, a line longer than kMaxLineLength, no card at all (naming the
+// first line outside a card: "expected BEGIN:VCARD"), or no card that can be read (with the
+// first card's problem).
+std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view source = {},
+                                     std::vector<std::u16string>* warnings = nullptr);
 
 }  // namespace sendnote::contacts

@@ -53,9 +53,9 @@ TEST_F(ContactFileTest, ChoosesTheReaderByContentThenByName) {
   EXPECT_TRUE(Mentions(error, u"list.VCF, line 1: expected BEGIN:VCARD")) << error.what();
 }
 
-// Returns UTF-8 text as UTF-16 with a byte order mark, little- or big-endian.
-std::string Utf16(std::string_view utf8, bool little) {
-  std::string bytes = little ? "\xFF\xFE" : "\xFE\xFF";
+// Returns UTF-8 text as UTF-16, little- or big-endian, with a byte order mark unless told.
+std::string Utf16(std::string_view utf8, bool little, bool mark = true) {
+  std::string bytes = !mark ? "" : little ? "\xFF\xFE" : "\xFE\xFF";
   for (char16_t c : platform::FromUtf8(utf8)) {
     const char lo = static_cast<char>(c & 0xFF);
     const char hi = static_cast<char>(c >> 8);
@@ -97,6 +97,31 @@ TEST_F(ContactFileTest, Utf16FilesReadLikeTheirUtf8Form) {
   const platform::ComError error = RaisedBy([&] { ReadContactFile(Write("lone.vcf", lone)); });
   EXPECT_EQ(error.Number(), kErrInvalidFileFormat);
   EXPECT_TRUE(Mentions(error, u"lone surrogate at byte 2")) << error.what();
+}
+
+TEST_F(ContactFileTest, Utf16WithoutAMarkIsKnownByItsBeginning) {
+  const std::string card =
+      "\r\nBEGIN:VCARD\r\nVERSION:3.0\r\nFN:山田 太郎\r\nORG:株式会社山田商事\r\nEND:VCARD\r\n";
+  const std::string csv = "First Name,Last Name,Company\r\n太郎,山田,株式会社山田商事\r\n";
+  const auto cardUtf8 = Records(ReadContactFile(Write("card8.vcf", card)));
+  for (bool little : {true, false}) {
+    SCOPED_TRACE(little ? "UTF-16LE" : "UTF-16BE");
+    EXPECT_EQ(Records(ReadContactFile(Write("card.txt", Utf16(card, little, false)))), cardUtf8);
+    const auto fromCsv = Records(ReadContactFile(Write("list.csv", Utf16(csv, little, false))));
+    ASSERT_EQ(fromCsv.size(), 1u);
+    EXPECT_EQ(fromCsv[0][ContactField::kCompanyName], u"株式会社山田商事");
+    // Headings that are not ASCII have no zero bytes to tell: read as before, and refused.
+    const std::string japanese = Utf16("姓,名\r\n山田,太郎\r\n", little, false);
+    EXPECT_EQ(RaisedBy([&] { ReadContactFile(Write("jp.csv", japanese)); }).Number(),
+              kErrInvalidFileFormat);
+  }
+  // Zero bytes alone do not make UTF-16: this is a vCard with a stray zero in a value.
+  const std::string zero("BEGIN:VCARD\r\nFN:a\0b\r\nEND:VCARD\r\n", 32);
+  EXPECT_EQ(Records(ReadContactFile(Write("zero.vcf", zero))).at(0)[ContactField::kSubject],
+            std::u16string(u"a\0b", 3));
+  const std::string odd = Utf16(card, false, false) + "x";
+  EXPECT_TRUE(
+      Mentions(RaisedBy([&] { ReadContactFile(Write("odd.vcf", odd)); }), u"odd number of bytes"));
 }
 
 TEST_F(ContactFileTest, MissingFileAndDirectoryRaiseFileErrors) {

@@ -100,7 +100,10 @@ TEST(CsvGoogleTest, NewerFormWithLabelsAndTheStreetInTheExtendedPart) {
   EXPECT_EQ(c[ContactField::kEmail1Address], u"hanako@example.jp");
   EXPECT_EQ(c[ContactField::kOtherTelephoneNumber], u"090-3333-4444");  // a label of her own
   EXPECT_EQ(c[ContactField::kHomeTelephoneNumber], u"03-5555-6666");
-  EXPECT_EQ(c[ContactField::kOtherAddressStreet], u"神奈川県横浜市西区みなとみらい3-3-3");
+  // The one-line street is split; the formatted text stays the whole address.
+  EXPECT_EQ(c[ContactField::kOtherAddressStreet], u"みなとみらい3-3-3");
+  EXPECT_EQ(c[ContactField::kOtherAddressState], u"神奈川県");
+  EXPECT_EQ(c[ContactField::kOtherAddressCity], u"横浜市西区");
   EXPECT_EQ(c[ContactField::kOtherAddress], u"神奈川県横浜市西区みなとみらい3-3-3");
   EXPECT_EQ(c.mailingAddress, MailingAddress::kOther);
 }

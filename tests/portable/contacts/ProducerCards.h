@@ -18,6 +18,18 @@ constexpr std::string_view kAndroidCard =
     "=8C=8B=9E=93=73;=31=35=30=2D=30=30=33=31;=93=FA=96=7B\r\n"
     "END:VCARD\r\n";
 
+// Android 2.1 in UTF-8: the whole address, typed on one line, in the street part.
+constexpr std::string_view kAndroidOneLineCard =
+    "BEGIN:VCARD\r\n"
+    "VERSION:2.1\r\n"
+    "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=E6=A1=9C=E4=B8=98;=E8=8A=B1=E5=AD=90;;;\r\n"
+    "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:=E6=A1=9C=E4=B8=98=20=E8=8A=B1=E5=AD=90\r\n"
+    "ADR;WORK;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:;;=E6=9D=B1=E4=BA=AC=E9=\r\n"
+    "=83=BD=E6=B8=8B=E8=B0=B7=E5=8C=BA=E6=A1=9C=E4=B8=98=E7=94=BA=32=36=2D=31=\r\n"
+    "=E3=82=BB=E3=83=AB=E3=83=AA=E3=82=A2=E3=83=B3=E3=82=BF=E3=83=AF=E3=83=BC=\r\n"
+    "=36=E9=9A=8E;;;;\r\n"
+    "END:VCARD\r\n";
+
 // iPhone 3.0: grouped properties, the street's two lines in the street component.
 constexpr std::string_view kIphoneCard =
     "BEGIN:VCARD\r\n"

@@ -195,7 +195,6 @@ TEST(VCardTest, MalformedFilesRaiseAnErrorNamingTheLine) {
       {"BEGIN:VCARD\nVERSION:3.0\nthis is no property\nEND:VCARD\n", u"line 3:", u"property"},
       {"BEGIN:VCARD\nVERSION:5.0\nEND:VCARD\n", u"line 2:", u"version"},
       {"BEGIN:VCARD\nVERSION:3.0\nFN:\xFF\xFE\nEND:VCARD\n", u"line 3:", u"UTF-8"},
-      {"BEGIN:VCARD\nEND:VCARD\nFN:stray\n", u"line 3:", u"BEGIN:VCARD"},
   };
   for (const Case& c : cases) {
     const platform::ComError error = RaisedBy([&] { ParseVCard(c.text, u"x.vcf"); });
@@ -203,6 +202,24 @@ TEST(VCardTest, MalformedFilesRaiseAnErrorNamingTheLine) {
     EXPECT_TRUE(Mentions(error, c.where)) << error.what();
     EXPECT_TRUE(Mentions(error, c.what)) << error.what();
   }
+}
+
+// A mail header before the cards and a stray word between them: both cards, one warning.
+TEST(VCardTest, TextOutsideTheCardsIsSkippedWithOneWarning) {
+  const std::string text =
+      "From: someone@example.jp\r\n\r\nBEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\n\r\n"
+      "stray\r\nBEGIN:VCARD\r\nFN:B\r\nEND:VCARD\r\n";
+  std::vector<std::u16string> warnings;
+  const std::vector<ContactRecord> records = Records(ParseVCard(text, u"x.vcf", &warnings));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1][ContactField::kSubject], u"B");
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_EQ(warnings[0], u"x.vcf, line 1: text outside the cards is skipped (2 lines)");
+
+  warnings.clear();
+  ParseVCard("BEGIN:VCARD\r\nFN:A\r\nEND:VCARD\r\nEND:VCARD\r\n", {}, &warnings);
+  EXPECT_EQ(warnings,
+            std::vector<std::u16string>{u"line 4: text outside the cards is skipped (1 line)"});
 }
 
 TEST(VCardTest, RandomBytesRaiseAndNeverCrash) {
