@@ -38,13 +38,24 @@ setup=(--release)
 ((windows)) && setup+=(--windows)
 bash scripts/setup.sh "${setup[@]}"
 
+# The Windows builds are configured first: where one cannot be, nothing else is built.
+if ((windows)); then
+  for preset in windows-x86 windows-x64; do
+    if ! cmake --preset "$preset" --fresh >/dev/null; then
+      say "could not make the Windows installer: the $preset build cannot be configured"
+      say "(the 32-bit build needs wine32; see scripts/test-windows.sh). --no-windows leaves it out."
+      exit 1
+    fi
+  done
+fi
+
 build=build/release-dist
 rm -rf "$build" dist
 mkdir -p dist
 echo "== build (Release, GCC) in $build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
   -DSENDNOTE_WERROR=ON -DSENDNOTE_TESTS=OFF -DSENDNOTE_BENCH=OFF >/dev/null
-cmake --build "$build" --target sendnote
+cmake --build "$build" --target sendnote -j2
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 
 echo "== Debian package"
@@ -62,12 +73,7 @@ tar --sort=name --owner=0 --group=0 --numeric-owner -C "$stage" -czf "dist/$name
 if ((windows)); then
   echo "== Windows installer"
   for preset in windows-x86 windows-x64; do
-    if ! cmake --preset "$preset" --fresh >/dev/null; then
-      say "could not make the Windows installer: the $preset build cannot be configured"
-      say "(the 32-bit build needs wine32; see scripts/test-windows.sh). --no-windows leaves it out."
-      exit 1
-    fi
-    cmake --build --preset "$preset"
+    cmake --build --preset "$preset" -j2
   done
   bash scripts/build-installer.sh >/dev/null
   setup_exe=dist/sendnote-$version-setup.exe
