@@ -3,50 +3,48 @@
 #include "portable/HelpPages.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <fstream>
+#include "tests/support/TestFiles.h"
 
 namespace sendnote::portable {
 namespace {
 
 namespace fs = std::filesystem;
 
-class HelpFolderTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() /
-            ("sendnote-help-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-    fs::create_directories(root_ / "bin");
-  }
-  void TearDown() override { fs::remove_all(root_); }
+// A prefix with the program's folder bin/, and help folders made on request.
+struct Prefix {
+  test_support::TempDir dir;
+  fs::path bin = dir.File("bin");
+  fs::path beside = bin / "help";
+  fs::path installed = dir.Path() / "share" / "sendnote" / "help";
+  Prefix() { fs::create_directories(bin); }
   void Page(const fs::path& folder) {
     fs::create_directories(folder);
-    std::ofstream(folder / "index.html") << "<html></html>";
+    test_support::WriteFile(folder / "index.html", "<html></html>");
   }
-  fs::path root_;
 };
 
-TEST_F(HelpFolderTest, InstalledPagesAreFoundFromTheProgramInBin) {
-  Page(root_ / "share" / "sendnote" / "help");
-  EXPECT_EQ(HelpFolder(root_ / "bin"), root_ / "share" / "sendnote" / "help");
+TEST(HelpFolderTest, InstalledPagesAreFoundFromTheProgramInBin) {
+  Prefix p;
+  p.Page(p.installed);
+  EXPECT_EQ(HelpFolder(p.bin), p.installed);
 }
 
-TEST_F(HelpFolderTest, PagesBesideTheProgramComeFirst) {
-  Page(root_ / "share" / "sendnote" / "help");
-  Page(root_ / "bin" / "help");
-  EXPECT_EQ(HelpFolder(root_ / "bin"), root_ / "bin" / "help");
+TEST(HelpFolderTest, PagesBesideTheProgramComeFirst) {
+  Prefix p;
+  p.Page(p.installed);
+  p.Page(p.beside);
+  EXPECT_EQ(HelpFolder(p.bin), p.beside);
 }
 
-TEST_F(HelpFolderTest, AFolderWithoutIndexIsPassedOver) {
+TEST(HelpFolderTest, AFolderWithoutIndexIsPassedOver) {
   // An empty help folder beside the program (a half-copied build tree) does not hide the
   // installed pages; with no pages anywhere the answer is the folder beside the program.
-  fs::create_directories(root_ / "bin" / "help");
-  EXPECT_EQ(HelpFolder(root_ / "bin"), root_ / "bin" / "help");
-  Page(root_ / "share" / "sendnote" / "help");
-  EXPECT_EQ(HelpFolder(root_ / "bin"), root_ / "share" / "sendnote" / "help");
+  Prefix p;
+  fs::create_directories(p.beside);
+  EXPECT_EQ(HelpFolder(p.bin), p.beside);
+  p.Page(p.installed);
+  EXPECT_EQ(HelpFolder(p.bin), p.installed);
 }
 
 }  // namespace
