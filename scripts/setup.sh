@@ -3,6 +3,8 @@
 # --office also installs LibreOffice and a Japanese font for the rendering check of letters.
 # --windows also installs MinGW-w64 (x86 and x64, with widl) and Wine to build and test sendnote.dll,
 # NSIS for its installer, and Xvfb with a Japanese font for the screenshots of its dialogs.
+# --release also installs what scripts/release.sh needs beyond the build: dpkg-dev (the
+# Debian package's library dependencies, dpkg-shlibdeps) and lintian (its check).
 #
 # A package mirror can be briefly out of step with itself ("File has unexpected size ...
 # Mirror sync in progress?"): apt-get update is tried a few times, and when an index still
@@ -16,6 +18,7 @@ base=(cmake ninja-build g++ clang clang-format pkg-config libgtest-dev libgmock-
 optional=()
 for arg in "$@"; do
   case "$arg" in
+    --release) base+=(dpkg-dev lintian) ;;
     --office) base+=(libreoffice-writer-nogui fonts-noto-cjk poppler-utils python3-uno) ;;
     --windows)
       optional+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64

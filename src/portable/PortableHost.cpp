@@ -11,6 +11,7 @@
 #include "platform/Runtime.h"
 #include "platform/Utf.h"
 #include "portable/DesktopOpen.h"
+#include "portable/HelpPages.h"
 #include "portable/LetterName.h"
 #include "portable/PortableRuntime.h"
 #include "portable/RefusalNotes.h"
@@ -78,6 +79,9 @@ PortableHost::PortableHost(HostIo io, fs::path programFolder)
 int PortableHost::Run(const CommandLine& cl) {
   if (cl.help) {
     io_.out << UsageText();
+    const fs::path index = HelpFolder(programFolder_) / "index.html";
+    std::error_code ec;
+    if (fs::is_regular_file(index, ec)) io_.out << "\nHelp pages: " << PathText(index) << "\n";
     return kExitWritten;
   }
   if (cl.version) {
@@ -205,7 +209,7 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   if (cl.prefix) answers.prefix = FromUtf8(*cl.prefix);
   answers.addressKind = cl.addressKind;
   TerminalUi ui(io_.in, io_.err, io_.interactive, answers);
-  ui.SetHelpFolder((programFolder_ / "help").string());
+  ui.SetHelpFolder(HelpFolder(programFolder_).string());
   ui.SetHelpOpener(OpenWithDesktop);
   ui.SetColumns(io_.columns);
   // Letters of a run share the dialog's answers; on a terminal a progress line takes the

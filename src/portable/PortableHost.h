@@ -29,7 +29,7 @@ struct HostIo {
 
 class PortableHost {
  public:
-  // `programFolder` holds the program and its help pages (help/index.html).
+  // `programFolder` holds the program; its help pages are found from it (HelpPages.h).
   PortableHost(HostIo io, std::filesystem::path programFolder);
 
   // Runs the command; returns its exit status.

@@ -588,6 +588,11 @@ TEST_F(SendnoteCommandTest, ListHelpAndVersion) {
   r = Run({"--help"});
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.out.find("Usage: sendnote [OPTIONS] CONTACTS TEMPLATE"), std::string::npos);
+  // In the build tree the help pages lie beside the program.
+  const fs::path program = SENDNOTE_COMMAND;
+  EXPECT_NE(r.out.find("\nHelp pages: " + (program.parent_path() / "help/index.html").string()),
+            std::string::npos)
+      << r.out;
   r = Run({"--version"});
   EXPECT_EQ(r.out, "sendnote " + test_support::FullVersion() + "\n");
 }

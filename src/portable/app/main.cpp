@@ -14,7 +14,7 @@
 
 namespace {
 
-// The folder of the running program, where its help pages lie.
+// The folder of the running program; its help pages are found from there (HelpPages.h).
 std::filesystem::path ProgramFolder(const char* argv0) {
   std::error_code ec;
   auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
