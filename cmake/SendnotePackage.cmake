@@ -31,7 +31,7 @@ set(CPACK_DEBIAN_PACKAGE_SUGGESTS xdg-utils)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 # Run by cpack on its staging tree, after the install rules and before the package is made.
-set(SENDNOTE_DEBIAN_FILES ${PROJECT_SOURCE_DIR}/packaging/debian)
+set(SENDNOTE_DEBIAN_FILES ${PROJECT_SOURCE_DIR}/cmake/debian)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/SendnoteDebianFiles.cmake.in
                ${PROJECT_BINARY_DIR}/SendnoteDebianFiles.cmake @ONLY)
 set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_BINARY_DIR}/SendnoteDebianFiles.cmake)
