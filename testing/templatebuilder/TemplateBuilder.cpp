@@ -68,19 +68,22 @@ std::string TextXml(std::u16string_view text) {
   return Escape(platform::ToUtf8(clean));
 }
 
-std::string Run(std::u16string_view text, bool bold, int32_t sizePt = 0) {
-  std::string out = "<w:r>";
-  if (bold || sizePt > 0) {
-    out += "<w:rPr>";
-    if (bold) out += "<w:b/><w:bCs/>";
-    if (sizePt > 0) {
-      const std::string halfPoints = std::to_string(sizePt * 2);
-      out += "<w:sz w:val=\"" + halfPoints + "\"/><w:szCs w:val=\"" + halfPoints + "\"/>";
-    }
-    out += "</w:rPr>";
+// The run properties of a run, empty for none.
+std::string RunProperties(bool bold, int32_t sizePt, int32_t spacingTwips) {
+  if (!bold && sizePt <= 0 && spacingTwips == 0) return {};
+  std::string out = "<w:rPr>";
+  if (bold) out += "<w:b/><w:bCs/>";
+  if (spacingTwips != 0) out += "<w:spacing w:val=\"" + std::to_string(spacingTwips) + "\"/>";
+  if (sizePt > 0) {
+    const std::string halfPoints = std::to_string(sizePt * 2);
+    out += "<w:sz w:val=\"" + halfPoints + "\"/><w:szCs w:val=\"" + halfPoints + "\"/>";
   }
-  out += "<w:t xml:space=\"preserve\">" + TextXml(text) + "</w:t></w:r>";
-  return out;
+  return out + "</w:rPr>";
+}
+
+std::string Run(std::u16string_view text, bool bold, int32_t sizePt = 0, int32_t spacingTwips = 0) {
+  return "<w:r>" + RunProperties(bold, sizePt, spacingTwips) + "<w:t xml:space=\"preserve\">" +
+         TextXml(text) + "</w:t></w:r>";
 }
 
 // What the document part refers to, collected while it is written.
@@ -109,22 +112,26 @@ struct Writer {
   }
 
   std::string Field(const TemplateField& f) {
+    const std::string result = Run(f.result, f.boldResult, f.resultSizePt, f.resultSpacingTwips);
     if (f.simple) {
-      return "<w:fldSimple w:instr=\"" + TextXml(f.code) + "\">" + Run(f.result, f.boldResult) +
-             "</w:fldSimple>";
+      return "<w:fldSimple w:instr=\"" + TextXml(f.code) + "\">" + result + "</w:fldSimple>";
     }
-    std::string out = "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r>";
+    // The size and spacing of the result are on the field's other runs too, as Word writes
+    // them: LibreOffice shows a field in the format of the run that begins it.
+    const std::string start = "<w:r>" + RunProperties(false, f.resultSizePt, f.resultSpacingTwips);
+    std::string out = start + "<w:fldChar w:fldCharType=\"begin\"/></w:r>";
     const int pieces = std::max(1, f.codePieces);
     const size_t step =
         (f.code.size() + static_cast<size_t>(pieces) - 1) / static_cast<size_t>(pieces);
     for (int i = 0; i < pieces; ++i) {
-      const size_t start = std::min(f.code.size(), static_cast<size_t>(i) * step);
-      const std::u16string_view piece = std::u16string_view(f.code).substr(start, step);
-      out += "<w:r><w:instrText xml:space=\"preserve\">" + TextXml(piece) + "</w:instrText></w:r>";
+      const size_t begin = std::min(f.code.size(), static_cast<size_t>(i) * step);
+      const std::u16string_view piece = std::u16string_view(f.code).substr(begin, step);
+      out +=
+          start + "<w:instrText xml:space=\"preserve\">" + TextXml(piece) + "</w:instrText></w:r>";
     }
-    out += "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>";
-    out += Run(f.result, f.boldResult);
-    out += "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
+    out += start + "<w:fldChar w:fldCharType=\"separate\"/></w:r>";
+    out += result;
+    out += start + "<w:fldChar w:fldCharType=\"end\"/></w:r>";
     return out;
   }
 
@@ -227,8 +234,12 @@ struct Writer {
            std::to_string(251659264 + id) +
            "\" behindDoc=\"1\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">"
            "<wp:simplePos x=\"0\" y=\"0\"/><wp:positionH relativeFrom=\"column\">"
-           "<wp:posOffset>0</wp:posOffset></wp:positionH><wp:positionV "
-           "relativeFrom=\"paragraph\"><wp:posOffset>0</wp:posOffset></wp:positionV>"
+           "<wp:posOffset>" +
+           std::to_string(picture.leftPt * kEmuPerPoint) +
+           "</wp:posOffset></wp:positionH><wp:positionV "
+           "relativeFrom=\"paragraph\"><wp:posOffset>" +
+           std::to_string(picture.topPt * kEmuPerPoint) +
+           "</wp:posOffset></wp:positionV>"
            "<wp:extent cx=\"" +
            cx + "\" cy=\"" + cy +
            "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:wrapNone/>" + graphic +
@@ -237,13 +248,19 @@ struct Writer {
 
   std::string Paragraph(const TemplateParagraph& paragraph) {
     std::string out = "<w:p>";
-    if (paragraph.align != TemplateAlign::kLeft) {
-      out += std::string("<w:pPr><w:jc w:val=\"") +
-             (paragraph.align == TemplateAlign::kCenter ? "center" : "right") + "\"/></w:pPr>";
+    if (paragraph.align != TemplateAlign::kLeft || paragraph.indentTwips != 0) {
+      out += "<w:pPr>";
+      if (paragraph.indentTwips != 0)
+        out += "<w:ind w:left=\"" + std::to_string(paragraph.indentTwips) + "\"/>";
+      if (paragraph.align != TemplateAlign::kLeft) {
+        out += std::string("<w:jc w:val=\"") +
+               (paragraph.align == TemplateAlign::kCenter ? "center" : "right") + "\"/>";
+      }
+      out += "</w:pPr>";
     }
     for (const TemplateInline& item : paragraph.content) {
       if (const auto* text = std::get_if<TemplateText>(&item)) {
-        out += Run(text->text, text->bold, text->sizePt);
+        out += Run(text->text, text->bold, text->sizePt, text->spacingTwips);
       } else if (const auto* field = std::get_if<TemplateField>(&item)) {
         out += Field(*field);
       } else if (const auto* mark = std::get_if<TemplateBookmark>(&item)) {
@@ -260,26 +277,40 @@ struct Writer {
   }
 
   std::string Table(const TemplateTable& table) {
-    size_t columns = 1;
+    size_t columns = table.columnTwips.size();
     for (const auto& row : table.rows) columns = std::max(columns, row.size());
-    const int width = static_cast<int>(8500 / columns);
-    std::string out =
-        "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/><w:tblW w:w=\"0\" w:type=\"auto\"/>"
-        "<w:tblBorders><w:top w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
-        "<w:left w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
-        "<w:bottom w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
-        "<w:right w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
-        "<w:insideH w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
-        "<w:insideV w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/></w:tblBorders>"
-        "<w:tblLook w:val=\"04A0\"/></w:tblPr><w:tblGrid>";
+    columns = std::max<size_t>(columns, 1);
+    std::vector<int32_t> widths = table.columnTwips;
+    widths.resize(columns, static_cast<int32_t>(8500 / columns));
+    std::string out = "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/>";
+    if (table.columnTwips.empty()) {
+      out += "<w:tblW w:w=\"0\" w:type=\"auto\"/>";
+    } else {
+      int32_t total = 0;
+      for (const int32_t w : widths) total += w;
+      out += "<w:tblW w:w=\"" + std::to_string(total) + "\" w:type=\"dxa\"/>";
+    }
+    const std::string line = table.borders ? "single\" w:sz=\"4" : "nil\" w:sz=\"0";
+    out += "<w:tblBorders>";
+    for (const char* side : {"top", "left", "bottom", "right", "insideH", "insideV"}) {
+      out += std::string("<w:") + side + " w:val=\"" + line + "\" w:space=\"0\" w:color=\"auto\"/>";
+    }
+    out += "</w:tblBorders>";
+    if (!table.columnTwips.empty()) out += "<w:tblLayout w:type=\"fixed\"/>";
+    out += "<w:tblLook w:val=\"04A0\"/></w:tblPr><w:tblGrid>";
     for (size_t c = 0; c < columns; ++c)
-      out += "<w:gridCol w:w=\"" + std::to_string(width) + "\"/>";
+      out += "<w:gridCol w:w=\"" + std::to_string(widths[c]) + "\"/>";
     out += "</w:tblGrid>";
     for (const auto& row : table.rows) {
       out += "<w:tr>";
+      if (table.rowHeightTwips > 0) {
+        out += "<w:trPr><w:trHeight w:val=\"" + std::to_string(table.rowHeightTwips) +
+               "\" w:hRule=\"exact\"/></w:trPr>";
+      }
       for (size_t c = 0; c < columns; ++c) {
-        out +=
-            "<w:tc><w:tcPr><w:tcW w:w=\"" + std::to_string(width) + "\" w:type=\"dxa\"/></w:tcPr>";
+        out += "<w:tc><w:tcPr><w:tcW w:w=\"" + std::to_string(widths[c]) + "\" w:type=\"dxa\"/>";
+        if (table.vertical) out += "<w:textDirection w:val=\"tbRl\"/>";
+        out += "</w:tcPr>";
         out += c < row.size() ? Paragraphs(row[c]) : "<w:p/>";
         out += "</w:tc>";
       }
@@ -541,6 +572,11 @@ std::string NoisePng(int32_t width, int32_t height, uint32_t seed) {
   });
 }
 
+std::string PixelPng(int32_t width, int32_t height,
+                     const std::function<uint32_t(int32_t, int32_t)>& rgb) {
+  return MakePng(width, height, rgb);
+}
+
 std::string BuildTemplate(const TemplateDescription& d) {
   Writer writer{d, {}, std::vector<size_t>(d.images.size(), 0)};
   writer.AddRelationship("styles", "styles.xml");
@@ -572,9 +608,12 @@ std::string BuildTemplate(const TemplateDescription& d) {
   }
   const std::string document =
       std::string(kDeclaration) + "<w:document" + std::string(kMainNamespaces) + "><w:body>" +
-      body + "<w:sectPr>" + headerReference +
-      "<w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1985\" w:right=\"1701\" "
-      "w:bottom=\"1701\" w:left=\"1701\" w:header=\"851\" w:footer=\"992\" w:gutter=\"0\"/>"
+      body + "<w:sectPr>" + headerReference + "<w:pgSz w:w=\"" + std::to_string(d.pageWidthTwips) +
+      "\" w:h=\"" + std::to_string(d.pageHeightTwips) + "\"/><w:pgMar w:top=\"" +
+      std::to_string(d.marginTopTwips) + "\" w:right=\"" + std::to_string(d.marginRightTwips) +
+      "\" w:bottom=\"" + std::to_string(d.marginBottomTwips) + "\" w:left=\"" +
+      std::to_string(d.marginLeftTwips) +
+      "\" w:header=\"851\" w:footer=\"992\" w:gutter=\"0\"/>"
       "<w:cols w:space=\"425\"/><w:docGrid w:type=\"lines\" w:linePitch=\"360\"/></w:sectPr>"
       "</w:body></w:document>";
 
