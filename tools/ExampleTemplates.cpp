@@ -183,11 +183,15 @@ TemplateImage PostalBoxes() {
   return {docx::PixelPng(kBoxesWidthPx, kBoxHeightPx, pixel), kBoxesWidthPx, kBoxHeightPx};
 }
 
+// The font of the boxed digits, whose digits are half an em wide: IPAGothic where it is
+// installed (LibreOffice on Linux), else MS Gothic (Word).
+constexpr char16_t kDigitFont[] = u"IPAGothic";
+
 // The postal code in the boxes: the two halves in one line, each digit followed by the
-// spacing that carries the next into the next box (for digits half an em wide, as the
-// half-width digits of Japanese fonts are), with a narrow run for the gap between the
-// halves; the picture of the boxes lies behind the line. Returns the paragraph and the
-// right margin that leaves the line 3 mm to spare, so that wider digits do not wrap it.
+// spacing that carries the next into the next box (for digits half an em wide), with a narrow run
+// for the gap between the halves; the picture of the boxes lies behind the line. Returns the
+// paragraph and the right margin that leaves the line 3 mm to spare, so that wider digits do not
+// wrap it.
 std::pair<TemplateParagraph, int32_t> PostalCodeInBoxes(int32_t boxesLeftPt, int32_t sizePt,
                                                         int32_t textWidthTwips) {
   constexpr int32_t kTwipsPerPx = 15;
@@ -195,14 +199,16 @@ std::pair<TemplateParagraph, int32_t> PostalCodeInBoxes(int32_t boxesLeftPt, int
   const int32_t spacing = kBoxPitchPx * kTwipsPerPx - digitTwips;
   TemplateField upper = Prop(u"郵便番号上位", false, sizePt);
   upper.resultSpacingTwips = spacing;
+  upper.resultFont = kDigitFont;
   TemplateField lower = Prop(u"郵便番号下位", false, sizePt);
   lower.resultSpacingTwips = spacing;
+  lower.resultFont = kDigitFont;
   TemplateText gap = Text(u" ", false, 1);
   gap.spacingTwips = kBoxGapPx * kTwipsPerPx - 5;  // less the width of a space of one point
   // The first digit stands in the middle of the first box.
   const int32_t indent = boxesLeftPt * 20 + (kBoxWidthPx * kTwipsPerPx - digitTwips) / 2;
   const int32_t lineEnd = indent + 7 * kBoxPitchPx * kTwipsPerPx + kBoxGapPx * kTwipsPerPx;
-  return {Line({TemplatePicture{0, true, boxesLeftPt, 5}, upper, gap, lower}, TemplateAlign::kLeft,
+  return {Line({TemplatePicture{0, true, boxesLeftPt, -2}, upper, gap, lower}, TemplateAlign::kLeft,
                indent),
           textWidthTwips - lineEnd - Mm(3)};
 }
@@ -219,6 +225,7 @@ TemplateDescription Envelope() {
   d.marginBottomTwips = Mm(10);
   d.marginLeftTwips = Mm(10);
   d.images = {PostalBoxes()};
+  d.fonts = {{kDigitFont, u"ＭＳ ゴシック"}};
   // The boxes end about 8 mm from the envelope's right edge.
   auto [postalCode, rightMargin] = PostalCodeInBoxes(150, 16, d.pageWidthTwips - d.marginLeftTwips);
   d.marginRightTwips = rightMargin;

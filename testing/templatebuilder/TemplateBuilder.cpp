@@ -69,9 +69,13 @@ std::string TextXml(std::u16string_view text) {
 }
 
 // The run properties of a run, empty for none.
-std::string RunProperties(bool bold, int32_t sizePt, int32_t spacingTwips) {
-  if (!bold && sizePt <= 0 && spacingTwips == 0) return {};
+std::string RunProperties(bool bold, int32_t sizePt, int32_t spacingTwips,
+                          std::u16string_view font = {}) {
+  if (!bold && sizePt <= 0 && spacingTwips == 0 && font.empty()) return {};
   std::string out = "<w:rPr>";
+  if (!font.empty()) {
+    out += "<w:rFonts w:ascii=\"" + TextXml(font) + "\" w:hAnsi=\"" + TextXml(font) + "\"/>";
+  }
   if (bold) out += "<w:b/><w:bCs/>";
   if (spacingTwips != 0) out += "<w:spacing w:val=\"" + std::to_string(spacingTwips) + "\"/>";
   if (sizePt > 0) {
@@ -81,9 +85,10 @@ std::string RunProperties(bool bold, int32_t sizePt, int32_t spacingTwips) {
   return out + "</w:rPr>";
 }
 
-std::string Run(std::u16string_view text, bool bold, int32_t sizePt = 0, int32_t spacingTwips = 0) {
-  return "<w:r>" + RunProperties(bold, sizePt, spacingTwips) + "<w:t xml:space=\"preserve\">" +
-         TextXml(text) + "</w:t></w:r>";
+std::string Run(std::u16string_view text, bool bold, int32_t sizePt = 0, int32_t spacingTwips = 0,
+                std::u16string_view font = {}) {
+  return "<w:r>" + RunProperties(bold, sizePt, spacingTwips, font) +
+         "<w:t xml:space=\"preserve\">" + TextXml(text) + "</w:t></w:r>";
 }
 
 // What the document part refers to, collected while it is written.
@@ -112,13 +117,15 @@ struct Writer {
   }
 
   std::string Field(const TemplateField& f) {
-    const std::string result = Run(f.result, f.boldResult, f.resultSizePt, f.resultSpacingTwips);
+    const std::string result =
+        Run(f.result, f.boldResult, f.resultSizePt, f.resultSpacingTwips, f.resultFont);
     if (f.simple) {
       return "<w:fldSimple w:instr=\"" + TextXml(f.code) + "\">" + result + "</w:fldSimple>";
     }
     // The size and spacing of the result are on the field's other runs too, as Word writes
     // them: LibreOffice shows a field in the format of the run that begins it.
-    const std::string start = "<w:r>" + RunProperties(false, f.resultSizePt, f.resultSpacingTwips);
+    const std::string start =
+        "<w:r>" + RunProperties(false, f.resultSizePt, f.resultSpacingTwips, f.resultFont);
     std::string out = start + "<w:fldChar w:fldCharType=\"begin\"/></w:r>";
     const int pieces = std::max(1, f.codePieces);
     const size_t step =
@@ -485,6 +492,17 @@ std::string CustomPropertiesXml(const TemplateDescription& d) {
   return out + "</Properties>";
 }
 
+std::string MoreFonts(const TemplateDescription& d) {
+  std::string out;
+  for (const TemplateFont& font : d.fonts) {
+    out += "<w:font w:name=\"" + TextXml(font.name) + "\"><w:altName w:val=\"" +
+           TextXml(font.altName) +
+           "\"/><w:charset w:val=\"80\"/><w:family w:val=\"modern\"/>"
+           "<w:pitch w:val=\"fixed\"/></w:font>";
+  }
+  return out;
+}
+
 uint32_t Crc32(std::string_view data, uint32_t crc = 0) {
   static const std::array<uint32_t, 256> kTable = [] {
     std::array<uint32_t, 256> table{};
@@ -651,7 +669,8 @@ std::string BuildTemplate(const TemplateDescription& d) {
            "<w:font w:name=\"" +
            TextXml(d.font) +
            "\"><w:charset w:val=\"80\"/><w:family w:val=\"roman\"/>"
-           "<w:pitch w:val=\"fixed\"/></w:font></w:fonts>",
+           "<w:pitch w:val=\"fixed\"/></w:font>" +
+           MoreFonts(d) + "</w:fonts>",
        false});
   entries.push_back({"word/theme/theme1.xml", Theme(d), false});
   if (!d.header.empty()) entries.push_back({"word/header1.xml", header, false});

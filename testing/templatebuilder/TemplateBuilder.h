@@ -33,6 +33,7 @@ struct TemplateField {
   bool simple = false;             // written as one w:fldSimple element
   int32_t resultSizePt = 0;        // the result run's size; 0: the default
   int32_t resultSpacingTwips = 0;  // the result run's character spacing
+  std::u16string resultFont;       // the result run's font for Latin text; empty: the default
 };
 
 // A bookmark around a run of text (what a linked property reads).
@@ -96,6 +97,12 @@ struct TemplateProperty {
   std::u16string linkTarget;  // a bookmark name for a property linked to content
 };
 
+// A font the font table names, with the one Word takes where it is not installed.
+struct TemplateFont {
+  std::u16string name;
+  std::u16string altName;
+};
+
 struct TemplateDescription {
   std::vector<TemplateBlock> body;
   std::vector<TemplateParagraph> header;  // none: no header part
@@ -104,6 +111,7 @@ struct TemplateDescription {
   std::vector<std::string> customXml;  // data items, each a whole XML text
   bool isTemplate = true;              // .dotx, else .docx
   std::u16string font = u"MS Mincho";  // the document's default font
+  std::vector<TemplateFont> fonts;     // more fonts for the font table
   // The page and its margins, in twips (A4 portrait unless said otherwise).
   int32_t pageWidthTwips = 11906;
   int32_t pageHeightTwips = 16838;
