@@ -219,16 +219,12 @@ std::pair<TemplateParagraph, int32_t> PostalCodeInBoxes(int32_t boxesLeftPt, int
 // full-width ones stand upright in the vertical lines, half-width ones lie on their side.
 TemplateDescription Envelope() {
   TemplateDescription d;
-  d.pageWidthTwips = Mm(120);
-  d.pageHeightTwips = Mm(235);
-  d.marginTopTwips = Mm(12);
-  d.marginBottomTwips = Mm(10);
-  d.marginLeftTwips = Mm(10);
+  d.page = {Mm(120), Mm(235), Mm(12), 0, Mm(10), Mm(10)};  // the right margin below
   d.images = {PostalBoxes()};
   d.fonts = {{kDigitFont, u"ＭＳ ゴシック"}};
   // The boxes end about 8 mm from the envelope's right edge.
-  auto [postalCode, rightMargin] = PostalCodeInBoxes(150, 16, d.pageWidthTwips - d.marginLeftTwips);
-  d.marginRightTwips = rightMargin;
+  auto [postalCode, rightMargin] = PostalCodeInBoxes(150, 16, d.page.widthTwips - d.page.leftTwips);
+  d.page.rightTwips = rightMargin;
   d.body.push_back(std::move(postalCode));
   d.body.push_back(Line({}));
 
@@ -260,10 +256,9 @@ TemplateDescription Envelope() {
 // the others stay empty (one contact a sheet).
 TemplateDescription Labels() {
   TemplateDescription d;
-  d.marginTopTwips = Mm(21.6);
-  d.marginLeftTwips = Mm(18.6);
-  d.marginRightTwips = Mm(18.6);
-  d.marginBottomTwips = Mm(10);
+  d.page.topTwips = Mm(21.6);
+  d.page.leftTwips = d.page.rightTwips = Mm(18.6);
+  d.page.bottomTwips = Mm(10);
   TemplateTable sheet;
   sheet.columnTwips = {Mm(86.4), Mm(86.4)};
   sheet.rowHeightTwips = Mm(42.3);

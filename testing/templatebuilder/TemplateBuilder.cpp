@@ -91,6 +91,14 @@ std::string Run(std::u16string_view text, bool bold, int32_t sizePt = 0, int32_t
          "<w:t xml:space=\"preserve\">" + TextXml(text) + "</w:t></w:r>";
 }
 
+// Where a floating object lies: its offset from the column and from the paragraph.
+std::string AnchorPosition(int32_t leftPt, int32_t topPt) {
+  return "<wp:simplePos x=\"0\" y=\"0\"/><wp:positionH relativeFrom=\"column\"><wp:posOffset>" +
+         std::to_string(leftPt * kEmuPerPoint) +
+         "</wp:posOffset></wp:positionH><wp:positionV relativeFrom=\"paragraph\"><wp:posOffset>" +
+         std::to_string(topPt * kEmuPerPoint) + "</wp:posOffset></wp:positionV>";
+}
+
 // What the document part refers to, collected while it is written.
 struct Writer {
   const TemplateDescription& description;
@@ -162,16 +170,8 @@ struct Writer {
         "<w:drawing><wp:anchor distT=\"45720\" distB=\"45720\" distL=\"114300\" "
         "distR=\"114300\" simplePos=\"0\" relativeHeight=\"" +
         std::to_string(251659264 + id) +
-        "\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">"
-        "<wp:simplePos x=\"0\" y=\"0\"/>"
-        "<wp:positionH relativeFrom=\"column\"><wp:posOffset>" +
-        std::to_string(box.leftPt * kEmuPerPoint) +
-        "</wp:posOffset></wp:positionH>"
-        "<wp:positionV relativeFrom=\"paragraph\"><wp:posOffset>" +
-        std::to_string(box.topPt * kEmuPerPoint) +
-        "</wp:posOffset></wp:positionV>"
-        "<wp:extent cx=\"" +
-        cx + "\" cy=\"" + cy +
+        "\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">" +
+        AnchorPosition(box.leftPt, box.topPt) + "<wp:extent cx=\"" + cx + "\" cy=\"" + cy +
         "\"/>"
         "<wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:wrapSquare wrapText=\"bothSides\"/>"
         "<wp:docPr id=\"" +
@@ -239,17 +239,9 @@ struct Writer {
     return "<w:r><w:drawing><wp:anchor distT=\"0\" distB=\"0\" distL=\"114300\" "
            "distR=\"114300\" simplePos=\"0\" relativeHeight=\"" +
            std::to_string(251659264 + id) +
-           "\" behindDoc=\"1\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">"
-           "<wp:simplePos x=\"0\" y=\"0\"/><wp:positionH relativeFrom=\"column\">"
-           "<wp:posOffset>" +
-           std::to_string(picture.leftPt * kEmuPerPoint) +
-           "</wp:posOffset></wp:positionH><wp:positionV "
-           "relativeFrom=\"paragraph\"><wp:posOffset>" +
-           std::to_string(picture.topPt * kEmuPerPoint) +
-           "</wp:posOffset></wp:positionV>"
-           "<wp:extent cx=\"" +
-           cx + "\" cy=\"" + cy +
-           "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:wrapNone/>" + graphic +
+           "\" behindDoc=\"1\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">" +
+           AnchorPosition(picture.leftPt, picture.topPt) + "<wp:extent cx=\"" + cx + "\" cy=\"" +
+           cy + "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:wrapNone/>" + graphic +
            "</wp:anchor></w:drawing></w:r>";
   }
 
@@ -626,11 +618,11 @@ std::string BuildTemplate(const TemplateDescription& d) {
   }
   const std::string document =
       std::string(kDeclaration) + "<w:document" + std::string(kMainNamespaces) + "><w:body>" +
-      body + "<w:sectPr>" + headerReference + "<w:pgSz w:w=\"" + std::to_string(d.pageWidthTwips) +
-      "\" w:h=\"" + std::to_string(d.pageHeightTwips) + "\"/><w:pgMar w:top=\"" +
-      std::to_string(d.marginTopTwips) + "\" w:right=\"" + std::to_string(d.marginRightTwips) +
-      "\" w:bottom=\"" + std::to_string(d.marginBottomTwips) + "\" w:left=\"" +
-      std::to_string(d.marginLeftTwips) +
+      body + "<w:sectPr>" + headerReference + "<w:pgSz w:w=\"" + std::to_string(d.page.widthTwips) +
+      "\" w:h=\"" + std::to_string(d.page.heightTwips) + "\"/><w:pgMar w:top=\"" +
+      std::to_string(d.page.topTwips) + "\" w:right=\"" + std::to_string(d.page.rightTwips) +
+      "\" w:bottom=\"" + std::to_string(d.page.bottomTwips) + "\" w:left=\"" +
+      std::to_string(d.page.leftTwips) +
       "\" w:header=\"851\" w:footer=\"992\" w:gutter=\"0\"/>"
       "<w:cols w:space=\"425\"/><w:docGrid w:type=\"lines\" w:linePitch=\"360\"/></w:sectPr>"
       "</w:body></w:document>";

@@ -97,6 +97,12 @@ struct TemplateProperty {
   std::u16string linkTarget;  // a bookmark name for a property linked to content
 };
 
+// The page and its margins, in twips.
+struct TemplatePage {
+  int32_t widthTwips = 11906, heightTwips = 16838;  // A4 portrait
+  int32_t topTwips = 1985, rightTwips = 1701, bottomTwips = 1701, leftTwips = 1701;
+};
+
 // A font the font table names, with the one Word takes where it is not installed.
 struct TemplateFont {
   std::u16string name;
@@ -112,13 +118,7 @@ struct TemplateDescription {
   bool isTemplate = true;              // .dotx, else .docx
   std::u16string font = u"MS Mincho";  // the document's default font
   std::vector<TemplateFont> fonts;     // more fonts for the font table
-  // The page and its margins, in twips (A4 portrait unless said otherwise).
-  int32_t pageWidthTwips = 11906;
-  int32_t pageHeightTwips = 16838;
-  int32_t marginTopTwips = 1985;
-  int32_t marginRightTwips = 1701;
-  int32_t marginBottomTwips = 1701;
-  int32_t marginLeftTwips = 1701;
+  TemplatePage page;
 };
 
 // Returns the package's bytes. Raises the bad-package error (5981) for a description it
