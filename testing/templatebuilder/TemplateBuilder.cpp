@@ -68,19 +68,35 @@ std::string TextXml(std::u16string_view text) {
   return Escape(platform::ToUtf8(clean));
 }
 
-std::string Run(std::u16string_view text, bool bold, int32_t sizePt = 0) {
-  std::string out = "<w:r>";
-  if (bold || sizePt > 0) {
-    out += "<w:rPr>";
-    if (bold) out += "<w:b/><w:bCs/>";
-    if (sizePt > 0) {
-      const std::string halfPoints = std::to_string(sizePt * 2);
-      out += "<w:sz w:val=\"" + halfPoints + "\"/><w:szCs w:val=\"" + halfPoints + "\"/>";
-    }
-    out += "</w:rPr>";
+// The run properties of a run, empty for none.
+std::string RunProperties(bool bold, int32_t sizePt, int32_t spacingTwips,
+                          std::u16string_view font = {}) {
+  if (!bold && sizePt <= 0 && spacingTwips == 0 && font.empty()) return {};
+  std::string out = "<w:rPr>";
+  if (!font.empty()) {
+    out += "<w:rFonts w:ascii=\"" + TextXml(font) + "\" w:hAnsi=\"" + TextXml(font) + "\"/>";
   }
-  out += "<w:t xml:space=\"preserve\">" + TextXml(text) + "</w:t></w:r>";
-  return out;
+  if (bold) out += "<w:b/><w:bCs/>";
+  if (spacingTwips != 0) out += "<w:spacing w:val=\"" + std::to_string(spacingTwips) + "\"/>";
+  if (sizePt > 0) {
+    const std::string halfPoints = std::to_string(sizePt * 2);
+    out += "<w:sz w:val=\"" + halfPoints + "\"/><w:szCs w:val=\"" + halfPoints + "\"/>";
+  }
+  return out + "</w:rPr>";
+}
+
+std::string Run(std::u16string_view text, bool bold, int32_t sizePt = 0, int32_t spacingTwips = 0,
+                std::u16string_view font = {}) {
+  return "<w:r>" + RunProperties(bold, sizePt, spacingTwips, font) +
+         "<w:t xml:space=\"preserve\">" + TextXml(text) + "</w:t></w:r>";
+}
+
+// Where a floating object lies: its offset from the column and from the paragraph.
+std::string AnchorPosition(int32_t leftPt, int32_t topPt) {
+  return "<wp:simplePos x=\"0\" y=\"0\"/><wp:positionH relativeFrom=\"column\"><wp:posOffset>" +
+         std::to_string(leftPt * kEmuPerPoint) +
+         "</wp:posOffset></wp:positionH><wp:positionV relativeFrom=\"paragraph\"><wp:posOffset>" +
+         std::to_string(topPt * kEmuPerPoint) + "</wp:posOffset></wp:positionV>";
 }
 
 // What the document part refers to, collected while it is written.
@@ -109,22 +125,28 @@ struct Writer {
   }
 
   std::string Field(const TemplateField& f) {
+    const std::string result =
+        Run(f.result, f.boldResult, f.resultSizePt, f.resultSpacingTwips, f.resultFont);
     if (f.simple) {
-      return "<w:fldSimple w:instr=\"" + TextXml(f.code) + "\">" + Run(f.result, f.boldResult) +
-             "</w:fldSimple>";
+      return "<w:fldSimple w:instr=\"" + TextXml(f.code) + "\">" + result + "</w:fldSimple>";
     }
-    std::string out = "<w:r><w:fldChar w:fldCharType=\"begin\"/></w:r>";
+    // The size and spacing of the result are on the field's other runs too, as Word writes
+    // them: LibreOffice shows a field in the format of the run that begins it.
+    const std::string start =
+        "<w:r>" + RunProperties(false, f.resultSizePt, f.resultSpacingTwips, f.resultFont);
+    std::string out = start + "<w:fldChar w:fldCharType=\"begin\"/></w:r>";
     const int pieces = std::max(1, f.codePieces);
     const size_t step =
         (f.code.size() + static_cast<size_t>(pieces) - 1) / static_cast<size_t>(pieces);
     for (int i = 0; i < pieces; ++i) {
-      const size_t start = std::min(f.code.size(), static_cast<size_t>(i) * step);
-      const std::u16string_view piece = std::u16string_view(f.code).substr(start, step);
-      out += "<w:r><w:instrText xml:space=\"preserve\">" + TextXml(piece) + "</w:instrText></w:r>";
+      const size_t begin = std::min(f.code.size(), static_cast<size_t>(i) * step);
+      const std::u16string_view piece = std::u16string_view(f.code).substr(begin, step);
+      out +=
+          start + "<w:instrText xml:space=\"preserve\">" + TextXml(piece) + "</w:instrText></w:r>";
     }
-    out += "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r>";
-    out += Run(f.result, f.boldResult);
-    out += "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>";
+    out += start + "<w:fldChar w:fldCharType=\"separate\"/></w:r>";
+    out += result;
+    out += start + "<w:fldChar w:fldCharType=\"end\"/></w:r>";
     return out;
   }
 
@@ -148,16 +170,8 @@ struct Writer {
         "<w:drawing><wp:anchor distT=\"45720\" distB=\"45720\" distL=\"114300\" "
         "distR=\"114300\" simplePos=\"0\" relativeHeight=\"" +
         std::to_string(251659264 + id) +
-        "\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">"
-        "<wp:simplePos x=\"0\" y=\"0\"/>"
-        "<wp:positionH relativeFrom=\"column\"><wp:posOffset>" +
-        std::to_string(box.leftPt * kEmuPerPoint) +
-        "</wp:posOffset></wp:positionH>"
-        "<wp:positionV relativeFrom=\"paragraph\"><wp:posOffset>" +
-        std::to_string(box.topPt * kEmuPerPoint) +
-        "</wp:posOffset></wp:positionV>"
-        "<wp:extent cx=\"" +
-        cx + "\" cy=\"" + cy +
+        "\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">" +
+        AnchorPosition(box.leftPt, box.topPt) + "<wp:extent cx=\"" + cx + "\" cy=\"" + cy +
         "\"/>"
         "<wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:wrapSquare wrapText=\"bothSides\"/>"
         "<wp:docPr id=\"" +
@@ -225,25 +239,27 @@ struct Writer {
     return "<w:r><w:drawing><wp:anchor distT=\"0\" distB=\"0\" distL=\"114300\" "
            "distR=\"114300\" simplePos=\"0\" relativeHeight=\"" +
            std::to_string(251659264 + id) +
-           "\" behindDoc=\"1\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">"
-           "<wp:simplePos x=\"0\" y=\"0\"/><wp:positionH relativeFrom=\"column\">"
-           "<wp:posOffset>0</wp:posOffset></wp:positionH><wp:positionV "
-           "relativeFrom=\"paragraph\"><wp:posOffset>0</wp:posOffset></wp:positionV>"
-           "<wp:extent cx=\"" +
-           cx + "\" cy=\"" + cy +
-           "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:wrapNone/>" + graphic +
+           "\" behindDoc=\"1\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">" +
+           AnchorPosition(picture.leftPt, picture.topPt) + "<wp:extent cx=\"" + cx + "\" cy=\"" +
+           cy + "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:wrapNone/>" + graphic +
            "</wp:anchor></w:drawing></w:r>";
   }
 
   std::string Paragraph(const TemplateParagraph& paragraph) {
     std::string out = "<w:p>";
-    if (paragraph.align != TemplateAlign::kLeft) {
-      out += std::string("<w:pPr><w:jc w:val=\"") +
-             (paragraph.align == TemplateAlign::kCenter ? "center" : "right") + "\"/></w:pPr>";
+    if (paragraph.align != TemplateAlign::kLeft || paragraph.indentTwips != 0) {
+      out += "<w:pPr>";
+      if (paragraph.indentTwips != 0)
+        out += "<w:ind w:left=\"" + std::to_string(paragraph.indentTwips) + "\"/>";
+      if (paragraph.align != TemplateAlign::kLeft) {
+        out += std::string("<w:jc w:val=\"") +
+               (paragraph.align == TemplateAlign::kCenter ? "center" : "right") + "\"/>";
+      }
+      out += "</w:pPr>";
     }
     for (const TemplateInline& item : paragraph.content) {
       if (const auto* text = std::get_if<TemplateText>(&item)) {
-        out += Run(text->text, text->bold, text->sizePt);
+        out += Run(text->text, text->bold, text->sizePt, text->spacingTwips);
       } else if (const auto* field = std::get_if<TemplateField>(&item)) {
         out += Field(*field);
       } else if (const auto* mark = std::get_if<TemplateBookmark>(&item)) {
@@ -260,26 +276,40 @@ struct Writer {
   }
 
   std::string Table(const TemplateTable& table) {
-    size_t columns = 1;
+    size_t columns = table.columnTwips.size();
     for (const auto& row : table.rows) columns = std::max(columns, row.size());
-    const int width = static_cast<int>(8500 / columns);
-    std::string out =
-        "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/><w:tblW w:w=\"0\" w:type=\"auto\"/>"
-        "<w:tblBorders><w:top w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
-        "<w:left w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
-        "<w:bottom w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
-        "<w:right w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
-        "<w:insideH w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/>"
-        "<w:insideV w:val=\"single\" w:sz=\"4\" w:space=\"0\" w:color=\"auto\"/></w:tblBorders>"
-        "<w:tblLook w:val=\"04A0\"/></w:tblPr><w:tblGrid>";
+    columns = std::max<size_t>(columns, 1);
+    std::vector<int32_t> widths = table.columnTwips;
+    widths.resize(columns, static_cast<int32_t>(8500 / columns));
+    std::string out = "<w:tbl><w:tblPr><w:tblStyle w:val=\"TableGrid\"/>";
+    if (table.columnTwips.empty()) {
+      out += "<w:tblW w:w=\"0\" w:type=\"auto\"/>";
+    } else {
+      int32_t total = 0;
+      for (const int32_t w : widths) total += w;
+      out += "<w:tblW w:w=\"" + std::to_string(total) + "\" w:type=\"dxa\"/>";
+    }
+    const std::string line = table.borders ? "single\" w:sz=\"4" : "nil\" w:sz=\"0";
+    out += "<w:tblBorders>";
+    for (const char* side : {"top", "left", "bottom", "right", "insideH", "insideV"}) {
+      out += std::string("<w:") + side + " w:val=\"" + line + "\" w:space=\"0\" w:color=\"auto\"/>";
+    }
+    out += "</w:tblBorders>";
+    if (!table.columnTwips.empty()) out += "<w:tblLayout w:type=\"fixed\"/>";
+    out += "<w:tblLook w:val=\"04A0\"/></w:tblPr><w:tblGrid>";
     for (size_t c = 0; c < columns; ++c)
-      out += "<w:gridCol w:w=\"" + std::to_string(width) + "\"/>";
+      out += "<w:gridCol w:w=\"" + std::to_string(widths[c]) + "\"/>";
     out += "</w:tblGrid>";
     for (const auto& row : table.rows) {
       out += "<w:tr>";
+      if (table.rowHeightTwips > 0) {
+        out += "<w:trPr><w:trHeight w:val=\"" + std::to_string(table.rowHeightTwips) +
+               "\" w:hRule=\"exact\"/></w:trPr>";
+      }
       for (size_t c = 0; c < columns; ++c) {
-        out +=
-            "<w:tc><w:tcPr><w:tcW w:w=\"" + std::to_string(width) + "\" w:type=\"dxa\"/></w:tcPr>";
+        out += "<w:tc><w:tcPr><w:tcW w:w=\"" + std::to_string(widths[c]) + "\" w:type=\"dxa\"/>";
+        if (table.vertical) out += "<w:textDirection w:val=\"tbRl\"/>";
+        out += "</w:tcPr>";
         out += c < row.size() ? Paragraphs(row[c]) : "<w:p/>";
         out += "</w:tc>";
       }
@@ -454,6 +484,17 @@ std::string CustomPropertiesXml(const TemplateDescription& d) {
   return out + "</Properties>";
 }
 
+std::string MoreFonts(const TemplateDescription& d) {
+  std::string out;
+  for (const TemplateFont& font : d.fonts) {
+    out += "<w:font w:name=\"" + TextXml(font.name) + "\"><w:altName w:val=\"" +
+           TextXml(font.altName) +
+           "\"/><w:charset w:val=\"80\"/><w:family w:val=\"modern\"/>"
+           "<w:pitch w:val=\"fixed\"/></w:font>";
+  }
+  return out;
+}
+
 uint32_t Crc32(std::string_view data, uint32_t crc = 0) {
   static const std::array<uint32_t, 256> kTable = [] {
     std::array<uint32_t, 256> table{};
@@ -541,6 +582,11 @@ std::string NoisePng(int32_t width, int32_t height, uint32_t seed) {
   });
 }
 
+std::string PixelPng(int32_t width, int32_t height,
+                     const std::function<uint32_t(int32_t, int32_t)>& rgb) {
+  return MakePng(width, height, rgb);
+}
+
 std::string BuildTemplate(const TemplateDescription& d) {
   Writer writer{d, {}, std::vector<size_t>(d.images.size(), 0)};
   writer.AddRelationship("styles", "styles.xml");
@@ -572,9 +618,12 @@ std::string BuildTemplate(const TemplateDescription& d) {
   }
   const std::string document =
       std::string(kDeclaration) + "<w:document" + std::string(kMainNamespaces) + "><w:body>" +
-      body + "<w:sectPr>" + headerReference +
-      "<w:pgSz w:w=\"11906\" w:h=\"16838\"/><w:pgMar w:top=\"1985\" w:right=\"1701\" "
-      "w:bottom=\"1701\" w:left=\"1701\" w:header=\"851\" w:footer=\"992\" w:gutter=\"0\"/>"
+      body + "<w:sectPr>" + headerReference + "<w:pgSz w:w=\"" + std::to_string(d.page.widthTwips) +
+      "\" w:h=\"" + std::to_string(d.page.heightTwips) + "\"/><w:pgMar w:top=\"" +
+      std::to_string(d.page.topTwips) + "\" w:right=\"" + std::to_string(d.page.rightTwips) +
+      "\" w:bottom=\"" + std::to_string(d.page.bottomTwips) + "\" w:left=\"" +
+      std::to_string(d.page.leftTwips) +
+      "\" w:header=\"851\" w:footer=\"992\" w:gutter=\"0\"/>"
       "<w:cols w:space=\"425\"/><w:docGrid w:type=\"lines\" w:linePitch=\"360\"/></w:sectPr>"
       "</w:body></w:document>";
 
@@ -612,7 +661,8 @@ std::string BuildTemplate(const TemplateDescription& d) {
            "<w:font w:name=\"" +
            TextXml(d.font) +
            "\"><w:charset w:val=\"80\"/><w:family w:val=\"roman\"/>"
-           "<w:pitch w:val=\"fixed\"/></w:font></w:fonts>",
+           "<w:pitch w:val=\"fixed\"/></w:font>" +
+           MoreFonts(d) + "</w:fonts>",
        false});
   entries.push_back({"word/theme/theme1.xml", Theme(d), false});
   if (!d.header.empty()) entries.push_back({"word/header1.xml", header, false});
