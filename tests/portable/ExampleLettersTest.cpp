@@ -24,7 +24,7 @@ class ExampleLettersTest : public ::testing::Test {
   void SetUp() override {
     if (!testing::LibreOfficeInstalled()) GTEST_SKIP() << "LibreOffice is not installed";
     dir_ = fs::temp_directory_path() /
-           ("sendnote-examples-" + std::to_string(::getpid()) + "-" +
+           (std::string("sendnote-examples-") + std::to_string(::getpid()) + "-" +
             ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
@@ -105,12 +105,13 @@ TEST_F(ExampleLettersTest, LibreOfficeShowsEachTypingOfThePostalCodeInTheEnvelop
   int n = 0;
   for (const char* code : codes) {
     SCOPED_TRACE(code);
-    const fs::path card = dir_ / ("card" + std::to_string(++n) + ".vcf");
+    const fs::path card = dir_ / (std::string("card") + std::to_string(++n) + ".vcf");
     std::ofstream(card, std::ios::binary)
         << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田;太郎;;;\r\nFN:山田 太郎\r\n"
            "ORG:株式会社山田商事;営業部\r\nADR;TYPE=WORK,PREF:;;丸の内1-2-3;千代田区;東京都;"
         << code << ";日本\r\nEND:VCARD\r\n";
-    const auto text = Paragraphs(WriteLetter(card, "長形3号", "e" + std::to_string(n) + ".docx"));
+    const auto text =
+        Paragraphs(WriteLetter(card, "長形3号", std::string("e") + std::to_string(n) + ".docx"));
     EXPECT_NE(std::find(text.begin(), text.end(), "100 0005"), text.end());
   }
 }
