@@ -114,6 +114,8 @@ class NameSpace : public Object {
 
 class OutlookApplication : public Object {
  public:
+  // The application's version, "major.minor.build.revision" ("16.0.0.17328").
+  virtual std::u16string Version() = 0;
   virtual std::shared_ptr<NameSpace> GetNamespace(std::u16string_view type) = 0;
   virtual std::shared_ptr<Explorer> ActiveExplorer() = 0;     // may be empty
   virtual std::shared_ptr<Inspector> ActiveInspector() = 0;   // may be empty

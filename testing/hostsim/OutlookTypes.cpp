@@ -1,5 +1,7 @@
 #include "hostsim/OutlookTypes.h"
 
+#include "hostsim/RibbonControl.h"
+
 #include "platform/CommandBars.h"
 #include "platform/ContactField.h"
 #include "platform/Outlook.h"
@@ -38,6 +40,9 @@ const DispatchType& ApplicationType() {
     DispatchType t(u"Application", kOutlook);
     t.Add(Constant(u"Class", kOlApplication));
     t.Add({u"Name", [](Object&, Invocation& call) { call.ReturnText(u"Outlook"); }});
+    t.Add({u"Version", On<OutlookApplication>([](OutlookApplication& app, Invocation& call) {
+             call.ReturnText(app.Version());
+           })});
     t.Add({u"GetNamespace", On<OutlookApplication>([](OutlookApplication& app, Invocation& call) {
              call.ReturnObject(app.GetNamespace(call.Text(0)));
            })});
@@ -361,6 +366,22 @@ const DispatchType& ControlType() {
   return type;
 }
 
+// IRibbonControl: Id, Tag and Context, read-only.
+const DispatchType& RibbonControlType() {
+  static const DispatchType type = [] {
+    DispatchType t(u"IRibbonControl", kOffice);
+    t.Add({u"Id",
+           On<RibbonControl>([](RibbonControl& c, Invocation& call) { call.ReturnText(c.Id()); })});
+    t.Add({u"Tag", On<RibbonControl>(
+                       [](RibbonControl& c, Invocation& call) { call.ReturnText(c.Tag()); })});
+    t.Add({u"Context", On<RibbonControl>([](RibbonControl& c, Invocation& call) {
+             call.ReturnObject(c.Context());
+           })});
+    return t;
+  }();
+  return type;
+}
+
 template <class T>
 bool Is(Object& model) {
   return dynamic_cast<T*>(&model) != nullptr;
@@ -369,6 +390,7 @@ bool Is(Object& model) {
 }  // namespace
 
 const DispatchType* OutlookTypeOf(Object& model) {
+  if (Is<RibbonControl>(model)) return &RibbonControlType();
   if (Is<CommandBarButton>(model)) return &ButtonType();
   if (Is<CommandBarPopup>(model)) return &PopupType();
   if (Is<CommandBarControl>(model)) return &ControlType();

@@ -20,6 +20,9 @@ std::map<const void*, SimObject*>& Live() {
   return live;
 }
 
+uint64_t g_invocations = 0;
+uint64_t g_lookups = 0;
+
 const void* IdentityOf(const platform::Object* model) { return dynamic_cast<const void*>(model); }
 
 BSTR Bstr(const std::u16string& text) {
@@ -73,7 +76,11 @@ HRESULT SimObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return DISP_E_BADINDEX;
 }
 
+uint64_t SimObject::Invocations() { return g_invocations; }
+uint64_t SimObject::NameLookups() { return g_lookups; }
+
 HRESULT SimObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  ++g_lookups;
   if (!names || !ids || count == 0) return E_INVALIDARG;
   // Named arguments are not part of these tables.
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
@@ -94,6 +101,7 @@ void SimObject::FillException(EXCEPINFO* info, const platform::ComError& error,
 
 HRESULT SimObject::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* params,
                           VARIANT* result, EXCEPINFO* exception, UINT* badArg) {
+  ++g_invocations;
   const DispatchType::Member* member = type_.Find(id);
   if (!member) return DISP_E_MEMBERNOTFOUND;
   const bool write = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;

@@ -6,6 +6,7 @@
 #include "windows/com/Win32.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 #include "hostsim/DispatchType.h"
@@ -26,6 +27,10 @@ class SimObject : public IDispatch {
 
   // The live object of a model object, or null.
   static SimObject* Find(const platform::Object* model);
+  // Calls into every simulator object so far: each one a round trip to Office in the real
+  // desktop. Name lookups (GetIDsOfNames) and invocations are counted apart.
+  static uint64_t Invocations();
+  static uint64_t NameLookups();
 
   const std::shared_ptr<platform::Object>& Model() const { return model_; }
   const DispatchType& Type() const { return type_; }

@@ -97,7 +97,7 @@ expected_entries() {
 "CommandLineSafe"=dword:00000000
 "Description"="Word2000のテンプレートを使って添書票に住所や名前をコピーするアドインです。"
 "FriendlyName"="添書票COMアドイン"
-"LoadBehavior"=dword:00000010
+"LoadBehavior"=dword:00000003
 
 EXPECTED
 }
@@ -425,9 +425,13 @@ ENTRY
     set +e
     "$wine" "$SENDNOTE_HOSTSIM" click-inspector
     rc=$?
+    # Today's Outlook, started twice over the installed add-in, clicking its ribbon.
+    rc2=0
+    ((rc != 0)) || "$wine" "$SENDNOTE_HOSTSIM" ribbon-2016 || rc2=$?
     set -e
     remove_machine_mirror
     ((rc == 0)) || fail "the simulator could not click the installed add-in"
+    ((rc2 == 0)) || fail "the simulated Outlook 2016 could not use the installed add-in"
     uninstall || fail "the uninstaller exited $?"
     check_not_installed "the uninstaller"
     check_as_before "$before" "installing, clicking and uninstalling"

@@ -120,6 +120,14 @@ std::shared_ptr<platform::Object> OutlookApp::Application() {
   return shared_from_this();
 }
 
+std::u16string OutlookApp::Version() {
+  NoteCall(this, u"Version");
+  CheckRunning();
+  auto host = host_.lock();
+  if (!host) platform::Raise(platform::kErrServerGone);
+  return host->Version();
+}
+
 std::shared_ptr<platform::NameSpace> OutlookApp::GetNamespace(std::u16string_view type) {
   NoteCall(this, u"GetNamespace");
   CheckRunning();

@@ -82,6 +82,8 @@ class OutlookApp : public platform::OutlookApplication,
   // --- platform::OutlookApplication ---
   std::u16string TypeName() const override { return u"Application"; }
   std::shared_ptr<platform::Object> Application() override;
+  // The host's version text (OutlookHost::SetVersion).
+  std::u16string Version() override;
   // "MAPI" (any case); anything else raises Invalid call (5).
   std::shared_ptr<platform::NameSpace> GetNamespace(std::u16string_view type) override;
   std::shared_ptr<platform::Explorer> ActiveExplorer() override;

@@ -17,6 +17,7 @@ std::shared_ptr<OutlookHost> OutlookHost::Create() {
 
 std::shared_ptr<OutlookApp> OutlookHost::Start() {
   Shutdown();
+  if (!keeps_customization_) customization_ = std::make_shared<CommandBarCustomization>();
   running_ = OutlookApp::Create(weak_from_this(), customization_);
   ++starts_;
   return running_;

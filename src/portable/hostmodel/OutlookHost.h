@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "portable/hostmodel/CommandBarCustomization.h"
 
@@ -32,6 +33,13 @@ class OutlookHost : public std::enable_shared_from_this<OutlookHost> {
   std::shared_ptr<OutlookApp> RequireRunning() const;
   int Starts() const { return starts_; }
 
+  // The version the application reports; Outlook 2000's unless set.
+  const std::u16string& Version() const { return version_; }
+  void SetVersion(std::u16string version) { version_ = std::move(version); }
+  // Whether the saved command-bar customization survives a restart, as it did up to
+  // Outlook 2007; later versions start every run with the built-in bars only.
+  void SetKeepsCustomization(bool keeps) { keeps_customization_ = keeps; }
+
   const std::shared_ptr<OutlookFolder>& Contacts() const { return contacts_; }
   const std::shared_ptr<OutlookFolder>& Inbox() const { return inbox_; }
   // The default folder of a kind (10 Contacts, 6 Inbox), or empty.
@@ -46,6 +54,8 @@ class OutlookHost : public std::enable_shared_from_this<OutlookHost> {
   std::shared_ptr<CommandBarCustomization> customization_;
   std::shared_ptr<OutlookApp> running_;
   int starts_ = 0;
+  std::u16string version_ = u"9.0.0.3821";
+  bool keeps_customization_ = true;
 };
 
 }  // namespace sendnote::hostmodel

@@ -5,7 +5,9 @@
 
 #include "system/addin/Placeholder.h"
 #include "system/addin/modAddin.h"
+#include "system/addin/modRibbon.h"
 #include "system/common/HostBarrier.h"
+#include "system/common/ReportError.h"
 #include "system/common/ReportWatch.h"
 #include "system/common/clsMsg.h"
 #include "system/common/clsOccation.h"
@@ -88,54 +90,74 @@ class WorkExplorer {
 void dsrOutlookToWord::IDTExtensibility2_OnConnection(
     const std::shared_ptr<platform::Object>& application, int32_t connectMode,
     const std::shared_ptr<platform::AddInInstance>& addInInst) {
+  static constexpr char16_t kProcedure[] = u"IDTExtensibility2_OnConnection";
   clsMsg status;
-  const bool done = RunHostEntryPoint(u"IDTExtensibility2_OnConnection", [&] {
+  const bool done = RunHostEntryPoint(kProcedure, [&] {
     // A host that is not Outlook fails here, before anything is installed.
     outlook_app_ = As<platform::OutlookApplication>(application);
     static_data_ = std::make_shared<clsStatic>();
-    auto& app = Must(outlook_app_);
-    auto contacts = ContactsFolder(app);
-    const std::u16string progId = Must(addInInst).ProgId();
-
-    {
-      auto explorers = app.Explorers();
-      std::shared_ptr<platform::Explorer> active;
-      if (Must(explorers).Count() > 0) {
-        active = app.ActiveExplorer();
-        Must(active);
-      }
-      WorkExplorer work(std::move(active), Must(contacts));
-      // The explorer's menus follow the folder it shows: at start-up the button goes in
-      // while it shows Contacts, and the user's folder comes back afterwards.
-      if (connectMode == kExtCmStartup) work.SwitchFolder(contacts);
-      auto button =
-          InstallButton(work.get().CommandBars(), progId, ButtonTag, ButtonCaption, ExplorerMenuId);
-      if (button) BindButton(std::move(button));
-      work.RestoreFolder();
-
-      const int32_t explorerCount = explorers->Count();
-      for (int32_t i = 1; i <= explorerCount; ++i) {
-        InstallButton(Must(explorers->Item(i)).CommandBars(), progId, ButtonTag, ButtonCaption,
-                      ExplorerMenuId);
-      }
-      work.End();
+    connect_mode_ = connectMode;
+    deferred_report_.reset();
+    // An Outlook with a ribbon asks for the button itself (GetCustomUI): its start-up gets
+    // nothing else from us, not even a box. A version that cannot be read counts as such
+    // an Outlook, and the failure waits for the first click.
+    try {
+      outlook_major_ = OutlookMajorVersion(Must(outlook_app_).Version());
+    } catch (const platform::ComError& error) {
+      outlook_major_ = 0;
+      deferred_report_ = DeferredReport{kProcedure, error};
     }
-
-    auto inspectors = app.Inspectors();
-    const int32_t inspectorCount = Must(inspectors).Count();
-    for (int32_t i = 1; i <= inspectorCount; ++i) {
-      // Held for the loop's body: over automation nothing else keeps the inspector alive.
-      const auto inspector = inspectors->Item(i);
-      if (IsContactItem(Must(inspector).CurrentItem()) != kTrue) continue;
-      InstallButton(inspector->CommandBars(), progId, ButtonTag, ButtonCaption, InspectorMenuId);
-    }
-    if (inspectorCount == 0) {
-      BorrowContactInspector(contacts, [&progId](const auto& commandBars) {
-        InstallButton(commandBars, progId, ButtonTag, ButtonCaption, InspectorMenuId);
-      });
-    }
+    if (ExplorerHasRibbon(outlook_major_)) return;
+    InstallCommandBarButtons(addInInst);
   });
   if (!done) status.SetCancel(kTrue);
+}
+
+void dsrOutlookToWord::InstallCommandBarButtons(
+    const std::shared_ptr<platform::AddInInstance>& addInInst) {
+  auto& app = Must(outlook_app_);
+  auto contacts = ContactsFolder(app);
+  const std::u16string progId = Must(addInInst).ProgId();
+
+  {
+    auto explorers = app.Explorers();
+    std::shared_ptr<platform::Explorer> active;
+    if (Must(explorers).Count() > 0) {
+      active = app.ActiveExplorer();
+      Must(active);
+    }
+    WorkExplorer work(std::move(active), Must(contacts));
+    // The explorer's menus follow the folder it shows: at start-up the button goes in
+    // while it shows Contacts, and the user's folder comes back afterwards.
+    if (connect_mode_ == kExtCmStartup) work.SwitchFolder(contacts);
+    auto button =
+        InstallButton(work.get().CommandBars(), progId, ButtonTag, ButtonCaption, ExplorerMenuId);
+    if (button) BindButton(std::move(button));
+    work.RestoreFolder();
+
+    const int32_t explorerCount = explorers->Count();
+    for (int32_t i = 1; i <= explorerCount; ++i) {
+      InstallButton(Must(explorers->Item(i)).CommandBars(), progId, ButtonTag, ButtonCaption,
+                    ExplorerMenuId);
+    }
+    work.End();
+  }
+
+  // Outlook 2007's inspectors show the ribbon's button instead.
+  if (InspectorHasRibbon(outlook_major_)) return;
+  auto inspectors = app.Inspectors();
+  const int32_t inspectorCount = Must(inspectors).Count();
+  for (int32_t i = 1; i <= inspectorCount; ++i) {
+    // Held for the loop's body: over automation nothing else keeps the inspector alive.
+    const auto inspector = inspectors->Item(i);
+    if (IsContactItem(Must(inspector).CurrentItem()) != kTrue) continue;
+    InstallButton(inspector->CommandBars(), progId, ButtonTag, ButtonCaption, InspectorMenuId);
+  }
+  if (inspectorCount == 0) {
+    BorrowContactInspector(contacts, [&progId](const auto& commandBars) {
+      InstallButton(commandBars, progId, ButtonTag, ButtonCaption, InspectorMenuId);
+    });
+  }
 }
 
 void dsrOutlookToWord::IDTExtensibility2_OnDisconnection(int32_t removeMode) {
@@ -144,6 +166,8 @@ void dsrOutlookToWord::IDTExtensibility2_OnDisconnection(int32_t removeMode) {
   RunHostEntryPoint(kProcedure, [&] {
     if (removeMode == kExtDmUserClosed) {
       const bool removed = RunHostEntryPoint(kProcedure, [&] {
+        // A ribbon's button goes with the add-in; there is nothing of ours in the bars.
+        if (ExplorerHasRibbon(outlook_major_)) return;
         auto& app = Must(outlook_app_);
         auto contacts = ContactsFolder(app);
         {
@@ -158,6 +182,7 @@ void dsrOutlookToWord::IDTExtensibility2_OnDisconnection(int32_t removeMode) {
           if (work) work->End();
         }
 
+        if (InspectorHasRibbon(outlook_major_)) return;
         auto inspectors = app.Inspectors();
         const int32_t inspectorCount = Must(inspectors).Count();
         for (int32_t i = 1; i <= inspectorCount; ++i) {
@@ -197,16 +222,41 @@ void dsrOutlookToWord::IDTExtensibility2_OnBeginShutdown() {
 
 void dsrOutlookToWord::cbbAddin_Click(const std::shared_ptr<platform::CommandBarButton>&,
                                       platform::Flag&) {
+  RunClick(u"cbbAddin_Click", nullptr);
+}
+
+void dsrOutlookToWord::Ribbon_OnAction(const std::shared_ptr<platform::OutlookWindow>& window) {
+  RunClick(u"Ribbon_OnAction", window);
+}
+
+std::u16string dsrOutlookToWord::GetCustomUI(std::u16string_view ribbonId) const noexcept {
+  try {
+    return RibbonMarkup(ribbonId, outlook_major_);
+  } catch (...) {
+    // Out of memory: Office treats empty markup as no customization.
+    return {};
+  }
+}
+
+void dsrOutlookToWord::RunClick(std::u16string_view procedure,
+                                const std::shared_ptr<platform::OutlookWindow>& window) {
+  if (deferred_report_) {
+    const DeferredReport report = std::move(*deferred_report_);
+    deferred_report_.reset();
+    ReportErrorToHost(report.procedure, report.error);
+  }
   std::shared_ptr<clsOccation> occasion;
   ClickOutcome outcome;
   ReportWatch reports;
-  const bool done = RunHostEntryPoint(u"cbbAddin_Click", [&] {
+  const bool done = RunHostEntryPoint(procedure, [&] {
+    // The letter works on the active window: the one clicked in, brought to the front.
+    if (window) window->Activate();
     occasion = std::make_shared<clsOccation>();
     occasion->SetStaticData(static_data_);
     MainSendnote(outlook_app_, occasion);
     if (occasion->Msg()->Cancel() == kTrue) {
       outcome.message = occasion->Msg()->MsgText();
-      if (auto window = platform::Must(outlook_app_).ActiveWindow()) window->Activate();
+      if (auto active = platform::Must(outlook_app_).ActiveWindow()) active->Activate();
       ShowMsg(occasion->Msg()->MsgText());
     } else {
       static_data_ = occasion->StaticData();

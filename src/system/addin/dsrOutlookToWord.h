@@ -4,7 +4,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
 
+#include "platform/ComError.h"
 #include "platform/CommandBars.h"
 #include "platform/Flag.h"
 #include "platform/Outlook.h"
@@ -33,6 +37,15 @@ class dsrOutlookToWord {
   void cbbAddin_Click(const std::shared_ptr<platform::CommandBarButton>& ctrl,
                       platform::Flag& cancelDefault);
 
+  // The ribbon's button (Outlook 2007 and later): the same click, made in `window` (the
+  // control's context; empty for a shortcut menu, whose context is the selection).
+  void Ribbon_OnAction(const std::shared_ptr<platform::OutlookWindow>& window);
+  // The customUI markup for one ribbon id of the connected Outlook; empty for ribbons the
+  // add-in leaves alone. Never fails.
+  std::u16string GetCustomUI(std::u16string_view ribbonId) const noexcept;
+  // The major version of the connected Outlook; 0 before the connection or when unknown.
+  int OutlookMajor() const { return outlook_major_; }
+
   const std::shared_ptr<platform::OutlookApplication>& OutlookApp() const { return outlook_app_; }
   const std::shared_ptr<clsStatic>& StaticData() const { return static_data_; }
   const std::shared_ptr<platform::CommandBarButton>& cbbAddin() const { return cbb_addin_; }
@@ -45,12 +58,28 @@ class dsrOutlookToWord {
  private:
   // Binds `button` as cbbAddin (or unbinds with an empty one).
   void BindButton(std::shared_ptr<platform::CommandBarButton> button);
+  // Puts the button into the windows that have command bars (all of them before Outlook
+  // 2007, the explorers of Outlook 2007). Failures pass to the caller.
+  void InstallCommandBarButtons(const std::shared_ptr<platform::AddInInstance>& addInInst);
+  // One click of either button, reported under `procedure`.
+  void RunClick(std::u16string_view procedure,
+                const std::shared_ptr<platform::OutlookWindow>& window);
+
+  // A failure of a quiet start-up, shown at the next click instead of during Outlook's
+  // start.
+  struct DeferredReport {
+    std::u16string procedure;
+    platform::ComError error;
+  };
 
   std::shared_ptr<platform::OutlookApplication> outlook_app_;
   std::shared_ptr<clsStatic> static_data_;
   std::shared_ptr<platform::CommandBarButton> cbb_addin_;
   platform::EventConnection cbb_addin_click_;
   ClickListener click_listener_;
+  int outlook_major_ = 0;
+  int32_t connect_mode_ = 0;
+  std::optional<DeferredReport> deferred_report_;
 };
 
 }  // namespace sendnote

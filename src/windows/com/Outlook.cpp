@@ -114,6 +114,18 @@ std::shared_ptr<platform::Object> WrapOutlookApplication(ComPtr<IDispatch> objec
   return Wrap<AutoOutlookApplication>(std::move(object));
 }
 
+std::shared_ptr<platform::OutlookWindow> WindowOf(ComPtr<IDispatch> object) {
+  constexpr int32_t kOlExplorer = 34;
+  constexpr int32_t kOlInspector = 35;
+  if (!object) return nullptr;
+  const int32_t kind = Int32Of(Dispatch(object).Get(u"Class"));
+  if (kind == kOlExplorer) return Wrap<AutoExplorer>(std::move(object));
+  if (kind == kOlInspector) return Wrap<AutoInspector>(std::move(object));
+  return nullptr;
+}
+
+std::u16string AutoOutlookApplication::Version() { return TextOf(dispatch().Get(u"Version")); }
+
 std::shared_ptr<platform::NameSpace> AutoOutlookApplication::GetNamespace(
     std::u16string_view type) {
   return Wrap<AutoNameSpace>(ObjectOf(u"GetNamespace", {ScopedVariant::String(type)}));

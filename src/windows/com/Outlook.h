@@ -77,6 +77,11 @@ class AutoInspector : public AutomationObject<platform::Inspector> {
   void Close(int32_t saveMode) override;
 };
 
+// The window an object of Outlook's is, by its Class (olExplorer 34, olInspector 35, from
+// the OlObjectClass enumeration); empty for any other object, such as a Selection. May
+// raise when the object's Class cannot be read.
+std::shared_ptr<platform::OutlookWindow> WindowOf(ComPtr<IDispatch> object);
+
 // The collection of Outlook's explorer windows.
 class AutoExplorers : public AutoCollection<platform::Explorers, Wrap<AutoExplorer>> {
  public:
@@ -126,6 +131,7 @@ class AutoOutlookApplication : public AutomationObject<platform::OutlookApplicat
   explicit AutoOutlookApplication(ComPtr<IDispatch> object)
       : AutomationObject(std::move(object), u"Application") {}
 
+  std::u16string Version() override;
   std::shared_ptr<platform::NameSpace> GetNamespace(std::u16string_view type) override;
   std::shared_ptr<platform::Explorer> ActiveExplorer() override;
   std::shared_ptr<platform::Inspector> ActiveInspector() override;

@@ -1,5 +1,6 @@
-// The COM object Outlook creates: dsrOutlookToWord with its default interface and
-// IDTExtensibility2, forwarding the five events to the system's add-in object.
+// The COM object Outlook creates: dsrOutlookToWord with its default interface (the
+// ribbon's callbacks), IDTExtensibility2 and IRibbonExtensibility on the one object, as
+// Office requires, forwarding the events to the system's add-in object.
 #pragma once
 
 #include "windows/com/Win32.h"
@@ -13,7 +14,9 @@
 
 namespace sendnote::windows {
 
-class AddInObject final : public DsrOutlookToWordInterface, public IDTExtensibility2 {
+class AddInObject final : public DsrOutlookToWordInterface,
+                          public IDTExtensibility2,
+                          public IRibbonExtensibility {
  public:
   AddInObject();
   ~AddInObject();
@@ -24,13 +27,21 @@ class AddInObject final : public DsrOutlookToWordInterface, public IDTExtensibil
   ULONG STDMETHODCALLTYPE AddRef() override;
   ULONG STDMETHODCALLTYPE Release() override;
 
-  // IDispatch, described by _dsrOutlookToWord of the embedded type library.
+  // IDispatch, described by _dsrOutlookToWord of the embedded type library: names through
+  // the type information, the two callbacks invoked directly.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
                                           DISPID* ids) override;
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* exception, UINT* badArg) override;
+
+  // _dsrOutlookToWord: the ribbon button's click, and the application icon as a picture.
+  HRESULT STDMETHODCALLTYPE Ribbon_OnAction(IDispatch* control) override;
+  HRESULT STDMETHODCALLTYPE Ribbon_GetImage(IDispatch* control, IDispatch** image) override;
+
+  // IRibbonExtensibility: the markup for one ribbon id; an empty string for the others.
+  HRESULT STDMETHODCALLTYPE GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) override;
 
   // IDTExtensibility2: each returns S_OK; nothing the system throws reaches the host.
   HRESULT STDMETHODCALLTYPE OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode,

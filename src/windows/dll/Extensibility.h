@@ -1,6 +1,7 @@
-// The two interfaces of the add-in class, declared by hand: Office's IDTExtensibility2
-// (we have no MSADDNDR.TLB; the methods in its vtable order) and our own default
-// interface _dsrOutlookToWord, a dual interface without members.
+// The interfaces of the add-in class, declared by hand: Office's IDTExtensibility2 and
+// IRibbonExtensibility (we have neither MSADDNDR.TLB nor MSO.DLL; the methods in their
+// vtable order) and our own default interface _dsrOutlookToWord, a dual interface whose
+// members are the ribbon's callbacks, in the order of sendnote.idl.in.
 #pragma once
 
 #include "windows/com/Win32.h"
@@ -21,6 +22,15 @@ struct IDTExtensibility2 : public IDispatch {
   virtual HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) = 0;
 };
 
-struct DsrOutlookToWordInterface : public IDispatch {};
+// Office's IRibbonExtensibility, {000C0396-0000-0000-C000-000000000046}: one method,
+// called through the vtable ("IRibbonExtensibility object", Office VBA reference).
+struct IRibbonExtensibility : public IDispatch {
+  virtual HRESULT STDMETHODCALLTYPE GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) = 0;
+};
+
+struct DsrOutlookToWordInterface : public IDispatch {
+  virtual HRESULT STDMETHODCALLTYPE Ribbon_OnAction(IDispatch* control) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Ribbon_GetImage(IDispatch* control, IDispatch** image) = 0;
+};
 
 }  // namespace sendnote::windows

@@ -43,5 +43,6 @@ inline constexpr GUID kLibId = ParseGuid(SENDNOTE_LIBID_TEXT);
 inline constexpr GUID kClsid = ParseGuid(SENDNOTE_CLSID_TEXT);
 inline constexpr GUID kIidDsrOutlookToWord = ParseGuid(SENDNOTE_IID_TEXT);
 inline constexpr GUID kIidExtensibility2 = ParseGuid(SENDNOTE_IID_EXTENSIBILITY_TEXT);
+inline constexpr GUID kIidRibbonExtensibility = ParseGuid(SENDNOTE_IID_RIBBON_EXTENSIBILITY_TEXT);
 
 }  // namespace sendnote::windows

@@ -30,7 +30,11 @@ const std::wstring kAddinKey =
 constexpr wchar_t kFriendlyName[] = L"添書票COMアドイン";
 constexpr wchar_t kDescription[] =
     L"Word2000のテンプレートを使って添書票に住所や名前をコピーするアドインです。";
-constexpr DWORD kLoadBehavior = 16;  // connect at Outlook's next start, then on demand
+// Loaded and connected at every start of Outlook ("Registry entries for VSTO Add-ins",
+// LoadBehavior: 3 = load at start-up). 16 (connect once, then on demand) loses the add-in
+// from the second start on in every Outlook since 2010, which keeps no command-bar button
+// that could demand it, and writes 9 back after the first session.
+constexpr DWORD kLoadBehavior = 3;
 constexpr DWORD kCommandLineSafe = 0;
 
 // What the embedded type library says of itself: its registration is written from it.

@@ -77,7 +77,7 @@ std::shared_ptr<platform::CommandBarControl> ButtonIn(
 
 // Loads and connects the add-in as Outlook does at start-up.
 bool StartAddIn(SimOffice& office) {
-  const auto addIns = SimOffice::AddInsToLoad();
+  const auto addIns = office.AddInsToLoad();
   bool listed = false;
   for (const auto& name : addIns) listed = listed || name == kProgId;
   Check(listed, L"the Addins key lists the add-in for loading");
@@ -467,11 +467,14 @@ inmemory::WordContent MarkedTemplate(bool marked) {
   return content;
 }
 
-// The letter's properties and refreshed fields for Yamada's business address.
-void CheckLetter(const std::shared_ptr<inmemory::WordApp>& word, const std::wstring& what) {
-  Check(word && word->OpenDocuments().size() == 1, what + L": one new document in Word");
-  if (!word || word->OpenDocuments().size() != 1) return;
-  const auto& document = word->OpenDocuments()[0];
+// The letter's properties and refreshed fields for Yamada's business address, in the last
+// of `documents` documents open in Word.
+void CheckLetter(const std::shared_ptr<inmemory::WordApp>& word, const std::wstring& what,
+                 size_t documents = 1) {
+  Check(word && word->OpenDocuments().size() == documents,
+        what + L": " + std::to_wstring(documents) + L" document(s) in Word");
+  if (!word || word->OpenDocuments().size() != documents) return;
+  const auto& document = word->OpenDocuments().back();
   Check(document->Arguments().templateName == kTemplate, what + L": made from the template");
   Check(word->IsVisible() && !word->HasQuit(), what + L": Word shown and running");
   const auto content = document->Snapshot();
@@ -629,6 +632,172 @@ int WordQuitScenario() {
   return Failures() ? 1 : 0;
 }
 
+// --- Today's Outlook ---
+
+constexpr wchar_t kAddinsEntry[] =
+    L"Software\\Microsoft\\Office\\Outlook\\Addins\\" SENDNOTE_PROGID;
+
+void SetLoadBehavior(DWORD behavior) {
+  Check(::RegSetKeyValueW(HKEY_CURRENT_USER, kAddinsEntry, L"LoadBehavior", REG_DWORD, &behavior,
+                          sizeof(behavior)) == ERROR_SUCCESS,
+        L"LoadBehavior set to " + std::to_wstring(behavior));
+}
+
+DWORD LoadBehavior() {
+  DWORD behavior = 0;
+  DWORD size = sizeof(behavior);
+  ::RegGetValueW(HKEY_CURRENT_USER, kAddinsEntry, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr,
+                 &behavior, &size);
+  return behavior;
+}
+
+void PrintCost(const SimOffice& office, const std::wstring& what) {
+  const ConnectionCost& cost = office.LastConnection();
+  wchar_t line[160];
+  std::swprintf(line, 160,
+                L"%ls: OnConnection %.2f ms, %llu calls into Outlook (%llu name lookups)",
+                what.c_str(), cost.milliseconds, static_cast<unsigned long long>(cost.invocations),
+                static_cast<unsigned long long>(cost.nameLookups));
+  Print(stdout, line);
+}
+
+// The ribbon's buttons of one kind of window.
+bool HasRibbonButton(const SimOffice& office, bool explorer, const wchar_t* id) {
+  for (const auto& button : office.RibbonButtons(explorer)) {
+    if (button.id == id && button.label == L"添書票の作成") return true;
+  }
+  return false;
+}
+
+// Outlook 2016, started twice: each time the add-in loads, its start-up touches nothing,
+// and the ribbon buttons of the explorer and of a contact inspector opened later each
+// write a letter.
+int Ribbon2016Scenario() {
+  {
+    SimUi ui;
+    SimOffice office(Generation::k2016);
+    office.SetWordSetup(
+        [](inmemory::WordApp& word) { word.AddTemplate(kTemplate, MarkedTemplate(true)); });
+    office.RegisterWord(true);
+    const auto word = office.RunningWord();
+    auto contact = office.Host()->Contacts()->AddContact(Yamada());
+    size_t documents = 0;
+    for (int run = 1; run <= 2; ++run) {
+      const std::wstring what = L"start " + std::to_wstring(run);
+      if (run > 1) office.NewRun();
+      auto explorer = office.App()->OpenExplorer(office.Host()->Contacts());
+      const size_t dialogs = ui.Dialogs().size();
+      Check(office.StartOutlook(), what + L": the add-in is loaded");
+      PrintCost(office, what);
+      Check(office.Host()->Contacts()->Created().empty(), what + L": the connection made no item");
+      Check(explorer->FolderHistory().empty(), what + L": the connection switched no folder");
+      Check(ui.Boxes().empty() && ui.Dialogs().size() == dialogs,
+            what + L": the connection showed nothing");
+      Check(ButtonsIn(explorer->Bars()) == 0, what + L": no command-bar button");
+      Check(HasRibbonButton(office, true, L"SendnoteExplorer"),
+            what + L": the explorer's ribbon has the button");
+
+      explorer->Select({contact});
+      ui.QueueDialog(DialogAnswer::kOk);
+      word->QueueFileNew(kTemplate);
+      CheckHr(office.ClickRibbon(explorer, L"SendnoteExplorer"), S_OK, what + L": explorer click");
+      CheckLetter(word, what + L", from the explorer", ++documents);
+
+      auto inspector = office.OpenContactInspector(contact);
+      Check(HasRibbonButton(office, false, L"SendnoteContact"),
+            what + L": the contact inspector's ribbon has the button");
+      ui.QueueDialog(DialogAnswer::kOk);
+      word->QueueFileNew(kTemplate);
+      CheckHr(office.ClickRibbon(inspector, L"SendnoteContact"), S_OK, what + L": inspector click");
+      CheckLetter(word, what + L", from the inspector", ++documents);
+      for (const auto& box : ui.Boxes()) Print(stdout, L"box: " + box.text);
+      Check(ui.Boxes().empty(), what + L": no box for a marked template");
+      office.QuitOutlook();
+    }
+    Check(LoadBehavior() == 3, L"LoadBehavior stays 3");
+  }
+  Check(LiveObjects::Count() == 0, L"live objects after the run");
+  return Failures() ? 1 : 0;
+}
+
+// Why 3 is registered: with 16, Outlook 2016 connects the add-in once, writes 9 back, and
+// from the second start nothing loads it.
+int OldRegistration2016Scenario() {
+  SetLoadBehavior(16);
+  {
+    SimUi ui;
+    SimOffice office(Generation::k2016);
+    office.App()->OpenExplorer(office.Host()->Contacts());
+    Check(office.StartOutlook(), L"16 connects at the first start");
+    Check(LoadBehavior() == 9, L"Outlook wrote 9 back, not " + std::to_wstring(LoadBehavior()));
+    office.QuitOutlook();
+    office.NewRun();
+    auto explorer = office.App()->OpenExplorer(office.Host()->Contacts());
+    Check(!office.StartOutlook(), L"the second start loads no add-in");
+    Check(office.RibbonButtons(true).empty() && ButtonsIn(explorer->Bars()) == 0,
+          L"the second start shows no button of the add-in");
+    office.QuitOutlook();
+  }
+  SetLoadBehavior(3);
+  Check(LiveObjects::Count() == 0, L"live objects after the run");
+  return Failures() ? 1 : 0;
+}
+
+// Outlook 2003 started twice: the saved menu button comes back, is bound again and writes a
+// letter each time.
+int Restart2003Scenario() {
+  {
+    SimUi ui;
+    SimOffice office(Generation::k2003);
+    office.SetWordSetup(
+        [](inmemory::WordApp& word) { word.AddTemplate(kTemplate, MarkedTemplate(true)); });
+    office.RegisterWord(true);
+    const auto word = office.RunningWord();
+    auto contact = office.Host()->Contacts()->AddContact(Yamada());
+    for (size_t run = 1; run <= 2; ++run) {
+      const std::wstring what = L"start " + std::to_wstring(run);
+      if (run > 1) office.NewRun();
+      auto explorer = office.App()->OpenExplorer(office.Host()->Contacts());
+      Check(office.StartOutlook(), what + L": the add-in is loaded");
+      Check(office.RibbonButtons(true).empty(), what + L": no ribbon in Outlook 2003");
+      explorer->Select({contact});
+      ui.QueueDialog(DialogAnswer::kOk);
+      word->QueueFileNew(kTemplate);
+      Check(office.Click(explorer, ButtonIn(explorer->Bars())) == 1, what + L": click");
+      CheckLetter(word, what, run);
+      office.QuitOutlook();
+    }
+    Check(ButtonObject::Connections() == 0, L"every Click is unadvised");
+  }
+  Check(LiveObjects::Count() == 0, L"live objects after the run");
+  return Failures() ? 1 : 0;
+}
+
+// The connection's cost in each generation, in a store with contacts and an explorer open
+// on the inbox: printed for the README, and held to "nothing but the version" in 2016.
+int ConnectionCostScenario() {
+  for (Generation generation : {Generation::k2003, Generation::k2016}) {
+    const std::wstring what =
+        generation == Generation::k2003 ? L"Outlook 2003 profile" : L"Outlook 2016 profile";
+    {
+      SimUi ui;
+      SimOffice office(generation);
+      office.Host()->Contacts()->AddContact(Yamada());
+      office.App()->OpenExplorer(office.Host()->Inbox());
+      Check(office.StartOutlook(), what + L": the add-in is loaded");
+      PrintCost(office, what);
+      if (generation == Generation::k2016) {
+        Check(office.LastConnection().invocations == 1,
+              what + L": one call (Outlook's version), not " +
+                  std::to_wstring(office.LastConnection().invocations));
+      }
+      office.QuitOutlook();
+    }
+    Check(LiveObjects::Count() == 0, what + L": live objects after the run");
+  }
+  return Failures() ? 1 : 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -642,13 +811,18 @@ int wmain(int argc, wchar_t** argv) {
       {L"click-explorer", ClickFromExplorerScenario},
       {L"click-inspector", ClickFromInspectorScenario},
       {L"word-quit", WordQuitScenario},
+      {L"ribbon-2016", Ribbon2016Scenario},
+      {L"old-registration-2016", OldRegistration2016Scenario},
+      {L"restart-2003", Restart2003Scenario},
+      {L"connection-cost", ConnectionCostScenario},
   };
   auto it = scenarios.find(mode);
   if (it == scenarios.end()) {
     std::fwprintf(
         stderr,
         L"usage: sendnote_hostsim "
-        L"outlook|refusals|dialog|one-report|word|click-explorer|click-inspector|word-quit\n");
+        L"outlook|refusals|dialog|one-report|word|click-explorer|click-inspector|word-quit|"
+        L"ribbon-2016|old-registration-2016|restart-2003|connection-cost\n");
     return 2;
   }
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;

@@ -1,15 +1,48 @@
 #include "hostsim/app/SimOffice.h"
 
+#include <olectl.h>
+
 #include <string>
 
 #include "hostsim/Expose.h"
+#include "hostsim/RibbonControl.h"
+#include "hostsim/SimObject.h"
 #include "tests/windows/Checks.h"
+#include "windows/com/WideText.h"
 #include "windows/dll/Guids.h"
 
 namespace sendnote::windows::test {
 namespace {
 
 constexpr wchar_t kAddinsKey[] = L"Software\\Microsoft\\Office\\Outlook\\Addins";
+constexpr wchar_t kProgId[] = L"" SENDNOTE_PROGID;
+constexpr wchar_t kCustomUi2009[] = L"http://schemas.microsoft.com/office/2009/07/customui";
+
+// The Addins entry's LoadBehavior, or 0 when it has none.
+DWORD LoadBehaviorOf(const std::wstring& progId) {
+  DWORD behavior = 0;
+  DWORD size = sizeof(behavior);
+  const std::wstring key = std::wstring(kAddinsKey) + L"\\" + progId;
+  if (::RegGetValueW(HKEY_CURRENT_USER, key.c_str(), L"LoadBehavior", RRF_RT_REG_DWORD, nullptr,
+                     &behavior, &size) != ERROR_SUCCESS) {
+    return 0;
+  }
+  return behavior;
+}
+
+void SetLoadBehavior(const std::wstring& progId, DWORD behavior) {
+  const std::wstring key = std::wstring(kAddinsKey) + L"\\" + progId;
+  Check(::RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), L"LoadBehavior", REG_DWORD, &behavior,
+                          sizeof(behavior)) == ERROR_SUCCESS,
+        L"Outlook writes LoadBehavior back");
+}
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+  LARGE_INTEGER frequency;
+  ::QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) /
+         static_cast<double>(frequency.QuadPart);
+}
 constexpr wchar_t kWordProgId[] = L"Word.Application";
 constexpr wchar_t kWordClsidText[] = L"{000209FF-0000-0000-C000-000000000046}";
 
@@ -51,7 +84,13 @@ using CanUnloadNow = HRESULT(STDAPICALLTYPE*)();
 
 }  // namespace
 
-SimOffice::SimOffice() : host_(hostmodel::OutlookHost::Create()) { app_ = host_->Start(); }
+SimOffice::SimOffice(Generation generation)
+    : generation_(generation), host_(hostmodel::OutlookHost::Create()) {
+  const bool y2016 = generation == Generation::k2016;
+  host_->SetVersion(y2016 ? u"16.0.0.17328" : u"11.0.0.8312");
+  host_->SetKeepsCustomization(!y2016);
+  app_ = host_->Start();
+}
 
 SimOffice::~SimOffice() {
   ReleaseAll();
@@ -96,7 +135,7 @@ void SimOffice::UnregisterWord() {
   wordKeys_ = false;
 }
 
-std::vector<std::wstring> SimOffice::AddInsToLoad() {
+std::vector<std::wstring> SimOffice::AddInsToLoad() const {
   std::vector<std::wstring> found;
   HKEY addins = nullptr;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, kAddinsKey, 0, KEY_READ, &addins) != ERROR_SUCCESS) {
@@ -115,8 +154,10 @@ std::vector<std::wstring> SimOffice::AddInsToLoad() {
                        &size) != ERROR_SUCCESS) {
       continue;
     }
-    // Load at start-up (2), or connect at the first start and on demand (16).
-    if ((behavior & 2) || (behavior & 16)) found.emplace_back(name);
+    // Load at start-up (2), or connect at the first start and on demand (16): 2003 loads the
+    // latter at every start, its saved button standing for the demand; 2016 rewrites it to
+    // 9 once connected, after which only a demand loads it.
+    if ((behavior & 2) || behavior == 16) found.emplace_back(name);
   }
   ::RegCloseKey(addins);
   return found;
@@ -184,6 +225,157 @@ int SimOffice::Click(const std::shared_ptr<platform::OutlookWindow>& window,
                      const std::shared_ptr<platform::CommandBarControl>& button) {
   app_->SetActiveWindow(window);
   return app_->ClickButton(button);
+}
+
+bool SimOffice::StartOutlook() {
+  loaded_ = false;
+  contactRibbonAsked_ = false;
+  explorerRibbon_.clear();
+  contactRibbon_.clear();
+  bool listed = false;
+  for (const auto& name : AddInsToLoad()) listed = listed || name == kProgId;
+  if (!listed || !LoadAddIn(kProgId)) return false;
+  const bool demandLater = generation_ == Generation::k2016 && LoadBehaviorOf(kProgId) == 16;
+
+  const uint64_t invocations = hostsim::SimObject::Invocations();
+  const uint64_t lookups = hostsim::SimObject::NameLookups();
+  LARGE_INTEGER start;
+  LARGE_INTEGER end;
+  ::QueryPerformanceCounter(&start);
+  const HRESULT hr = Connect(ext_cm_Startup);
+  ::QueryPerformanceCounter(&end);
+  CheckHr(hr, S_OK, L"OnConnection");
+  cost_.milliseconds = Milliseconds(start, end);
+  cost_.invocations = hostsim::SimObject::Invocations() - invocations;
+  cost_.nameLookups = hostsim::SimObject::NameLookups() - lookups;
+  loaded_ = true;
+  if (demandLater) SetLoadBehavior(kProgId, 9);
+
+  if (generation_ == Generation::k2016) explorerRibbon_ = LoadRibbon(L"Microsoft.Outlook.Explorer");
+  CheckHr(StartupComplete(), S_OK, L"OnStartupComplete");
+  return true;
+}
+
+void SimOffice::QuitOutlook() {
+  if (loaded_ && generation_ == Generation::k2003) {
+    CheckHr(BeginShutdown(), S_OK, L"OnBeginShutdown");
+    CheckHr(Disconnect(ext_dm_HostShutdown), S_OK, L"OnDisconnection");
+  }
+  if (loaded_) {
+    CheckHr(ReleaseAddIn(), S_OK, L"DllCanUnloadNow once Outlook let the add-in go");
+  }
+  loaded_ = false;
+  extensibility_.Reset();
+  addIn_.Reset();
+  appObject_.Reset();
+  instanceObject_.Reset();
+  host_->Shutdown();
+  app_.reset();
+}
+
+void SimOffice::NewRun() { app_ = host_->Start(); }
+
+std::vector<RibbonButton> SimOffice::LoadRibbon(const std::wstring& ribbonId) {
+  com::ComPtr<IRibbonExtensibility> ribbon;
+  if (FAILED(addIn_->QueryInterface(kIidRibbonExtensibility,
+                                    reinterpret_cast<void**>(ribbon.Receive()))) ||
+      !ribbon) {
+    return {};
+  }
+  BSTR id = ::SysAllocString(ribbonId.c_str());
+  BSTR markup = nullptr;
+  const HRESULT hr = ribbon->GetCustomUI(id, &markup);
+  ::SysFreeString(id);
+  CheckHr(hr, S_OK, L"GetCustomUI(" + ribbonId + L")");
+  const std::wstring text = markup ? std::wstring(markup, ::SysStringLen(markup)) : L"";
+  ::SysFreeString(markup);
+  com::ComPtr<IDispatch> callbacks;
+  addIn_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(callbacks.Receive()));
+  if (!callbacks) {
+    Check(text.empty(), L"an add-in with ribbon markup answers IDispatch");
+    return {};
+  }
+  auto buttons = ReadRibbonMarkup(ribbonId, text, kCustomUi2009, callbacks.Get());
+  // Office asks for each button's picture as it first shows it.
+  for (const auto& button : buttons) {
+    if (button.getImage.empty()) continue;
+    std::wstring name = button.getImage;
+    LPOLESTR names[1] = {name.data()};
+    DISPID dispid = DISPID_UNKNOWN;
+    if (callbacks->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid) != S_OK)
+      continue;
+    com::ComPtr<IDispatch> control = hostsim::Expose(
+        std::make_shared<hostsim::RibbonControl>(com::FromWide(button.id), u"", nullptr));
+    VARIANT arg;
+    ::VariantInit(&arg);
+    arg.vt = VT_DISPATCH;
+    arg.pdispVal = control.Get();
+    DISPPARAMS params{&arg, nullptr, 1, 0};
+    VARIANT result;
+    ::VariantInit(&result);
+    CheckHr(callbacks->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                              &result, nullptr, nullptr),
+            S_OK, L"the getImage callback of " + button.id);
+    com::ComPtr<IPicture> picture;
+    if (result.vt == VT_DISPATCH && result.pdispVal) {
+      result.pdispVal->QueryInterface(IID_IPicture, reinterpret_cast<void**>(picture.Receive()));
+    }
+    SHORT type = PICTYPE_NONE;
+    if (picture) picture->get_Type(&type);
+    Check(type == PICTYPE_ICON, L"the picture of " + button.id + L" is the application icon");
+    ::VariantClear(&result);
+  }
+  return buttons;
+}
+
+std::shared_ptr<hostmodel::OutlookInspector> SimOffice::OpenContactInspector(
+    const std::shared_ptr<platform::OutlookItem>& contact) {
+  auto inspector = app_->OpenInspector(contact);
+  if (generation_ == Generation::k2016 && loaded_ && !contactRibbonAsked_) {
+    contactRibbonAsked_ = true;
+    contactRibbon_ = LoadRibbon(L"Microsoft.Outlook.Contact");
+  }
+  return inspector;
+}
+
+HRESULT SimOffice::ClickRibbon(const std::shared_ptr<platform::OutlookWindow>& window,
+                               const std::wstring& id) {
+  const bool explorer = std::dynamic_pointer_cast<platform::Explorer>(window) != nullptr;
+  const RibbonButton* button = nullptr;
+  for (const auto& candidate : RibbonButtons(explorer)) {
+    if (candidate.id == id) button = &candidate;
+  }
+  Check(button != nullptr, L"the ribbon button " + id + L" is in the window");
+  if (!button || !addIn_) return E_FAIL;
+  app_->SetActiveWindow(window);
+  com::ComPtr<IDispatch> callbacks;
+  addIn_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(callbacks.Receive()));
+  std::wstring name = button->onAction;
+  LPOLESTR names[1] = {name.data()};
+  DISPID dispid = DISPID_UNKNOWN;
+  const HRESULT found = callbacks->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
+  if (FAILED(found)) return found;
+  com::ComPtr<IDispatch> control =
+      hostsim::Expose(std::make_shared<hostsim::RibbonControl>(com::FromWide(id), u"", window));
+  VARIANT arg;
+  ::VariantInit(&arg);
+  arg.vt = VT_DISPATCH;
+  arg.pdispVal = control.Get();
+  DISPPARAMS params{&arg, nullptr, 1, 0};
+  VARIANT result;
+  ::VariantInit(&result);
+  EXCEPINFO exception{};
+  const HRESULT hr = callbacks->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                       &params, &result, &exception, nullptr);
+  ::VariantClear(&result);
+  if (hr == DISP_E_EXCEPTION) {
+    Print(stderr, L"the callback's exception: " + std::to_wstring(exception.scode) + L" " +
+                      (exception.bstrDescription ? exception.bstrDescription : L""));
+  }
+  ::SysFreeString(exception.bstrSource);
+  ::SysFreeString(exception.bstrDescription);
+  ::SysFreeString(exception.bstrHelpFile);
+  return hr;
 }
 
 void SimOffice::ReleaseAll() {

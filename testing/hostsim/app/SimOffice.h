@@ -6,16 +6,20 @@
 
 #include "windows/com/Win32.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "hostsim/ClassFactory.h"
+#include "hostsim/app/SimRibbon.h"
 #include "inmemory/WordApp.h"
 #include "portable/hostmodel/OutlookApp.h"
 #include "portable/hostmodel/OutlookFolder.h"
 #include "portable/hostmodel/OutlookHost.h"
+#include "portable/hostmodel/OutlookItems.h"
+#include "portable/hostmodel/OutlookWindows.h"
 #include "windows/com/ComPtr.h"
 #include "windows/dll/Extensibility.h"
 
@@ -25,9 +29,25 @@ namespace sendnote::windows::test {
 inline constexpr CLSID kWordClsid = {
     0x000209FF, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
+// The Outlook a scenario plays. 2003: add-ins with LoadBehavior 2 or 16 load at every
+// start, command-bar customizations are kept between runs, no ribbon, a shutdown calls
+// OnBeginShutdown and OnDisconnection. 2016: LoadBehavior as documented (3 loads, 16
+// connects once and becomes 9, 8 and 9 wait for a demand), no command-bar customization
+// survives a run, the ribbon asks the add-in for its markup, and a quit is a fast shutdown
+// that only releases the add-in ("Shutdown changes for Outlook 2010").
+enum class Generation { k2003, k2016 };
+
+// What one connection of the add-in cost: the time OnConnection took and the calls it made
+// into Outlook, each a round trip to Outlook's process in the real desktop.
+struct ConnectionCost {
+  double milliseconds = 0;
+  uint64_t invocations = 0;
+  uint64_t nameLookups = 0;
+};
+
 class SimOffice {
  public:
-  SimOffice();
+  explicit SimOffice(Generation generation = Generation::k2003);
   ~SimOffice();
   SimOffice(const SimOffice&) = delete;
   SimOffice& operator=(const SimOffice&) = delete;
@@ -46,9 +66,34 @@ class SimOffice {
   // The Words the class object made.
   const std::vector<std::shared_ptr<inmemory::WordApp>>& CreatedWords() const { return created_; }
 
+  Generation generation() const { return generation_; }
+
+  // --- Outlook's own start and quit ---
+  // Loads the add-ins the Addins key asks for at start-up, connects ours, asks it for the
+  // explorer's ribbon (2016) and completes the start. Returns whether ours was loaded.
+  bool StartOutlook();
+  // Quits as the generation does; the store, the registry and, in 2003, the saved command
+  // bars stay for the next start.
+  void QuitOutlook();
+  // A new run of Outlook after QuitOutlook, its windows not yet open: StartOutlook follows.
+  void NewRun();
+  const ConnectionCost& LastConnection() const { return cost_; }
+  // The user opens a contact; the first contact inspector of a run asks the add-in for its
+  // ribbon (2016).
+  std::shared_ptr<hostmodel::OutlookInspector> OpenContactInspector(
+      const std::shared_ptr<platform::OutlookItem>& contact);
+  // The ribbon buttons the add-in put into explorers or contact inspectors in this run.
+  const std::vector<RibbonButton>& RibbonButtons(bool explorer) const {
+    return explorer ? explorerRibbon_ : contactRibbon_;
+  }
+  // The user clicks the ribbon button `id` in `window`: its onAction is called by name with
+  // an IRibbonControl whose Context is the window. Returns Invoke's result.
+  HRESULT ClickRibbon(const std::shared_ptr<platform::OutlookWindow>& window,
+                      const std::wstring& id);
+
   // --- The add-in ---
   // The ProgIDs of the Addins key that Outlook would load at start-up.
-  static std::vector<std::wstring> AddInsToLoad();
+  std::vector<std::wstring> AddInsToLoad() const;
   // Creates the add-in by ProgID; false (with the reason printed) when it cannot.
   bool LoadAddIn(const std::wstring& progId);
   HRESULT Connect(ext_ConnectMode mode);
@@ -68,6 +113,15 @@ class SimOffice {
 
  private:
   std::shared_ptr<inmemory::WordApp> NewWord();
+  // Asks the add-in for one ribbon's markup and checks it.
+  std::vector<RibbonButton> LoadRibbon(const std::wstring& ribbonId);
+
+  Generation generation_;
+  ConnectionCost cost_;
+  bool loaded_ = false;
+  bool contactRibbonAsked_ = false;
+  std::vector<RibbonButton> explorerRibbon_;
+  std::vector<RibbonButton> contactRibbon_;
 
   std::shared_ptr<hostmodel::OutlookHost> host_;
   std::shared_ptr<hostmodel::OutlookApp> app_;
