@@ -461,14 +461,30 @@ int Resources(const wchar_t* dll, const wchar_t* platform) {
     Check(ifaceName && std::wcscmp(ifaceName, L"_dsrOutlookToWord") == 0,
           L"named _dsrOutlookToWord");
     ::SysFreeString(ifaceName);
-    // The dual interface's vtable half: IDispatch's members only, none of its own.
+    // The dual interface's vtable half: the ribbon's two callbacks, by the names the
+    // markup uses and with the DISPIDs the add-in's Invoke answers.
     HREFTYPE ref = 0;
     ITypeInfo* vtable = nullptr;
     if (SUCCEEDED(iface->GetRefTypeOfImplType(-1, &ref)) &&
         SUCCEEDED(iface->GetRefTypeInfo(ref, &vtable))) {
       TYPEATTR* v = nullptr;
       vtable->GetTypeAttr(&v);
-      Check(v->typekind == TKIND_INTERFACE && v->cFuncs == 0, L"no members of its own");
+      Check(v->typekind == TKIND_INTERFACE && v->cFuncs == 2,
+            L"two members of its own, not " + std::to_wstring(v->cFuncs));
+      const std::pair<const wchar_t*, MEMBERID> callbacks[] = {{L"Ribbon_OnAction", 101},
+                                                               {L"Ribbon_GetImage", 102}};
+      for (UINT i = 0; i < v->cFuncs && i < 2; ++i) {
+        FUNCDESC* function = nullptr;
+        if (FAILED(vtable->GetFuncDesc(i, &function))) continue;
+        BSTR name = nullptr;
+        vtable->GetDocumentation(function->memid, &name, nullptr, nullptr, nullptr);
+        Check(name && std::wcscmp(name, callbacks[i].first) == 0 &&
+                  function->memid == callbacks[i].second &&
+                  function->cParams == static_cast<SHORT>(i + 1),
+              std::wstring(L"member ") + callbacks[i].first);
+        ::SysFreeString(name);
+        vtable->ReleaseFuncDesc(function);
+      }
       Check((v->wTypeFlags & TYPEFLAG_FOLEAUTOMATION) != 0,
             L"automation-compatible: " + Hex(v->wTypeFlags));
       vtable->ReleaseTypeAttr(v);
