@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -81,14 +82,24 @@ class Inspector : public OutlookWindow {
 
 class Explorers : public Object {
  public:
+  using NewExplorerHandler = std::function<void(const std::shared_ptr<Explorer>& explorer)>;
+
   virtual int32_t Count() = 0;
   virtual std::shared_ptr<Explorer> Item(int32_t index) = 0;  // 1-based
+  // Subscribes to NewExplorer, raised for every explorer opened from now on, by the user
+  // or by code, before it is shown.
+  virtual EventConnection ConnectNewExplorer(NewExplorerHandler handler) = 0;
 };
 
 class Inspectors : public Object {
  public:
+  using NewInspectorHandler = std::function<void(const std::shared_ptr<Inspector>& inspector)>;
+
   virtual int32_t Count() = 0;
   virtual std::shared_ptr<Inspector> Item(int32_t index) = 0;  // 1-based
+  // Subscribes to NewInspector, raised for every inspector opened from now on, before it
+  // is shown.
+  virtual EventConnection ConnectNewInspector(NewInspectorHandler handler) = 0;
 };
 
 class Items : public Object {

@@ -26,6 +26,9 @@ class Runtime {
   // Full-width to half-width conversion (digits, Latin letters, symbols, the ideographic
   // space, katakana); characters without a narrow form stay.
   virtual std::u16string Narrow(std::u16string_view text) = 0;
+  // Keeps a line where the user can read it later (the add-in's log), showing nothing now:
+  // for what is worth knowing but not worth a box during Outlook's start. Never fails.
+  virtual void Note(std::u16string_view line) noexcept = 0;
 };
 
 // The installed runtime. Calling it with none installed is a programming error and

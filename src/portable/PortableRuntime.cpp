@@ -1,6 +1,10 @@
 #include "portable/PortableRuntime.h"
 
+#include <cstdio>
+#include <string>
+
 #include "platform/ComError.h"
+#include "platform/Utf.h"
 #include "platform/Word.h"
 #include "wordrules/NarrowTable.h"
 
@@ -29,6 +33,15 @@ std::shared_ptr<platform::Object> PortableRuntime::CreateObject(std::u16string_v
   if (!word) platform::Raise(platform::kErrCannotCreate);
   word_ = word;
   return word;
+}
+
+void PortableRuntime::Note(std::u16string_view line) noexcept {
+  try {
+    const std::string text = "sendnote: " + platform::ToUtf8(line) + "\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
+  } catch (...) {
+    // Nothing to report a failed note with.
+  }
 }
 
 std::u16string PortableRuntime::Narrow(std::u16string_view text) {

@@ -25,6 +25,8 @@ class PortableRuntime : public platform::Runtime {
   std::shared_ptr<platform::Object> CreateObject(std::u16string_view className) override;
   std::u16string LibraryFolder() override { return folder_; }
   std::u16string Narrow(std::u16string_view text) override;
+  // On standard error, the portable edition's place for what the user should know.
+  void Note(std::u16string_view line) noexcept override;
 
  private:
   platform::UserInterface& ui_;

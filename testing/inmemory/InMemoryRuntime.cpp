@@ -71,6 +71,14 @@ std::u16string InMemoryRuntime::LibraryFolder() {
   return libraryFolder_;
 }
 
+void InMemoryRuntime::Note(std::u16string_view line) noexcept {
+  try {
+    notes_.emplace_back(line);
+  } catch (...) {
+    // Out of memory: the note is lost, as a full disk loses a log line.
+  }
+}
+
 std::u16string InMemoryRuntime::Narrow(std::u16string_view text) {
   Enter(u"Narrow");
   return wordrules::NarrowWidthPortable(text);

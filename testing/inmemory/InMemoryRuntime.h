@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "inmemory/Faults.h"
 #include "inmemory/ScriptedUi.h"
@@ -50,6 +51,9 @@ class InMemoryRuntime : public platform::Runtime, public Faultable {
   std::shared_ptr<platform::Object> CreateObject(std::u16string_view className) override;
   std::u16string LibraryFolder() override;
   std::u16string Narrow(std::u16string_view text) override;
+  void Note(std::u16string_view line) noexcept override;
+  // The lines noted so far.
+  const std::vector<std::u16string>& Notes() const { return notes_; }
 
  private:
   struct ClassEntry {
@@ -64,6 +68,7 @@ class InMemoryRuntime : public platform::Runtime, public Faultable {
   ScriptedUi* ui_;  // not owning: ownedUi_ or the caller's
   std::map<std::u16string, ClassEntry, std::less<>> classes_;
   std::u16string libraryFolder_ = u"C:\\Program Files\\sendnote";
+  std::vector<std::u16string> notes_;
 };
 
 }  // namespace sendnote::inmemory

@@ -12,6 +12,7 @@
 #include "inmemory/InMemoryRuntime.h"
 #include "inmemory/OutlookFaults.h"
 #include "platform/Runtime.h"
+#include "portable/hostmodel/CallObserver.h"
 #include "portable/hostmodel/CommandBarObjects.h"
 #include "portable/hostmodel/CommandBarSet.h"
 #include "portable/hostmodel/OutlookApp.h"
@@ -31,8 +32,29 @@ inline constexpr int32_t kHostShutdown = 0;
 inline constexpr char16_t kExplorerKind[] = u"Explorer";
 inline constexpr char16_t kContactWindowKind[] = u"Inspector:40";
 
+// Every call the host model sees while it is installed, in order, by member name.
+class CallLog : public hostmodel::CallObserver {
+ public:
+  void OnCall(const void*, std::u16string_view member) override { members.emplace_back(member); }
+  bool Saw(std::u16string_view member) const {
+    for (const auto& seen : members) {
+      if (seen == member) return true;
+    }
+    return false;
+  }
+  std::vector<std::u16string> members;
+};
+
 class AddinHostTest : public ::testing::Test {
  protected:
+  // The members the host model sees called while `body` runs.
+  template <class Body>
+  CallLog CallsDuring(Body&& body) {
+    CallLog log;
+    hostmodel::ScopedCallObserver watch(log);
+    body();
+    return log;
+  }
   // Restarts the host; as the real host does, a new add-in object serves the new run.
   void Restart() {
     addin.reset();

@@ -358,6 +358,7 @@ class HelpRuntime final : public platform::Runtime {
   std::shared_ptr<platform::Object> CreateObject(std::u16string_view) override { return nullptr; }
   std::u16string LibraryFolder() override { return folder_; }
   std::u16string Narrow(std::u16string_view text) override { return std::u16string(text); }
+  void Note(std::u16string_view) noexcept override {}
 
  private:
   std::u16string folder_;

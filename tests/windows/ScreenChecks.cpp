@@ -54,6 +54,7 @@ class ScreenRuntime final : public platform::Runtime {
   }
   std::u16string LibraryFolder() override { return u"Z:\\nowhere"; }
   std::u16string Narrow(std::u16string_view text) override { return std::u16string(text); }
+  void Note(std::u16string_view) noexcept override {}
 
  private:
   sendnote::windows::WindowsUserInterface ui_;

@@ -66,6 +66,15 @@ std::shared_ptr<platform::Explorer> OutlookExplorers::Item(int32_t index) {
   return list[static_cast<size_t>(index) - 1];
 }
 
+platform::EventConnection OutlookExplorers::ConnectNewExplorer(NewExplorerHandler handler) {
+  NoteCall(this, u"NewExplorer");
+  auto app = LiveApp(app_);
+  const uint64_t key = app->AddNewExplorerHandler(std::move(handler));
+  return platform::EventConnection([weak = app_, key] {
+    if (auto live = weak.lock()) live->RemoveWindowHandler(key);
+  });
+}
+
 std::shared_ptr<platform::Object> OutlookInspectors::Application() {
   NoteCall(this, u"Application");
   return LiveApp(app_);
@@ -83,6 +92,15 @@ std::shared_ptr<platform::Inspector> OutlookInspectors::Item(int32_t index) {
     platform::Raise(platform::kErrSubscript);
   }
   return list[static_cast<size_t>(index) - 1];
+}
+
+platform::EventConnection OutlookInspectors::ConnectNewInspector(NewInspectorHandler handler) {
+  NoteCall(this, u"NewInspector");
+  auto app = LiveApp(app_);
+  const uint64_t key = app->AddNewInspectorHandler(std::move(handler));
+  return platform::EventConnection([weak = app_, key] {
+    if (auto live = weak.lock()) live->RemoveWindowHandler(key);
+  });
 }
 
 std::shared_ptr<platform::Object> OutlookAddInInstance::Application() {
@@ -211,6 +229,9 @@ std::shared_ptr<OutlookExplorer> OutlookApp::NewExplorer(
   auto explorer =
       std::make_shared<OutlookExplorer>(weak_from_this(), std::move(folder), bars, displayed);
   explorers_.push_back(explorer);
+  // Copied first: a handler may subscribe or end its subscription.
+  const auto handlers = newExplorerHandlers_;
+  for (const auto& [key, handler] : handlers) handler(explorer);
   if (displayed) Activated(explorer);
   return explorer;
 }
@@ -227,7 +248,10 @@ std::shared_ptr<OutlookInspector> OutlookApp::InspectorFor(
   std::u16string kind = u"Inspector:" + platform::FromUtf8(std::to_string(itemClass));
   auto bars = NewBars(std::move(kind), contact ? ContactInspectorCommandBarLayout()
                                                : ItemInspectorCommandBarLayout());
-  return std::make_shared<OutlookInspector>(weak_from_this(), item, bars, false);
+  auto inspector = std::make_shared<OutlookInspector>(weak_from_this(), item, bars, false);
+  const auto handlers = newInspectorHandlers_;
+  for (const auto& [key, handler] : handlers) handler(inspector);
+  return inspector;
 }
 
 std::shared_ptr<CommandBarSet> OutlookApp::NewBars(std::u16string kind,
@@ -291,6 +315,25 @@ void OutlookApp::Shutdown() {
   }
   barSets_.clear();
   clicks_->DisconnectAll();
+  newExplorerHandlers_.clear();
+  newInspectorHandlers_.clear();
+}
+
+uint64_t OutlookApp::AddNewExplorerHandler(platform::Explorers::NewExplorerHandler handler) {
+  CheckRunning();
+  newExplorerHandlers_.emplace(nextHandlerKey_, std::move(handler));
+  return nextHandlerKey_++;
+}
+
+uint64_t OutlookApp::AddNewInspectorHandler(platform::Inspectors::NewInspectorHandler handler) {
+  CheckRunning();
+  newInspectorHandlers_.emplace(nextHandlerKey_, std::move(handler));
+  return nextHandlerKey_++;
+}
+
+void OutlookApp::RemoveWindowHandler(uint64_t key) {
+  newExplorerHandlers_.erase(key);
+  newInspectorHandlers_.erase(key);
 }
 
 }  // namespace sendnote::hostmodel

@@ -2,6 +2,8 @@
 // active, the namespace, and the Click subscriptions of its command-bar buttons.
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -43,6 +45,7 @@ class OutlookExplorers : public platform::Explorers {
   std::shared_ptr<platform::Object> Application() override;
   int32_t Count() override;
   std::shared_ptr<platform::Explorer> Item(int32_t index) override;
+  platform::EventConnection ConnectNewExplorer(NewExplorerHandler handler) override;
 
  private:
   std::weak_ptr<OutlookApp> app_;
@@ -55,6 +58,7 @@ class OutlookInspectors : public platform::Inspectors {
   std::shared_ptr<platform::Object> Application() override;
   int32_t Count() override;
   std::shared_ptr<platform::Inspector> Item(int32_t index) override;
+  platform::EventConnection ConnectNewInspector(NewInspectorHandler handler) override;
 
  private:
   std::weak_ptr<OutlookApp> app_;
@@ -128,6 +132,10 @@ class OutlookApp : public platform::OutlookApplication,
   void CloseInspectorsOf(const platform::OutlookItem* item);
   // Ends this run: windows close, subscriptions end, objects stop answering.
   void Shutdown();
+  // The NewExplorer and NewInspector subscriptions; each returns its key for removal.
+  uint64_t AddNewExplorerHandler(platform::Explorers::NewExplorerHandler handler);
+  uint64_t AddNewInspectorHandler(platform::Inspectors::NewInspectorHandler handler);
+  void RemoveWindowHandler(uint64_t key);
 
  private:
   OutlookApp() = default;
@@ -147,6 +155,9 @@ class OutlookApp : public platform::OutlookApplication,
   std::vector<std::weak_ptr<CommandBarSet>> barSets_;
   bool noActiveWindow_ = false;
   bool running_ = true;
+  std::map<uint64_t, platform::Explorers::NewExplorerHandler> newExplorerHandlers_;
+  std::map<uint64_t, platform::Inspectors::NewInspectorHandler> newInspectorHandlers_;
+  uint64_t nextHandlerKey_ = 1;
 };
 
 }  // namespace sendnote::hostmodel

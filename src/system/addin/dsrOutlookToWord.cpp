@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/Runtime.h"
 #include "system/addin/Placeholder.h"
 #include "system/addin/modAddin.h"
 #include "system/addin/modRibbon.h"
@@ -85,6 +86,17 @@ class WorkExplorer {
   bool switched_ = false;
 };
 
+// Subscribes to a window event. An Outlook that offers no such event leaves windows opened
+// later without the button until its next start: no reason to refuse the connection.
+template <class Subscribe>
+void SubscribeQuietly(platform::EventConnection& connection, Subscribe&& subscribe) {
+  try {
+    connection = subscribe();
+  } catch (const platform::ComError&) {
+    connection.Reset();
+  }
+}
+
 }  // namespace
 
 void dsrOutlookToWord::IDTExtensibility2_OnConnection(
@@ -117,7 +129,7 @@ void dsrOutlookToWord::InstallCommandBarButtons(
     const std::shared_ptr<platform::AddInInstance>& addInInst) {
   auto& app = Must(outlook_app_);
   auto contacts = ContactsFolder(app);
-  const std::u16string progId = Must(addInInst).ProgId();
+  prog_id_ = Must(addInInst).ProgId();
 
   {
     auto explorers = app.Explorers();
@@ -130,17 +142,22 @@ void dsrOutlookToWord::InstallCommandBarButtons(
     // The explorer's menus follow the folder it shows: at start-up the button goes in
     // while it shows Contacts, and the user's folder comes back afterwards.
     if (connect_mode_ == kExtCmStartup) work.SwitchFolder(contacts);
-    auto button =
-        InstallButton(work.get().CommandBars(), progId, ButtonTag, ButtonCaption, ExplorerMenuId);
+    auto button = Install(work.get().CommandBars(), ExplorerMenuId);
     if (button) BindButton(std::move(button));
     work.RestoreFolder();
 
     const int32_t explorerCount = explorers->Count();
     for (int32_t i = 1; i <= explorerCount; ++i) {
-      InstallButton(Must(explorers->Item(i)).CommandBars(), progId, ButtonTag, ButtonCaption,
-                    ExplorerMenuId);
+      Install(Must(explorers->Item(i)).CommandBars(), ExplorerMenuId);
     }
     work.End();
+    // Subscribed once the hidden explorer is gone, which needs no button of its own.
+    SubscribeQuietly(col_explorers_, [&] {
+      return explorers->ConnectNewExplorer(
+          [this](const std::shared_ptr<platform::Explorer>& opened) {
+            colExplorers_NewExplorer(opened);
+          });
+    });
   }
 
   // Outlook 2007's inspectors show the ribbon's button instead.
@@ -151,13 +168,50 @@ void dsrOutlookToWord::InstallCommandBarButtons(
     // Held for the loop's body: over automation nothing else keeps the inspector alive.
     const auto inspector = inspectors->Item(i);
     if (IsContactItem(Must(inspector).CurrentItem()) != kTrue) continue;
-    InstallButton(inspector->CommandBars(), progId, ButtonTag, ButtonCaption, InspectorMenuId);
+    Install(inspector->CommandBars(), InspectorMenuId);
   }
   if (inspectorCount == 0) {
-    BorrowContactInspector(contacts, [&progId](const auto& commandBars) {
-      InstallButton(commandBars, progId, ButtonTag, ButtonCaption, InspectorMenuId);
-    });
+    BorrowContactInspector(
+        contacts, [this](const auto& commandBars) { Install(commandBars, InspectorMenuId); });
   }
+  SubscribeQuietly(col_inspectors_, [&] {
+    return inspectors->ConnectNewInspector(
+        [this](const std::shared_ptr<platform::Inspector>& opened) {
+          colInspectors_NewInspector(opened);
+        });
+  });
+}
+
+std::shared_ptr<platform::CommandBarButton> dsrOutlookToWord::Install(
+    const std::shared_ptr<platform::CommandBars>& commandBars, int16_t menuId) {
+  auto button = InstallButton(commandBars, prog_id_, ButtonTag, ButtonCaption, menuId);
+  if (button) return button;
+  // Once a session: every window of a kind lacks the menu alike.
+  const bool explorer = menuId == ExplorerMenuId;
+  bool& noted = explorer ? noted_explorer_menu_ : noted_inspector_menu_;
+  if (!noted) {
+    noted = true;
+    platform::CurrentRuntime().Note(
+        explorer ? u"フォルダーのウィンドウにメニュー(ID "
+                   u"30141)がないため、「添書票の作成」ボタンを登録できませんでした。"
+                 : u"連絡先のウィンドウにメニュー(ID "
+                   u"30130)がないため、「添書票の作成」ボタンを登録できませんでした。");
+  }
+  return nullptr;
+}
+
+void dsrOutlookToWord::colExplorers_NewExplorer(
+    const std::shared_ptr<platform::Explorer>& explorer) {
+  RunHostEntryPoint(u"colExplorers_NewExplorer",
+                    [&] { Install(Must(explorer).CommandBars(), ExplorerMenuId); });
+}
+
+void dsrOutlookToWord::colInspectors_NewInspector(
+    const std::shared_ptr<platform::Inspector>& inspector) {
+  RunHostEntryPoint(u"colInspectors_NewInspector", [&] {
+    if (IsContactItem(Must(inspector).CurrentItem()) != kTrue) return;
+    Install(inspector->CommandBars(), InspectorMenuId);
+  });
 }
 
 void dsrOutlookToWord::IDTExtensibility2_OnDisconnection(int32_t removeMode) {
@@ -165,6 +219,9 @@ void dsrOutlookToWord::IDTExtensibility2_OnDisconnection(int32_t removeMode) {
   clsMsg status;
   RunHostEntryPoint(kProcedure, [&] {
     if (removeMode == kExtDmUserClosed) {
+      // The windows the removal opens itself must not get a button again.
+      col_explorers_.Reset();
+      col_inspectors_.Reset();
       const bool removed = RunHostEntryPoint(kProcedure, [&] {
         // A ribbon's button goes with the add-in; there is nothing of ours in the bars.
         if (ExplorerHasRibbon(outlook_major_)) return;
@@ -278,6 +335,11 @@ void dsrOutlookToWord::RunClick(std::u16string_view procedure,
 
 void dsrOutlookToWord::BindButton(std::shared_ptr<platform::CommandBarButton> button) {
   cbb_addin_click_.Reset();
+  // Unbinding lets go of Outlook: the window subscriptions end with the button's.
+  if (!button) {
+    col_explorers_.Reset();
+    col_inspectors_.Reset();
+  }
   cbb_addin_ = std::move(button);
   if (!cbb_addin_) return;
   cbb_addin_click_ =

@@ -33,6 +33,10 @@ class dsrOutlookToWord {
   void IDTExtensibility2_OnAddInsUpdate();
   void IDTExtensibility2_OnBeginShutdown();
 
+  // Windows opened after the connection, on an Outlook with menus: each gets its button.
+  void colExplorers_NewExplorer(const std::shared_ptr<platform::Explorer>& explorer);
+  void colInspectors_NewInspector(const std::shared_ptr<platform::Inspector>& inspector);
+
   // The Click event of the bound button.
   void cbbAddin_Click(const std::shared_ptr<platform::CommandBarButton>& ctrl,
                       platform::Flag& cancelDefault);
@@ -61,6 +65,10 @@ class dsrOutlookToWord {
   // Puts the button into the windows that have command bars (all of them before Outlook
   // 2007, the explorers of Outlook 2007). Failures pass to the caller.
   void InstallCommandBarButtons(const std::shared_ptr<platform::AddInInstance>& addInInst);
+  // Returns the button installed in one window's menu `menuId`, or empty when the window
+  // has no such menu, which is noted in the add-in's log once a session. Failures pass.
+  std::shared_ptr<platform::CommandBarButton> Install(
+      const std::shared_ptr<platform::CommandBars>& commandBars, int16_t menuId);
   // One click of either button, reported under `procedure`.
   void RunClick(std::u16string_view procedure,
                 const std::shared_ptr<platform::OutlookWindow>& window);
@@ -76,6 +84,11 @@ class dsrOutlookToWord {
   std::shared_ptr<clsStatic> static_data_;
   std::shared_ptr<platform::CommandBarButton> cbb_addin_;
   platform::EventConnection cbb_addin_click_;
+  platform::EventConnection col_explorers_;
+  platform::EventConnection col_inspectors_;
+  std::u16string prog_id_;
+  bool noted_explorer_menu_ = false;
+  bool noted_inspector_menu_ = false;
   ClickListener click_listener_;
   int outlook_major_ = 0;
   int32_t connect_mode_ = 0;

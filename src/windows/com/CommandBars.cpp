@@ -2,6 +2,7 @@
 
 #include "windows/com/ClickSink.h"
 #include "windows/com/HResultError.h"
+#include "windows/com/WindowEventSink.h"
 
 namespace sendnote::com {
 namespace {
@@ -62,17 +63,9 @@ void AutoCommandBarButton::SetTag(std::u16string_view tag) {
 }
 
 platform::EventConnection AutoCommandBarButton::ConnectClick(ClickHandler handler) {
-  constexpr std::u16string_view member = u"CommandBarButton.Click";
-  const auto container = ComPtr<IDispatch>(dispatch().Get()).As<IConnectionPointContainer>();
-  if (!container) throw ErrorOf(E_NOINTERFACE, nullptr, member);
-  ComPtr<IConnectionPoint> point;
-  Check(container->FindConnectionPoint(kIidCommandBarButtonEvents, point.Receive()), member);
-  // The sink holds the handler only: the button and its connection point stay with the
-  // connection, so nothing refers back to the sink once it is unadvised.
   ComPtr<IDispatch> sink = ComPtr<IDispatch>::Adopt(ClickSink::Create(std::move(handler)));
-  DWORD cookie = 0;
-  Check(point->Advise(sink.Get(), &cookie), member);
-  return platform::EventConnection([point, cookie] { point->Unadvise(cookie); });
+  return AdviseSink(dispatch().Get(), kIidCommandBarButtonEvents, sink.Get(),
+                    u"CommandBarButton.Click");
 }
 
 std::shared_ptr<platform::CommandBarControl> WrapControl(ComPtr<IDispatch> object) {

@@ -2,6 +2,7 @@
 
 #include "windows/com/CommandBars.h"
 #include "windows/com/VariantConversion.h"
+#include "windows/com/WindowEventSink.h"
 
 namespace sendnote::com {
 
@@ -122,6 +123,22 @@ std::shared_ptr<platform::OutlookWindow> WindowOf(ComPtr<IDispatch> object) {
   if (kind == kOlExplorer) return Wrap<AutoExplorer>(std::move(object));
   if (kind == kOlInspector) return Wrap<AutoInspector>(std::move(object));
   return nullptr;
+}
+
+platform::EventConnection AutoExplorers::ConnectNewExplorer(NewExplorerHandler handler) {
+  ComPtr<IDispatch> sink = ComPtr<IDispatch>::Adopt(WindowEventSink::Create(
+      kIidExplorersEvents, [handler = std::move(handler)](ComPtr<IDispatch> window) {
+        if (handler) handler(Wrap<AutoExplorer>(std::move(window)));
+      }));
+  return AdviseSink(dispatch().Get(), kIidExplorersEvents, sink.Get(), u"Explorers.NewExplorer");
+}
+
+platform::EventConnection AutoInspectors::ConnectNewInspector(NewInspectorHandler handler) {
+  ComPtr<IDispatch> sink = ComPtr<IDispatch>::Adopt(WindowEventSink::Create(
+      kIidInspectorsEvents, [handler = std::move(handler)](ComPtr<IDispatch> window) {
+        if (handler) handler(Wrap<AutoInspector>(std::move(window)));
+      }));
+  return AdviseSink(dispatch().Get(), kIidInspectorsEvents, sink.Get(), u"Inspectors.NewInspector");
 }
 
 std::u16string AutoOutlookApplication::Version() { return TextOf(dispatch().Get(u"Version")); }

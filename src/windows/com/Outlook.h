@@ -87,6 +87,8 @@ class AutoExplorers : public AutoCollection<platform::Explorers, Wrap<AutoExplor
  public:
   explicit AutoExplorers(ComPtr<IDispatch> object)
       : AutoCollection(std::move(object), u"Explorers") {}
+
+  platform::EventConnection ConnectNewExplorer(NewExplorerHandler handler) override;
 };
 
 // The collection of Outlook's inspectors, the windows of single items.
@@ -94,6 +96,8 @@ class AutoInspectors : public AutoCollection<platform::Inspectors, Wrap<AutoInsp
  public:
   explicit AutoInspectors(ComPtr<IDispatch> object)
       : AutoCollection(std::move(object), u"Inspectors") {}
+
+  platform::EventConnection ConnectNewInspector(NewInspectorHandler handler) override;
 };
 
 // The items of a folder.

@@ -2,6 +2,11 @@
 
 #include "windows/com/Win32.h"
 
+#include <cstdio>
+#include <string>
+
+#include "platform/Utf.h"
+
 #include "windows/com/AutomationClass.h"
 #include "windows/com/HResultError.h"
 #include "windows/com/WideText.h"
@@ -26,6 +31,32 @@ std::u16string WindowsRuntime::LibraryFolder() {
   const std::wstring path = Module::Path();
   const auto slash = path.find_last_of(L"\\/");
   return com::FromWide(slash == std::wstring::npos ? std::wstring() : path.substr(0, slash));
+}
+
+void WindowsRuntime::Note(std::u16string_view line) noexcept {
+  try {
+    std::wstring folder(MAX_PATH, L'\0');
+    const DWORD n = ::GetEnvironmentVariableW(L"LOCALAPPDATA", folder.data(), MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return;
+    folder.resize(n);
+    folder += L"\\sendnote";
+    ::CreateDirectoryW(folder.c_str(), nullptr);  // there already, as a rule
+    const std::wstring path = folder + L"\\sendnote.log";
+    HANDLE file = ::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    char stamp[32];
+    std::snprintf(stamp, sizeof(stamp), "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond);
+    const std::string text = stamp + platform::ToUtf8(line) + "\r\n";
+    DWORD written = 0;
+    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    ::CloseHandle(file);
+  } catch (...) {
+    // A log line is not worth a failure of its own.
+  }
 }
 
 std::u16string WindowsRuntime::Narrow(std::u16string_view text) {

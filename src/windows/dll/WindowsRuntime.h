@@ -18,6 +18,8 @@ class WindowsRuntime final : public platform::Runtime {
   std::shared_ptr<platform::Object> CreateObject(std::u16string_view className) override;
   std::u16string LibraryFolder() override;
   std::u16string Narrow(std::u16string_view text) override;
+  // Appends the line, with the local time, to %LOCALAPPDATA%\sendnote\sendnote.log (UTF-8).
+  void Note(std::u16string_view line) noexcept override;
 
  private:
   WindowsUserInterface ui_;

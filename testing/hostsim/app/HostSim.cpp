@@ -8,8 +8,10 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "hostsim/ButtonObject.h"
+#include "hostsim/EventSourceObject.h"
 #include "hostsim/Expose.h"
 #include "hostsim/LiveObjects.h"
 #include "hostsim/app/SimOffice.h"
@@ -17,12 +19,14 @@
 #include "inmemory/OutlookFaults.h"
 #include "inmemory/WordDocument.h"
 #include "platform/ComError.h"
+#include "platform/Utf.h"
 #include "portable/hostmodel/CommandBarSet.h"
 #include "tests/windows/Checks.h"
 #include "windows/com/Dispatch.h"
 #include "windows/com/ScopedVariant.h"
 #include "windows/com/VariantConversion.h"
 #include "windows/com/WideText.h"
+#include "windows/com/WindowEventSink.h"
 #include "windows/dll/Identities.h"
 
 namespace {
@@ -32,6 +36,7 @@ using sendnote::ContactRecord;
 using sendnote::com::Dispatch;
 using sendnote::com::ScopedVariant;
 using sendnote::hostsim::ButtonObject;
+using sendnote::hostsim::EventSourceObject;
 using sendnote::hostsim::LiveObjects;
 namespace platform = sendnote::platform;
 namespace hostmodel = sendnote::hostmodel;
@@ -133,6 +138,13 @@ int OutlookScenario() {
   }
   Check(ButtonObject::Connections() == 1, L"the bound button's Click is advised once");
   Check(ui.Boxes().empty(), L"the connection shows nothing");
+  Check(EventSourceObject::Connections(com::kIidExplorersEvents) == 1 &&
+            EventSourceObject::Connections(com::kIidInspectorsEvents) == 1,
+        L"NewExplorer and NewInspector are advised once each");
+  // A window opened after the connection gets its button as it opens.
+  auto later = app->OpenExplorer(office.Host()->Inbox());
+  Check(ButtonsIn(later->Bars()) == 1, L"the button is in an explorer opened later");
+  later->Close();
 
   // Clicks in the contact inspector and in the inbox explorer both reach the handler.
   ui.QueueDialog(DialogAnswer::kCancel);
@@ -147,6 +159,10 @@ int OutlookScenario() {
   // Shutdown: the Click is unadvised, the buttons stay in the saved menus.
   CheckHr(office.BeginShutdown(), S_OK, L"OnBeginShutdown");
   Check(ButtonObject::Connections() == 0, L"the shutdown unadvises the Click");
+  Check(EventSourceObject::Connections(com::kIidExplorersEvents) +
+                EventSourceObject::Connections(com::kIidInspectorsEvents) ==
+            0,
+        L"the shutdown unadvises NewExplorer and NewInspector");
   CheckHr(office.Disconnect(sendnote::windows::ext_dm_HostShutdown), S_OK, L"OnDisconnection");
   Check(ButtonsIn(contacts->Bars()) == 1, L"the buttons stay after a shutdown");
 
@@ -798,6 +814,54 @@ int ConnectionCostScenario() {
   return Failures() ? 1 : 0;
 }
 
+// The add-in's log: %LOCALAPPDATA%\sendnote\sendnote.log.
+std::wstring LogPath() {
+  wchar_t folder[MAX_PATH] = {};
+  const DWORD n = ::GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
+  Check(n > 0 && n < MAX_PATH, L"LOCALAPPDATA is set");
+  return std::wstring(folder) + L"\\sendnote\\sendnote.log";
+}
+
+// The log's lines, UTF-8 read back as UTF-16.
+std::vector<std::wstring> LogLines() {
+  std::vector<std::wstring> lines;
+  FILE* file = ::_wfopen(LogPath().c_str(), L"rb");
+  if (!file) return lines;
+  std::string bytes;
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof(buffer), file)) > 0;) bytes.append(buffer, n);
+  std::fclose(file);
+  size_t start = 0;
+  for (size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+    lines.push_back(W(platform::FromUtf8(bytes.substr(start, end - start))));
+  }
+  return lines;
+}
+
+// Outlook 2003 whose explorers lack the menu the button goes into: no button there, no
+// box, and one line in the add-in's log however many windows lack it.
+int MissingMenu2003Scenario() {
+  ::DeleteFileW(LogPath().c_str());
+  {
+    SimUi ui;
+    SimOffice office(Generation::k2003);
+    auto first = office.App()->OpenExplorer(office.Host()->Inbox());
+    auto second = office.App()->OpenExplorer(office.Host()->Contacts());
+    Check(first->Bars()->RemoveBuiltIn(30141) && second->Bars()->RemoveBuiltIn(30141),
+          L"the explorers' menu is taken out");
+    Check(office.StartOutlook(), L"the add-in is loaded");
+    Check(ButtonsIn(first->Bars()) + ButtonsIn(second->Bars()) == 0, L"no button without the menu");
+    Check(ui.Boxes().empty(), L"no box at the start");
+    const auto lines = LogLines();
+    for (const auto& line : lines) Print(stdout, L"log: " + line);
+    Check(lines.size() == 1 && lines[0].find(L"メニュー(ID 30141)がないため") != std::wstring::npos,
+          L"one line in the log, not " + std::to_wstring(lines.size()));
+    office.QuitOutlook();
+  }
+  Check(LiveObjects::Count() == 0, L"live objects after the run");
+  return Failures() ? 1 : 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -815,6 +879,7 @@ int wmain(int argc, wchar_t** argv) {
       {L"old-registration-2016", OldRegistration2016Scenario},
       {L"restart-2003", Restart2003Scenario},
       {L"connection-cost", ConnectionCostScenario},
+      {L"missing-menu-2003", MissingMenu2003Scenario},
   };
   auto it = scenarios.find(mode);
   if (it == scenarios.end()) {
@@ -822,7 +887,7 @@ int wmain(int argc, wchar_t** argv) {
         stderr,
         L"usage: sendnote_hostsim "
         L"outlook|refusals|dialog|one-report|word|click-explorer|click-inspector|word-quit|"
-        L"ribbon-2016|old-registration-2016|restart-2003|connection-cost\n");
+        L"ribbon-2016|old-registration-2016|restart-2003|connection-cost|missing-menu-2003\n");
     return 2;
   }
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;

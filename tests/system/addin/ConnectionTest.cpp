@@ -185,5 +185,67 @@ TEST_F(ConnectionTest, AFailedRemovalIsReportedAndStillLetsOutlookGo) {
   EXPECT_EQ(addin->StaticData(), nullptr);
 }
 
+TEST_F(ConnectionTest, WindowsOpenedAfterTheConnectionGetTheButtonAsTheyOpen) {
+  app->OpenExplorer(host->Inbox());
+  Connect(kStartup);
+  std::shared_ptr<hostmodel::OutlookExplorer> later;
+  EXPECT_TRUE(
+      CallsDuring([&] { later = app->OpenExplorer(host->Contacts()); }).Saw(u"FindControl"));
+  EXPECT_EQ(Tagged(later->Bars()), 1u);
+  std::shared_ptr<hostmodel::OutlookInspector> contact;
+  auto yamada = AddContact(u"山田");
+  EXPECT_TRUE(CallsDuring([&] { contact = app->OpenInspector(yamada); }).Saw(u"FindControl"));
+  EXPECT_EQ(Tagged(contact->Bars()), 1u);
+  // Other items' windows are only asked what they show.
+  auto notice = host->Inbox()->AddMail(u"ご案内");
+  EXPECT_FALSE(CallsDuring([&] { app->OpenInspector(notice); }).Saw(u"FindControl"));
+  EXPECT_TRUE(Prompts().empty());
+
+  // The button taken out of the saved menus by hand comes back in the next window.
+  for (const auto& kept : host->Customization()->All(kExplorerKind)) {
+    host->Customization()->Remove(kExplorerKind, *kept);
+  }
+  EXPECT_EQ(Tagged(app->OpenExplorer(host->Inbox())->Bars()), 1u);
+}
+
+TEST_F(ConnectionTest, AfterShutdownOrRemovalNewWindowsAreLeftAlone) {
+  app->OpenExplorer(host->Inbox());
+  Connect(kStartup);
+  ShutDown();
+  EXPECT_FALSE(CallsDuring([&] { app->OpenExplorer(host->Contacts()); }).Saw(u"FindControl"));
+
+  Connect(kLater);
+  addin->IDTExtensibility2_OnDisconnection(kUserClosed);
+  auto yamada = AddContact(u"山田");
+  const CallLog afterRemoval = CallsDuring([&] {
+    app->OpenExplorer(host->Contacts());
+    app->OpenInspector(yamada);
+  });
+  EXPECT_FALSE(afterRemoval.Saw(u"FindControl"));
+  EXPECT_EQ(Kept(kExplorerKind) + Kept(kContactWindowKind), 0u);
+}
+
+TEST_F(ConnectionTest, WindowsWithoutTheMenuAreNotedOnceAndShowNothing) {
+  auto first = app->OpenExplorer(host->Inbox());
+  auto second = app->OpenExplorer(host->Contacts());
+  auto contact = app->OpenInspector(AddContact(u"山田"));
+  ASSERT_TRUE(first->Bars()->RemoveBuiltIn(ExplorerMenuId));
+  ASSERT_TRUE(second->Bars()->RemoveBuiltIn(ExplorerMenuId));
+  ASSERT_TRUE(contact->Bars()->RemoveBuiltIn(InspectorMenuId));
+  Connect(kStartup);
+  EXPECT_EQ(Tagged(first->Bars()) + Tagged(second->Bars()) + Tagged(contact->Bars()), 0u);
+  EXPECT_EQ(addin->cbbAddin(), nullptr);
+  EXPECT_TRUE(Prompts().empty());
+  EXPECT_EQ(runtime.Notes(),
+            (std::vector<std::u16string>{
+                u"フォルダーのウィンドウにメニュー(ID "
+                u"30141)がないため、「添書票の作成」ボタンを登録できませんでした。",
+                u"連絡先のウィンドウにメニュー(ID "
+                u"30130)がないため、「添書票の作成」ボタンを登録できませんでした。"}));
+  // A later window with the menu gets the button; one without adds no second note.
+  EXPECT_EQ(Tagged(app->OpenExplorer(host->Inbox())->Bars()), 1u);
+  EXPECT_EQ(runtime.Notes().size(), 2u);
+}
+
 }  // namespace
 }  // namespace sendnote

@@ -137,25 +137,18 @@ class RibbonConnectionTest : public AddinHostTest {
 TEST_F(RibbonConnectionTest, AnOutlookWithARibbonIsAskedForItsVersionAndNothingElse) {
   StartAs(kOutlook2016);
   auto inbox = app->OpenExplorer(host->Inbox());
-  CallLog log;
-  {
-    hostmodel::ScopedCallObserver watch(log);
-    Connect(kStartup);
-  }
-  EXPECT_EQ(log.members, std::vector<std::u16string>{u"Version"});
+  EXPECT_EQ(CallsDuring([&] { Connect(kStartup); }).members,
+            std::vector<std::u16string>{u"Version"});
   EXPECT_TRUE(inbox->FolderHistory().empty());
   EXPECT_EQ(Tagged(inbox->Bars()), 0u);
   EXPECT_TRUE(host->Contacts()->Contents().empty());  // no placeholder in empty Contacts
   EXPECT_TRUE(Prompts().empty());
   EXPECT_EQ(addin->OutlookMajor(), 16);
   EXPECT_FALSE(addin->GetCustomUI(kExplorerRibbonId).empty());
-  // Removing the add-in touches no window either.
-  log.members.clear();
-  {
-    hostmodel::ScopedCallObserver watch(log);
-    addin->IDTExtensibility2_OnDisconnection(kUserClosed);
-  }
-  EXPECT_TRUE(log.members.empty());
+  // Later windows and removing the add-in touch nothing of Outlook's either.
+  EXPECT_FALSE(CallsDuring([&] { app->OpenExplorer(host->Contacts()); }).Saw(u"FindControl"));
+  EXPECT_TRUE(
+      CallsDuring([&] { addin->IDTExtensibility2_OnDisconnection(kUserClosed); }).members.empty());
   EXPECT_TRUE(Prompts().empty());
 }
 
