@@ -34,7 +34,7 @@ std::shared_ptr<platform::DocumentProperty> DocxProperties::Add(std::u16string_v
                                                                 const platform::Variant& value) {
   CustomProperties& properties = Model().Properties();
   wordrules::CheckNewProperty(name, linkToContent, type, properties.Find(name) != nullptr);
-  const platform::Variant converted = wordrules::ConvertToPropertyType(value, type);
+  const platform::Variant converted = wordrules::ConvertValueToStore(value, type);
   return std::make_shared<DocxProperty>(ModelRef(), properties.Add(name, type, converted));
 }
 
@@ -76,7 +76,7 @@ void DocxProperty::SetValue(const platform::Variant& value) {
                     u"The property is linked to content; its value comes from the document.");
   }
   const int32_t type = properties.TypeOf(entry);
-  properties.Store(entry, type, wordrules::ConvertToPropertyType(value, type));
+  properties.Store(entry, type, wordrules::ConvertValueToStore(value, type));
 }
 
 platform::Flag DocxProperty::LinkToContent() {

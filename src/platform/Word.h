@@ -41,6 +41,9 @@ inline constexpr int32_t kPropertyNumber = 1;
 inline constexpr int32_t kPropertyBoolean = 2;
 inline constexpr int32_t kPropertyDate = 3;
 inline constexpr int32_t kPropertyString = 4;
+// "Properties of type msoPropertyTypeString cannot exceed 255 characters in length"
+// (Document.CustomDocumentProperties, Word VBA reference).
+inline constexpr size_t kMaxPropertyTextLength = 255;
 inline constexpr int32_t kPropertyFloat = 5;
 
 class Documents;
@@ -149,7 +152,8 @@ class DocumentProperty : public Object {
   // A linked property's value follows its link source.
   virtual Variant Value() = 0;
   // The value is converted to the property's type: raises 13 when it cannot be, 5 for a
-  // linked property (its value comes from the document's content).
+  // linked property (its value comes from the document's content) and for a text longer
+  // than 255 characters.
   virtual void SetValue(const Variant& value) = 0;
   virtual Flag LinkToContent() = 0;
   virtual void Delete() = 0;
@@ -164,8 +168,8 @@ class DocumentProperties : public Object {
   // that name.
   virtual std::shared_ptr<DocumentProperty> Item(std::u16string_view name) = 0;
   // Raises 5 for an empty, over-long or taken name, a name with control characters, an
-  // unknown type or a link to content (this contract cannot name the link source); 13
-  // when the value does not convert to the type.
+  // unknown type, a link to content (this contract cannot name the link source) or a text
+  // value longer than 255 characters (Word's limit); 13 when the value does not convert.
   virtual std::shared_ptr<DocumentProperty> Add(std::u16string_view name, Flag linkToContent,
                                                 int32_t type, const Variant& value) = 0;
 };

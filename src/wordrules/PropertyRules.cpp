@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ComError.h"
+#include "platform/Word.h"
 #include "wordrules/WordValue.h"
 
 namespace sendnote::wordrules {
@@ -20,6 +21,16 @@ void CheckNewProperty(std::u16string_view name, platform::Flag linkToContent, in
   if (nameTaken) {
     platform::Raise(platform::kErrInvalidCall, u"A property of that name already exists.");
   }
+}
+
+platform::Variant ConvertValueToStore(const platform::Variant& value, int32_t type) {
+  platform::Variant converted = ConvertToPropertyType(value, type);
+  if (type == platform::kPropertyString &&
+      converted.ToString().size() > platform::kMaxPropertyTextLength) {
+    platform::Raise(platform::kErrInvalidCall,
+                    u"A text property cannot hold more than 255 characters.");
+  }
+  return converted;
 }
 
 }  // namespace sendnote::wordrules

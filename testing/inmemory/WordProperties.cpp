@@ -71,7 +71,7 @@ void WordProperty::SetValue(const Variant& value) {
     platform::Raise(platform::kErrInvalidCall,
                     u"The property is linked to content; its value comes from the document.");
   }
-  content_.value = wordrules::ConvertToPropertyType(value, content_.type);
+  content_.value = wordrules::ConvertValueToStore(value, content_.type);
 }
 
 platform::Flag WordProperty::LinkToContent() {
@@ -142,7 +142,7 @@ std::shared_ptr<platform::DocumentProperty> WordProperties::Add(std::u16string_v
   WordPropertyContent content;
   content.name = std::u16string(name);
   content.type = type;
-  content.value = wordrules::ConvertToPropertyType(value, type);
+  content.value = wordrules::ConvertValueToStore(value, type);
   Load(content);
   return items_.back();
 }

@@ -53,8 +53,11 @@ std::u16string QuotedText(std::u16string_view s);
 // True when the collection has a property of that name; any failure counts as absence.
 platform::Flag DocPropExists(const std::shared_ptr<platform::DocumentProperties>& props,
                              std::u16string_view name);
-// Sets (or adds, not linked) a property of the given type and text value; a property
-// linked to content is left unchanged. Failures pass to the caller.
+// Returns the text cut to the 255 characters Word keeps of a text property, never inside
+// a surrogate pair.
+std::u16string_view CutToPropertyLimit(std::u16string_view text);
+// Sets (or adds, not linked) a property of the given type and text value, the text cut to
+// Word's limit; a property linked to content is left unchanged. Failures pass to the caller.
 void DocPropSet(const std::shared_ptr<platform::DocumentProperties>& props,
                 std::u16string_view name, int32_t type, std::u16string_view value);
 // Updates the DOCPROPERTY fields whose property name begins with `prefix`; returns how

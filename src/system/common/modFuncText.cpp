@@ -215,10 +215,20 @@ platform::Flag DocPropExists(const std::shared_ptr<platform::DocumentProperties>
   }
 }
 
+std::u16string_view CutToPropertyLimit(std::u16string_view text) {
+  if (text.size() <= platform::kMaxPropertyTextLength) return text;
+  size_t end = platform::kMaxPropertyTextLength;
+  // A pair cut in two would leave half a character: the pair goes whole.
+  if (text[end - 1] >= 0xD800 && text[end - 1] <= 0xDBFF) --end;
+  return text.substr(0, end);
+}
+
 void DocPropSet(const std::shared_ptr<platform::DocumentProperties>& props,
                 std::u16string_view name, int32_t type, std::u16string_view value) {
   auto& collection = platform::Must(props);
-  const platform::Variant text = platform::Variant::String(std::u16string(value));
+  // Word refuses a longer text; every type is handed over as text.
+  const platform::Variant text =
+      platform::Variant::String(std::u16string(CutToPropertyLimit(value)));
   if (!platform::IsTrue(DocPropExists(props, name))) {
     collection.Add(name, platform::kFalse, type, text);
     return;

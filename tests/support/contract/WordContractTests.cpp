@@ -319,6 +319,20 @@ TEST_P(WordContract, ChangingTheTypeConvertsTheValue) {
   EXPECT_EQ(word->Value(), Variant::String(u"abc"));
 }
 
+TEST_P(WordContract, TextValuesHoldAtMostWordsTwoHundredFiftyFiveCharacters) {
+  auto props = NewDocument(Template().Props({Text(u"long", u"short")}))->CustomDocumentProperties();
+  const std::u16string limit(255, u'あ');
+  props->Add(u"fits", platform::kFalse, platform::kPropertyString, Variant::String(limit));
+  EXPECT_EQ(props->Item(u"fits")->Value(), Variant::String(limit));
+  EXPECT_THROW(props->Add(u"over", platform::kFalse, platform::kPropertyString,
+                          Variant::String(limit + u"x")),
+               ComError);
+  EXPECT_EQ(props->Count(), 2);  // nothing added
+  auto existing = props->Item(u"long");
+  EXPECT_THROW(existing->SetValue(Variant::String(limit + u"x")), ComError);
+  EXPECT_EQ(existing->Value(), Variant::String(u"short"));
+}
+
 TEST_P(WordContract, SettingTheValueConvertsToThePropertyType) {
   auto props =
       NewDocument(Template().Props({

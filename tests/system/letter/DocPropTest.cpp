@@ -67,5 +67,26 @@ TEST_F(DocPropTest, SetPassesFailuresToTheCaller) {
   EXPECT_THROW(DocPropSet(props_, u"G", platform::kPropertyString, u"x"), platform::ComError);
 }
 
+TEST_F(DocPropTest, SetCutsLongTextsToWordsLimitKeepingPairsWhole) {
+  Open({});
+  const std::u16string address(300, u'東');
+  DocPropSet(props_, u"OUTLOOK$住所", platform::kPropertyString, address);
+  EXPECT_EQ(Stored(u"OUTLOOK$住所"), Prop(u"OUTLOOK$住所", address.substr(0, 255)));
+  // Added new and set again: both cut.
+  DocPropSet(props_, u"OUTLOOK$住所", platform::kPropertyString, address + u"!");
+  EXPECT_EQ(Stored(u"OUTLOOK$住所").value.ToString().size(), 255u);
+
+  // 𠮷 (U+20BB7) is a pair; one that would straddle the limit is left out whole.
+  std::u16string straddling(254, u'a');
+  straddling += u"\U00020BB7";
+  DocPropSet(props_, u"OUTLOOK$会社名", platform::kPropertyString, straddling);
+  EXPECT_EQ(Stored(u"OUTLOOK$会社名").value.ToString(), std::u16string(254, u'a'));
+  std::u16string fitting(253, u'a');
+  fitting += u"\U00020BB7";
+  fitting += u"zz";
+  DocPropSet(props_, u"OUTLOOK$部署", platform::kPropertyString, fitting);
+  EXPECT_EQ(Stored(u"OUTLOOK$部署").value.ToString(), fitting.substr(0, 255));
+}
+
 }  // namespace
 }  // namespace sendnote
