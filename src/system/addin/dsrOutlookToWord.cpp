@@ -297,6 +297,18 @@ std::u16string dsrOutlookToWord::GetCustomUI(std::u16string_view ribbonId) const
 
 void dsrOutlookToWord::RunClick(std::u16string_view procedure,
                                 const std::shared_ptr<platform::OutlookWindow>& window) {
+  // A click while one runs (its dialog or a box lets Outlook's messages through) makes no
+  // second letter and no second dialog; the running click's windows stay in front.
+  if (click_running_) {
+    if (click_listener_) click_listener_(ClickOutcome{});
+    return;
+  }
+  click_running_ = true;
+  struct Running {
+    bool& flag;
+    ~Running() { flag = false; }
+  } running{click_running_};
+
   if (deferred_report_) {
     const DeferredReport report = std::move(*deferred_report_);
     deferred_report_.reset();

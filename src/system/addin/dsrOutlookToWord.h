@@ -87,6 +87,7 @@ class dsrOutlookToWord {
   platform::EventConnection col_explorers_;
   platform::EventConnection col_inspectors_;
   std::u16string prog_id_;
+  bool click_running_ = false;
   bool noted_explorer_menu_ = false;
   bool noted_inspector_menu_ = false;
   ClickListener click_listener_;

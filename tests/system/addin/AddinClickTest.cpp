@@ -95,6 +95,36 @@ TEST_F(AddinClickTest, AClickFromAContactWindowWritesTheContactIntoANewDocument)
   EXPECT_EQ(addin->StaticData(), choices);
 }
 
+TEST_F(AddinClickTest, AClickWhileAClickRunsMakesNoSecondLetterAndNoSecondDialog) {
+  auto word = WordWithTemplate();
+  word->QueueFileNew(kTemplate);
+  word->QueueFileNew(kTemplate);
+  auto explorer = app->OpenExplorer(host->Contacts());
+  explorer->Select({Yamada()});
+  Connect();
+  std::vector<ClickOutcome::Kind> outcomes;
+  addin->SetClickListener([&](const ClickOutcome& outcome) { outcomes.push_back(outcome.kind); });
+  // The user clicks the menu button and the ribbon's while the output dialog is open.
+  auto& ui = runtime.Scripted();
+  ui.QueueDialog({DialogAction::Run([&](platform::TemplateDialogForm&) {
+                    ClickIn(explorer, explorer->Bars());
+                    addin->Ribbon_OnAction(explorer);
+                  }),
+                  DialogAction::Ok()});
+
+  EXPECT_EQ(ClickIn(explorer, explorer->Bars()), 1);
+  EXPECT_EQ(ui.Dialogs().size(), 1u);
+  EXPECT_EQ(word->OpenDocuments().size(), 1u);
+  EXPECT_TRUE(Prompts().empty());
+  EXPECT_EQ(outcomes, (std::vector<ClickOutcome::Kind>{ClickOutcome::Kind::kStopped,
+                                                       ClickOutcome::Kind::kStopped,
+                                                       ClickOutcome::Kind::kCompleted}));
+  // Once it is over, the next click runs again.
+  ui.QueueDialog({DialogAction::Ok()});
+  EXPECT_EQ(ClickIn(explorer, explorer->Bars()), 1);
+  EXPECT_EQ(word->OpenDocuments().size(), 2u);
+}
+
 TEST_F(AddinClickTest, HelpAndVersionWithinAClickKeepTheDialogAndItsSelections) {
   runtime.SetLibraryFolder(u"C:\\Addins\\sendnote");
   auto explorer = app->OpenExplorer(host->Contacts());
