@@ -33,16 +33,15 @@ HRESULT ClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** object)
   if (!object) return E_POINTER;
   *object = nullptr;
   if (outer) return CLASS_E_NOAGGREGATION;
-  std::shared_ptr<platform::Object> model;
   try {
-    model = make_ ? make_() : nullptr;
+    std::shared_ptr<platform::Object> model = make_ ? make_() : nullptr;
+    if (!model) return E_FAIL;
+    ++created_;
+    com::ComPtr<IDispatch> exposed = Expose(model);
+    return exposed->QueryInterface(iid, object);
   } catch (...) {
     return E_FAIL;
   }
-  if (!model) return E_FAIL;
-  ++created_;
-  com::ComPtr<IDispatch> exposed = Expose(model);
-  return exposed->QueryInterface(iid, object);
 }
 
 HRESULT ClassFactory::LockServer(BOOL) { return S_OK; }

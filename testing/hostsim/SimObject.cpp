@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <map>
+#include <new>
 #include <string>
 
 #include "hostsim/LiveObjects.h"
@@ -22,6 +23,20 @@ std::map<const void*, SimObject*>& Live() {
 
 uint64_t g_invocations = 0;
 uint64_t g_lookups = 0;
+
+// Rejections to come, by application.
+std::map<std::u16string, int>& Rejections() {
+  static std::map<std::u16string, int> rejections;
+  return rejections;
+}
+
+// Whether this call is one to refuse, counting it down.
+bool Rejects(const std::u16string& application) {
+  auto it = Rejections().find(application);
+  if (it == Rejections().end() || it->second == 0) return false;
+  if (it->second > 0) --it->second;
+  return true;
+}
 
 const void* IdentityOf(const platform::Object* model) { return dynamic_cast<const void*>(model); }
 
@@ -76,6 +91,10 @@ HRESULT SimObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
   return DISP_E_BADINDEX;
 }
 
+void SimObject::RejectCalls(std::u16string application, int count) {
+  Rejections()[std::move(application)] = count;
+}
+
 uint64_t SimObject::Invocations() { return g_invocations; }
 uint64_t SimObject::NameLookups() { return g_lookups; }
 
@@ -102,6 +121,7 @@ void SimObject::FillException(EXCEPINFO* info, const platform::ComError& error,
 HRESULT SimObject::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* params,
                           VARIANT* result, EXCEPINFO* exception, UINT* badArg) {
   ++g_invocations;
+  if (Rejects(type_.ApplicationName())) return RPC_E_CALL_REJECTED;
   const DispatchType::Member* member = type_.Find(id);
   if (!member) return DISP_E_MEMBERNOTFOUND;
   const bool write = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
@@ -130,9 +150,15 @@ HRESULT SimObject::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* 
     return S_OK;
   } catch (const platform::ComError& error) {
     FillException(exception, error, type_.ApplicationName());
+  } catch (const std::bad_alloc&) {
+    FillException(exception, platform::ComError(7, u"Out of memory"), type_.ApplicationName());
   } catch (const std::exception& error) {
     FillException(exception, platform::ComError(51, platform::FromUtf8(error.what())),
                   type_.ApplicationName());
+  } catch (...) {
+    // Nothing may unwind into the caller, as from a real server.
+    if (result) ::VariantClear(result);
+    return E_UNEXPECTED;
   }
   if (result) ::VariantClear(result);
   return DISP_E_EXCEPTION;

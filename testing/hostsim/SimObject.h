@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "hostsim/DispatchType.h"
 #include "platform/ComError.h"
@@ -31,6 +32,9 @@ class SimObject : public IDispatch {
   // desktop. Name lookups (GetIDsOfNames) and invocations are counted apart.
   static uint64_t Invocations();
   static uint64_t NameLookups();
+  // Makes the objects of `application` ("Microsoft Word") refuse their next `count` calls
+  // (-1: every call) as a busy server does, with RPC_E_CALL_REJECTED; 0 ends it.
+  static void RejectCalls(std::u16string application, int count);
 
   const std::shared_ptr<platform::Object>& Model() const { return model_; }
   const DispatchType& Type() const { return type_; }

@@ -5,9 +5,10 @@
 # SENDNOTE_PLATFORM (win32|win64), SENDNOTE_DLL, SENDNOTE_CLIENT, SENDNOTE_HOSTSIM, SENDNOTE_OBJDUMP,
 # SENDNOTE_CONTRACT_AUTOMATION (the Word contract suite over automation), SENDNOTE_VERSION
 # (the project's version) and the identities SENDNOTE_LIBID, SENDNOTE_CLSID, SENDNOTE_IID
-# (braced).
+# (braced). SENDNOTE_WINEDEBUG, when set, replaces WINEDEBUG=-all for a run that needs
+# Wine's traces.
 set -euo pipefail
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export WINEDEBUG=${SENDNOTE_WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 wine=$SENDNOTE_WINE
 progid=COMAddInSendnote.dsrOutlookToWord
 classes='HKEY_CURRENT_USER\Software\Classes'

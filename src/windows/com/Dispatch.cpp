@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/ComError.h"
+#include "windows/com/BusyRetry.h"
 #include "windows/com/HResultError.h"
 #include "windows/com/WideText.h"
 
@@ -29,14 +30,21 @@ ScopedVariant Dispatch::Invoke(std::u16string_view name, WORD flags,
   ScopedVariant result;
   EXCEPINFO info{};
   UINT badArg = 0;
-  const HRESULT hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                     putValue ? nullptr : result.Receive(), &info, &badArg);
+  const HRESULT hr = RetryWhileBusy([&] {
+    return object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
+                           putValue ? nullptr : result.Receive(), &info, &badArg);
+  });
   if (FAILED(hr)) {
-    platform::ComError error = ErrorOf(hr, &info, name);
-    ::SysFreeString(info.bstrSource);
-    ::SysFreeString(info.bstrDescription);
-    ::SysFreeString(info.bstrHelpFile);
-    throw error;
+    // Freed however the error's text ends, out of memory included.
+    struct Strings {
+      EXCEPINFO& info;
+      ~Strings() {
+        ::SysFreeString(info.bstrSource);
+        ::SysFreeString(info.bstrDescription);
+        ::SysFreeString(info.bstrHelpFile);
+      }
+    } strings{info};
+    throw ErrorOf(hr, &info, name);
   }
   return result;
 }

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "platform/ComError.h"
+#include "windows/com/BusyRetry.h"
 #include "windows/com/HResultError.h"
 #include "windows/com/WideText.h"
 
@@ -92,7 +93,9 @@ DISPID MemberIds::Of(IDispatch* object, std::u16string_view name) {
     if (*shared) return **shared;
   }
   DISPID id = DISPID_UNKNOWN;
-  Check(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), name);
+  Check(RetryWhileBusy(
+            [&] { return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); }),
+        name);
   own_.emplace_back(name, id);
   return id;
 }

@@ -2,6 +2,8 @@
 
 #include <olectl.h>
 
+#include <new>
+
 #include "platform/Runtime.h"
 #include "windows/com/Dispatch.h"
 #include "windows/com/Outlook.h"
@@ -17,6 +19,19 @@ namespace {
 // The callbacks' DISPIDs, as sendnote.idl.in declares them.
 constexpr DISPID kDispIdOnAction = 101;
 constexpr DISPID kDispIdGetImage = 102;
+
+// Runs one IDispatch member for Office: any C++ exception becomes an HRESULT here, since
+// none may unwind into the caller.
+template <class Body>
+HRESULT AbiCall(Body&& body) noexcept {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
 
 // Runs one host event with the Windows runtime installed. The system's events end in their
 // own barrier; this one also catches what happens around them (wrapping the arguments), so
@@ -87,16 +102,20 @@ HRESULT AddInObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   if (!info) return E_POINTER;
   *info = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  const HRESULT hr = LoadTypeInfo();
-  if (FAILED(hr)) return hr;
-  *info = com::ComPtr<ITypeInfo>(type_info_).Detach();
-  return S_OK;
+  return AbiCall([&] {
+    const HRESULT hr = LoadTypeInfo();
+    if (FAILED(hr)) return hr;
+    *info = com::ComPtr<ITypeInfo>(type_info_).Detach();
+    return S_OK;
+  });
 }
 
 HRESULT AddInObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  const HRESULT hr = LoadTypeInfo();
-  if (FAILED(hr)) return hr;
-  return ::DispGetIDsOfNames(type_info_.Get(), names, count, ids);
+  return AbiCall([&] {
+    const HRESULT hr = LoadTypeInfo();
+    if (FAILED(hr)) return hr;
+    return ::DispGetIDsOfNames(type_info_.Get(), names, count, ids);
+  });
 }
 
 HRESULT AddInObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,

@@ -14,6 +14,7 @@
 #include "hostsim/EventSourceObject.h"
 #include "hostsim/Expose.h"
 #include "hostsim/LiveObjects.h"
+#include "hostsim/SimObject.h"
 #include "hostsim/app/SimOffice.h"
 #include "hostsim/app/SimUi.h"
 #include "inmemory/OutlookFaults.h"
@@ -862,6 +863,39 @@ int MissingMenu2003Scenario() {
   return Failures() ? 1 : 0;
 }
 
+// A busy Word: one that refuses its first 20 calls is waited for and the letter written;
+// one that refuses every call ends the click after about 30 seconds in one report.
+int BusyWordScenario() {
+  {
+    ClickWorld w(true, true, true);
+    if (!StartAddIn(w.office)) return 1;
+    sendnote::hostsim::SimObject::RejectCalls(u"Microsoft Word", 20);
+    w.ui.QueueDialog(DialogAnswer::kOk);
+    Check(w.office.Click(w.explorer, ButtonIn(w.explorer->Bars())) == 1, L"click, Word busy");
+    for (const auto& box : w.ui.Boxes()) Print(stdout, L"box: " + box.text);
+    Check(w.ui.Boxes().empty(), L"a Word busy for a while shows no box");
+    CheckLetter(w.Word(), L"Word busy for 20 calls");
+
+    // OK meets the busy Word; after the report the dialog stays open, and the user cancels.
+    sendnote::hostsim::SimObject::RejectCalls(u"Microsoft Word", -1);
+    w.ui.QueueDialog(DialogAnswer::kOk);
+    w.ui.QueueDialog(DialogAnswer::kCancel);
+    const ULONGLONG start = ::GetTickCount64();
+    Check(w.office.Click(w.explorer, ButtonIn(w.explorer->Bars())) == 1, L"click, Word never free");
+    const ULONGLONG waited = ::GetTickCount64() - start;
+    sendnote::hostsim::SimObject::RejectCalls(u"Microsoft Word", 0);
+    Print(stdout, L"waited " + std::to_wstring(waited) + L" ms for a Word that never answers");
+    Check(waited >= 29000 && waited < 60000, L"the click waited about 30 seconds");
+    Check(w.ui.Boxes().size() == 1 && w.ui.Boxes()[0].style == 16 &&
+              w.ui.Boxes()[0].text.find(L"-2147418111") != std::wstring::npos,
+          L"one report with the rejected call's number");
+    Check(w.Word()->OpenDocuments().size() == 1, L"no second document");
+    StopAddIn(w.office);
+  }
+  Check(LiveObjects::Count() == 0, L"live objects after the run");
+  return Failures() ? 1 : 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -880,6 +914,7 @@ int wmain(int argc, wchar_t** argv) {
       {L"restart-2003", Restart2003Scenario},
       {L"connection-cost", ConnectionCostScenario},
       {L"missing-menu-2003", MissingMenu2003Scenario},
+      {L"busy-word", BusyWordScenario},
   };
   auto it = scenarios.find(mode);
   if (it == scenarios.end()) {
@@ -887,7 +922,8 @@ int wmain(int argc, wchar_t** argv) {
         stderr,
         L"usage: sendnote_hostsim "
         L"outlook|refusals|dialog|one-report|word|click-explorer|click-inspector|word-quit|"
-        L"ribbon-2016|old-registration-2016|restart-2003|connection-cost|missing-menu-2003\n");
+        L"ribbon-2016|old-registration-2016|restart-2003|connection-cost|missing-menu-2003|busy-"
+        L"word\n");
     return 2;
   }
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;

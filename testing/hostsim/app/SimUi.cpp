@@ -74,9 +74,15 @@ LRESULT CALLBACK SimUi::Hook(int code, WPARAM wParam, LPARAM lParam) {
   wchar_t className[64] = {};
   // A window is activated again when it regains the focus: meet it once.
   if (code == HCBT_ACTIVATE && g_current && ::GetClassNameW(window, className, 64) &&
-      std::wcscmp(className, L"#32770") == 0 && ::GetPropW(window, L"sendnote.met") == nullptr) {
-    ::SetPropW(window, L"sendnote.met", window);
-    g_current->Meet(window);
+      std::wcscmp(className, L"#32770") == 0) {
+    // The output dialog met before is met again when it is active once more after a box
+    // (OK failed) and a further answer waits for it.
+    const bool again =
+        !g_current->dialogAnswers_.empty() && ::GetDlgItem(window, SENDNOTE_IDC_OUTPUT0) != nullptr;
+    if (::GetPropW(window, L"sendnote.met") == nullptr || again) {
+      ::SetPropW(window, L"sendnote.met", window);
+      g_current->Meet(window);
+    }
   }
   return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
