@@ -26,6 +26,12 @@ bool SameFile(std::u16string_view a, std::u16string_view b) {
                                 static_cast<int>(fullB.size()), TRUE) == CSTR_EQUAL;
 }
 
+// Passes the foreground to Word's process before Word brings a window of its own up, so
+// that it comes to the front instead of flashing in the taskbar ("CoAllowSetForegroundWindow
+// function", COM reference). Any proxy of Word's process will do; an object in this
+// process, or a caller without the foreground right, is refused, which changes nothing.
+void LetWordToTheFront(IDispatch* object) { ::CoAllowSetForegroundWindow(object, nullptr); }
+
 }  // namespace
 
 std::shared_ptr<platform::Object> WrapWordApplication(ComPtr<IDispatch> object) {
@@ -38,7 +44,10 @@ void AutoWordApplication::SetVisible(platform::Flag visible) {
   dispatch().Put(u"Visible", ScopedVariant::Bool(visible != platform::kFalse));
 }
 
-void AutoWordApplication::Activate() { dispatch().Call(u"Activate"); }
+void AutoWordApplication::Activate() {
+  LetWordToTheFront(dispatch().Get());
+  dispatch().Call(u"Activate");
+}
 
 std::u16string AutoWordApplication::Caption() { return TextOf(dispatch().Get(u"Caption")); }
 
@@ -56,7 +65,10 @@ std::shared_ptr<platform::Documents> AutoWordApplication::Documents() {
 }
 
 // Display's TimeOut is left out: the dialog waits for the user.
-int32_t AutoDialog::Display() { return Int32Of(dispatch().Call(u"Display")); }
+int32_t AutoDialog::Display() {
+  LetWordToTheFront(dispatch().Get());
+  return Int32Of(dispatch().Call(u"Display"));
+}
 
 std::u16string AutoDialog::Template() { return TextOf(dispatch().Get(u"Template")); }
 
@@ -148,7 +160,10 @@ std::shared_ptr<platform::DocumentProperties> AutoDocument::CustomDocumentProper
   return Wrap<AutoDocumentProperties>(ObjectOf(u"CustomDocumentProperties"));
 }
 
-void AutoDocument::Activate() { dispatch().Call(u"Activate"); }
+void AutoDocument::Activate() {
+  LetWordToTheFront(dispatch().Get());
+  dispatch().Call(u"Activate");
+}
 
 std::shared_ptr<platform::Fields> AutoDocument::Fields() {
   return Wrap<AutoFields>(ObjectOf(u"Fields"));
