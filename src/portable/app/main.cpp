@@ -3,8 +3,11 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -22,9 +25,8 @@ std::filesystem::path ProgramFolder(const char* argv0) {
   return exe.parent_path();
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The command itself; whatever it throws ends in main's one message.
+int Run(int argc, char** argv) {
   using namespace sendnote::portable;
   std::ios::sync_with_stdio(true);
   // Ctrl-C or a termination request removes the letters not yet in place.
@@ -44,4 +46,21 @@ int main(int argc, char** argv) {
       {std::cin, std::cout, std::cerr, interactive, isatty(STDOUT_FILENO) != 0, columns},
       ProgramFolder(argv[0]));
   return host.Run(*commandLine);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The host reports what it meets itself; this is for what escapes it (out of memory
+  // above all), which would otherwise end in std::terminate without a word.
+  try {
+    return Run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::fputs("sendnote: out of memory\n", stderr);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "sendnote: internal error: %s\n", e.what());
+  } catch (...) {
+    std::fputs("sendnote: internal error\n", stderr);
+  }
+  return 1;
 }
