@@ -24,6 +24,11 @@ std::map<const void*, SimObject*>& Live() {
 uint64_t g_invocations = 0;
 uint64_t g_lookups = 0;
 
+std::map<std::u16string, uint64_t>& ByMember() {
+  static std::map<std::u16string, uint64_t> counts;
+  return counts;
+}
+
 // Rejections to come, by application.
 std::map<std::u16string, int>& Rejections() {
   static std::map<std::u16string, int> rejections;
@@ -96,6 +101,7 @@ void SimObject::RejectCalls(std::u16string application, int count) {
 }
 
 uint64_t SimObject::Invocations() { return g_invocations; }
+const std::map<std::u16string, uint64_t>& SimObject::InvocationsByMember() { return ByMember(); }
 uint64_t SimObject::NameLookups() { return g_lookups; }
 
 HRESULT SimObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
@@ -123,6 +129,8 @@ HRESULT SimObject::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* 
   ++g_invocations;
   if (Rejects(type_.ApplicationName())) return RPC_E_CALL_REJECTED;
   const DispatchType::Member* member = type_.Find(id);
+  ++ByMember()[type_.ApplicationName() + u": " + type_.Name() + u"." +
+               (member ? member->name : u"?")];
   if (!member) return DISP_E_MEMBERNOTFOUND;
   const bool write = (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) != 0;
   if (params && params->cNamedArgs > 0 &&

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,8 @@ class SimObject : public IDispatch {
   // desktop. Name lookups (GetIDsOfNames) and invocations are counted apart.
   static uint64_t Invocations();
   static uint64_t NameLookups();
+  // Invocations so far by application and "Type.Member", for the click's cost.
+  static const std::map<std::u16string, uint64_t>& InvocationsByMember();
   // Makes the objects of `application` ("Microsoft Word") refuse their next `count` calls
   // (-1: every call) as a busy server does, with RPC_E_CALL_REJECTED; 0 ends it.
   static void RejectCalls(std::u16string application, int count);

@@ -229,22 +229,29 @@ void DocPropSet(const std::shared_ptr<platform::DocumentProperties>& props,
   // Word refuses a longer text; every type is handed over as text.
   const platform::Variant text =
       platform::Variant::String(std::u16string(CutToPropertyLimit(value)));
-  if (!platform::IsTrue(DocPropExists(props, name))) {
+  // Added first: a new letter has none of its properties yet, and over automation each
+  // look-up is a round trip. Only a name that is taken is looked up.
+  std::shared_ptr<platform::DocumentProperty> property;
+  try {
     collection.Add(name, platform::kFalse, type, text);
     return;
+  } catch (const platform::ComError&) {
+    if (!platform::IsTrue(DocPropExists(props, name))) throw;
+    property = collection.Item(name);
   }
+  auto& existing = platform::Must(property);
   // A property linked to document content keeps its link and value.
-  if (platform::IsTrue(platform::Must(collection.Item(name)).LinkToContent())) return;
+  if (platform::IsTrue(existing.LinkToContent())) return;
   if (type == platform::kPropertyString) {
-    platform::Must(collection.Item(name)).SetType(type);
-    platform::Must(collection.Item(name)).SetValue(text);
+    existing.SetType(type);
+    existing.SetValue(text);
     return;
   }
   // Other types go by way of text, so that an old value that does not convert to the new
   // type (a text "yes" becoming yes/no) cannot make the change fail.
-  platform::Must(collection.Item(name)).SetType(platform::kPropertyString);
-  platform::Must(collection.Item(name)).SetValue(text);
-  platform::Must(collection.Item(name)).SetType(type);
+  existing.SetType(platform::kPropertyString);
+  existing.SetValue(text);
+  existing.SetType(type);
 }
 
 int16_t PropFieldUpdate(const std::shared_ptr<platform::Fields>& fields,
