@@ -22,6 +22,10 @@ struct ZipLimits {
   uint64_t maxEntries = 10000;
   uint64_t maxExpandedBytes = 512ull << 20;  // all entries together, as declared
   uint64_t maxEntryBytes = 128ull << 20;     // one entry read into memory
+  // Expanded size per stored byte an entry may declare once it is larger than
+  // ratioFreeBytes: Word's XML compresses about 10:1, a bomb thousands to one.
+  uint64_t maxRatio = 200;
+  uint64_t ratioFreeBytes = 1ull << 20;
 };
 
 struct ZipEntry {
