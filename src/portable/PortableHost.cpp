@@ -1,5 +1,7 @@
 #include "portable/PortableHost.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <istream>
 #include <optional>
@@ -7,6 +9,7 @@
 
 #include "docx/DocxApplication.h"
 #include "docx/FileBatch.h"
+#include "fileio/FileKind.h"
 #include "platform/ComError.h"
 #include "platform/Runtime.h"
 #include "platform/Utf.h"
@@ -16,6 +19,7 @@
 #include "portable/PortableRuntime.h"
 #include "portable/RefusalNotes.h"
 #include "portable/TerminalUi.h"
+#include "portable/VisibleText.h"
 #include "portable/contacts/ContactFile.h"
 #include "portable/hostmodel/OutlookApp.h"
 #include "portable/hostmodel/OutlookFolder.h"
@@ -35,7 +39,8 @@ namespace {
 
 constexpr char16_t kUntitled[] = u"無題";
 
-std::string PathText(const fs::path& path) { return path.string(); }
+// A path as printed; a letter's name comes from a contact.
+std::string PathText(const fs::path& path) { return VisibleUtf8(path.string()); }
 
 // The default letter name: the template's name, a blank and the contact's Subject.
 fs::path DefaultLetterName(LetterName& names, const ContactRecord& record) {
@@ -95,11 +100,11 @@ int PortableHost::Run(const CommandLine& cl) {
   try {
     entries = contacts::ReadContactFile(fs::path(cl.contacts), &warnings);
   } catch (const platform::ComError& e) {
-    io_.err << "sendnote: " << ToUtf8(e.Description()) << "\n";
+    io_.err << "sendnote: " << VisibleUtf8(e.Description()) << "\n";
     return kExitUnusable;
   }
   for (const std::u16string& warning : warnings) {
-    io_.err << "sendnote: warning: " << ToUtf8(warning) << "\n";
+    io_.err << "sendnote: warning: " << VisibleUtf8(warning) << "\n";
   }
   if (cl.list) {
     List(entries);
@@ -107,7 +112,7 @@ int PortableHost::Run(const CommandLine& cl) {
   }
   for (const int position : cl.selection) {
     if (position > static_cast<int>(entries.size())) {
-      io_.err << "sendnote: contact " << position << " is out of range: " << cl.contacts
+      io_.err << "sendnote: contact " << position << " is out of range: " << PathText(cl.contacts)
               << " holds " << entries.size() << " contact(s)\n";
       return kExitUnusable;
     }
@@ -122,14 +127,19 @@ int PortableHost::Run(const CommandLine& cl) {
       plan.selection.push_back(position);
       continue;
     }
-    io_.err << "sendnote: contact " << position << " cannot be read: " << cl.contacts << ", "
-            << ToUtf8(entry.problem) << "\n";
+    io_.err << "sendnote: contact " << position << " cannot be read: " << VisibleUtf8(cl.contacts)
+            << ", " << VisibleUtf8(entry.problem) << "\n";
     if (!cl.each) return kExitUnusable;
   }
   if (plan.selection.empty()) return kExitUnusable;
   std::vector<ContactRecord> records;
   records.reserve(entries.size());
   for (auto& entry : entries) records.push_back(std::move(entry.record));
+  // A template that cannot be used is a file on the command line: refused before any box.
+  if (const std::string refusal = TemplateRefusal(fs::path(cl.templatePath)); !refusal.empty()) {
+    io_.err << refusal << "\n";
+    return kExitUnusable;
+  }
   std::vector<Letter> letters;
   if (!PlanLetters(plan, records, letters)) return kExitUnusable;
   const int status = Session(plan, records, letters);
@@ -139,13 +149,14 @@ int PortableHost::Run(const CommandLine& cl) {
 void PortableHost::List(const std::vector<contacts::ContactEntry>& entries) {
   for (size_t i = 0; i < entries.size(); ++i) {
     if (!entries[i].Readable()) {
-      io_.out << (i + 1) << "\t(unreadable)\t" << ToUtf8(entries[i].problem) << "\n";
+      io_.out << (i + 1) << "\t(unreadable)\t" << VisibleUtf8(entries[i].problem) << "\n";
       continue;
     }
     const auto& r = entries[i].record;
     const std::u16string subject = r[ContactField::kSubject];
-    io_.out << (i + 1) << "\t" << ToUtf8(subject.empty() ? kUntitled : subject) << "\t"
-            << ToUtf8(r[ContactField::kCompanyName]) << "\t" << MailingKindName(r.mailingAddress);
+    io_.out << (i + 1) << "\t" << VisibleUtf8(subject.empty() ? kUntitled : subject) << "\t"
+            << VisibleUtf8(r[ContactField::kCompanyName]) << "\t"
+            << MailingKindName(r.mailingAddress);
     // The mailing address's parts as the letter's fields take them (a line break as a blank):
     // postal code, state, city, street; empty without a mailing address.
     const platform::AddressFields* a = platform::FieldsOf(r.mailingAddress);
@@ -156,7 +167,7 @@ void PortableHost::List(const std::vector<contacts::ContactEntry>& entries) {
         if (c == u'\n') continue;
         text += c == u'\r' ? u' ' : c;
       }
-      io_.out << "\t" << ToUtf8(text);
+      io_.out << "\t" << VisibleUtf8(text);
     }
     io_.out << "\n";
   }
@@ -185,6 +196,18 @@ bool PortableHost::PlanLetters(const CommandLine& cl, const std::vector<ContactR
     if (SamePath(letter.output, templatePath)) {
       io_.err << "sendnote: the letter would replace its template: " << PathText(letter.output)
               << "\n";
+      return false;
+    }
+    if (SamePath(letter.output, fs::path(cl.contacts))) {
+      io_.err << "sendnote: the letter would replace its contacts file: " << PathText(letter.output)
+              << "\n";
+      return false;
+    }
+    // Only a regular file is ever replaced, with or without --force.
+    struct stat st;
+    if (::lstat(letter.output.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+      io_.err << "sendnote: " << PathText(letter.output) << " is "
+              << fileio::FileKindName(st.st_mode) << "; only a regular file is replaced\n";
       return false;
     }
     if (!cl.force && fs::exists(letter.output, ec)) {
@@ -273,7 +296,7 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
     std::string line = "sendnote: cannot write ";
     line += PathText(output);
     line += ": ";
-    line += ToUtf8(e.Description());
+    line += VisibleUtf8(e.Description());
     ui.Note(line);
   };
   auto commit = [&] {

@@ -22,6 +22,10 @@ struct RefusalContext {
 // the box says enough.
 std::string RefusalNote(std::u16string_view boxText, const RefusalContext& context);
 
+// Returns the line that refuses the template named on the command line ("sendnote: ...")
+// before any box is shown, or "" when a letter can be made from it.
+std::string TemplateRefusal(const std::filesystem::path& file);
+
 // True when the contact has an address of `kind` (home, business or other).
 bool HasAddress(const ContactRecord& contact, platform::MailingAddress kind);
 

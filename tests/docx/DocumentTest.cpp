@@ -278,6 +278,37 @@ TEST_F(DocumentTest, ATemplateChangedUnderAnOpenDocumentIsNotMixedIntoTheLetter)
       std::string::npos);
 }
 
+// Replacing means a regular file: a FIFO, a folder or a link under the name is refused even
+// with `overwrite`, and a replaced file's mode stays.
+TEST_F(DocumentTest, SavingReplacesOnlyARegularFileAndKeepsItsMode) {
+  auto doc = Add(Template("t.dotx"));
+  ASSERT_EQ(::mkfifo(dir_.File("fifo.docx").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir_.File("folder.docx"));
+  testing::WriteFile(dir_.File("other.txt"), "kept");
+  std::filesystem::create_symlink("other.txt", dir_.File("link.docx"));
+  for (const char* name : {"fifo.docx", "folder.docx", "link.docx"}) {
+    auto error = ErrorOf([&] { doc->SaveAs(dir_.File(name), true); });
+    ASSERT_TRUE(error) << name;
+    EXPECT_EQ(error->Number(), platform::kErrPathAccess) << name;
+    EXPECT_NE(platform::ToUtf8(error->Description()).find("only a regular file is replaced"),
+              std::string::npos)
+        << platform::ToUtf8(error->Description());
+  }
+  EXPECT_EQ(std::filesystem::symlink_status(dir_.File("fifo.docx")).type(),
+            std::filesystem::file_type::fifo);
+  EXPECT_EQ(std::filesystem::symlink_status(dir_.File("link.docx")).type(),
+            std::filesystem::file_type::symlink);
+  EXPECT_EQ(testing::ReadFile(dir_.File("other.txt")), "kept");
+
+  testing::WriteFile(dir_.File("letter.docx"), "older letter");
+  ::chmod(dir_.File("letter.docx").c_str(), 0600);
+  doc->SaveAs(dir_.File("letter.docx"), true);
+  struct stat st {};
+  ASSERT_EQ(::stat(dir_.File("letter.docx").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(testing::ReadFile(dir_.File("letter.docx")), doc->Bytes());
+}
+
 TEST_F(DocumentTest, SavingIsAtomicAndReplacesOnlyWhenAsked) {
   auto doc = Add(Template("t.dotx"));
   const auto target = dir_.File("letter.docx");
