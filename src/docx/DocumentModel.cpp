@@ -161,18 +161,18 @@ std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
   if (&newType != type) package.SetContentType(*mainPart, newType.contentType);
   if (!templatePath.empty()) {
     model->AttachTemplate(model->templatePath_);
-    try {
-      NewDocumentStamp::Apply(package, model->templatePath_.filename().string(),
-                              NewDocumentStamp::CurrentUser(), NewDocumentStamp::Now());
-    } catch (const platform::ComError&) {
-      // Damaged property parts are no reason to refuse the template: they stay as stored.
-    }
+    // The property parts are edited for the letter: held to the rules of every part read.
+    NewDocumentStamp::Apply(package, model->templatePath_.filename().string(),
+                            NewDocumentStamp::CurrentUser(), NewDocumentStamp::Now());
   }
 
   DocumentModel* self = model.get();
   model->properties_ = std::make_unique<CustomProperties>(
       package, [self](std::u16string_view name) { return self->main_->BookmarkText(name); });
   model->main_ = std::make_unique<Story>(document, body, pugi::xml_node(), true);
+  // Every header, footer and note part is refreshed on saving: one that breaks the rules
+  // refuses the template now, rather than keep old field results in the letter.
+  for (const std::string& name : StoryParts::PartNames(*model)) package.Xml(name);
   return model;
 }
 
