@@ -247,6 +247,12 @@ XmlPart& Package::Xml(std::string_view partName) {
   if (auto it = parts_.find(key); it != parts_.end()) return *it->second;
   const auto index = EntryOf(partName);
   if (!index) RaiseBadPackage("the part " + std::string(partName) + " is missing");
+  xmlBytes_ += archive_->Entries()[*index].size;
+  if (xmlBytes_ > archive_->Limits().maxXmlBytes) {
+    RaiseBadPackage("the XML parts expand beyond the limit of " +
+                    std::to_string(archive_->Limits().maxXmlBytes) + " bytes together (at " +
+                    std::string(partName) + ")");
+  }
   auto part = std::make_unique<XmlPart>(std::string(partName), archive_->Read(*index));
   XmlPart& ref = *part;
   parts_.emplace(key, std::move(part));

@@ -94,6 +94,7 @@ class Package {
   XmlPart* contentTypes_ = nullptr;
   std::map<std::string, std::unique_ptr<XmlPart>, std::less<>> parts_;  // key: folded name
   std::vector<std::string> newParts_;                                   // folded, in order
+  uint64_t xmlBytes_ = 0;  // expanded size of the parts read into memory
 };
 
 // Returns the relationships part name of a source part ("/" for the package).

@@ -21,7 +21,10 @@ namespace sendnote::docx {
 struct ZipLimits {
   uint64_t maxEntries = 10000;
   uint64_t maxExpandedBytes = 512ull << 20;  // all entries together, as declared
-  uint64_t maxEntryBytes = 128ull << 20;     // one entry read into memory
+  uint64_t maxEntryBytes = 16ull << 20;      // one entry read into memory (an XML part)
+  // All XML parts read into memory together: what their parsed trees cost is a few times
+  // their text, so this bounds the memory of a document.
+  uint64_t maxXmlBytes = 32ull << 20;
   // Expanded size per stored byte an entry may declare once it is larger than
   // ratioFreeBytes: Word's XML compresses about 10:1, a bomb thousands to one.
   uint64_t maxRatio = 200;

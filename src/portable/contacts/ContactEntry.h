@@ -17,6 +17,17 @@ struct ContactEntry {
   bool Readable() const { return problem.empty(); }
 };
 
+// Longest value, in UTF-16 units, a contact may hold in a member the letter can write. Word
+// keeps 255 characters of a property's text; four times that leaves room for what Word
+// would cut (a long address of several lines) and bounds what one value costs in a letter,
+// where its text is written as a property and as field results, escaped. The note (Body)
+// is no letter field and is bounded by the line length only.
+inline constexpr size_t kMaxValueLength = 1024;
+
+// Makes the entry unreadable when a member holds more than kMaxValueLength units; `line`
+// is where the contact begins.
+void RefuseOverlongValues(ContactEntry& entry, size_t line);
+
 // Raises kErrInvalidFileFormat with the first entry's problem ("source, line N: reason")
 // when no entry is readable: a file of broken contacts only is refused as a whole.
 void RefuseUnlessAnyReadable(const std::vector<ContactEntry>& entries, std::u16string_view source);

@@ -503,6 +503,7 @@ ContactEntry EntryOf(const Card& card) {
     if (error.Number() != kErrInvalidFileFormat) throw;
     entry.problem = error.Description();
   }
+  RefuseOverlongValues(entry, card.line);
   return entry;
 }
 
