@@ -23,9 +23,12 @@ struct ContactEntry {
 // where its text is written as a property and as field results, escaped. The note (Body)
 // is no letter field and is bounded by the line length only.
 inline constexpr size_t kMaxValueLength = 1024;
+// The same for a member the reader may compose of several values (the full name, a whole
+// address of street, city, state, postal code and country).
+inline constexpr size_t kMaxComposedLength = 8 * kMaxValueLength;
 
-// Makes the entry unreadable when a member holds more than kMaxValueLength units; `line`
-// is where the contact begins.
+// Makes the entry unreadable when a member holds more than its limit; `line` is where the
+// contact begins.
 void RefuseOverlongValues(ContactEntry& entry, size_t line);
 
 // Raises kErrInvalidFileFormat with the first entry's problem ("source, line N: reason")

@@ -141,13 +141,20 @@ TEST(VCardBrokenCardTest, AnOverlongValueMakesOnlyItsCardUnreadable) {
   const std::string over = atLimit + "a";
   const std::string escapes(kMaxValueLength / 3 + 1, '&');  // "<&>" at about the limit
   std::string file(kGoodCard);
-  file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + atLimit + ";\r\nFN:x\r\nNOTE:" + over + over +
-          "\r\nEND:VCARD\r\n";
+  // At the limit in every part: the name and the whole address composed of them are longer.
+  file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + atLimit + ";" + atLimit + "\r\nADR;TYPE=HOME:;;" +
+          atLimit + ";" + atLimit + ";" + atLimit + ";" + atLimit + ";" + atLimit +
+          "\r\nNOTE:" + over + over + "\r\nEND:VCARD\r\n";
   file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:a;b\r\nORG:" + over + "\r\nEND:VCARD\r\n";
   file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:a;b\r\nORG:" + escapes + escapes + escapes +
           "\r\nEND:VCARD\r\n";
+  // Far too long to be decoded at all: refused as written, with the value's line.
+  file +=
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:a;b\r\nFN:" + std::string(16 * kMaxComposedLength + 1, 'x') +
+      "\r\nEND:VCARD\r\n";
   const std::vector<ContactEntry> cards = ParseVCard(file, u"book.vcf");
-  ASSERT_EQ(cards.size(), 4u);
+  ASSERT_EQ(cards.size(), 5u);
+  EXPECT_EQ(cards[4].problem, u"line 25: the value is longer than a letter's field may be");
   EXPECT_TRUE(cards[0].Readable());
   EXPECT_TRUE(cards[1].Readable()) << platform::ToUtf8(cards[1].problem);
   EXPECT_EQ(cards[1].record[ContactField::kLastName].size(), kMaxValueLength);
