@@ -113,36 +113,83 @@ std::string DirectoryOf(std::string_view partName) {
   return std::string(partName.substr(0, partName.rfind('/') + 1));
 }
 
-}  // namespace
-
-std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
-    const std::filesystem::path& templatePath, bool newTemplate, const TemplateLimits& limits,
-    std::weak_ptr<ApplicationLink> app) {
-  std::shared_ptr<DocumentModel> model(new DocumentModel());
-  model->app_ = std::move(app);
-  if (templatePath.empty()) {
-    model->package_ =
-        Package::Open(std::make_shared<std::string>(BlankDocumentPackage()), limits.zip);
-  } else {
-    // Read in place: only the parts edited here are read into memory; the rest is copied
-    // from the file when the document is saved.
-    fileio::Descriptor file = OpenFileToRead(templatePath, limits.maxFileBytes);
-    char magic[8] = {};
-    if (::pread(file.get(), magic, sizeof magic, 0) == static_cast<ssize_t>(sizeof magic)) {
-      RefuseCompoundFile(std::string_view(magic, sizeof magic),
-                         [&] { return ReadWholeFile(templatePath, limits.maxFileBytes); });
-    }
-    model->templatePath_ = AbsolutePath(templatePath);
-    model->package_ = Package::Open(ZipArchive::Open(std::move(file), limits.zip));
+// Opens the template file's package, read in place: only the parts edited are read into
+// memory; the rest is copied from the file when a document is saved.
+std::unique_ptr<Package> OpenTemplatePackage(const std::filesystem::path& templatePath,
+                                             const TemplateLimits& limits) {
+  fileio::Descriptor file = OpenFileToRead(templatePath, limits.maxFileBytes);
+  char magic[8] = {};
+  if (::pread(file.get(), magic, sizeof magic, 0) == static_cast<ssize_t>(sizeof magic)) {
+    RefuseCompoundFile(std::string_view(magic, sizeof magic),
+                       [&] { return ReadWholeFile(templatePath, limits.maxFileBytes); });
   }
-  Package& package = *model->package_;
+  return Package::Open(ZipArchive::Open(std::move(file), limits.zip));
+}
 
+// The name of the package's main part; raises when it has none.
+std::string MainPartOf(Package& package) {
   auto rel = package.FindRelationship("/", kRelOfficeDocument);
   if (!rel) rel = package.FindRelationship("/", kStrictOfficeDocument);
   if (!rel) RaiseBadPackage("no main document part");
   const auto mainPart = package.TargetPart("/", *rel);
   if (!mainPart || !package.HasPart(*mainPart))
     RaiseBadPackage("the main document part is missing");
+  return *mainPart;
+}
+
+// Parses every part a new document reads (where the package has it), so that copies of the
+// package need not: the main part and its relationships, settings, the property parts and
+// the story parts.
+void ReadPartsOfNewDocuments(Package& package) {
+  const std::string main = MainPartOf(package);
+  package.Xml(main);
+  for (const std::string_view type : {kRelSettings}) {
+    if (const auto rel = package.FindRelationship(main, type)) {
+      if (const auto target = package.TargetPart(main, *rel); target && package.HasPart(*target))
+        package.Xml(*target);
+    }
+  }
+  for (const Relationship& rel : package.Relationships("/")) {
+    const bool properties = rel.type == kRelCustomProperties ||
+                            rel.type.ends_with("/metadata/core-properties") ||
+                            rel.type.ends_with("/extended-properties");
+    if (const auto target = package.TargetPart("/", rel);
+        properties && target && package.HasPart(*target)) {
+      package.Xml(*target);
+    }
+  }
+  for (const std::string& name : StoryParts::PartNames(package, main)) package.Xml(name);
+}
+
+}  // namespace
+
+std::unique_ptr<OpenedTemplate> OpenedTemplate::Open(const std::filesystem::path& path,
+                                                     const TemplateLimits& limits) {
+  std::unique_ptr<OpenedTemplate> opened(new OpenedTemplate());
+  opened->package_ = OpenTemplatePackage(path, limits);
+  opened->path_ = AbsolutePath(path);
+  ReadPartsOfNewDocuments(*opened->package_);
+  return opened;
+}
+
+std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
+    const std::filesystem::path& templatePath, bool newTemplate, const TemplateLimits& limits,
+    std::weak_ptr<ApplicationLink> app, const OpenedTemplate* opened) {
+  std::shared_ptr<DocumentModel> model(new DocumentModel());
+  model->app_ = std::move(app);
+  if (templatePath.empty()) {
+    model->package_ =
+        Package::Open(std::make_shared<std::string>(BlankDocumentPackage()), limits.zip);
+  } else if (opened) {
+    model->templatePath_ = opened->path_;
+    model->package_ = opened->package_->Copy();
+  } else {
+    model->package_ = OpenTemplatePackage(templatePath, limits);
+    model->templatePath_ = AbsolutePath(templatePath);
+  }
+  Package& package = *model->package_;
+
+  const std::optional<std::string> mainPart = MainPartOf(package);  // as it was written
   model->mainPart_ = *mainPart;
   const MainType* type = FindMainType(package.ContentType(*mainPart));
   if (!type) {

@@ -93,7 +93,18 @@ std::optional<std::string> ResolvePartName(std::string_view sourcePart, std::str
   return out;
 }
 
-Package::Package(std::unique_ptr<ZipArchive> archive) : archive_(std::move(archive)) {}
+Package::Package(std::shared_ptr<ZipArchive> archive) : archive_(std::move(archive)) {}
+
+std::unique_ptr<Package> Package::Copy() const {
+  std::unique_ptr<Package> copy(new Package(archive_));
+  for (const auto& [key, part] : parts_) {
+    auto& copied = copy->parts_[key] = part->Copy();
+    if (part.get() == contentTypes_) copy->contentTypes_ = copied.get();
+  }
+  copy->newParts_ = newParts_;
+  copy->xmlBytes_ = xmlBytes_;
+  return copy;
+}
 
 std::unique_ptr<Package> Package::Open(std::shared_ptr<const std::string> bytes,
                                        const ZipLimits& limits) {

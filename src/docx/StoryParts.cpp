@@ -73,8 +73,10 @@ std::u16string StoryParts::DocumentPrefix(DocumentModel& model) {
 }
 
 std::vector<std::string> StoryParts::PartNames(DocumentModel& model) {
-  Package& package = model.GetPackage();
-  const std::string main = model.MainPartName();
+  return PartNames(model.GetPackage(), model.MainPartName());
+}
+
+std::vector<std::string> StoryParts::PartNames(Package& package, const std::string& main) {
   std::vector<std::string> names;
   for (const Relationship& rel : package.Relationships(main)) {
     if (rel.external || !IsStoryRelationship(rel.type)) continue;

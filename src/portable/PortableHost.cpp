@@ -136,7 +136,11 @@ int PortableHost::Run(const CommandLine& cl) {
   records.reserve(entries.size());
   for (auto& entry : entries) records.push_back(std::move(entry.record));
   // A template that cannot be used is a file on the command line: refused before any box.
-  if (const std::string refusal = TemplateRefusal(fs::path(cl.templatePath)); !refusal.empty()) {
+  // The Word of the session: with --each it reads the template once, here, for every letter.
+  word_ = docx::DocxApplication::Create();
+  word_->SetReadTemplatesOnce(cl.each);
+  if (const std::string refusal = TemplateRefusal(fs::path(cl.templatePath), *word_);
+      !refusal.empty()) {
     io_.err << refusal << "\n";
     return kExitUnusable;
   }
@@ -265,7 +269,11 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   if (cl.each) batch.emplace();
   std::shared_ptr<docx::DocxApplication> word;
   auto startWord = [&]() -> std::shared_ptr<platform::WordApplication> {
-    word = docx::DocxApplication::Create();
+    if (!word_ || word_->HasQuit()) {
+      word_ = docx::DocxApplication::Create();
+      word_->SetReadTemplatesOnce(cl.each);
+    }
+    word = word_;
     word->SetFileNewPrompt(prompt);
     word->SetSaveBatch(batch ? &*batch : nullptr);
     return word;

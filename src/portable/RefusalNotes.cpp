@@ -35,11 +35,12 @@ bool EndsWith(std::u16string_view text, std::u16string_view end) {
 
 // What the Word engine says about the file when it makes a document from it, or nothing
 // when it makes one.
-std::optional<std::string> EngineRefusal(const std::filesystem::path& file) {
+std::optional<std::string> EngineRefusal(const std::filesystem::path& file,
+                                         docx::DocxApplication& word) {
   try {
-    auto word = docx::DocxApplication::Create();
-    word->Documents()->Add(platform::FromUtf8(file.string()), platform::kFalse,
-                           platform::kWdNewDocument, platform::kFalse);
+    auto document = word.Documents()->Add(platform::FromUtf8(file.string()), platform::kFalse,
+                                          platform::kWdNewDocument, platform::kFalse);
+    document->Close(platform::kWdDoNotSaveChanges);
   } catch (const platform::ComError& e) {
     return platform::ToUtf8(e.Description());
   }
@@ -48,7 +49,8 @@ std::optional<std::string> EngineRefusal(const std::filesystem::path& file) {
 
 std::string OpenFailure(const std::filesystem::path& file) {
   // It opens now: it changed meanwhile.
-  return EngineRefusal(file).value_or("it could not be read at the time");
+  return EngineRefusal(file, *docx::DocxApplication::Create())
+      .value_or("it could not be read at the time");
 }
 
 bool IsOldBinaryTemplate(const std::filesystem::path& file) {
@@ -120,7 +122,7 @@ std::string RefusalNote(std::u16string_view boxText, const RefusalContext& conte
   return "";
 }
 
-std::string TemplateRefusal(const std::filesystem::path& file) {
+std::string TemplateRefusal(const std::filesystem::path& file, docx::DocxApplication& word) {
   const std::string extension = platform::AsciiLowered(std::string_view(file.extension().string()));
   std::string line = "sendnote: ";
   line += file.string();
@@ -134,7 +136,7 @@ std::string TemplateRefusal(const std::filesystem::path& file) {
     line += kWhatThisEditionReads;
     return line;
   }
-  const std::optional<std::string> refusal = EngineRefusal(file);
+  const std::optional<std::string> refusal = EngineRefusal(file, word);
   if (!refusal) return "";
   line += *refusal;
   return line;

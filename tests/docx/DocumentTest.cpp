@@ -380,6 +380,40 @@ TEST_F(DocumentTest, ASameSizeChangeWithItsTimeRestoredIsCaughtByTheCopyCheck) {
   EXPECT_FALSE(std::filesystem::exists(dir_.File("letter.docx")));
 }
 
+// Reading templates once, every document of a template comes from the bytes read at its
+// first: a template replaced meanwhile (as an editor saves) changes no later document, and
+// the documents do not share their edits. Word's own way reads the file each time.
+TEST_F(DocumentTest, ATemplateReadOnceGivesEveryDocumentTheSameBytes) {
+  const std::u16string name = Template("t.dotx");
+  TemplateDescription other = Letter();
+  std::get<TemplateText>(std::get<TemplateParagraph>(other.body[0]).content[0]).text = u"差出人: ";
+  for (const bool once : {true, false}) {
+    SCOPED_TRACE(once);
+    Template("t.dotx");
+    auto word = DocxApplication::Create();
+    word->SetReadTemplatesOnce(once);
+    auto add = [&] {
+      return std::static_pointer_cast<DocxDocument>(
+          word->Documents()->Add(name, 0, platform::kWdNewDocument, platform::kTrue));
+    };
+    auto first = add();
+    first->CustomDocumentProperties()->Add(u"x", platform::kFalse, platform::kPropertyString,
+                                           Variant::String(u"1"));
+    testing::WriteFile(dir_.File("new.dotx"), BuildTemplate(other));
+    std::filesystem::rename(dir_.File("new.dotx"), dir_.File("t.dotx"));
+    auto second = add();
+    const std::string text = EntryText(second->Bytes(), "word/document.xml");
+    EXPECT_EQ(text.find("宛先: ") != std::string::npos, once);
+    EXPECT_EQ(text.find("差出人: ") != std::string::npos, !once);
+    EXPECT_EQ(second->CustomDocumentProperties()->Count(), 1);  // 作成者 only, not x
+    // Made from the first reading, the second saves whole after the first is closed.
+    first->Close(platform::kWdDoNotSaveChanges);
+    second->SaveAs(dir_.File("letter.docx"), true);
+    EXPECT_EQ(testing::ReadFile(dir_.File("letter.docx")), second->Bytes());
+    second->Close(platform::kWdDoNotSaveChanges);
+  }
+}
+
 TEST_F(DocumentTest, SavingIsAtomicAndReplacesOnlyWhenAsked) {
   auto doc = Add(Template("t.dotx"));
   const auto target = dir_.File("letter.docx");
