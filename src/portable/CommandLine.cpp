@@ -117,6 +117,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!flag(cl.force)) return std::nullopt;
     } else if (arg == "--each") {
       if (!flag(cl.each)) return std::nullopt;
+    } else if (arg == "--skip-existing") {
+      if (!flag(cl.skipExisting)) return std::nullopt;
     } else if (arg == "--list") {
       if (!flag(cl.list)) return std::nullopt;
     } else if (arg == "-h" || arg == "--help") {
@@ -131,6 +133,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
   if (cl.help || cl.version) return cl;
   if (cl.yes && cl.prefix) {
     error = "--yes and --prefix exclude each other";
+    return std::nullopt;
+  }
+  if (cl.skipExisting && (!cl.each || cl.force)) {
+    error = cl.force ? "--force and --skip-existing exclude each other"
+                     : "--skip-existing goes with --each";
     return std::nullopt;
   }
   const size_t wanted = cl.list ? 1 : 2;
@@ -167,6 +174,8 @@ Options:
   -f, --force              replace an existing output file (a regular file only,
                            keeping its permissions)
       --each               one letter per selected contact, into the -o folder
+      --skip-existing      with --each, write only the letters whose files are not
+                           there yet (a batch that was stopped goes on)
       --list               list the contacts of CONTACTS (name, company, mailing
                            address) and stop
   -h, --help               show this help

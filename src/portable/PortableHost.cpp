@@ -1,6 +1,7 @@
 #include "portable/PortableHost.h"
 
 #include <sys/stat.h>
+#include <time.h>
 
 #include <algorithm>
 #include <istream>
@@ -9,6 +10,7 @@
 
 #include "docx/DocxApplication.h"
 #include "docx/FileBatch.h"
+#include "docx/TemporaryFiles.h"
 #include "fileio/FileKind.h"
 #include "platform/ComError.h"
 #include "platform/Runtime.h"
@@ -136,9 +138,9 @@ int PortableHost::Run(const CommandLine& cl) {
   records.reserve(entries.size());
   for (auto& entry : entries) records.push_back(std::move(entry.record));
   // A template that cannot be used is a file on the command line: refused before any box.
-  // The Word of the session: with --each it reads the template once, here, for every letter.
+  // The Word of the session reads the template once, here, for every letter of the run.
   word_ = docx::DocxApplication::Create();
-  word_->SetReadTemplatesOnce(cl.each);
+  word_->SetReadTemplatesOnce(true);
   if (const std::string refusal = TemplateRefusal(fs::path(cl.templatePath), *word_);
       !refusal.empty()) {
     io_.err << refusal << "\n";
@@ -146,6 +148,7 @@ int PortableHost::Run(const CommandLine& cl) {
   }
   std::vector<Letter> letters;
   if (!PlanLetters(plan, records, letters)) return kExitUnusable;
+  if (letters.empty()) return kExitWritten;  // every letter was there already
   const int status = Session(plan, records, letters);
   return plan.selection.size() < cl.selection.size() ? std::max(status, kExitStopped) : status;
 }
@@ -196,7 +199,13 @@ bool PortableHost::PlanLetters(const CommandLine& cl, const std::vector<ContactR
         cl.output ? fs::path(*cl.output) : DefaultLetterName(names, records[cl.selection[0] - 1]);
     letters.push_back({cl.selection, output});
   }
-  for (const auto& letter : letters) {
+  // What a killed run of ours left in the letters' folder goes first, whatever follows.
+  timespec now = {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  docx::TemporaryFiles::RemoveStale(letters.front().output.parent_path(), now);
+  size_t skipped = 0;
+  std::vector<Letter> planned;
+  for (auto& letter : letters) {
     if (SamePath(letter.output, templatePath)) {
       io_.err << "sendnote: the letter would replace its template: " << PathText(letter.output)
               << "\n";
@@ -209,15 +218,26 @@ bool PortableHost::PlanLetters(const CommandLine& cl, const std::vector<ContactR
     }
     // Only a regular file is ever replaced, with or without --force.
     struct stat st;
-    if (::lstat(letter.output.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    const bool exists = ::lstat(letter.output.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
       io_.err << "sendnote: " << PathText(letter.output) << " is "
               << fileio::FileKindName(st.st_mode) << "; only a regular file is replaced\n";
       return false;
     }
-    if (!cl.force && fs::exists(letter.output, ec)) {
+    if (exists && cl.skipExisting) {
+      ++skipped;
+      continue;
+    }
+    if (!cl.force && exists) {
       io_.err << "sendnote: " << PathText(letter.output) << " exists; use --force to replace it\n";
       return false;
     }
+    planned.push_back(std::move(letter));
+  }
+  letters = std::move(planned);
+  if (skipped > 0) {
+    io_.err << "sendnote: " << skipped << (skipped == 1 ? " letter" : " letters")
+            << " skipped: " << (skipped == 1 ? "its file exists" : "their files exist") << "\n";
   }
   if (cl.each && cl.output) {
     fs::create_directories(*cl.output, ec);
@@ -271,7 +291,7 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   auto startWord = [&]() -> std::shared_ptr<platform::WordApplication> {
     if (!word_ || word_->HasQuit()) {
       word_ = docx::DocxApplication::Create();
-      word_->SetReadTemplatesOnce(cl.each);
+      word_->SetReadTemplatesOnce(true);
     }
     word = word_;
     word->SetFileNewPrompt(prompt);
