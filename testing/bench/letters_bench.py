@@ -241,6 +241,8 @@ def main():
         make_bomb_parts(templates["bomb"], 134_000_000)
         hostile = {"edge": os.path.join(work, "edge.vcf"), "large": os.path.join(work, "large.vcf")}
         make_hostile_contacts(hostile["edge"], 1024, 1)
+        hostile["many"] = os.path.join(work, "many.vcf")
+        make_hostile_contacts(hostile["many"], 1024, 8000)
         make_large_values(hostile["large"], 15_000_000)
         contacts = os.path.join(work, "contacts.vcf")
         make_contacts(contacts, 1000)
@@ -291,6 +293,9 @@ def main():
             measure(f"{tag}limits: card of 1,024-character values of <&>",
                     lambda: [command, "-y", "-o", "letter.docx", hostile["edge"],
                              templates["39 KB"]], work, 5, 1, clear, (0, 1, 2))
+            measure(f"{tag}limits: 60 MB vCard of 8,000 such cards",
+                    lambda: [command, "-y", "-o", "letter.docx", hostile["many"],
+                             templates["39 KB"]], work, 3, 1, clear, (0, 1, 2))
             measure(f"{tag}limits: 60 MB vCard, values of 15 MB of <&>",
                     lambda: [command, "-y", "-o", "letter.docx", hostile["large"],
                              templates["39 KB"]], work, 3, 0, clear, (0, 1, 2))
