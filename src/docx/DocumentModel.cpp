@@ -143,10 +143,9 @@ std::string MainPartOf(Package& package) {
 void ReadPartsOfNewDocuments(Package& package) {
   const std::string main = MainPartOf(package);
   package.Xml(main);
-  for (const std::string_view type : {kRelSettings}) {
-    if (const auto rel = package.FindRelationship(main, type)) {
-      if (const auto target = package.TargetPart(main, *rel); target && package.HasPart(*target))
-        package.Xml(*target);
+  if (const auto rel = package.FindRelationship(main, kRelSettings)) {
+    if (const auto target = package.TargetPart(main, *rel); target && package.HasPart(*target)) {
+      package.Xml(*target);
     }
   }
   for (const Relationship& rel : package.Relationships("/")) {
@@ -189,23 +188,22 @@ std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
   }
   Package& package = *model->package_;
 
-  const std::optional<std::string> mainPart = MainPartOf(package);  // as it was written
-  model->mainPart_ = *mainPart;
-  const MainType* type = FindMainType(package.ContentType(*mainPart));
+  const std::string mainPart = MainPartOf(package);
+  model->mainPart_ = mainPart;
+  const MainType* type = FindMainType(package.ContentType(mainPart));
   if (!type) {
-    RaiseBadPackage("the main part is not a Word document (" + package.ContentType(*mainPart) +
-                    ")");
+    RaiseBadPackage("the main part is not a Word document (" + package.ContentType(mainPart) + ")");
   }
-  XmlPart& document = package.Xml(*mainPart);
+  XmlPart& document = package.Xml(mainPart);
   if (!NameOf(document.Root()).Is(Ns::kW, "document")) {
     RaiseBadPackage("the main part holds no Word document");
   }
   const pugi::xml_node body = FirstChildNamed(document.Root(), Ns::kW, "body");
   if (!body) RaiseBadPackage("the main part has no body");
-  package.Relationships(*mainPart);  // parsed now, so that a damaged one fails here
+  package.Relationships(mainPart);  // parsed now, so that a damaged one fails here
 
   const MainType& newType = TypeFor(type->macros, newTemplate);
-  if (&newType != type) package.SetContentType(*mainPart, newType.contentType);
+  if (&newType != type) package.SetContentType(mainPart, newType.contentType);
   if (!templatePath.empty()) {
     model->AttachTemplate(model->templatePath_);
     // The property parts are edited for the letter: held to the rules of every part read.

@@ -84,14 +84,20 @@ class ZipWriter::CopyCheck {
     z_stream& stream = *writer_.inflater_;
     stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
     stream.avail_in = static_cast<uInt>(length);
-    while (stream.avail_in > 0) {
-      if (ended_) Raise("it has data after its end");
+    // Bytes after the end of the compressed stream are copied but never read, as readers
+    // (this one's too) stop at its end.
+    // A full buffer may leave output pending even when all input is taken: inflate again
+    // until it needs more input (no progress then) or the stream ends.
+    bool more = true;
+    while (more && !ended_) {
       stream.next_out = reinterpret_cast<Bytef*>(writer_.checkBuffer_.data());
       stream.avail_out = static_cast<uInt>(writer_.checkBuffer_.size());
       const int result = ::inflate(&stream, Z_NO_FLUSH);
+      if (result == Z_BUF_ERROR && stream.avail_in == 0) break;  // wants the next bytes
       if (result != Z_OK && result != Z_STREAM_END) Raise("its compressed data is damaged");
       Sum(writer_.checkBuffer_.data(), writer_.checkBuffer_.size() - stream.avail_out);
       ended_ = result == Z_STREAM_END;
+      more = stream.avail_in > 0 || stream.avail_out == 0;
     }
   }
 

@@ -148,8 +148,8 @@ int PortableHost::Run(const CommandLine& cl) {
   }
   std::vector<Letter> letters;
   if (!PlanLetters(plan, records, letters)) return kExitUnusable;
-  if (letters.empty()) return kExitWritten;  // every letter was there already
-  const int status = Session(plan, records, letters);
+  // Every letter was there already; Session would show its boxes for none.
+  const int status = letters.empty() ? kExitWritten : Session(plan, records, letters);
   return plan.selection.size() < cl.selection.size() ? std::max(status, kExitStopped) : status;
 }
 
