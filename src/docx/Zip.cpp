@@ -441,6 +441,13 @@ void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, in
   WriteEdited(archive, edits, fd);
 }
 
+void CheckEntries(const ZipArchive& archive) {
+  ZipWriter checker(-1);  // writes nothing: only its check of copies is used
+  for (size_t i = 0; i < archive.Entries().size(); ++i) {
+    if (!archive.Entries()[i].directory) checker.Check(archive, i);
+  }
+}
+
 std::string WriteZip(const std::vector<NewZipEntry>& entries) {
   ZipWriter writer(-1);
   // A fixed time, given in the zip format's own form so that no time zone enters: the

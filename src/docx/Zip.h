@@ -127,6 +127,11 @@ std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits);
 // while it was copied.
 void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, int fd);
 
+// Reads every entry's stored data once, checked as copying checks it (checksum, declared
+// size, ratio limit), holding no entry whole; raises the bad-package error naming the first
+// that fails, and Path/File access error (75) when the archive's file changed meanwhile.
+void CheckEntries(const ZipArchive& archive);
+
 struct NewZipEntry {
   std::string name;
   std::string data;

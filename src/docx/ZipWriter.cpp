@@ -249,6 +249,30 @@ void ZipWriter::Copy(const ZipArchive& archive, size_t index) {
   if (pending_.size() >= kFlushBytes) Flush();
 }
 
+void ZipWriter::Check(const ZipArchive& archive, size_t index) {
+  const ZipEntry& source = archive.Entries().at(index);
+  CopyCheck check(*this, source, archive.Limits());
+  const uint64_t data = archive.DataOffset(index);
+  if (const auto& bytes = archive.Bytes()) {
+    check.Feed(bytes->data() + data, static_cast<size_t>(source.compressedSize));
+  } else {
+    if (copyBuffer_.empty()) copyBuffer_.resize(kFlushBytes);
+    for (uint64_t done = 0; done < source.compressedSize;) {
+      const auto n =
+          static_cast<size_t>(std::min<uint64_t>(source.compressedSize - done, copyBuffer_.size()));
+      archive.ReadAt(data + done, n, copyBuffer_.data());
+      check.Feed(copyBuffer_.data(), n);
+      done += n;
+    }
+  }
+  try {
+    check.Finish();
+  } catch (const platform::ComError&) {
+    archive.CheckUnchanged();
+    throw;
+  }
+}
+
 void ZipWriter::Add(std::string_view name, std::string_view data, const ZipEntry* like,
                     bool store) {
   ZipEntry entry;

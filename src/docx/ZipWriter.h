@@ -33,6 +33,8 @@ class ZipWriter {
   // bad-package error naming the entry otherwise. The caller checks afterwards that the
   // archive's file has not changed meanwhile.
   void Copy(const ZipArchive& archive, size_t index);
+  // The same check of entry `index` without writing anything.
+  void Check(const ZipArchive& archive, size_t index);
   // Adds an entry whose data is deflated here (or kept as it is with `store`). `like`
   // (may be null) is the entry it replaces, whose name, flags and attributes it keeps.
   void Add(std::string_view name, std::string_view data, const ZipEntry* like, bool store = false);

@@ -3,6 +3,8 @@
 #include <optional>
 
 #include "docx/DocxApplication.h"
+#include "docx/DocxDocument.h"
+#include "docx/Zip.h"
 #include "platform/AsciiCase.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
@@ -40,6 +42,11 @@ std::optional<std::string> EngineRefusal(const std::filesystem::path& file,
   try {
     auto document = word.Documents()->Add(platform::FromUtf8(file.string()), platform::kFalse,
                                           platform::kWdNewDocument, platform::kFalse);
+    // The entries a letter only copies are checked when it is written; a damaged one is
+    // found here too, so that it refuses the template before any box.
+    if (const auto engine = std::dynamic_pointer_cast<docx::DocxDocument>(document)) {
+      docx::CheckEntries(engine->Model()->GetPackage().Archive());
+    }
     document->Close(platform::kWdDoNotSaveChanges);
   } catch (const platform::ComError& e) {
     return platform::ToUtf8(e.Description());
