@@ -141,7 +141,7 @@ int PortableHost::Run(const CommandLine& cl) {
   // The Word of the session reads the template once, here, for every letter of the run.
   word_ = docx::DocxApplication::Create();
   word_->SetReadTemplatesOnce(true);
-  if (const std::string refusal = TemplateRefusal(fs::path(cl.templatePath), *word_);
+  if (const std::string refusal = TemplateRefusal(fs::path(cl.templatePath), *word_, cl.each);
       !refusal.empty()) {
     io_.err << refusal << "\n";
     return kExitUnusable;

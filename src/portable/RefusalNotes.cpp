@@ -38,13 +38,14 @@ bool EndsWith(std::u16string_view text, std::u16string_view end) {
 // What the Word engine says about the file when it makes a document from it, or nothing
 // when it makes one.
 std::optional<std::string> EngineRefusal(const std::filesystem::path& file,
-                                         docx::DocxApplication& word) {
+                                         docx::DocxApplication& word, bool checkEntries) {
   try {
     auto document = word.Documents()->Add(platform::FromUtf8(file.string()), platform::kFalse,
                                           platform::kWdNewDocument, platform::kFalse);
-    // The entries a letter only copies are checked when it is written; a damaged one is
-    // found here too, so that it refuses the template before any box.
-    if (const auto engine = std::dynamic_pointer_cast<docx::DocxDocument>(document)) {
+    // The entries a letter only copies are checked as each letter is written; for a batch a
+    // damaged one is found here once, before any box, rather than by every letter.
+    if (const auto engine = std::dynamic_pointer_cast<docx::DocxDocument>(document);
+        engine && checkEntries) {
       docx::CheckEntries(engine->Model()->GetPackage().Archive());
     }
     document->Close(platform::kWdDoNotSaveChanges);
@@ -56,7 +57,7 @@ std::optional<std::string> EngineRefusal(const std::filesystem::path& file,
 
 std::string OpenFailure(const std::filesystem::path& file) {
   // It opens now: it changed meanwhile.
-  return EngineRefusal(file, *docx::DocxApplication::Create())
+  return EngineRefusal(file, *docx::DocxApplication::Create(), true)
       .value_or("it could not be read at the time");
 }
 
@@ -129,7 +130,8 @@ std::string RefusalNote(std::u16string_view boxText, const RefusalContext& conte
   return "";
 }
 
-std::string TemplateRefusal(const std::filesystem::path& file, docx::DocxApplication& word) {
+std::string TemplateRefusal(const std::filesystem::path& file, docx::DocxApplication& word,
+                            bool checkEntries) {
   const std::string extension = platform::AsciiLowered(std::string_view(file.extension().string()));
   std::string line = "sendnote: ";
   line += file.string();
@@ -143,7 +145,7 @@ std::string TemplateRefusal(const std::filesystem::path& file, docx::DocxApplica
     line += kWhatThisEditionReads;
     return line;
   }
-  const std::optional<std::string> refusal = EngineRefusal(file, word);
+  const std::optional<std::string> refusal = EngineRefusal(file, word, checkEntries);
   if (!refusal) return "";
   line += *refusal;
   return line;
