@@ -17,11 +17,9 @@ struct ContactEntry {
   bool Readable() const { return problem.empty(); }
 };
 
-// Longest value, in UTF-16 units, a contact may hold in a member the letter can write. Word
-// keeps 255 characters of a property's text; four times that leaves room for what Word
-// would cut (a long address of several lines) and bounds what one value costs in a letter,
-// where its text is written as a property and as field results, escaped. The note (Body)
-// is no letter field and is bounded by the line length only.
+// Longest value (UTF-16 units) of a member a letter can write: four times the 255 characters
+// Word keeps of a property, which bounds what a value costs in the letter's XML. The note
+// (Body) is no letter field: only the line length bounds it.
 inline constexpr size_t kMaxValueLength = 1024;
 // The same for a member the reader may compose of several values (the full name, a whole
 // address of street, city, state, postal code and country).
