@@ -113,66 +113,111 @@ std::string DirectoryOf(std::string_view partName) {
   return std::string(partName.substr(0, partName.rfind('/') + 1));
 }
 
-}  // namespace
-
-std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
-    const std::filesystem::path& templatePath, bool newTemplate, const TemplateLimits& limits,
-    std::weak_ptr<ApplicationLink> app) {
-  std::shared_ptr<DocumentModel> model(new DocumentModel());
-  model->app_ = std::move(app);
-  if (templatePath.empty()) {
-    model->package_ =
-        Package::Open(std::make_shared<std::string>(BlankDocumentPackage()), limits.zip);
-  } else {
-    // Read in place: only the parts edited here are read into memory; the rest is copied
-    // from the file when the document is saved.
-    fileio::Descriptor file = OpenFileToRead(templatePath, limits.maxFileBytes);
-    char magic[8] = {};
-    if (::pread(file.get(), magic, sizeof magic, 0) == static_cast<ssize_t>(sizeof magic)) {
-      RefuseCompoundFile(std::string_view(magic, sizeof magic),
-                         [&] { return ReadWholeFile(templatePath, limits.maxFileBytes); });
-    }
-    model->templatePath_ = AbsolutePath(templatePath);
-    model->package_ = Package::Open(ZipArchive::Open(std::move(file), limits.zip));
+// Opens the template file's package, read in place: only the parts edited are read into
+// memory; the rest is copied from the file when a document is saved.
+std::unique_ptr<Package> OpenTemplatePackage(const std::filesystem::path& templatePath,
+                                             const TemplateLimits& limits) {
+  fileio::Descriptor file = OpenFileToRead(templatePath, limits.maxFileBytes);
+  char magic[8] = {};
+  if (::pread(file.get(), magic, sizeof magic, 0) == static_cast<ssize_t>(sizeof magic)) {
+    RefuseCompoundFile(std::string_view(magic, sizeof magic),
+                       [&] { return ReadWholeFile(templatePath, limits.maxFileBytes); });
   }
-  Package& package = *model->package_;
+  return Package::Open(ZipArchive::Open(std::move(file), limits.zip));
+}
 
+// The name of the package's main part; raises when it has none.
+std::string MainPartOf(Package& package) {
   auto rel = package.FindRelationship("/", kRelOfficeDocument);
   if (!rel) rel = package.FindRelationship("/", kStrictOfficeDocument);
   if (!rel) RaiseBadPackage("no main document part");
   const auto mainPart = package.TargetPart("/", *rel);
   if (!mainPart || !package.HasPart(*mainPart))
     RaiseBadPackage("the main document part is missing");
-  model->mainPart_ = *mainPart;
-  const MainType* type = FindMainType(package.ContentType(*mainPart));
-  if (!type) {
-    RaiseBadPackage("the main part is not a Word document (" + package.ContentType(*mainPart) +
-                    ")");
+  return *mainPart;
+}
+
+// Parses every part a new document reads (where the package has it), so that copies of the
+// package need not: the main part and its relationships, settings, the property parts and
+// the story parts.
+void ReadPartsOfNewDocuments(Package& package) {
+  const std::string main = MainPartOf(package);
+  package.Xml(main);
+  if (const auto rel = package.FindRelationship(main, kRelSettings)) {
+    if (const auto target = package.TargetPart(main, *rel); target && package.HasPart(*target)) {
+      package.Xml(*target);
+    }
   }
-  XmlPart& document = package.Xml(*mainPart);
+  for (const Relationship& rel : package.Relationships("/")) {
+    const bool properties = rel.type == kRelCustomProperties ||
+                            rel.type.ends_with("/metadata/core-properties") ||
+                            rel.type.ends_with("/extended-properties");
+    if (const auto target = package.TargetPart("/", rel);
+        properties && target && package.HasPart(*target)) {
+      package.Xml(*target);
+    }
+  }
+  for (const std::string& name : StoryParts::PartNames(package, main)) package.Xml(name);
+}
+
+}  // namespace
+
+std::unique_ptr<OpenedTemplate> OpenedTemplate::Open(const std::filesystem::path& path,
+                                                     const TemplateLimits& limits) {
+  std::unique_ptr<OpenedTemplate> opened(new OpenedTemplate());
+  opened->package_ = OpenTemplatePackage(path, limits);
+  opened->path_ = AbsolutePath(path);
+  ReadPartsOfNewDocuments(*opened->package_);
+  return opened;
+}
+
+std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
+    const std::filesystem::path& templatePath, bool newTemplate, const TemplateLimits& limits,
+    std::weak_ptr<ApplicationLink> app, const OpenedTemplate* opened) {
+  std::shared_ptr<DocumentModel> model(new DocumentModel());
+  model->app_ = std::move(app);
+  if (templatePath.empty()) {
+    model->package_ =
+        Package::Open(std::make_shared<std::string>(BlankDocumentPackage()), limits.zip);
+  } else if (opened) {
+    model->templatePath_ = opened->path_;
+    model->package_ = opened->package_->Copy();
+  } else {
+    model->package_ = OpenTemplatePackage(templatePath, limits);
+    model->templatePath_ = AbsolutePath(templatePath);
+  }
+  Package& package = *model->package_;
+
+  const std::string mainPart = MainPartOf(package);
+  model->mainPart_ = mainPart;
+  const MainType* type = FindMainType(package.ContentType(mainPart));
+  if (!type) {
+    RaiseBadPackage("the main part is not a Word document (" + package.ContentType(mainPart) + ")");
+  }
+  XmlPart& document = package.Xml(mainPart);
   if (!NameOf(document.Root()).Is(Ns::kW, "document")) {
     RaiseBadPackage("the main part holds no Word document");
   }
   const pugi::xml_node body = FirstChildNamed(document.Root(), Ns::kW, "body");
   if (!body) RaiseBadPackage("the main part has no body");
-  package.Relationships(*mainPart);  // parsed now, so that a damaged one fails here
+  package.Relationships(mainPart);  // parsed now, so that a damaged one fails here
 
   const MainType& newType = TypeFor(type->macros, newTemplate);
-  if (&newType != type) package.SetContentType(*mainPart, newType.contentType);
+  if (&newType != type) package.SetContentType(mainPart, newType.contentType);
   if (!templatePath.empty()) {
     model->AttachTemplate(model->templatePath_);
-    try {
-      NewDocumentStamp::Apply(package, model->templatePath_.filename().string(),
-                              NewDocumentStamp::CurrentUser(), NewDocumentStamp::Now());
-    } catch (const platform::ComError&) {
-      // Damaged property parts are no reason to refuse the template: they stay as stored.
-    }
+    // The property parts are edited for the letter: held to the rules of every part read.
+    NewDocumentStamp::Apply(package, model->templatePath_.filename().string(),
+                            NewDocumentStamp::CurrentUser(), NewDocumentStamp::Now());
   }
 
   DocumentModel* self = model.get();
   model->properties_ = std::make_unique<CustomProperties>(
       package, [self](std::u16string_view name) { return self->main_->BookmarkText(name); });
   model->main_ = std::make_unique<Story>(document, body, pugi::xml_node(), true);
+  // Every header, footer and note part is refreshed on saving: one that breaks the rules
+  // refuses the template now, rather than keep old field results in the letter.
+  for (const std::string& name : StoryParts::PartNames(*model)) package.Xml(name);
   return model;
 }
 

@@ -34,6 +34,24 @@ struct TemplateLimits {
   ZipLimits zip;
 };
 
+// A template read once for many new documents: the open file, its directory and the parts
+// every new document reads, parsed once; each document gets a copy of those parts, and all
+// are made from the same bytes.
+class OpenedTemplate {
+ public:
+  // Opens and reads the template; raises as DocumentModel::FromTemplate does.
+  static std::unique_ptr<OpenedTemplate> Open(const std::filesystem::path& path,
+                                              const TemplateLimits& limits);
+  // The template's absolute path.
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  friend class DocumentModel;
+  OpenedTemplate() = default;
+  std::filesystem::path path_;
+  std::unique_ptr<Package> package_;  // as opened, never edited
+};
+
 class DocumentModel {
  public:
   // Makes a new document from a template (.dotx, .dotm, .docx, .docm): the main part
@@ -42,9 +60,12 @@ class DocumentModel {
   // 5174 for a missing file, 5981 for a file that is not a usable Word package (a Word
   // 97-2003 file, an encrypted document, a damaged or hostile package), 75 when it
   // cannot be read. The template file is only read.
+  // With `opened` (the template at templatePath, read before), the document is made from
+  // its parts, and the file is not read again.
   static std::shared_ptr<DocumentModel> FromTemplate(const std::filesystem::path& templatePath,
                                                      bool newTemplate, const TemplateLimits& limits,
-                                                     std::weak_ptr<ApplicationLink> app);
+                                                     std::weak_ptr<ApplicationLink> app,
+                                                     const OpenedTemplate* opened = nullptr);
 
   // Raises "disconnected" when Word has gone away and "Object has been deleted." (5825)
   // when the document is closed.

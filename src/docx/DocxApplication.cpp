@@ -1,4 +1,6 @@
 #include "docx/DocxApplication.h"
+
+#include "docx/FileIo.h"
 #include "platform/Word.h"
 
 #include "docx/DocxDocument.h"
@@ -160,8 +162,16 @@ std::shared_ptr<DocxDocument> DocxApplication::AddDocument(std::u16string_view t
     platform::Raise(platform::kErrInvalidCall);
   }
   const std::filesystem::path path(platform::ToUtf8(templateName));
-  auto model =
-      DocumentModel::FromTemplate(path, newTemplate != platform::kFalse, limits_, weak_from_this());
+  const OpenedTemplate* opened = nullptr;
+  if (readTemplatesOnce_ && !path.empty()) {
+    const std::filesystem::path key = AbsolutePath(path);
+    auto it = templates_.find(key);
+    if (it == templates_.end())
+      it = templates_.emplace(key, OpenedTemplate::Open(path, limits_)).first;
+    opened = it->second.get();
+  }
+  auto model = DocumentModel::FromTemplate(path, newTemplate != platform::kFalse, limits_,
+                                           weak_from_this(), opened);
   auto document = std::make_shared<DocxDocument>(std::move(model), weak_from_this());
   open_.push_back(document);
   return document;

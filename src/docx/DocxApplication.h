@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +41,13 @@ class DocxApplication : public platform::WordApplication,
   // Where the documents' SaveAs writes: into `batch` (which must outlive its use), or each
   // file at once when empty.
   void SetSaveBatch(FileBatch* batch) { batch_ = batch; }
+  // With `once`, each template is read once, at its first document, and every later
+  // document of it is made from what was read then (a batch of letters from the same bytes);
+  // otherwise the file is read for each document, as Word does.
+  void SetReadTemplatesOnce(bool once) {
+    readTemplatesOnce_ = once;
+    if (!once) templates_.clear();
+  }
   FileBatch* SaveBatch() const { return batch_; }
   // Raises "disconnected" once Word has quit.
   void CheckRunning() const;
@@ -70,6 +78,8 @@ class DocxApplication : public platform::WordApplication,
   void Forget(const DocxDocument* document);
 
   TemplateLimits limits_;
+  bool readTemplatesOnce_ = false;
+  std::map<std::filesystem::path, std::unique_ptr<OpenedTemplate>> templates_;  // by absolute path
   bool quit_ = false;
   bool visible_ = false;
   FileNewPrompt prompt_;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <time.h>
@@ -11,6 +12,7 @@
 #include "docx/DocxErrors.h"
 #include "docx/TemporaryFiles.h"
 #include "fileio/Descriptor.h"
+#include "fileio/FileKind.h"
 #include "platform/Word.h"
 
 namespace sendnote::docx {
@@ -18,11 +20,27 @@ namespace {
 
 using fileio::Descriptor;
 
+// Raises when something other than a regular file holds the name: a rename would put the
+// letter in place of a device, a FIFO or a link, and a folder cannot be replaced at all.
+void RefuseUnlessRegular(const std::filesystem::path& path, const struct stat& st) {
+  if (S_ISREG(st.st_mode)) return;
+  std::string detail = path.string();
+  detail += " is ";
+  detail += fileio::FileKindName(st.st_mode);
+  detail += "; only a regular file is replaced";
+  RaiseWithDetail(platform::kErrPathAccess, u"Path/File access error", detail);
+}
+
 // Gives the temporary file `temporary` in `folderFd` the name `path`; raises on failure.
 void Place(int folderFd, const std::string& temporary, const std::filesystem::path& path,
            bool overwrite) {
   const std::string target = path.filename().string();
   if (overwrite) {
+    // Looked at again just before the rename: the name may have changed since it was staged.
+    struct stat st;
+    if (::fstatat(folderFd, target.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+      RefuseUnlessRegular(path, st);
+    }
     if (::renameat(folderFd, temporary.c_str(), folderFd, target.c_str()) != 0) {
       RaiseAccess(path, errno);
     }
@@ -80,10 +98,11 @@ void FileBatch::CloseFolders() {
 void FileBatch::Stage(const std::filesystem::path& path, bool overwrite,
                       const std::function<void(int fd)>& produce) {
   if (path.filename().empty()) RaiseAccess(path, EISDIR);
-  std::error_code ignored;  // a name that cannot be examined is left to the rename to refuse
-  if (!overwrite && std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) {
-    RaiseWithDetail(kErrFileExists, u"File already exists", path.string());
-  }
+  // A name that cannot be examined is left to the rename to refuse.
+  struct stat existing;
+  const bool exists = ::lstat(path.c_str(), &existing) == 0;
+  if (exists) RefuseUnlessRegular(path, existing);
+  if (exists && !overwrite) RaiseWithDetail(kErrFileExists, u"File already exists", path.string());
   Staged staged;
   staged.path = path;
   staged.overwrite = overwrite;
@@ -91,6 +110,14 @@ void FileBatch::Stage(const std::filesystem::path& path, bool overwrite,
   Descriptor fd(TemporaryFiles::Create(staged.folderFd, staged.temporary, staged.slot));
   if (fd.get() < 0) RaiseAccess(path, errno);
   try {
+    // The replacement keeps the replaced file's permissions (and, where we may give them,
+    // its owner and group); the owner first, as a change of owner clears set-id bits.
+    if (exists) {
+      if (::geteuid() == 0 && ::fchown(fd.get(), existing.st_uid, existing.st_gid) != 0) {
+        RaiseAccess(path, errno);
+      }
+      if (::fchmod(fd.get(), existing.st_mode & 07777) != 0) RaiseAccess(path, errno);
+    }
     produce(fd.get());
     if (!fd.Close()) RaiseAccess(path, errno);
   } catch (...) {
@@ -109,7 +136,12 @@ std::vector<FileBatch::Outcome> FileBatch::Commit() {
       // Its data and what finds them (size, blocks); its times need not wait for the disk.
       const Staged& only = staged_.front();
       Descriptor fd(::openat(only.folderFd, only.temporary.c_str(), O_RDONLY | O_CLOEXEC));
-      if (fd.get() < 0 || ::fdatasync(fd.get()) != 0) RaiseAccess(only.path, errno);
+      // A kept mode without read permission: the file system's sync instead.
+      if (fd.get() < 0 && errno == EACCES) {
+        if (::syncfs(only.folderFd) != 0) RaiseAccess(only.path, errno);
+      } else if (fd.get() < 0 || ::fdatasync(fd.get()) != 0) {
+        RaiseAccess(only.path, errno);
+      }
     } else {
       for (const auto& [key, fd] : folders_) {
         if (::syncfs(fd) != 0) RaiseAccess(key, errno);

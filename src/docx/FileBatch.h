@@ -29,8 +29,10 @@ class FileBatch {
 
   // Writes the file that is to take `path`: `produce` fills the open, empty temporary
   // file it is given. Raises File already exists (58) when `path` exists and not
-  // `overwrite`, Path/File access error (75) when the folder cannot be written, and what
-  // `produce` raises; nothing is left behind then.
+  // `overwrite`, Path/File access error (75) when the folder cannot be written or `path`
+  // holds anything but a regular file (a folder, device, FIFO, socket or link), and what
+  // `produce` raises; nothing is left behind then. A replaced file's mode is kept, and its
+  // owner and group when running as root.
   void Stage(const std::filesystem::path& path, bool overwrite,
              const std::function<void(int fd)>& produce);
   size_t Size() const { return staged_.size(); }

@@ -93,7 +93,18 @@ std::optional<std::string> ResolvePartName(std::string_view sourcePart, std::str
   return out;
 }
 
-Package::Package(std::unique_ptr<ZipArchive> archive) : archive_(std::move(archive)) {}
+Package::Package(std::shared_ptr<ZipArchive> archive) : archive_(std::move(archive)) {}
+
+std::unique_ptr<Package> Package::Copy() const {
+  std::unique_ptr<Package> copy(new Package(archive_));
+  for (const auto& [key, part] : parts_) {
+    auto& copied = copy->parts_[key] = part->Copy();
+    if (part.get() == contentTypes_) copy->contentTypes_ = copied.get();
+  }
+  copy->newParts_ = newParts_;
+  copy->xmlBytes_ = xmlBytes_;
+  return copy;
+}
 
 std::unique_ptr<Package> Package::Open(std::shared_ptr<const std::string> bytes,
                                        const ZipLimits& limits) {
@@ -247,6 +258,12 @@ XmlPart& Package::Xml(std::string_view partName) {
   if (auto it = parts_.find(key); it != parts_.end()) return *it->second;
   const auto index = EntryOf(partName);
   if (!index) RaiseBadPackage("the part " + std::string(partName) + " is missing");
+  xmlBytes_ += archive_->Entries()[*index].size;
+  if (xmlBytes_ > archive_->Limits().maxXmlBytes) {
+    RaiseBadPackage("the XML parts expand beyond the limit of " +
+                    std::to_string(archive_->Limits().maxXmlBytes) + " bytes together (at " +
+                    std::string(partName) + ")");
+  }
   auto part = std::make_unique<XmlPart>(std::string(partName), archive_->Read(*index));
   XmlPart& ref = *part;
   parts_.emplace(key, std::move(part));

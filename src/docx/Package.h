@@ -48,6 +48,9 @@ class Package {
                                        const ZipLimits& limits = {});
   // The same over an archive already open (in memory or in a file).
   static std::unique_ptr<Package> Open(std::unique_ptr<ZipArchive> archive);
+  // A package of its own over the same archive: the parts read so far are copied as they
+  // are now, edits included; the archive is shared (read only), not read again.
+  std::unique_ptr<Package> Copy() const;
 
   // Part names are absolute: "/word/document.xml".
   bool HasPart(std::string_view partName) const;
@@ -84,16 +87,17 @@ class Package {
   const ZipArchive& Archive() const { return *archive_; }
 
  private:
-  explicit Package(std::unique_ptr<ZipArchive> archive);
+  explicit Package(std::shared_ptr<ZipArchive> archive);
   std::optional<size_t> EntryOf(std::string_view partName) const;
   ZipEdits Edits();
   // The relationships part of a source part, created (empty) when `create`.
   XmlPart* RelationshipsPart(std::string_view sourcePart, bool create);
 
-  std::unique_ptr<ZipArchive> archive_;
+  std::shared_ptr<ZipArchive> archive_;
   XmlPart* contentTypes_ = nullptr;
   std::map<std::string, std::unique_ptr<XmlPart>, std::less<>> parts_;  // key: folded name
   std::vector<std::string> newParts_;                                   // folded, in order
+  uint64_t xmlBytes_ = 0;  // expanded size of the parts read into memory
 };
 
 // Returns the relationships part name of a source part ("/" for the package).

@@ -73,8 +73,10 @@ std::u16string StoryParts::DocumentPrefix(DocumentModel& model) {
 }
 
 std::vector<std::string> StoryParts::PartNames(DocumentModel& model) {
-  Package& package = model.GetPackage();
-  const std::string main = model.MainPartName();
+  return PartNames(model.GetPackage(), model.MainPartName());
+}
+
+std::vector<std::string> StoryParts::PartNames(Package& package, const std::string& main) {
   std::vector<std::string> names;
   for (const Relationship& rel : package.Relationships(main)) {
     if (rel.external || !IsStoryRelationship(rel.type)) continue;
@@ -89,13 +91,7 @@ int StoryParts::Refresh(DocumentModel& model, std::u16string_view prefix) {
   if (prefix.empty()) return 0;
   int count = 0;
   for (const std::string& name : PartNames(model)) {
-    XmlPart* part = nullptr;
-    try {
-      part = &model.GetPackage().Xml(name);
-    } catch (const platform::ComError&) {
-      // A part that cannot be read is saved as it was stored, as before.
-      continue;
-    }
+    XmlPart* part = &model.GetPackage().Xml(name);  // parsed when the document was made
     Story story(*part, part->Root(), pugi::xml_node(), true);
     count += RefreshStory(model, story, prefix);
   }

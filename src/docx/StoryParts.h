@@ -11,6 +11,7 @@
 namespace sendnote::docx {
 
 class DocumentModel;
+class Package;
 
 class StoryParts {
  public:
@@ -21,6 +22,8 @@ class StoryParts {
   // The header, footer, footnotes and endnotes parts the main part refers to, each once,
   // in the order of its relationships.
   static std::vector<std::string> PartNames(DocumentModel& model);
+  // The same of the main part `mainPart` of a package.
+  static std::vector<std::string> PartNames(Package& package, const std::string& mainPart);
 
   // Updates, in every such part and its text boxes, the DOCPROPERTY fields whose quoted
   // property name begins with `prefix` (the rule of the main text's refresh). Returns

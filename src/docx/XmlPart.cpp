@@ -112,6 +112,18 @@ std::string StructureFault(pugi::xml_node root) {
 
 }  // namespace
 
+std::unique_ptr<XmlPart> XmlPart::Copy() const {
+  std::unique_ptr<XmlPart> copy(new XmlPart());
+  copy->name_ = name_;
+  copy->document_.reset(document_);
+  copy->encoding_ = encoding_;
+  copy->keepsOriginalFrame_ = keepsOriginalFrame_;
+  copy->prolog_ = prolog_;
+  copy->epilogue_ = epilogue_;
+  copy->changed_ = changed_;
+  return copy;
+}
+
 XmlPart::XmlPart(std::string name, std::string_view bytes) : name_(std::move(name)) {
   const pugi::xml_parse_result result =
       document_.load_buffer(bytes.data(), bytes.size(), kParseOptions, pugi::encoding_auto);

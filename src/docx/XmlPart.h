@@ -6,6 +6,7 @@
 #include <pugixml.hpp>
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ class XmlPart {
   XmlPart(std::string name, std::string_view bytes);
   XmlPart(const XmlPart&) = delete;
   XmlPart& operator=(const XmlPart&) = delete;
+  // A copy of the part as it is now, its tree copied (not parsed again).
+  std::unique_ptr<XmlPart> Copy() const;
 
   const std::string& Name() const { return name_; }
   pugi::xml_document& Document() { return document_; }
@@ -43,6 +46,8 @@ class XmlPart {
   std::string prolog_;
   std::string epilogue_;
   bool changed_ = false;
+
+  XmlPart() = default;
 };
 
 }  // namespace sendnote::docx

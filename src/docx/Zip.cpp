@@ -296,6 +296,13 @@ void ZipArchive::ReadDirectory() {
     if (entry.method != kStored && entry.method != kDeflated) {
       RaiseBadPackage("entry " + entry.name + " uses an unsupported compression method");
     }
+    // Made on Unix with a file type in its attributes: only a regular file or a folder is
+    // a part; a link would be copied into the letter for a tool to follow.
+    const uint32_t unixType = (entry.externalAttributes >> 16) & S_IFMT;
+    if ((entry.versionMadeBy >> 8) == 3 && unixType != 0 && unixType != S_IFREG &&
+        unixType != S_IFDIR) {
+      RaiseBadPackage("entry " + entry.name + " is not a file (a link or a special file)");
+    }
     expanded += entry.size;
     if (entry.size > limits_.maxExpandedBytes || expanded > limits_.maxExpandedBytes) {
       RaiseBadPackage("the expanded size exceeds the limit of " +
@@ -338,6 +345,11 @@ std::string ZipArchive::Read(size_t index) const {
   const ZipEntry& entry = entries_.at(index);
   if (entry.size > limits_.maxEntryBytes) {
     RaiseBadPackage("entry too large to expand (" + entry.name + ")");
+  }
+  const uint64_t stored = std::max<uint64_t>(entry.compressedSize, 1);
+  if (entry.size > limits_.ratioFreeBytes && entry.size / stored > limits_.maxRatio) {
+    RaiseBadPackage("entry " + entry.name + " compresses " + std::to_string(entry.size / stored) +
+                    ":1, beyond the limit of " + std::to_string(limits_.maxRatio) + ":1");
   }
   const std::string wrongSize = "entry " + entry.name + " does not expand to its declared size";
   std::string data;
@@ -427,6 +439,13 @@ std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits) {
 
 void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, int fd) {
   WriteEdited(archive, edits, fd);
+}
+
+void CheckEntries(const ZipArchive& archive) {
+  ZipWriter checker(-1);  // writes nothing: only its check of copies is used
+  for (size_t i = 0; i < archive.Entries().size(); ++i) {
+    if (!archive.Entries()[i].directory) checker.Check(archive, i);
+  }
 }
 
 std::string WriteZip(const std::vector<NewZipEntry>& entries) {

@@ -21,7 +21,14 @@ namespace sendnote::docx {
 struct ZipLimits {
   uint64_t maxEntries = 10000;
   uint64_t maxExpandedBytes = 512ull << 20;  // all entries together, as declared
-  uint64_t maxEntryBytes = 128ull << 20;     // one entry read into memory
+  uint64_t maxEntryBytes = 16ull << 20;      // one entry read into memory (an XML part)
+  // All XML parts read into memory together: what their parsed trees cost is a few times
+  // their text, so this bounds the memory of a document.
+  uint64_t maxXmlBytes = 32ull << 20;
+  // Expanded size per stored byte an entry may declare once it is larger than
+  // ratioFreeBytes: Word's XML compresses about 10:1, a bomb thousands to one.
+  uint64_t maxRatio = 200;
+  uint64_t ratioFreeBytes = 1ull << 20;
 };
 
 struct ZipEntry {
@@ -119,6 +126,11 @@ std::string RewriteZip(const ZipArchive& archive, const ZipEdits& edits);
 // the file cannot be written (a full disk, a size limit) or the archive's own file changed
 // while it was copied.
 void RewriteZipToDescriptor(const ZipArchive& archive, const ZipEdits& edits, int fd);
+
+// Reads every entry's stored data once, checked as copying checks it (checksum, declared
+// size, ratio limit), holding no entry whole; raises the bad-package error naming the first
+// that fails, and Path/File access error (75) when the archive's file changed meanwhile.
+void CheckEntries(const ZipArchive& archive);
 
 struct NewZipEntry {
   std::string name;

@@ -4,6 +4,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ctime>
@@ -51,6 +52,78 @@ bool IsAscii(std::string_view text) {
 
 }  // namespace
 
+// The check of one copied entry, fed its stored bytes in order: stored data is summed as it
+// is, deflated data inflated into a small buffer and summed, never past the declared size.
+class ZipWriter::CopyCheck {
+ public:
+  CopyCheck(ZipWriter& writer, const ZipEntry& entry, const ZipLimits& limits)
+      : writer_(writer), entry_(entry), crc_(::crc32_z(0, nullptr, 0)) {
+    const uint64_t stored = std::max<uint64_t>(entry.compressedSize, 1);
+    if (entry.size > limits.ratioFreeBytes && entry.size / stored > limits.maxRatio) {
+      RaiseBadPackage("entry " + entry.name + " compresses " + std::to_string(entry.size / stored) +
+                      ":1, beyond the limit of " + std::to_string(limits.maxRatio) + ":1");
+    }
+    if (entry.method != 8) return;
+    if (!writer_.inflater_) {
+      writer_.inflater_ = std::make_unique<z_stream>();
+      if (::inflateInit2(writer_.inflater_.get(), -MAX_WBITS) != Z_OK) {
+        writer_.inflater_.reset();
+        RaiseBadPackage("cannot check the package: the decompressor cannot start");
+      }
+    } else {
+      ::inflateReset(writer_.inflater_.get());
+    }
+    if (writer_.checkBuffer_.empty()) writer_.checkBuffer_.resize(64 << 10);
+  }
+
+  void Feed(const char* data, size_t length) {
+    if (entry_.method != 8) {
+      Sum(data, length);
+      return;
+    }
+    z_stream& stream = *writer_.inflater_;
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+    stream.avail_in = static_cast<uInt>(length);
+    // Bytes after the end of the compressed stream are copied but never read, as readers
+    // (this one's too) stop at its end.
+    // A full buffer may leave output pending even when all input is taken: inflate again
+    // until it needs more input (no progress then) or the stream ends.
+    bool more = true;
+    while (more && !ended_) {
+      stream.next_out = reinterpret_cast<Bytef*>(writer_.checkBuffer_.data());
+      stream.avail_out = static_cast<uInt>(writer_.checkBuffer_.size());
+      const int result = ::inflate(&stream, Z_NO_FLUSH);
+      if (result == Z_BUF_ERROR && stream.avail_in == 0) break;  // wants the next bytes
+      if (result != Z_OK && result != Z_STREAM_END) Raise("its compressed data is damaged");
+      Sum(writer_.checkBuffer_.data(), writer_.checkBuffer_.size() - stream.avail_out);
+      ended_ = result == Z_STREAM_END;
+      more = stream.avail_in > 0 || stream.avail_out == 0;
+    }
+  }
+
+  void Finish() {
+    if (entry_.method == 8 && !ended_) Raise("its compressed data is cut short");
+    if (expanded_ != entry_.size) Raise("it does not expand to its declared size");
+    if (crc_ != entry_.crc) Raise("its checksum differs");
+  }
+
+ private:
+  void Sum(const char* data, size_t length) {
+    expanded_ += length;
+    if (expanded_ > entry_.size) Raise("it expands beyond its declared size");
+    crc_ = ::crc32_z(crc_, reinterpret_cast<const Bytef*>(data), length);
+  }
+  [[noreturn]] void Raise(const std::string& why) const {
+    RaiseBadPackage("entry " + entry_.name + " is damaged: " + why);
+  }
+
+  ZipWriter& writer_;
+  const ZipEntry& entry_;
+  uLong crc_;
+  uint64_t expanded_ = 0;
+  bool ended_ = false;
+};
+
 ZipWriter::ZipWriter(int fd) : fd_(fd) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -69,6 +142,7 @@ ZipWriter::ZipWriter(int fd) : fd_(fd) {
 
 ZipWriter::~ZipWriter() {
   if (deflater_) ::deflateEnd(deflater_.get());
+  if (inflater_) ::inflateEnd(inflater_.get());
 }
 
 void ZipWriter::RaiseWrite(int error) const {
@@ -110,7 +184,7 @@ void ZipWriter::Header(const ZipEntry& entry, std::string_view name) {
   central_.push_back(std::move(central));
 }
 
-uint64_t ZipWriter::CopyFromFile(int from, uint64_t offset, uint64_t length) {
+uint64_t ZipWriter::CopyFromFile(int from, uint64_t offset, uint64_t length, CopyCheck& check) {
   Flush();
   // Through one buffer: on ext4 this costs less processor time than copy_file_range,
   // whose copy inside the kernel is slower than a read and a write from here.
@@ -121,6 +195,7 @@ uint64_t ZipWriter::CopyFromFile(int from, uint64_t offset, uint64_t length) {
     const ssize_t r = ::pread(from, copyBuffer_.data(), want, static_cast<off_t>(offset + done));
     if (r < 0 && errno == EINTR) continue;
     if (r <= 0) break;  // the source ended early
+    check.Feed(copyBuffer_.data(), static_cast<size_t>(r));
     size_t written = 0;
     while (written < static_cast<size_t>(r)) {
       const ssize_t w =
@@ -142,10 +217,12 @@ void ZipWriter::Copy(const ZipArchive& archive, size_t index) {
   entry.flags = static_cast<uint16_t>(source.flags & ~kFlagDataDescriptor);
   if (entry.method == 0 || entry.method == 8) entry.versionNeeded = kVersion20;
   const uint64_t data = archive.DataOffset(index);
+  CopyCheck check(*this, source, archive.Limits());
   Header(entry, source.name);
   const uint64_t start = size_;
   if (archive.FileDescriptor() >= 0 && fd_ >= 0 && source.compressedSize >= kOwnCopyBytes) {
-    const uint64_t copied = CopyFromFile(archive.FileDescriptor(), data, source.compressedSize);
+    const uint64_t copied =
+        CopyFromFile(archive.FileDescriptor(), data, source.compressedSize, check);
     pendingAt_ += copied;
     if (copied != source.compressedSize) {
       archive.CheckUnchanged();  // the file shrank
@@ -153,14 +230,47 @@ void ZipWriter::Copy(const ZipArchive& archive, size_t index) {
     }
   } else if (const auto& bytes = archive.Bytes()) {
     pending_.append(*bytes, static_cast<size_t>(data), static_cast<size_t>(source.compressedSize));
+    check.Feed(bytes->data() + data, static_cast<size_t>(source.compressedSize));
   } else {
     // Small entries join the pending bytes: fewer calls than a copy of their own.
     const size_t at = pending_.size();
     pending_.resize(at + static_cast<size_t>(source.compressedSize));
     archive.ReadAt(data, static_cast<size_t>(source.compressedSize), pending_.data() + at);
+    check.Feed(pending_.data() + at, static_cast<size_t>(source.compressedSize));
+  }
+  // A file changed under the copy is that, not damage.
+  try {
+    check.Finish();
+  } catch (const platform::ComError&) {
+    archive.CheckUnchanged();
+    throw;
   }
   size_ = start + source.compressedSize;
   if (pending_.size() >= kFlushBytes) Flush();
+}
+
+void ZipWriter::Check(const ZipArchive& archive, size_t index) {
+  const ZipEntry& source = archive.Entries().at(index);
+  CopyCheck check(*this, source, archive.Limits());
+  const uint64_t data = archive.DataOffset(index);
+  if (const auto& bytes = archive.Bytes()) {
+    check.Feed(bytes->data() + data, static_cast<size_t>(source.compressedSize));
+  } else {
+    if (copyBuffer_.empty()) copyBuffer_.resize(kFlushBytes);
+    for (uint64_t done = 0; done < source.compressedSize;) {
+      const auto n =
+          static_cast<size_t>(std::min<uint64_t>(source.compressedSize - done, copyBuffer_.size()));
+      archive.ReadAt(data + done, n, copyBuffer_.data());
+      check.Feed(copyBuffer_.data(), n);
+      done += n;
+    }
+  }
+  try {
+    check.Finish();
+  } catch (const platform::ComError&) {
+    archive.CheckUnchanged();
+    throw;
+  }
 }
 
 void ZipWriter::Add(std::string_view name, std::string_view data, const ZipEntry* like,

@@ -17,6 +17,8 @@ struct z_stream_s;
 namespace sendnote::docx {
 
 class ZipWriter {
+  class CopyCheck;
+
  public:
   // Writes into the open file `fd` from its start, cutting off what it held; with -1,
   // into memory (see Finish).
@@ -25,9 +27,14 @@ class ZipWriter {
   ZipWriter(const ZipWriter&) = delete;
   ZipWriter& operator=(const ZipWriter&) = delete;
 
-  // Copies entry `index` of `archive` with its stored data, method, checksum and time.
-  // The caller checks afterwards that the archive's file has not changed meanwhile.
+  // Copies entry `index` of `archive` with its stored data, method, checksum and time,
+  // checking the data as it passes (no entry is held whole): it must expand to its declared
+  // size with its declared checksum, within the archive's ratio limit; raises the
+  // bad-package error naming the entry otherwise. The caller checks afterwards that the
+  // archive's file has not changed meanwhile.
   void Copy(const ZipArchive& archive, size_t index);
+  // The same check of entry `index` without writing anything.
+  void Check(const ZipArchive& archive, size_t index);
   // Adds an entry whose data is deflated here (or kept as it is with `store`). `like`
   // (may be null) is the entry it replaces, whose name, flags and attributes it keeps.
   void Add(std::string_view name, std::string_view data, const ZipEntry* like, bool store = false);
@@ -50,7 +57,7 @@ class ZipWriter {
   void Header(const ZipEntry& entry, std::string_view name);
   void Flush();
   // Copies from the file `from` to the end of the file; returns how much it could copy.
-  uint64_t CopyFromFile(int from, uint64_t offset, uint64_t length);
+  uint64_t CopyFromFile(int from, uint64_t offset, uint64_t length, CopyCheck& check);
   [[noreturn]] void RaiseWrite(int error) const;
 
   int fd_;
@@ -61,6 +68,8 @@ class ZipWriter {
   uint16_t dosDate_ = 0;
   std::vector<Central> central_;
   std::unique_ptr<z_stream_s> deflater_;  // made on first use
+  std::unique_ptr<z_stream_s> inflater_;  // for checking copied entries, made on first use
+  std::string checkBuffer_;               // what the check inflates into
   std::string copyBuffer_;                // for large entries copied from a file
 };
 

@@ -33,6 +33,17 @@ bool ParseAddress(const std::string& text, int32_t& kind) {
   return false;
 }
 
+// Why TEXT cannot be the prefix of property names, or "": a blank one would be replaced by
+// the default after a box, and a control character cannot be written into the document.
+std::string PrefixProblem(const std::string& text) {
+  if (text.find_first_not_of(' ') == std::string::npos) return "it has no character but blanks";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) return "it holds a control character";
+  }
+  return "";
+}
+
 }  // namespace
 
 std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args,
@@ -95,6 +106,10 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       }
     } else if (arg == "-p" || arg == "--prefix") {
       if (!value(v)) return std::nullopt;
+      if (!PrefixProblem(v).empty()) {
+        error = "invalid prefix: " + PrefixProblem(v);
+        return std::nullopt;
+      }
       cl.prefix = v;
     } else if (arg == "-y" || arg == "--yes") {
       if (!flag(cl.yes)) return std::nullopt;
@@ -102,6 +117,8 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!flag(cl.force)) return std::nullopt;
     } else if (arg == "--each") {
       if (!flag(cl.each)) return std::nullopt;
+    } else if (arg == "--skip-existing") {
+      if (!flag(cl.skipExisting)) return std::nullopt;
     } else if (arg == "--list") {
       if (!flag(cl.list)) return std::nullopt;
     } else if (arg == "-h" || arg == "--help") {
@@ -116,6 +133,11 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
   if (cl.help || cl.version) return cl;
   if (cl.yes && cl.prefix) {
     error = "--yes and --prefix exclude each other";
+    return std::nullopt;
+  }
+  if (cl.skipExisting && (!cl.each || cl.force)) {
+    error = cl.force ? "--force and --skip-existing exclude each other"
+                     : "--skip-existing goes with --each";
     return std::nullopt;
   }
   const size_t wanted = cl.list ? 1 : 2;
@@ -149,8 +171,11 @@ Options:
                            address, default), home, business or other
   -y, --yes                answer the prefix question Yes
   -p, --prefix TEXT        answer the prefix question No and use TEXT as the prefix
-  -f, --force              replace an existing output file
+  -f, --force              replace an existing output file (a regular file only,
+                           keeping its permissions)
       --each               one letter per selected contact, into the -o folder
+      --skip-existing      with --each, write only the letters whose files are not
+                           there yet (a batch that was stopped goes on)
       --list               list the contacts of CONTACTS (name, company, mailing
                            address) and stop
   -h, --help               show this help
@@ -158,7 +183,8 @@ Options:
 
 Exit status: 0 the letter was written; 1 the command stopped (a message or an
 error report was shown, nothing written); 2 the command line or a file named on it
-is unusable (nothing written), or a selected contact cannot be read; with --each,
+is unusable (an invalid value, a template that cannot be used; nothing written),
+or a selected contact cannot be read; with --each,
 1 also when a selected contact cannot be read and the others were written.
 )";
 }

@@ -18,6 +18,7 @@ struct CommandLine {
   std::optional<std::string> prefix;  // -p: answer No and type this prefix
   bool force = false;                 // -f: replace an existing output file
   bool each = false;                  // --each: one letter per selected contact
+  bool skipExisting = false;          // --skip-existing: with --each, keep the letters there
   bool list = false;                  // --list: list the contacts and stop
   bool help = false;
   bool version = false;

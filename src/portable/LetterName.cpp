@@ -1,6 +1,7 @@
 #include "portable/LetterName.h"
 
 #include "platform/Utf.h"
+#include "portable/VisibleText.h"
 
 namespace sendnote::portable {
 
@@ -10,7 +11,7 @@ constexpr char16_t kUntitled[] = u"無題";
 constexpr std::string_view kExtension = ".docx";
 
 bool Forbidden(char16_t c) {
-  if (c < 0x20 || c == 0x7F) return true;
+  if (IsControl(c)) return true;  // the name is printed, and it is the contact's text
   switch (c) {
     case u'/':
     case u'\\':

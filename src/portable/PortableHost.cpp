@@ -1,5 +1,8 @@
 #include "portable/PortableHost.h"
 
+#include <sys/stat.h>
+#include <time.h>
+
 #include <algorithm>
 #include <istream>
 #include <optional>
@@ -7,6 +10,8 @@
 
 #include "docx/DocxApplication.h"
 #include "docx/FileBatch.h"
+#include "docx/TemporaryFiles.h"
+#include "fileio/FileKind.h"
 #include "platform/ComError.h"
 #include "platform/Runtime.h"
 #include "platform/Utf.h"
@@ -16,6 +21,7 @@
 #include "portable/PortableRuntime.h"
 #include "portable/RefusalNotes.h"
 #include "portable/TerminalUi.h"
+#include "portable/VisibleText.h"
 #include "portable/contacts/ContactFile.h"
 #include "portable/hostmodel/OutlookApp.h"
 #include "portable/hostmodel/OutlookFolder.h"
@@ -35,7 +41,8 @@ namespace {
 
 constexpr char16_t kUntitled[] = u"無題";
 
-std::string PathText(const fs::path& path) { return path.string(); }
+// A path as printed; a letter's name comes from a contact.
+std::string PathText(const fs::path& path) { return VisibleUtf8(path.string()); }
 
 // The default letter name: the template's name, a blank and the contact's Subject.
 fs::path DefaultLetterName(LetterName& names, const ContactRecord& record) {
@@ -95,11 +102,11 @@ int PortableHost::Run(const CommandLine& cl) {
   try {
     entries = contacts::ReadContactFile(fs::path(cl.contacts), &warnings);
   } catch (const platform::ComError& e) {
-    io_.err << "sendnote: " << ToUtf8(e.Description()) << "\n";
+    io_.err << "sendnote: " << VisibleUtf8(e.Description()) << "\n";
     return kExitUnusable;
   }
   for (const std::u16string& warning : warnings) {
-    io_.err << "sendnote: warning: " << ToUtf8(warning) << "\n";
+    io_.err << "sendnote: warning: " << VisibleUtf8(warning) << "\n";
   }
   if (cl.list) {
     List(entries);
@@ -107,7 +114,7 @@ int PortableHost::Run(const CommandLine& cl) {
   }
   for (const int position : cl.selection) {
     if (position > static_cast<int>(entries.size())) {
-      io_.err << "sendnote: contact " << position << " is out of range: " << cl.contacts
+      io_.err << "sendnote: contact " << position << " is out of range: " << PathText(cl.contacts)
               << " holds " << entries.size() << " contact(s)\n";
       return kExitUnusable;
     }
@@ -122,30 +129,41 @@ int PortableHost::Run(const CommandLine& cl) {
       plan.selection.push_back(position);
       continue;
     }
-    io_.err << "sendnote: contact " << position << " cannot be read: " << cl.contacts << ", "
-            << ToUtf8(entry.problem) << "\n";
+    io_.err << "sendnote: contact " << position << " cannot be read: " << VisibleUtf8(cl.contacts)
+            << ", " << VisibleUtf8(entry.problem) << "\n";
     if (!cl.each) return kExitUnusable;
   }
   if (plan.selection.empty()) return kExitUnusable;
   std::vector<ContactRecord> records;
   records.reserve(entries.size());
   for (auto& entry : entries) records.push_back(std::move(entry.record));
+  // A template that cannot be used is a file on the command line: refused before any box.
+  // The Word of the session reads the template once, here, for every letter of the run.
+  word_ = docx::DocxApplication::Create();
+  word_->SetReadTemplatesOnce(true);
+  if (const std::string refusal = TemplateRefusal(fs::path(cl.templatePath), *word_, cl.each);
+      !refusal.empty()) {
+    io_.err << refusal << "\n";
+    return kExitUnusable;
+  }
   std::vector<Letter> letters;
   if (!PlanLetters(plan, records, letters)) return kExitUnusable;
-  const int status = Session(plan, records, letters);
+  // Every letter was there already; Session would show its boxes for none.
+  const int status = letters.empty() ? kExitWritten : Session(plan, records, letters);
   return plan.selection.size() < cl.selection.size() ? std::max(status, kExitStopped) : status;
 }
 
 void PortableHost::List(const std::vector<contacts::ContactEntry>& entries) {
   for (size_t i = 0; i < entries.size(); ++i) {
     if (!entries[i].Readable()) {
-      io_.out << (i + 1) << "\t(unreadable)\t" << ToUtf8(entries[i].problem) << "\n";
+      io_.out << (i + 1) << "\t(unreadable)\t" << VisibleUtf8(entries[i].problem) << "\n";
       continue;
     }
     const auto& r = entries[i].record;
     const std::u16string subject = r[ContactField::kSubject];
-    io_.out << (i + 1) << "\t" << ToUtf8(subject.empty() ? kUntitled : subject) << "\t"
-            << ToUtf8(r[ContactField::kCompanyName]) << "\t" << MailingKindName(r.mailingAddress);
+    io_.out << (i + 1) << "\t" << VisibleUtf8(subject.empty() ? kUntitled : subject) << "\t"
+            << VisibleUtf8(r[ContactField::kCompanyName]) << "\t"
+            << MailingKindName(r.mailingAddress);
     // The mailing address's parts as the letter's fields take them (a line break as a blank):
     // postal code, state, city, street; empty without a mailing address.
     const platform::AddressFields* a = platform::FieldsOf(r.mailingAddress);
@@ -156,7 +174,7 @@ void PortableHost::List(const std::vector<contacts::ContactEntry>& entries) {
         if (c == u'\n') continue;
         text += c == u'\r' ? u' ' : c;
       }
-      io_.out << "\t" << ToUtf8(text);
+      io_.out << "\t" << VisibleUtf8(text);
     }
     io_.out << "\n";
   }
@@ -181,16 +199,45 @@ bool PortableHost::PlanLetters(const CommandLine& cl, const std::vector<ContactR
         cl.output ? fs::path(*cl.output) : DefaultLetterName(names, records[cl.selection[0] - 1]);
     letters.push_back({cl.selection, output});
   }
-  for (const auto& letter : letters) {
+  // What a killed run of ours left in the letters' folder goes first, whatever follows.
+  timespec now = {};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  docx::TemporaryFiles::RemoveStale(letters.front().output.parent_path(), now);
+  size_t skipped = 0;
+  std::vector<Letter> planned;
+  for (auto& letter : letters) {
     if (SamePath(letter.output, templatePath)) {
       io_.err << "sendnote: the letter would replace its template: " << PathText(letter.output)
               << "\n";
       return false;
     }
-    if (!cl.force && fs::exists(letter.output, ec)) {
+    if (SamePath(letter.output, fs::path(cl.contacts))) {
+      io_.err << "sendnote: the letter would replace its contacts file: " << PathText(letter.output)
+              << "\n";
+      return false;
+    }
+    // Only a regular file is ever replaced, with or without --force.
+    struct stat st;
+    const bool exists = ::lstat(letter.output.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+      io_.err << "sendnote: " << PathText(letter.output) << " is "
+              << fileio::FileKindName(st.st_mode) << "; only a regular file is replaced\n";
+      return false;
+    }
+    if (exists && cl.skipExisting) {
+      ++skipped;
+      continue;
+    }
+    if (!cl.force && exists) {
       io_.err << "sendnote: " << PathText(letter.output) << " exists; use --force to replace it\n";
       return false;
     }
+    planned.push_back(std::move(letter));
+  }
+  letters = std::move(planned);
+  if (skipped > 0) {
+    io_.err << "sendnote: " << skipped << (skipped == 1 ? " letter" : " letters")
+            << " skipped: " << (skipped == 1 ? "its file exists" : "their files exist") << "\n";
   }
   if (cl.each && cl.output) {
     fs::create_directories(*cl.output, ec);
@@ -242,7 +289,11 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   if (cl.each) batch.emplace();
   std::shared_ptr<docx::DocxApplication> word;
   auto startWord = [&]() -> std::shared_ptr<platform::WordApplication> {
-    word = docx::DocxApplication::Create();
+    if (!word_ || word_->HasQuit()) {
+      word_ = docx::DocxApplication::Create();
+      word_->SetReadTemplatesOnce(true);
+    }
+    word = word_;
     word->SetFileNewPrompt(prompt);
     word->SetSaveBatch(batch ? &*batch : nullptr);
     return word;
@@ -273,7 +324,7 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
     std::string line = "sendnote: cannot write ";
     line += PathText(output);
     line += ": ";
-    line += ToUtf8(e.Description());
+    line += VisibleUtf8(e.Description());
     ui.Note(line);
   };
   auto commit = [&] {

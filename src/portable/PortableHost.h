@@ -5,11 +5,16 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <memory>
 #include <vector>
 
 #include "contactrecord/ContactRecord.h"
 #include "portable/CommandLine.h"
 #include "portable/contacts/ContactEntry.h"
+
+namespace sendnote::docx {
+class DocxApplication;
+}
 
 namespace sendnote::portable {
 
@@ -50,6 +55,7 @@ class PortableHost {
 
   HostIo io_;
   std::filesystem::path programFolder_;
+  std::shared_ptr<docx::DocxApplication> word_;  // the Word the add-in starts
 };
 
 }  // namespace sendnote::portable

@@ -1,6 +1,10 @@
 #include "portable/RefusalNotes.h"
 
+#include <optional>
+
 #include "docx/DocxApplication.h"
+#include "docx/DocxDocument.h"
+#include "docx/Zip.h"
 #include "platform/AsciiCase.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
@@ -31,16 +35,34 @@ bool EndsWith(std::u16string_view text, std::u16string_view end) {
   return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-// What the Word engine says about the file when it makes a document from it.
-std::string OpenFailure(const std::filesystem::path& file) {
+// What the Word engine says about the file when it makes a document from it, or nothing
+// when it makes one.
+std::optional<std::string> EngineRefusal(const std::filesystem::path& file,
+                                         docx::DocxApplication& word, bool checkEntries) {
   try {
-    auto word = docx::DocxApplication::Create();
-    word->Documents()->Add(platform::FromUtf8(file.string()), platform::kFalse,
-                           platform::kWdNewDocument, platform::kFalse);
+    auto document = word.Documents()->Add(platform::FromUtf8(file.string()), platform::kFalse,
+                                          platform::kWdNewDocument, platform::kFalse);
+    // The entries a letter only copies are checked as each letter is written; for a batch a
+    // damaged one is found here once, before any box, rather than by every letter.
+    if (const auto engine = std::dynamic_pointer_cast<docx::DocxDocument>(document);
+        engine && checkEntries) {
+      docx::CheckEntries(engine->Model()->GetPackage().Archive());
+    }
+    document->Close(platform::kWdDoNotSaveChanges);
   } catch (const platform::ComError& e) {
     return platform::ToUtf8(e.Description());
   }
-  return "it could not be read at the time";  // it opens now: it changed meanwhile
+  return std::nullopt;
+}
+
+std::string OpenFailure(const std::filesystem::path& file) {
+  // It opens now: it changed meanwhile.
+  return EngineRefusal(file, *docx::DocxApplication::Create(), true)
+      .value_or("it could not be read at the time");
+}
+
+bool IsOldBinaryTemplate(const std::filesystem::path& file) {
+  return platform::AsciiLowered(std::string_view(file.extension().string())) == ".dot";
 }
 
 std::string NoMailingAddressNote(const ContactRecord& contact) {
@@ -95,8 +117,7 @@ std::string RefusalNote(std::u16string_view boxText, const RefusalContext& conte
     line += file;
     line += " cannot be opened: ";
     // An old binary template has the name of one; the engine would only call it damaged.
-    const std::string extension = context.templateFile.extension().string();
-    if (platform::AsciiLowered(std::string_view(extension)) == ".dot") {
+    if (IsOldBinaryTemplate(context.templateFile)) {
       line += kWhatThisEditionReads;
     } else {
       line += OpenFailure(context.templateFile);
@@ -107,6 +128,27 @@ std::string RefusalNote(std::u16string_view boxText, const RefusalContext& conte
     return NoMailingAddressNote(*context.contact);
   }
   return "";
+}
+
+std::string TemplateRefusal(const std::filesystem::path& file, docx::DocxApplication& word,
+                            bool checkEntries) {
+  const std::string extension = platform::AsciiLowered(std::string_view(file.extension().string()));
+  std::string line = "sendnote: ";
+  line += file.string();
+  if (extension != ".dotx" && extension != ".dotm" && !IsOldBinaryTemplate(file)) {
+    line += " is not a template: ";
+    line += kWhatThisEditionReads;
+    return line;
+  }
+  line += " cannot be opened: ";
+  if (IsOldBinaryTemplate(file)) {
+    line += kWhatThisEditionReads;
+    return line;
+  }
+  const std::optional<std::string> refusal = EngineRefusal(file, word, checkEntries);
+  if (!refusal) return "";
+  line += *refusal;
+  return line;
 }
 
 }  // namespace sendnote::portable

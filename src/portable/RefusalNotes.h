@@ -11,6 +11,10 @@
 #include "contactrecord/ContactRecord.h"
 #include "platform/MailingAddress.h"
 
+namespace sendnote::docx {
+class DocxApplication;
+}
+
 namespace sendnote::portable {
 
 struct RefusalContext {
@@ -21,6 +25,13 @@ struct RefusalContext {
 // Returns the line to print after the box with `boxText` ("sendnote: ..."), or "" when
 // the box says enough.
 std::string RefusalNote(std::u16string_view boxText, const RefusalContext& context);
+
+// Returns the line that refuses the template named on the command line ("sendnote: ...")
+// before any box is shown, or "" when a letter can be made from it. The template is opened
+// through `word` (which keeps it when it reads templates once); with `checkEntries` every
+// entry is read and checked as copying checks it (one more pass over the file).
+std::string TemplateRefusal(const std::filesystem::path& file, docx::DocxApplication& word,
+                            bool checkEntries);
 
 // True when the contact has an address of `kind` (home, business or other).
 bool HasAddress(const ContactRecord& contact, platform::MailingAddress kind);

@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "platform/Utf.h"
+#include "portable/VisibleText.h"
 
 namespace sendnote::portable {
 
@@ -14,6 +15,7 @@ using platform::ToUtf8;
 namespace {
 
 // Message texts break lines with a lone carriage return; a terminal wants line feeds.
+// Other control characters (a contact's name is in some boxes) are shown as escapes.
 std::string TerminalText(std::u16string_view text) {
   std::u16string out;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -24,7 +26,7 @@ std::string TerminalText(std::u16string_view text) {
       out += text[i];
     }
   }
-  return ToUtf8(out);
+  return VisibleUtf8(out, true);
 }
 
 // Removes the accelerator marker from a caption ("ヘルプ(&H)" → "ヘルプ(H)").
@@ -72,7 +74,7 @@ void TerminalUi::PrintBox(std::u16string_view title, std::u16string_view text) {
 void TerminalUi::ShowProgress(std::string_view line) {
   if (!interactive_) return;
   // The last column is left free: writing into it makes some terminals wrap.
-  err_ << kClearLine << FitColumns(line, columns_ - 1);
+  err_ << kClearLine << FitColumns(VisibleUtf8(line), columns_ - 1);
   err_.flush();
   progressShown_ = true;
 }
@@ -86,7 +88,7 @@ void TerminalUi::EndProgress() {
 
 void TerminalUi::Note(std::string_view line) {
   EndProgress();
-  err_ << line << "\n";
+  err_ << VisibleUtf8(line) << "\n";
   err_.flush();
 }
 

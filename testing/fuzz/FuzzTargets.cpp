@@ -3,9 +3,11 @@
 #include <unistd.h>
 
 #include <array>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -151,6 +153,30 @@ class ScratchFolder {
   std::filesystem::path path_;
 };
 
+// A letter that was written must pass a full check of every entry: its checksum and that it
+// expands to its declared size, each entry expanded by the reader (not by the copying code
+// under test). Anything else is a fault of the writer, reported as a crash.
+void CheckWholeLetter(const std::filesystem::path& letterPath) {
+  std::ifstream in(letterPath, std::ios::binary);
+  if (!in) return;  // refused: nothing written
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  docx::ZipLimits limits;  // the letter's own sizes and ratios are not in question here
+  limits.maxEntries = 0xFFFF;
+  limits.maxExpandedBytes = ~0ull;
+  limits.maxEntryBytes = ~0ull;
+  limits.maxRatio = ~0ull;
+  try {
+    auto archive = docx::ZipArchive::Open(std::make_shared<const std::string>(bytes), limits);
+    for (size_t i = 0; i < archive->Entries().size(); ++i) {
+      if (!archive->Entries()[i].directory) archive->Read(i);
+    }
+  } catch (const platform::ComError& e) {
+    std::fprintf(stderr, "the letter fails its check: %s\n",
+                 platform::ToUtf8(e.Description()).c_str());
+    std::abort();
+  }
+}
+
 // A whole letter: the input is the template; the letter gets properties, its fields are
 // refreshed and it is saved.
 void Letter(std::string_view input) {
@@ -186,6 +212,7 @@ void Letter(std::string_view input) {
     document->Close(0);
   });
   Refusable([&] { word->Quit(0); });
+  CheckWholeLetter(letterPath);
 }
 
 constexpr std::array<Target, 8> kTargets = {{

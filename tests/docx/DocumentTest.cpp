@@ -1,8 +1,10 @@
 // Documents of the engine: made from templates as Word makes them, refused templates
 // that leave nothing behind, atomic saving, and the application's life cycle.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -276,6 +278,140 @@ TEST_F(DocumentTest, ATemplateChangedUnderAnOpenDocumentIsNotMixedIntoTheLetter)
   EXPECT_NE(
       EntryText(testing::ReadFile(dir_.File("letter.docx")), "word/document.xml").find("会社名"),
       std::string::npos);
+}
+
+// Replacing means a regular file: a FIFO, a folder or a link under the name is refused even
+// with `overwrite`, and a replaced file's mode stays.
+TEST_F(DocumentTest, SavingReplacesOnlyARegularFileAndKeepsItsMode) {
+  auto doc = Add(Template("t.dotx"));
+  ASSERT_EQ(::mkfifo(dir_.File("fifo.docx").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir_.File("folder.docx"));
+  testing::WriteFile(dir_.File("other.txt"), "kept");
+  std::filesystem::create_symlink("other.txt", dir_.File("link.docx"));
+  for (const char* name : {"fifo.docx", "folder.docx", "link.docx"}) {
+    auto error = ErrorOf([&] { doc->SaveAs(dir_.File(name), true); });
+    ASSERT_TRUE(error) << name;
+    EXPECT_EQ(error->Number(), platform::kErrPathAccess) << name;
+    EXPECT_NE(platform::ToUtf8(error->Description()).find("only a regular file is replaced"),
+              std::string::npos)
+        << platform::ToUtf8(error->Description());
+  }
+  EXPECT_EQ(std::filesystem::symlink_status(dir_.File("fifo.docx")).type(),
+            std::filesystem::file_type::fifo);
+  EXPECT_EQ(std::filesystem::symlink_status(dir_.File("link.docx")).type(),
+            std::filesystem::file_type::symlink);
+  EXPECT_EQ(testing::ReadFile(dir_.File("other.txt")), "kept");
+
+  testing::WriteFile(dir_.File("letter.docx"), "older letter");
+  ::chmod(dir_.File("letter.docx").c_str(), 0600);
+  doc->SaveAs(dir_.File("letter.docx"), true);
+  struct stat st {};
+  ASSERT_EQ(::stat(dir_.File("letter.docx").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  EXPECT_EQ(testing::ReadFile(dir_.File("letter.docx")), doc->Bytes());
+}
+
+// The property parts are edited for the new document, so they are held to the rules of
+// every part read; a part that is only copied is not parsed, but its checksum must hold.
+TEST_F(DocumentTest, PartsTheLetterEditsMustParseAndCopiedPartsMustKeepTheirChecksum) {
+  for (const char* part : {"docProps/core.xml", "docProps/app.xml"}) {
+    for (const char* text : {"<cp:coreProperties", "<!DOCTYPE x [<!ENTITY a \"b\">]><x>&a;</x>"}) {
+      auto error = ErrorOf([&] { Add(Write("t.dotx", Edited(part, text))); });
+      ASSERT_TRUE(error) << part;
+      EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+      EXPECT_NE(platform::ToUtf8(error->Description()).find(part), std::string::npos)
+          << platform::ToUtf8(error->Description());
+    }
+  }
+  // Malformed but only copied: the letter keeps it as it is.
+  auto doc = Add(Write("styles.dotx", Edited("word/styles.xml", "<w:styles")));
+  doc->SaveAs(dir_.File("styles.docx"), false);
+  EXPECT_EQ(EntryText(testing::ReadFile(dir_.File("styles.docx")), "word/styles.xml"), "<w:styles");
+  doc->Close(platform::kWdDoNotSaveChanges);
+
+  // A checksum that differs in a copied part: refused naming the entry, nothing written.
+  std::string bad = BuildTemplate(Letter());
+  const size_t name = bad.find("word/styles.xml");
+  ASSERT_NE(name, std::string::npos);
+  for (const size_t at : {name - 30 + 14, bad.find("word/styles.xml", name + 1) - 46 + 16}) {
+    bad[at] = static_cast<char>(bad[at] ^ 0x01);  // the checksum, in both headers
+  }
+  auto damaged = Add(Write("crc.dotx", bad));
+  auto error = ErrorOf([&] { damaged->SaveAs(dir_.File("crc.docx"), false); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+  EXPECT_NE(platform::ToUtf8(error->Description()).find("entry word/styles.xml is damaged"),
+            std::string::npos)
+      << platform::ToUtf8(error->Description());
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("crc.docx")));
+  EXPECT_EQ(dir_.Files(),
+            (std::vector<std::string>{"crc.dotx", "styles.docx", "styles.dotx", "t.dotx"}));
+}
+
+// The template changed in place to the same size with its time put back: what is copied is
+// checked as it passes, so no letter of mixed or damaged bytes is written.
+TEST_F(DocumentTest, ASameSizeChangeWithItsTimeRestoredIsCaughtByTheCopyCheck) {
+  // Styles of pseudo-random text, so that they lie beyond the end of the file read at opening.
+  std::string noise;
+  uint32_t seed = 7;
+  for (int i = 0; i < 300000; ++i)
+    noise += "0123456789abcdef"[(seed = seed * 1103515245 + 12345) >> 28];
+  auto doc =
+      Add(Write("t.dotx", Edited("word/styles.xml", "<w:styles><!--" + noise + "--></w:styles>")));
+  const std::string original = testing::ReadFile(dir_.File("t.dotx"));
+  struct stat before {};
+  ASSERT_EQ(::stat(dir_.File("t.dotx").c_str(), &before), 0);
+  std::string changed = original;
+  const size_t styles = changed.find("word/styles.xml") + 15 + 1000;
+  ASSERT_LT(styles + (70 << 10), changed.size());
+  changed[styles] = static_cast<char>(changed[styles] ^ 0x55);
+  {
+    std::FILE* f = std::fopen(dir_.File("t.dotx").c_str(), "r+b");  // the same inode
+    ASSERT_NE(f, nullptr);
+    std::fwrite(changed.data(), 1, changed.size(), f);
+    std::fclose(f);
+  }
+  const timespec times[2] = {before.st_atim, before.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, dir_.File("t.dotx").c_str(), times, 0), 0);
+  auto error = ErrorOf([&] { doc->SaveAs(dir_.File("letter.docx"), false); });
+  ASSERT_TRUE(error);
+  EXPECT_NE(platform::ToUtf8(error->Description()).find("word/styles.xml"), std::string::npos)
+      << platform::ToUtf8(error->Description());
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("letter.docx")));
+}
+
+// Reading templates once, every document of a template comes from the bytes read at its
+// first: a template replaced meanwhile (as an editor saves) changes no later document, and
+// the documents do not share their edits. Word's own way reads the file each time.
+TEST_F(DocumentTest, ATemplateReadOnceGivesEveryDocumentTheSameBytes) {
+  const std::u16string name = Template("t.dotx");
+  TemplateDescription other = Letter();
+  std::get<TemplateText>(std::get<TemplateParagraph>(other.body[0]).content[0]).text = u"差出人: ";
+  for (const bool once : {true, false}) {
+    SCOPED_TRACE(once);
+    Template("t.dotx");
+    auto word = DocxApplication::Create();
+    word->SetReadTemplatesOnce(once);
+    auto add = [&] {
+      return std::static_pointer_cast<DocxDocument>(
+          word->Documents()->Add(name, 0, platform::kWdNewDocument, platform::kTrue));
+    };
+    auto first = add();
+    first->CustomDocumentProperties()->Add(u"x", platform::kFalse, platform::kPropertyString,
+                                           Variant::String(u"1"));
+    testing::WriteFile(dir_.File("new.dotx"), BuildTemplate(other));
+    std::filesystem::rename(dir_.File("new.dotx"), dir_.File("t.dotx"));
+    auto second = add();
+    const std::string text = EntryText(second->Bytes(), "word/document.xml");
+    EXPECT_EQ(text.find("宛先: ") != std::string::npos, once);
+    EXPECT_EQ(text.find("差出人: ") != std::string::npos, !once);
+    EXPECT_EQ(second->CustomDocumentProperties()->Count(), 1);  // 作成者 only, not x
+    // Made from the first reading, the second saves whole after the first is closed.
+    first->Close(platform::kWdDoNotSaveChanges);
+    second->SaveAs(dir_.File("letter.docx"), true);
+    EXPECT_EQ(testing::ReadFile(dir_.File("letter.docx")), second->Bytes());
+    second->Close(platform::kWdDoNotSaveChanges);
+  }
 }
 
 TEST_F(DocumentTest, SavingIsAtomicAndReplacesOnlyWhenAsked) {

@@ -7,6 +7,7 @@
 
 #include "docx/Package.h"
 #include "docx/Zip.h"
+#include "platform/Utf.h"
 #include "tests/docx/DocxTestSupport.h"
 
 namespace sendnote::docx {
@@ -41,6 +42,31 @@ std::unique_ptr<Package> OpenPackage() {
         false},
        {"content/main.xml", "<main/>", false}});
   return Package::Open(std::make_shared<const std::string>(zip));
+}
+
+// The XML parts read into memory are bounded together, not only one by one: many parts
+// each within the entry limit still refuse the package once their sum passes its limit.
+TEST(PackageParts, TheXmlPartsReadTogetherAreBounded) {
+  const std::string types =
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>";
+  const std::string rels =
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"/>";
+  const std::string part = "<p>" + std::string(4000, 'x') + "</p>";
+  const std::string zip = WriteZip({{"[Content_Types].xml", types, false},
+                                    {"_rels/.rels", rels, false},
+                                    {"a.xml", part, false},
+                                    {"b.xml", part, false},
+                                    {"c.xml", part, false}});
+  ZipLimits limits;
+  limits.maxXmlBytes = types.size() + rels.size() + 2 * part.size();
+  auto package = Package::Open(std::make_shared<const std::string>(zip), limits);
+  package->Xml("/a.xml");
+  package->Xml("/b.xml");
+  package->Xml("/a.xml");  // read once, counted once
+  auto error = testing::ErrorOf([&] { package->Xml("/c.xml"); });
+  ASSERT_TRUE(error);
+  EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+  EXPECT_NE(platform::ToUtf8(error->Description()).find("together (at /c.xml)"), std::string::npos);
 }
 
 TEST(PackageParts, PartsAreFoundThroughRelationshipsAndContentTypes) {

@@ -11,6 +11,7 @@
 
 #include "docx/DocxApplication.h"
 #include "docx/DocxDocument.h"
+#include "docx/Zip.h"
 #include "platform/Utf.h"
 #include "tests/docx/DocxTestSupport.h"
 #include "tests/support/LibreOfficeText.h"
@@ -189,6 +190,38 @@ TEST_F(StoryPartsTest, ADocumentWithoutThePrefixMarkerKeepsItsStoriesAsTheyWere)
   const std::string zip = testing::ReadFile(dir_.File("plain.docx"));
   EXPECT_NE(testing::EntryText(zip, "word/header1.xml").find("«先頭»"), std::string::npos);
   EXPECT_NE(testing::EntryText(zip, "word/footer1.xml").find("«偶数»"), std::string::npos);
+}
+
+// Headers, footers and notes are refreshed like the main text and held to its rules: one
+// that breaks them refuses the template, naming the part, instead of keeping its old results.
+TEST(StoryPartRulesTest, AStoryPartThatBreaksTheRulesRefusesTheTemplate) {
+  std::string deep;
+  for (int i = 0; i < 1100; ++i) deep += "<w:p>";
+  const std::pair<const char*, std::string> cases[] = {
+      {"word/header1.xml",
+       std::string(kDecl) + "<!DOCTYPE w:hdr [<!ENTITY c \"x\">]><w:hdr" + kW + ">&c;</w:hdr>"},
+      {"word/footer1.xml", std::string(kDecl) + "<w:ftr" + kW + ">" + deep},
+      {"word/header2.xml", std::string(kDecl) + "<w:hdr" + kW + "><w:p></w:hdr>"},
+      {"word/footnotes.xml", "not XML at all"},
+  };
+  testing::TempDir dir;
+  for (const auto& [part, text] : cases) {
+    SCOPED_TRACE(part);
+    auto archive = ZipArchive::Open(std::make_shared<const std::string>(SectionsTemplate()));
+    ZipEdits edits;
+    edits.replaced[*archive->Find(part)] = text;
+    testing::WriteFile(dir.File("broken.dotx"), RewriteZip(*archive, edits));
+    auto error = testing::ErrorOf([&] {
+      DocxApplication::Create()->Documents()->Add(FromUtf8(dir.File("broken.dotx").string()),
+                                                  platform::kFalse, platform::kWdNewDocument,
+                                                  platform::kTrue);
+    });
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+    EXPECT_NE(platform::ToUtf8(error->Description()).find(std::string("/") + part),
+              std::string::npos)
+        << platform::ToUtf8(error->Description());
+  }
 }
 
 // The text of each paragraph of a flat OpenDocument file, markup removed, trimmed:

@@ -317,6 +317,112 @@ TEST(ZipInPlace, AFileThatChangesWhileReadIsRefused) {
 // A file that cannot take the archive (a device that is always full, a file size limit) is
 // the output's failure, Path/File access error with the system's reason, never a complaint
 // about the archive read.
+// Patches the central directory record of `name` (found after the local header's copy of
+// the name): `at` counts from the record's start.
+void PatchCentral(std::string& zip, const std::string& name, size_t at, uint32_t value, int bytes) {
+  const size_t central = zip.find(name, zip.find(name) + name.size()) - 46;
+  ASSERT_EQ(zip.compare(central, 4, "PK\x01\x02"), 0);
+  for (int i = 0; i < bytes; ++i) zip[central + at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// The same in the local header too (the two must agree).
+void PatchBoth(std::string& zip, const std::string& name, size_t centralAt, size_t localAt,
+               uint32_t value) {
+  PatchCentral(zip, name, centralAt, value, 4);
+  const size_t local = zip.find(name) - 30;
+  for (int i = 0; i < 4; ++i) zip[local + localAt + i] = static_cast<char>(value >> (8 * i));
+}
+
+// Returns the refusal of a rewrite that copies every entry, both into memory and into a
+// file from the archive read in place; "" when it was written.
+std::string CopyRefusal(const std::string& zip, const ZipLimits& limits = {}) {
+  std::string refusal[2];
+  const testing::TempDir dir;
+  const auto source = dir.File("source.zip"), target = dir.File("target.zip");
+  testing::WriteFile(source, zip);
+  for (const bool inPlace : {false, true}) {
+    auto error = ErrorOf([&] {
+      if (!inPlace) {
+        RewriteZip(*ZipArchive::Open(std::make_shared<const std::string>(zip), limits), {});
+        return;
+      }
+      fileio::Descriptor fd(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+      fileio::Descriptor out(::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+      RewriteZipToDescriptor(*ZipArchive::Open(std::move(fd), limits), {}, out.get());
+    });
+    if (error) {
+      EXPECT_EQ(error->Number(), platform::kErrBadFileFormat);
+      refusal[inPlace] = platform::ToUtf8(error->Description());
+    }
+  }
+  EXPECT_EQ(refusal[0], refusal[1]);
+  return refusal[0];
+}
+
+// Entries that are only copied are checked as they pass: a checksum that differs, data that
+// expands to more or less than declared or compresses beyond the ratio limit refuses the
+// package with the entry named; small entries (joined to the pending bytes) and large
+// ones (copied from file to file) alike.
+TEST(ZipRewrite, EveryCopiedEntryIsCheckedAsItPasses) {
+  std::string noise(200 << 10, '\0');
+  uint32_t seed = 1;
+  for (char& c : noise) c = static_cast<char>((seed = seed * 1103515245 + 12345) >> 16);
+  const std::string styles = "<w:styles>" + std::string(3000, 's') + "</w:styles>";
+  const auto sample = [&](size_t pictureBytes) {
+    return WriteZip({{"[Content_Types].xml", "<Types/>", false},
+                     {"word/styles.xml", styles, false},
+                     {"word/media/image1.png", noise.substr(0, pictureBytes), true}});
+  };
+  for (const size_t pictureBytes : {size_t{100}, noise.size()}) {
+    SCOPED_TRACE(pictureBytes);
+    EXPECT_EQ(CopyRefusal(sample(pictureBytes)), "");
+
+    std::string flipped = sample(pictureBytes);
+    const size_t data = flipped.find("word/media/image1.png") + 21 + pictureBytes / 2;
+    flipped[data] = static_cast<char>(flipped[data] ^ 0x40);
+    EXPECT_EQ(CopyRefusal(flipped),
+              "The file is not a Word document package: entry word/media/image1.png is damaged: "
+              "its checksum differs");
+  }
+  std::string crc = sample(100);
+  PatchBoth(crc, "word/styles.xml", 16, 14, 0x12345678);
+  EXPECT_NE(CopyRefusal(crc).find("entry word/styles.xml is damaged: its checksum differs"),
+            std::string::npos);
+  for (const uint32_t declared : {uint32_t{100}, uint32_t{5000}}) {
+    std::string sized = sample(100);
+    PatchBoth(sized, "word/styles.xml", 24, 22, declared);
+    EXPECT_NE(CopyRefusal(sized).find(declared < styles.size() ? "beyond its declared size"
+                                                               : "does not expand to its declared"),
+              std::string::npos)
+        << declared;
+  }
+  // Four MB of one letter deflate about 1000:1: within the ratio limit only below its size.
+  const std::string bomb = WriteZip({{"[Content_Types].xml", "<Types/>", false},
+                                     {"word/fonts/font1.odttf", std::string(4 << 20, 'a'), false}});
+  EXPECT_NE(CopyRefusal(bomb).find("entry word/fonts/font1.odttf compresses"), std::string::npos);
+  ZipLimits small;
+  small.ratioFreeBytes = 8u << 20;
+  EXPECT_EQ(CopyRefusal(bomb, small), "");
+  auto error =
+      ErrorOf([&] { ZipArchive::Open(std::make_shared<const std::string>(bomb))->Read(1); });
+  ASSERT_TRUE(error);
+  EXPECT_NE(platform::ToUtf8(error->Description()).find("compresses"), std::string::npos);
+}
+
+// An entry whose Unix attributes make it a symbolic link is no part.
+TEST(ZipOpen, RefusesLinksAndSpecialFiles) {
+  for (const uint32_t type : {0120000u, 0020000u, 0010000u}) {
+    std::string zip = Sample();
+    PatchCentral(zip, "word/document.xml", 4, 3 << 8 | 20, 2);  // made on Unix
+    PatchCentral(zip, "word/document.xml", 38, (type | 0777) << 16, 4);
+    EXPECT_NE(Refusal(zip).find("entry word/document.xml is not a file"), std::string::npos);
+  }
+  std::string regular = Sample();
+  PatchCentral(regular, "word/document.xml", 4, 3 << 8 | 20, 2);
+  PatchCentral(regular, "word/document.xml", 38, (0100644u) << 16, 4);
+  EXPECT_EQ(Refusal(regular), "");
+}
+
 TEST(ZipRewrite, AFailedWriteIsAnAccessErrorWithTheSystemsReason) {
   auto archive = ZipArchive::Open(std::make_shared<const std::string>(Sample()));
   ZipEdits edits;

@@ -55,6 +55,10 @@ TEST(CommandLineTest, RefusesWhatItCannotUseWithAReason) {
       {"c", "t", "u"},
       {"--list", "c", "t"},
       {"--yes=1", "c", "t"},
+      {"--skip-existing", "c", "t"},
+      {"--each", "--skip-existing", "-f", "c", "t"},
+      {"-p", " ", "c", "t"},
+      {"-p", "A\tB", "c", "t"},
       {},
   };
   for (const auto& args : bad) {
@@ -66,8 +70,9 @@ TEST(CommandLineTest, RefusesWhatItCannotUseWithAReason) {
 
 TEST(CommandLineTest, UsageNamesEveryOptionAndTheExitStatuses) {
   const std::string usage = UsageText();
-  for (const char* option : {"--output", "--contact", "--address", "--yes", "--prefix", "--force",
-                             "--each", "--list", "--help", "--version", "Exit status"}) {
+  for (const char* option :
+       {"--output", "--contact", "--address", "--yes", "--prefix", "--force", "--each",
+        "--skip-existing", "--list", "--help", "--version", "Exit status"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
 }

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -39,8 +40,11 @@ class SaveDurabilityTest : public ::testing::Test {
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "out");
     fs::copy_file(kTemplate, dir_ / "template.dotx");
-    std::ofstream contacts(dir_ / "contacts.vcf", std::ios::binary);
-    for (int i = 1; i <= kContacts; ++i) {
+    WriteContacts("contacts.vcf", kContacts);
+  }
+  void WriteContacts(const std::string& name, int count) {
+    std::ofstream contacts(dir_ / name, std::ios::binary);
+    for (int i = 1; i <= count; ++i) {
       contacts << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:山田" << i << ";太郎;;;\r\nFN:山田" << i
                << " 太郎\r\nORG:株式会社サンプル;営業部\r\nADR;TYPE=WORK,PREF:;;千代田1-" << i
                << ";千代田区;東京都;100-0001;日本\r\nEND:VCARD\r\n";
@@ -78,6 +82,12 @@ class SaveDurabilityTest : public ::testing::Test {
     return pid;
   }
 
+  // The letters in out/.
+  size_t Letters() const {
+    size_t n = 0;
+    for (const auto& e : fs::directory_iterator(dir_ / "out")) n += e.path().extension() == ".docx";
+    return n;
+  }
   std::vector<fs::path> Temporaries() const {
     std::vector<fs::path> found;
     for (const auto& e : fs::directory_iterator(dir_ / "out"))
@@ -169,6 +179,54 @@ TEST_F(SaveDurabilityTest, KilledBatchLeavesWholeLettersAndTheNextRunTidiesUp) {
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(Temporaries().empty());
   EXPECT_EQ(Surname(dir_ / "out/template 山田1 太郎.docx"), "山田1");
+}
+
+// A batch of 2,000 killed at a random moment goes on with --skip-existing: every letter
+// whole and there once, no temporary file left; a rerun refused because letters exist
+// removes the killed batch's temporary files all the same.
+TEST_F(SaveDurabilityTest, AKilledBatchResumesWithSkipExisting) {
+  constexpr int kBatch = 2000;
+  WriteContacts("batch.vcf", kBatch);
+  std::string selection = "1";
+  for (int i = 2; i <= kBatch; ++i) selection.append(",").append(std::to_string(i));
+  std::vector<std::string> all{"--yes", "--each", "-c",        selection,
+                               "-o",    "out",    "batch.vcf", "template.dotx"};
+  std::random_device seed;
+  const size_t moment = 1 + seed() % (kBatch - 100);
+  SCOPED_TRACE(moment);
+  const pid_t pid = Start(all);
+  ASSERT_GT(pid, 0);
+  for (int i = 0; i < 200000 && Letters() + Temporaries().size() < moment; ++i) {
+    if (::waitpid(pid, nullptr, WNOHANG) == pid) break;
+    std::this_thread::sleep_for(std::chrono::microseconds(100));
+  }
+  ::kill(pid, SIGKILL);
+  ::waitpid(pid, nullptr, 0);
+  const size_t before = Letters();
+
+  if (before > 0) {
+    const auto refused = testing::RunCommand(SENDNOTE_COMMAND, all, dir_);
+    EXPECT_EQ(refused.status, 2) << refused.err;
+    EXPECT_TRUE(Temporaries().empty());
+  }
+  all.insert(all.begin() + 1, "--skip-existing");
+  const auto r = testing::RunCommand(SENDNOTE_COMMAND, all, dir_);
+  ASSERT_EQ(r.status, 0) << r.err;
+  if (before > 0) {
+    EXPECT_NE(r.err.find("sendnote: " + std::to_string(before) + " letter"), std::string::npos)
+        << r.err;
+  }
+  EXPECT_EQ(Letters(), static_cast<size_t>(kBatch));
+  EXPECT_TRUE(Temporaries().empty());
+  for (int i = 1; i <= kBatch; ++i) {
+    const std::string surname = "山田" + std::to_string(i);
+    EXPECT_EQ(Surname(dir_ / "out" / ("template " + surname + " 太郎.docx")), surname);
+  }
+  // All there: nothing to write, and nothing written.
+  const auto again = testing::RunCommand(SENDNOTE_COMMAND, all, dir_);
+  EXPECT_EQ(again.status, 0) << again.err;
+  EXPECT_EQ(again.out, "");
+  EXPECT_NE(again.err.find("2000 letters skipped"), std::string::npos) << again.err;
 }
 
 TEST_F(SaveDurabilityTest, InterruptedBatchRemovesItsTemporaryFiles) {

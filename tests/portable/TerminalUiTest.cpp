@@ -28,6 +28,19 @@ TEST(TerminalUiTest, BoxesGoToStandardErrorWithLoneCarriageReturnsAsLineBreaks) 
   EXPECT_EQ(t.err.str(), "[題] 一行目\n二行目\n三行目\n");
 }
 
+// A contact's name reaches boxes, notes and the progress line: its control characters are
+// shown as escapes there, while a box keeps its own line breaks.
+TEST(TerminalUiTest, ControlCharactersAreShownAsEscapesInBoxesNotesAndProgress) {
+  Terminal t("", true);
+  t.ui.MsgBox(u"山田\x1b[2J 太郎\t の連絡先\r次の行", 48, u"題");
+  t.ui.Note("sendnote: \x1b]0;title\x07");
+  t.ui.ShowProgress("1/2 \x1b[31m山田");
+  EXPECT_EQ(t.err.str(),
+            "[題] 山田\\x1b[2J 太郎\\t の連絡先\n次の行\n"
+            "sendnote: \\x1b]0;title\\a\n"
+            "\r\x1b[K1/2 \\x1b[31m山田");
+}
+
 TEST(TerminalUiTest, WithoutATerminalEachBoxTakesItsDefault) {
   Terminal t("n\nABC$\n", false);  // input is not read without a terminal
   EXPECT_EQ(t.ui.MsgBox(u"q", 67, u"t"), kVbYes);

@@ -118,6 +118,7 @@ std::vector<ContactEntry> ReadRows(const Columns& columns, CsvReader& reader, bo
       entry.problem = LineProblem(row.lineNumber, u"the row is neither UTF-8 nor Shift_JIS text");
     } else {
       entry.record = columns.Build(row.fields);
+      RefuseOverlongValues(entry, row.lineNumber);
     }
     entries.push_back(std::move(entry));
   }

@@ -46,6 +46,19 @@ class Preferred {
   int rank_ = kNotPreferred;
 };
 
+// The properties whose values reach a letter's fields (the note does not).
+bool IsLetterProperty(std::string_view name) {
+  return name == "N" || name == "FN" || name == "ORG" || name == "TITLE" || name == "EMAIL" ||
+         name == "TEL" || name == "ADR" || name == "LABEL" ||
+         name == "X-MS-OL-DEFAULT-POSTAL-ADDRESS" || name == "X-PHONETIC-FIRST-NAME" ||
+         name == "X-PHONETIC-LAST-NAME" || name == "X-PHONETIC-ORG" || name == "SORT-STRING";
+}
+
+// The longest value as written that such a property may have: its decoded members are held
+// to kMaxComposedLength at most, and no encoding takes more than sixteen bytes per unit. A
+// longer one is refused before it is decoded, which would cost many times its size.
+constexpr size_t kMaxWrittenValueBytes = 16 * kMaxComposedLength;
+
 bool IsCardDelimiter(const VCardLine& line, std::string_view name) {
   return line.wellFormed && line.name == name && EqualsNoCase(TrimBlanks(line.value), "VCARD");
 }
@@ -315,12 +328,7 @@ void CardBuilder::Add(const VCardLine& line) {
       (name == "PRODID" && UpperAscii(line.value).find("MICROSOFT") != std::string::npos)) {
     outlook_ = true;
   }
-  const bool used = name == "N" || name == "FN" || name == "ORG" || name == "TITLE" ||
-                    name == "NOTE" || name == "EMAIL" || name == "TEL" || name == "ADR" ||
-                    name == "LABEL" || name == "X-MS-OL-DEFAULT-POSTAL-ADDRESS" ||
-                    name == "X-PHONETIC-FIRST-NAME" || name == "X-PHONETIC-LAST-NAME" ||
-                    name == "X-PHONETIC-ORG" || name == "SORT-STRING";
-  if (!used) return;
+  if (name != "NOTE" && !IsLetterProperty(name)) return;
   const std::optional<std::u16string> text = Text(line);
   if (!text) return;
   const int rank = PreferenceRank(line);
@@ -503,6 +511,7 @@ ContactEntry EntryOf(const Card& card) {
     if (error.Number() != kErrInvalidFileFormat) throw;
     entry.problem = error.Description();
   }
+  RefuseOverlongValues(entry, card.line);
   return entry;
 }
 
@@ -560,6 +569,10 @@ std::vector<ContactEntry> ParseVCard(std::string_view bytes, std::u16string_view
       const std::string encoding = line.Encoding();
       inBase64 = encoding == "BASE64" || encoding == "B";
       afterAgent = line.name == "AGENT" && TrimBlanks(line.value).empty();
+      if (IsLetterProperty(line.name) && line.value.size() > kMaxWrittenValueBytes) {
+        card->Refuse(line.lineNumber, u"the value is longer than a letter's field may be");
+        continue;
+      }
       card->lines.push_back(std::move(line));
     } else if (!inBase64) {
       // 2.1 writers may continue base64 data on unindented lines up to a blank line.

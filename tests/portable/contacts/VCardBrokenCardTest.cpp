@@ -5,6 +5,8 @@
 #include <string>
 
 #include "ContactFileTestSupport.h"
+#include "platform/Utf.h"
+#include "portable/contacts/ContactCsv.h"
 #include "portable/contacts/VCardReader.h"
 
 namespace sendnote::contacts {
@@ -130,6 +132,40 @@ TEST(VCardBrokenCardTest, AnAgentCardStillNestsAndAMissingEndDoesNotSwallowTheNe
   EXPECT_EQ(entries[0].record[ContactField::kJobTitle], u"Chief");
   EXPECT_EQ(entries[1].problem, u"line 10: the card that begins here has no END:VCARD");
   EXPECT_EQ(entries[2].record[ContactField::kSubject], u"Next");
+}
+
+// A value longer than a letter field may hold makes its card unreadable, in vCards and CSV
+// alike, at the limit's edge too; the note, which no letter shows, is not held to it.
+TEST(VCardBrokenCardTest, AnOverlongValueMakesOnlyItsCardUnreadable) {
+  const std::string atLimit(kMaxValueLength, 'a');
+  const std::string over = atLimit + "a";
+  const std::string escapes(kMaxValueLength / 3 + 1, '&');  // "<&>" at about the limit
+  std::string file(kGoodCard);
+  // At the limit in every part: the name and the whole address composed of them are longer.
+  file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + atLimit + ";" + atLimit + "\r\nADR;TYPE=HOME:;;" +
+          atLimit + ";" + atLimit + ";" + atLimit + ";" + atLimit + ";" + atLimit +
+          "\r\nNOTE:" + over + over + "\r\nEND:VCARD\r\n";
+  file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:a;b\r\nORG:" + over + "\r\nEND:VCARD\r\n";
+  file += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:a;b\r\nORG:" + escapes + escapes + escapes +
+          "\r\nEND:VCARD\r\n";
+  // Far too long to be decoded at all: refused as written, with the value's line.
+  file +=
+      "BEGIN:VCARD\r\nVERSION:3.0\r\nN:a;b\r\nFN:" + std::string(16 * kMaxComposedLength + 1, 'x') +
+      "\r\nEND:VCARD\r\n";
+  const std::vector<ContactEntry> cards = ParseVCard(file, u"book.vcf");
+  ASSERT_EQ(cards.size(), 5u);
+  EXPECT_EQ(cards[4].problem, u"line 25: the value is longer than a letter's field may be");
+  EXPECT_TRUE(cards[0].Readable());
+  EXPECT_TRUE(cards[1].Readable()) << platform::ToUtf8(cards[1].problem);
+  EXPECT_EQ(cards[1].record[ContactField::kLastName].size(), kMaxValueLength);
+  EXPECT_EQ(cards[2].problem, u"line 12: the value of CompanyName is longer than 1024 characters");
+  EXPECT_EQ(cards[3].problem, u"line 17: the value of CompanyName is longer than 1024 characters");
+
+  const std::string csv = "First Name,Last Name,Company\r\nA,B,C\r\nA,B," + over + "\r\n";
+  const std::vector<ContactEntry> rows = ParseContactCsv(csv, u"book.csv");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_TRUE(rows[0].Readable());
+  EXPECT_EQ(rows[1].problem, u"line 3: the value of CompanyName is longer than 1024 characters");
 }
 
 }  // namespace

@@ -74,6 +74,26 @@ TEST_P(FuzzReplay, SeedsAndReproducersAreReadOrRefused) {
   }
 }
 
+// A template whose entry that the letter only copies is damaged (its compressed data, so
+// that its checksum fails): the letter target refuses it, or aborts when the letter it wrote
+// fails the check of every entry.
+TEST(FuzzReplayLetter, ADamagedCopiedEntryNeverReachesALetter) {
+  const Target* letter = nullptr;
+  for (const Target& target : Targets()) {
+    if (target.name == std::string_view("letter")) letter = &target;
+  }
+  ASSERT_NE(letter, nullptr);
+  const std::string bytes = ReadAll(kSource / "examples" / "添書票.dotx");
+  const std::string entry = "word/theme/theme1.xml";
+  const size_t name = bytes.find(entry);
+  ASSERT_NE(name, std::string::npos);
+  for (const size_t at : {size_t{20}, size_t{200}, size_t{600}}) {
+    std::string damaged = bytes;
+    damaged[name + entry.size() + at] = static_cast<char>(damaged[name + entry.size() + at] ^ 0x10);
+    EXPECT_NO_THROW(letter->run(damaged));
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Targets, FuzzReplay, testing::ValuesIn(Targets().begin(), Targets().end()),
                          [](const testing::TestParamInfo<Target>& info) {
                            return std::string(info.param.name);
