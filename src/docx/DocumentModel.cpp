@@ -118,6 +118,23 @@ std::string DirectoryOf(std::string_view partName) {
 std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
     const std::filesystem::path& templatePath, bool newTemplate, const TemplateLimits& limits,
     std::weak_ptr<ApplicationLink> app) {
+  return Read(templatePath, false, newTemplate, limits, std::move(app));
+}
+
+std::shared_ptr<DocumentModel> DocumentModel::FromDocument(const std::filesystem::path& path,
+                                                           const TemplateLimits& limits,
+                                                           std::weak_ptr<ApplicationLink> app) {
+  if (path.empty()) {
+    platform::Raise(platform::kErrWordFileNotFound, u"This file could not be found.");
+  }
+  return Read(path, true, false, limits, std::move(app));
+}
+
+// A new document from a template, or (`opened`) the document file itself, unchanged.
+std::shared_ptr<DocumentModel> DocumentModel::Read(const std::filesystem::path& templatePath,
+                                                   bool opened, bool newTemplate,
+                                                   const TemplateLimits& limits,
+                                                   std::weak_ptr<ApplicationLink> app) {
   std::shared_ptr<DocumentModel> model(new DocumentModel());
   model->app_ = std::move(app);
   if (templatePath.empty()) {
@@ -157,9 +174,14 @@ std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
   if (!body) RaiseBadPackage("the main part has no body");
   package.Relationships(*mainPart);  // parsed now, so that a damaged one fails here
 
-  const MainType& newType = TypeFor(type->macros, newTemplate);
-  if (&newType != type) package.SetContentType(*mainPart, newType.contentType);
-  if (!templatePath.empty()) {
+  if (opened) {
+    // Kept under its own name, not made from a template.
+    model->savedPath_ = model->templatePath_;
+    model->templatePath_.clear();
+  } else if (const MainType& newType = TypeFor(type->macros, newTemplate); &newType != type) {
+    package.SetContentType(*mainPart, newType.contentType);
+  }
+  if (!templatePath.empty() && !opened) {
     model->AttachTemplate(model->templatePath_);
     try {
       NewDocumentStamp::Apply(package, model->templatePath_.filename().string(),

@@ -45,6 +45,11 @@ class DocumentModel {
   static std::shared_ptr<DocumentModel> FromTemplate(const std::filesystem::path& templatePath,
                                                      bool newTemplate, const TemplateLimits& limits,
                                                      std::weak_ptr<ApplicationLink> app);
+  // Opens a document file (.docx, .docm; a template file stays a template) as it is, to
+  // be saved back under its name: SavedPath is that file. Raises as FromTemplate does.
+  static std::shared_ptr<DocumentModel> FromDocument(const std::filesystem::path& path,
+                                                     const TemplateLimits& limits,
+                                                     std::weak_ptr<ApplicationLink> app);
 
   // Raises "disconnected" when Word has gone away and "Object has been deleted." (5825)
   // when the document is closed.
@@ -81,6 +86,9 @@ class DocumentModel {
 
  private:
   DocumentModel() = default;
+  static std::shared_ptr<DocumentModel> Read(const std::filesystem::path& path, bool opened,
+                                             bool newTemplate, const TemplateLimits& limits,
+                                             std::weak_ptr<ApplicationLink> app);
   void AttachTemplate(const std::filesystem::path& templatePath);
 
   std::weak_ptr<ApplicationLink> app_;

@@ -249,6 +249,8 @@ TEST_F(ClickFlowTest, RefusedWritingClosesTheNewDocumentOnlyOnTheNewDocumentRout
     w.WordRunning();
     w.word->AddTemplate(kLetterTemplate, {});  // unmarked: the prefix question comes
     w.word->QueueFileNew(kLetterTemplate);
+    w.word->AddFile(u"C:\\Letters\\letter.docx", {});
+    w.word->QueueFileOpen(u"C:\\Letters\\letter.docx");
     w.ui().QueueDialog({DialogAction::SelectOutput(outputMode), DialogAction::Ok()});
     w.ui().QueueMsgBoxAnswer(platform::kVbCancel);
     w.Click();
