@@ -1,4 +1,5 @@
-// The `sendnote` command line: sendnote [OPTIONS] CONTACTS TEMPLATE
+// The `sendnote` command line: sendnote [OPTIONS] CONTACTS TEMPLATE, or
+// sendnote [OPTIONS] --into DOCUMENT CONTACTS
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,7 @@ struct CommandLine {
   bool force = false;                 // -f: replace an existing output file
   bool each = false;                  // --each: one letter per selected contact
   bool list = false;                  // --list: list the contacts and stop
+  std::optional<std::string> into;    // --into: the document to write into, for TEMPLATE
   bool help = false;
   bool version = false;
 };

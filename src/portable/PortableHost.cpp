@@ -12,6 +12,7 @@
 #include "platform/Utf.h"
 #include "portable/DesktopOpen.h"
 #include "portable/HelpPages.h"
+#include "portable/IntoDocument.h"
 #include "portable/LetterName.h"
 #include "portable/PortableRuntime.h"
 #include "portable/RefusalNotes.h"
@@ -164,6 +165,11 @@ void PortableHost::List(const std::vector<contacts::ContactEntry>& entries) {
 
 bool PortableHost::PlanLetters(const CommandLine& cl, const std::vector<ContactRecord>& records,
                                std::vector<Letter>& letters) {
+  if (cl.into) {
+    const auto output = PlanIntoDocument(cl, io_.err);
+    if (output) letters.push_back({cl.selection, *output});
+    return output.has_value();
+  }
   const fs::path templatePath(cl.templatePath);
   LetterName names(FromUtf8(templatePath.stem().string()));
   std::error_code ec;
@@ -208,6 +214,7 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   answers.yes = cl.yes;
   if (cl.prefix) answers.prefix = FromUtf8(*cl.prefix);
   answers.addressKind = cl.addressKind;
+  if (cl.into) answers.output = 1;  // open a document: DOCUMENT is the file chosen
   TerminalUi ui(io_.in, io_.err, io_.interactive, answers);
   ui.SetHelpFolder(HelpFolder(programFolder_).string());
   ui.SetHelpOpener(OpenWithDesktop);
@@ -244,6 +251,7 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   auto startWord = [&]() -> std::shared_ptr<platform::WordApplication> {
     word = docx::DocxApplication::Create();
     word->SetFileNewPrompt(prompt);
+    if (cl.into) word->SetFileOpenPrompt([&cl] { return IntoFileName(cl); });
     word->SetSaveBatch(batch ? &*batch : nullptr);
     return word;
   };
@@ -309,7 +317,8 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
     if (letterDoc) {
       try {
         if (batch && batch->Full()) commit();
-        letterDoc->SaveAs(FromUtf8(letter.output.string()), cl.force);
+        letterDoc->SaveAs(FromUtf8(letter.output.string()),
+                          cl.force || WritesInPlace(cl, letter.output));
         if (batch) {
           staged.push_back(letter.output);
         } else {

@@ -164,6 +164,7 @@ void TerminalUi::ShowModal(platform::TemplateDialogForm& form) {
   auto& c = form.Controls();
   if (answers_.addressKind >= 0 && answers_.addressKind < static_cast<int32_t>(c.cboAddress.size()))
     c.cboAddressListIndex = answers_.addressKind;
+  if (answers_.output) c.SelectOutput(*answers_.output);
   const int output = c.SelectedOutput();
   if (!once_ || !summaryShown_) {
     EndProgress();

@@ -22,6 +22,8 @@ struct TerminalAnswers {
   bool yes = false;
   // The output dialog's address choice (list position 0 to 3).
   int32_t addressKind = 0;
+  // The output dialog's output choice (0 to 2); unset keeps the dialog's own.
+  std::optional<int32_t> output;
 };
 
 class TerminalUi : public platform::UserInterface {
