@@ -106,8 +106,9 @@ class Documents : public Object {
   // 1-based, in the order the documents were made or opened; raises 5941 out of range.
   virtual std::shared_ptr<Document> Item(int32_t index) = 0;
   // Open(FileName): opens a document file and makes it the active document; a file that
-  // is open already gives that document again. Raises 5174 for a file that cannot be
-  // found and 5981 for one Word cannot read; nothing is opened then.
+  // is open already gives that document again, as Revert left False does
+  // (https://learn.microsoft.com/office/vba/api/word.documents.open). Raises 5174 for a
+  // file that cannot be found and 5981 for one Word cannot read; nothing is opened then.
   virtual std::shared_ptr<Document> Open(std::u16string_view fileName) = 0;
 };
 

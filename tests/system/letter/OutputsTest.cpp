@@ -163,17 +163,6 @@ TEST_F(OutputsTest, AFileWordCannotOpenGivesOneBoxWithWordsReason) {
   }
 }
 
-TEST_F(OutputsTest, OpenedDocumentStaysOpenWhenThePrefixQuestionIsCancelled) {
-  Choose(kOpenDocument);
-  w_.WordRunning();
-  w_.word->AddFile(kLastWeek, {});
-  w_.word->QueueFileOpen(kLastWeek);
-  w_.ui().QueueMsgBoxAnswer(platform::kVbCancel);
-  w_.Click();
-  ASSERT_EQ(w_.word->OpenDocuments().size(), 1u);
-  EXPECT_FALSE(w_.word->OpenDocuments()[0]->IsClosed());
-}
-
 TEST_F(OutputsTest, UnexpectedFailureInFileOpenIsReportedUnderItsProcedure) {
   Choose(kOpenDocument);
   w_.WordRunning();
