@@ -174,6 +174,23 @@ std::unique_ptr<OpenedTemplate> OpenedTemplate::Open(const std::filesystem::path
 std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
     const std::filesystem::path& templatePath, bool newTemplate, const TemplateLimits& limits,
     std::weak_ptr<ApplicationLink> app, const OpenedTemplate* opened) {
+  return Read(templatePath, false, newTemplate, limits, std::move(app), opened);
+}
+
+std::shared_ptr<DocumentModel> DocumentModel::FromDocument(const std::filesystem::path& path,
+                                                           const TemplateLimits& limits,
+                                                           std::weak_ptr<ApplicationLink> app) {
+  if (path.empty()) {
+    platform::Raise(platform::kErrWordFileNotFound, u"This file could not be found.");
+  }
+  return Read(path, true, false, limits, std::move(app), nullptr);
+}
+
+std::shared_ptr<DocumentModel> DocumentModel::Read(const std::filesystem::path& templatePath,
+                                                   bool asDocument, bool newTemplate,
+                                                   const TemplateLimits& limits,
+                                                   std::weak_ptr<ApplicationLink> app,
+                                                   const OpenedTemplate* opened) {
   std::shared_ptr<DocumentModel> model(new DocumentModel());
   model->app_ = std::move(app);
   if (templatePath.empty()) {
@@ -202,9 +219,14 @@ std::shared_ptr<DocumentModel> DocumentModel::FromTemplate(
   if (!body) RaiseBadPackage("the main part has no body");
   package.Relationships(mainPart);  // parsed now, so that a damaged one fails here
 
-  const MainType& newType = TypeFor(type->macros, newTemplate);
-  if (&newType != type) package.SetContentType(mainPart, newType.contentType);
-  if (!templatePath.empty()) {
+  if (asDocument) {
+    // Kept under its own name, not made from a template.
+    model->savedPath_ = model->templatePath_;
+    model->templatePath_.clear();
+  } else if (const MainType& newType = TypeFor(type->macros, newTemplate); &newType != type) {
+    package.SetContentType(mainPart, newType.contentType);
+  }
+  if (!templatePath.empty() && !asDocument) {
     model->AttachTemplate(model->templatePath_);
     // The property parts are edited for the letter: held to the rules of every part read.
     NewDocumentStamp::Apply(package, model->templatePath_.filename().string(),

@@ -66,6 +66,11 @@ class DocumentModel {
                                                      bool newTemplate, const TemplateLimits& limits,
                                                      std::weak_ptr<ApplicationLink> app,
                                                      const OpenedTemplate* opened = nullptr);
+  // Opens a document file (.docx, .docm; a template file stays a template) as it is, to
+  // be saved back under its name: SavedPath is that file. Raises as FromTemplate does.
+  static std::shared_ptr<DocumentModel> FromDocument(const std::filesystem::path& path,
+                                                     const TemplateLimits& limits,
+                                                     std::weak_ptr<ApplicationLink> app);
 
   // Raises "disconnected" when Word has gone away and "Object has been deleted." (5825)
   // when the document is closed.
@@ -102,6 +107,12 @@ class DocumentModel {
 
  private:
   DocumentModel() = default;
+  // A new document from the template at `path` (or from `opened`, read before), or with
+  // `asDocument` the document file at `path` itself, unchanged.
+  static std::shared_ptr<DocumentModel> Read(const std::filesystem::path& path, bool asDocument,
+                                             bool newTemplate, const TemplateLimits& limits,
+                                             std::weak_ptr<ApplicationLink> app,
+                                             const OpenedTemplate* opened);
   void AttachTemplate(const std::filesystem::path& templatePath);
 
   std::weak_ptr<ApplicationLink> app_;

@@ -42,6 +42,47 @@ class DocxFileNewDialog : public platform::Dialog {
     app_->CheckRunning();
     return platform::Variant::Int32(app_->lastChoice_.newTemplate ? 1 : 0);  // as Word gives it
   }
+  std::u16string Name() override;  // not a setting of this dialog
+
+ private:
+  std::shared_ptr<DocxApplication> app_;
+};
+
+std::u16string DocxFileNewDialog::Name() {
+  app_->CheckRunning();
+  platform::Raise(platform::kErrNotSupported);
+}
+
+// The File Open dialog (80): the file comes from the host's prompt; Display opens nothing.
+class DocxFileOpenDialog : public platform::Dialog {
+ public:
+  explicit DocxFileOpenDialog(std::shared_ptr<DocxApplication> app) : app_(std::move(app)) {}
+
+  std::u16string TypeName() const override { return u"Dialog"; }
+  std::shared_ptr<platform::Object> Application() override {
+    app_->CheckRunning();
+    return app_;
+  }
+  int32_t Display() override {
+    app_->CheckRunning();
+    if (!app_->openPrompt_) return 0;
+    const auto chosen = app_->openPrompt_();
+    if (!chosen || chosen->empty()) return 0;
+    app_->lastOpened_ = *chosen;
+    return -1;
+  }
+  std::u16string Template() override {
+    app_->CheckRunning();
+    platform::Raise(platform::kErrNotSupported);
+  }
+  platform::Variant NewTemplate() override {
+    app_->CheckRunning();
+    platform::Raise(platform::kErrNotSupported);
+  }
+  std::u16string Name() override {
+    app_->CheckRunning();
+    return app_->lastOpened_;
+  }
 
  private:
   std::shared_ptr<DocxApplication> app_;
@@ -58,6 +99,7 @@ class DocxDialogs : public platform::Dialogs {
   }
   std::shared_ptr<platform::Dialog> Item(int32_t id) override {
     app_->CheckRunning();
+    if (id == platform::kWdDialogFileOpen) return std::make_shared<DocxFileOpenDialog>(app_);
     if (id != platform::kWdDialogFileNew) RaiseNoSuchMember();
     return std::make_shared<DocxFileNewDialog>(app_);
   }
@@ -88,6 +130,9 @@ class DocxDocuments : public platform::Documents {
     app_->CheckRunning();
     if (index < 1 || static_cast<size_t>(index) > app_->open_.size()) RaiseNoSuchMember();
     return app_->open_[static_cast<size_t>(index) - 1];
+  }
+  std::shared_ptr<platform::Document> Open(std::u16string_view fileName) override {
+    return app_->OpenDocument(fileName);
   }
 
  private:
@@ -154,6 +199,37 @@ std::shared_ptr<platform::Documents> DocxApplication::Documents() {
   return std::make_shared<DocxDocuments>(shared_from_this());
 }
 
+std::shared_ptr<platform::Document> DocxApplication::ActiveDocument() {
+  CheckRunning();
+  auto active = active_.lock();
+  if (!active || active->IsClosed()) {
+    if (open_.empty()) {
+      platform::Raise(platform::kErrWordNoDocument,
+                      u"This command is not available because no document is open.");
+    }
+    active = open_.back();
+  }
+  return active;
+}
+
+std::shared_ptr<DocxDocument> DocxApplication::OpenDocument(std::u16string_view fileName) {
+  CheckRunning();
+  const std::filesystem::path path(platform::ToUtf8(fileName));
+  std::error_code ec;
+  for (const auto& document : open_) {
+    const auto& saved = document->Model()->SavedPath();
+    if (saved && std::filesystem::equivalent(*saved, path, ec)) {
+      active_ = document;
+      return document;
+    }
+  }
+  auto model = DocumentModel::FromDocument(path, limits_, weak_from_this());
+  auto document = std::make_shared<DocxDocument>(std::move(model), weak_from_this());
+  open_.push_back(document);
+  active_ = document;
+  return document;
+}
+
 std::shared_ptr<DocxDocument> DocxApplication::AddDocument(std::u16string_view templateName,
                                                            platform::Flag newTemplate,
                                                            int32_t documentType) {
@@ -173,7 +249,9 @@ std::shared_ptr<DocxDocument> DocxApplication::AddDocument(std::u16string_view t
   auto model = DocumentModel::FromTemplate(path, newTemplate != platform::kFalse, limits_,
                                            weak_from_this(), opened);
   auto document = std::make_shared<DocxDocument>(std::move(model), weak_from_this());
+  document->SetUntitledName(u"Document" + platform::FromUtf8(std::to_string(++untitled_)));
   open_.push_back(document);
+  active_ = document;
   return document;
 }
 

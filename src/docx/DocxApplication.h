@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct FileNewChoice {
 };
 // Shows the File New dialog; gets the previous answer's template and choice as defaults.
 using FileNewPrompt = std::function<FileNewChoice(const FileNewChoice& previous)>;
+// Shows the File Open dialog: the file chosen, or nothing for Cancel.
+using FileOpenPrompt = std::function<std::optional<std::u16string>()>;
 
 class DocxApplication : public platform::WordApplication,
                         public ApplicationLink,
@@ -35,6 +38,8 @@ class DocxApplication : public platform::WordApplication,
   // --- Engine API (not part of the contract) ---
   // With no prompt, the File New dialog is cancelled.
   void SetFileNewPrompt(FileNewPrompt prompt) { prompt_ = std::move(prompt); }
+  // With no prompt, the File Open dialog is cancelled.
+  void SetFileOpenPrompt(FileOpenPrompt prompt) { openPrompt_ = std::move(prompt); }
   // The documents open now, in the order they were made.
   std::vector<std::shared_ptr<DocxDocument>> OpenDocuments() const { return open_; }
   bool HasQuit() const { return quit_; }
@@ -62,6 +67,7 @@ class DocxApplication : public platform::WordApplication,
   void Quit(int32_t saveChanges) override;
   std::shared_ptr<platform::Dialogs> Dialogs() override;
   std::shared_ptr<platform::Documents> Documents() override;
+  std::shared_ptr<platform::Document> ActiveDocument() override;
 
   // --- ApplicationLink ---
   bool Running() const override { return !quit_; }
@@ -72,9 +78,11 @@ class DocxApplication : public platform::WordApplication,
   friend class DocxFileNewDialog;
   friend class DocxDocument;
   friend class DocxDialogs;
+  friend class DocxFileOpenDialog;
   explicit DocxApplication(TemplateLimits limits) : limits_(limits) {}
   std::shared_ptr<DocxDocument> AddDocument(std::u16string_view templateName,
                                             platform::Flag newTemplate, int32_t documentType);
+  std::shared_ptr<DocxDocument> OpenDocument(std::u16string_view fileName);
   void Forget(const DocxDocument* document);
 
   TemplateLimits limits_;
@@ -84,6 +92,10 @@ class DocxApplication : public platform::WordApplication,
   bool visible_ = false;
   FileNewPrompt prompt_;
   FileNewChoice lastChoice_;
+  FileOpenPrompt openPrompt_;
+  std::u16string lastOpened_;
+  std::weak_ptr<DocxDocument> active_;
+  int untitled_ = 0;            // new documents named so far
   FileBatch* batch_ = nullptr;  // not owning
   std::vector<std::shared_ptr<DocxDocument>> open_;
 };

@@ -41,7 +41,22 @@ std::shared_ptr<platform::DocumentProperties> DocxDocument::CustomDocumentProper
   return std::make_shared<DocxProperties>(model_);
 }
 
-void DocxDocument::Activate() { model_->CheckOpen(); }
+void DocxDocument::Activate() {
+  model_->CheckOpen();
+  if (auto app = app_.lock()) app->active_ = weak_from_this();
+}
+
+std::u16string DocxDocument::Name() {
+  model_->CheckOpen();
+  const auto& saved = model_->SavedPath();
+  return saved ? platform::FromUtf8(saved->filename().string()) : untitled_;
+}
+
+std::u16string DocxDocument::FullName() {
+  model_->CheckOpen();
+  const auto& saved = model_->SavedPath();
+  return saved ? platform::FromUtf8(saved->string()) : untitled_;
+}
 
 std::shared_ptr<platform::Fields> DocxDocument::Fields() {
   model_->CheckOpen();

@@ -31,6 +31,8 @@ class DocxDocument : public platform::Document, public std::enable_shared_from_t
   const std::filesystem::path& TemplatePath() const { return model_->TemplatePath(); }
   bool IsClosed() const { return model_->Closed(); }
   const std::shared_ptr<DocumentModel>& Model() const { return model_; }
+  // Word's name for the document until it is saved ("Document1").
+  void SetUntitledName(std::u16string name) { untitled_ = std::move(name); }
 
   // --- platform::Document ---
   std::u16string TypeName() const override { return u"Document"; }
@@ -43,6 +45,8 @@ class DocxDocument : public platform::Document, public std::enable_shared_from_t
   void Close(int32_t saveChanges) override;
   // The engine's SaveAs, into the application's save batch when it has one.
   void SaveAs(std::u16string_view fileName, bool replace) override;
+  std::u16string Name() override;
+  std::u16string FullName() override;
 
   // Closes without a call (Word quitting).
   void Discard();
@@ -50,6 +54,7 @@ class DocxDocument : public platform::Document, public std::enable_shared_from_t
  private:
   std::shared_ptr<DocumentModel> model_;
   std::weak_ptr<DocxApplication> app_;
+  std::u16string untitled_;
 };
 
 }  // namespace sendnote::docx

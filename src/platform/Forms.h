@@ -75,6 +75,28 @@ class TemplateDialogForm : public ModalForm {
   TemplateDialogControls controls_;
 };
 
+// The open-documents list's controls: the documents by name, one of them chosen.
+struct DocumentListControls {
+  std::u16string caption;
+  std::u16string listLabel;
+  std::vector<std::u16string> lstDocuments;
+  int32_t lstDocumentsListIndex = -1;  // -1: no entry chosen
+  std::u16string okCaption;
+  std::u16string cancelCaption;
+};
+
+class DocumentListForm : public ModalForm {
+ public:
+  DocumentListControls& Controls() { return controls_; }
+  const DocumentListControls& Controls() const { return controls_; }
+
+  virtual void OKButton_Click() = 0;      // also Enter, and a double click on an entry
+  virtual void CancelButton_Click() = 0;  // also Esc
+
+ protected:
+  DocumentListControls controls_;
+};
+
 // The version information box's controls.
 struct AboutControls {
   std::u16string caption;

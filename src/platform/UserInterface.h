@@ -39,6 +39,7 @@ class UserInterface {
   // it, and returns once the form has been unloaded.
   virtual void ShowModal(TemplateDialogForm& form) = 0;
   virtual void ShowModal(AboutForm& form) = 0;
+  virtual void ShowModal(DocumentListForm& form) = 0;
   virtual void SetMousePointer(int32_t pointer) = 0;
   virtual int32_t MousePointer() const = 0;
   // Opens a help file at its default topic; returns non-zero when the viewer shows it,

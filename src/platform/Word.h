@@ -16,6 +16,9 @@ namespace sendnote::platform {
 inline constexpr char16_t kWordClass[] = u"Word.Application";
 
 inline constexpr int32_t kWdDialogFileNew = 79;
+// Word's File Open dialog; after Display its Name setting holds the file chosen
+// (https://learn.microsoft.com/en-us/office/vba/api/word.application.dialogs).
+inline constexpr int32_t kWdDialogFileOpen = 80;
 inline constexpr int32_t kWdFieldDocProperty = 85;
 inline constexpr int32_t kWdDoNotSaveChanges = 0;
 inline constexpr int32_t kWdNewDocument = 0;
@@ -30,6 +33,8 @@ inline constexpr int32_t kErrWordNoSuchMember = 5941;
 inline constexpr int32_t kErrWordFileNotFound = 5174;
 // Word's error for a member that does not apply to the object (a shape without text).
 inline constexpr int32_t kErrWordNotAvailable = 4605;
+// Word's error for ActiveDocument while no document is open.
+inline constexpr int32_t kErrWordNoDocument = 4248;
 
 // Raises Word's error for an index or name that is not in a collection.
 [[noreturn]] inline void RaiseNoSuchMember() {
@@ -46,6 +51,7 @@ inline constexpr int32_t kPropertyString = 4;
 inline constexpr size_t kMaxPropertyTextLength = 255;
 inline constexpr int32_t kPropertyFloat = 5;
 
+class Document;
 class Documents;
 class Dialogs;
 class Fields;
@@ -65,16 +71,23 @@ class WordApplication : public Object {
   virtual void Quit(int32_t saveChanges) = 0;
   virtual std::shared_ptr<platform::Dialogs> Dialogs() = 0;
   virtual std::shared_ptr<platform::Documents> Documents() = 0;
+  // The document with the focus: the one last made, opened or activated. Raises 4248
+  // while no document is open.
+  virtual std::shared_ptr<Document> ActiveDocument() = 0;
 };
 
-// A built-in Word dialog; the system uses the File New dialog (79).
+// A built-in Word dialog; the system uses the File New (79) and File Open (80) dialogs.
+// Display only asks: it neither makes nor opens a document.
 class Dialog : public Object {
  public:
   // Shows the dialog; -1 when the user confirmed it.
   virtual int32_t Display() = 0;
-  // Settings read by name after Display.
+  // Settings read by name after Display; a dialog without the setting raises 438.
+  // File New: the template chosen and whether a template is to be made.
   virtual std::u16string Template() = 0;
   virtual Variant NewTemplate() = 0;
+  // File Open: the file chosen.
+  virtual std::u16string Name() = 0;
 };
 
 class Dialogs : public Object {
@@ -93,8 +106,13 @@ class Documents : public Object {
   virtual std::shared_ptr<Document> Add(std::u16string_view templateName, Flag newTemplate,
                                         int32_t documentType, Flag visible) = 0;
   virtual int32_t Count() = 0;
-  // 1-based; raises 5941 out of range.
+  // 1-based, in the order the documents were made or opened; raises 5941 out of range.
   virtual std::shared_ptr<Document> Item(int32_t index) = 0;
+  // Open(FileName): opens a document file and makes it the active document; a file that
+  // is open already gives that document again, as Revert left False does
+  // (https://learn.microsoft.com/office/vba/api/word.documents.open). Raises 5174 for a
+  // file that cannot be found and 5981 for one Word cannot read; nothing is opened then.
+  virtual std::shared_ptr<Document> Open(std::u16string_view fileName) = 0;
 };
 
 // A range of text: a field's code or result, or a text frame's text.
@@ -187,6 +205,10 @@ class Document : public Object {
   // host that keeps the letter, never by the system. Raises file exists (58) for an existing
   // file unless `replace`, and path/file access (75) for no name or the document's template.
   virtual void SaveAs(std::u16string_view fileName, bool replace) = 0;
+  // The file name without its folder, or Word's own name ("Document1") for a document
+  // never saved; FullName is the file's whole path, or that name.
+  virtual std::u16string Name() = 0;
+  virtual std::u16string FullName() = 0;
 };
 
 }  // namespace sendnote::platform

@@ -119,6 +119,9 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
       if (!flag(cl.each)) return std::nullopt;
     } else if (arg == "--skip-existing") {
       if (!flag(cl.skipExisting)) return std::nullopt;
+    } else if (arg == "--into") {
+      if (!value(v)) return std::nullopt;
+      cl.into = v;
     } else if (arg == "--list") {
       if (!flag(cl.list)) return std::nullopt;
     } else if (arg == "-h" || arg == "--help") {
@@ -140,12 +143,16 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
                      : "--skip-existing goes with --each";
     return std::nullopt;
   }
-  const size_t wanted = cl.list ? 1 : 2;
-  if (positional.size() < wanted) {
-    error = cl.list ? "missing CONTACTS" : "missing CONTACTS or TEMPLATE";
+  if (cl.into && cl.each) {
+    error = "--into and --each exclude each other";
     return std::nullopt;
   }
-  if (positional.size() > 2 || (cl.list && positional.size() > 1)) {
+  const size_t wanted = cl.list || cl.into ? 1 : 2;
+  if (positional.size() < wanted) {
+    error = wanted == 1 ? "missing CONTACTS" : "missing CONTACTS or TEMPLATE";
+    return std::nullopt;
+  }
+  if (positional.size() > wanted) {
     error = "unexpected argument: " + positional.back();
     return std::nullopt;
   }
@@ -156,10 +163,12 @@ std::optional<CommandLine> ParseCommandLine(const std::vector<std::string>& args
 
 std::string UsageText() {
   return R"(Usage: sendnote [OPTIONS] CONTACTS TEMPLATE
+       sendnote [OPTIONS] --into DOCUMENT CONTACTS
 
 Writes a contact of CONTACTS (a vCard .vcf, or an Outlook or Google Contacts .csv
 export) into a new cover letter made from the Word template TEMPLATE, as document
-properties that the template's DOCPROPERTY fields show.
+properties that the template's DOCPROPERTY fields show. With --into, the contact is
+written into the existing document DOCUMENT instead (the output "open a document").
 
 Options:
   -o, --output FILE        the letter to write (default: the template's name, a blank
@@ -176,6 +185,8 @@ Options:
       --each               one letter per selected contact, into the -o folder
       --skip-existing      with --each, write only the letters whose files are not
                            there yet (a batch that was stopped goes on)
+      --into DOCUMENT      write into the existing .docx/.docm DOCUMENT, replaced in
+                           its place (or written to -o); not with --each
       --list               list the contacts of CONTACTS (name, company, mailing
                            address) and stop
   -h, --help               show this help

@@ -1,4 +1,5 @@
-// The `sendnote` command line: sendnote [OPTIONS] CONTACTS TEMPLATE
+// The `sendnote` command line: sendnote [OPTIONS] CONTACTS TEMPLATE, or
+// sendnote [OPTIONS] --into DOCUMENT CONTACTS
 #pragma once
 
 #include <cstdint>
@@ -20,6 +21,7 @@ struct CommandLine {
   bool each = false;                  // --each: one letter per selected contact
   bool skipExisting = false;          // --skip-existing: with --each, keep the letters there
   bool list = false;                  // --list: list the contacts and stop
+  std::optional<std::string> into;    // --into: the document to write into, for TEMPLATE
   bool help = false;
   bool version = false;
 };

@@ -17,6 +17,7 @@
 #include "platform/Utf.h"
 #include "portable/DesktopOpen.h"
 #include "portable/HelpPages.h"
+#include "portable/IntoDocument.h"
 #include "portable/LetterName.h"
 #include "portable/PortableRuntime.h"
 #include "portable/RefusalNotes.h"
@@ -139,9 +140,11 @@ int PortableHost::Run(const CommandLine& cl) {
   for (auto& entry : entries) records.push_back(std::move(entry.record));
   // A template that cannot be used is a file on the command line: refused before any box.
   // The Word of the session reads the template once, here, for every letter of the run.
+  // --into names a document, not a template: it is checked when the letters are planned.
   word_ = docx::DocxApplication::Create();
   word_->SetReadTemplatesOnce(true);
-  if (const std::string refusal = TemplateRefusal(fs::path(cl.templatePath), *word_, cl.each);
+  if (const std::string refusal =
+          cl.into ? std::string() : TemplateRefusal(fs::path(cl.templatePath), *word_, cl.each);
       !refusal.empty()) {
     io_.err << refusal << "\n";
     return kExitUnusable;
@@ -182,6 +185,11 @@ void PortableHost::List(const std::vector<contacts::ContactEntry>& entries) {
 
 bool PortableHost::PlanLetters(const CommandLine& cl, const std::vector<ContactRecord>& records,
                                std::vector<Letter>& letters) {
+  if (cl.into) {
+    const auto output = PlanIntoDocument(cl, io_.err);
+    if (output) letters.push_back({cl.selection, *output});
+    return output.has_value();
+  }
   const fs::path templatePath(cl.templatePath);
   LetterName names(FromUtf8(templatePath.stem().string()));
   std::error_code ec;
@@ -255,6 +263,7 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
   answers.yes = cl.yes;
   if (cl.prefix) answers.prefix = FromUtf8(*cl.prefix);
   answers.addressKind = cl.addressKind;
+  if (cl.into) answers.output = 1;  // open a document: DOCUMENT is the file chosen
   TerminalUi ui(io_.in, io_.err, io_.interactive, answers);
   ui.SetHelpFolder(HelpFolder(programFolder_).string());
   ui.SetHelpOpener(OpenWithDesktop);
@@ -295,6 +304,7 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
     }
     word = word_;
     word->SetFileNewPrompt(prompt);
+    if (cl.into) word->SetFileOpenPrompt([&cl] { return IntoFileName(cl); });
     word->SetSaveBatch(batch ? &*batch : nullptr);
     return word;
   };
@@ -360,7 +370,8 @@ int PortableHost::Session(const CommandLine& cl, const std::vector<ContactRecord
     if (letterDoc) {
       try {
         if (batch && batch->Full()) commit();
-        letterDoc->SaveAs(FromUtf8(letter.output.string()), cl.force);
+        letterDoc->SaveAs(FromUtf8(letter.output.string()),
+                          cl.force || WritesInPlace(cl, letter.output));
         if (batch) {
           staged.push_back(letter.output);
         } else {

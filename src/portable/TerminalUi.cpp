@@ -1,5 +1,6 @@
 #include "portable/TerminalUi.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <istream>
 #include <ostream>
@@ -165,6 +166,7 @@ void TerminalUi::ShowModal(platform::TemplateDialogForm& form) {
   auto& c = form.Controls();
   if (answers_.addressKind >= 0 && answers_.addressKind < static_cast<int32_t>(c.cboAddress.size()))
     c.cboAddressListIndex = answers_.addressKind;
+  if (answers_.output) c.SelectOutput(*answers_.output);
   const int output = c.SelectedOutput();
   if (!once_ || !summaryShown_) {
     EndProgress();
@@ -186,6 +188,35 @@ void TerminalUi::ShowModal(platform::AboutForm& form) {
   const auto& c = form.Controls();
   PrintBox(c.caption, c.titleCaption + u"\r" + c.version);
   form.cmdOK_Click();
+  if (!form.Unloaded()) form.Unload();
+}
+
+void TerminalUi::ShowModal(platform::DocumentListForm& form) {
+  form.Form_Load();
+  if (form.Unloaded()) return;
+  auto& c = form.Controls();
+  EndProgress();
+  err_ << "[" << TerminalText(c.caption) << "] " << Caption(c.listLabel) << "\n";
+  for (size_t i = 0; i < c.lstDocuments.size(); ++i) {
+    err_ << "  " << (i + 1) << " " << TerminalText(c.lstDocuments[i]) << "\n";
+  }
+  while (interactive_ && !form.Unloaded()) {
+    std::string question = "[";
+    question.append(std::to_string(c.lstDocumentsListIndex + 1)).append("]: ");
+    const auto answer = AskLine(FromUtf8(question));
+    if (!answer) {
+      form.CancelButton_Click();
+      break;
+    }
+    if (answer->empty()) break;
+    const std::string text = ToUtf8(*answer);
+    const int number = std::atoi(text.c_str());
+    if (number >= 1 && number <= static_cast<int>(c.lstDocuments.size())) {
+      c.lstDocumentsListIndex = number - 1;
+      break;
+    }
+  }
+  if (!form.Unloaded()) form.OKButton_Click();
   if (!form.Unloaded()) form.Unload();
 }
 

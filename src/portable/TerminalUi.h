@@ -22,6 +22,8 @@ struct TerminalAnswers {
   bool yes = false;
   // The output dialog's address choice (list position 0 to 3).
   int32_t addressKind = 0;
+  // The output dialog's output choice (0 to 2); unset keeps the dialog's own.
+  std::optional<int32_t> output;
 };
 
 class TerminalUi : public platform::UserInterface {
@@ -64,6 +66,9 @@ class TerminalUi : public platform::UserInterface {
                           std::u16string_view defaultText) override;
   void ShowModal(platform::TemplateDialogForm& form) override;
   void ShowModal(platform::AboutForm& form) override;
+  // Lists the documents; on a terminal asks for a number (Enter keeps the active one, an
+  // empty input stream cancels), elsewhere takes the active one.
+  void ShowModal(platform::DocumentListForm& form) override;
   void SetMousePointer(int32_t pointer) override { pointer_ = pointer; }
   int32_t MousePointer() const override { return pointer_; }
   intptr_t ShowHelp(std::u16string_view file) override;

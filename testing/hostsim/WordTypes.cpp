@@ -71,6 +71,10 @@ const DispatchType& ApplicationType() {
              call.ReturnObject(w.Documents());
            }),
            nullptr, true});
+    t.Add({u"ActiveDocument", On<WordApplication>([](WordApplication& w, Invocation& call) {
+             call.ReturnObject(w.ActiveDocument());
+           }),
+           nullptr, true});
     return t;
   }();
   return type;
@@ -98,6 +102,7 @@ const DispatchType& DialogType() {
            On<Dialog>([](Dialog& d, Invocation& call) { call.ReturnText(d.Template()); })});
     t.Add({u"NewTemplate",
            On<Dialog>([](Dialog& d, Invocation& call) { call.ReturnValue(d.NewTemplate()); })});
+    t.Add({u"Name", On<Dialog>([](Dialog& d, Invocation& call) { call.ReturnText(d.Name()); })});
     return t;
   }();
   return type;
@@ -112,6 +117,10 @@ const DispatchType& DocumentsType() {
              call.ReturnObject(d.Add(call.TextOr(0, u""), call.FlagOr(1, kFalse),
                                      call.IntOr(2, kWdNewDocument), call.FlagOr(3, kTrue)));
            })});
+    // Open(FileName, ConfirmConversions, ReadOnly, ...): only the file name is read.
+    t.Add({u"Open", On<Documents>([](Documents& d, Invocation& call) {
+             call.ReturnObject(d.Open(call.Text(0)));
+           })});
     return t;
   }();
   return type;
@@ -125,6 +134,10 @@ const DispatchType& DocumentType() {
            }),
            nullptr, true});
     t.Add({u"Activate", On<Document>([](Document& d, Invocation&) { d.Activate(); })});
+    t.Add(
+        {u"Name", On<Document>([](Document& d, Invocation& call) { call.ReturnText(d.Name()); })});
+    t.Add({u"FullName",
+           On<Document>([](Document& d, Invocation& call) { call.ReturnText(d.FullName()); })});
     t.Add({u"Fields",
            On<Document>([](Document& d, Invocation& call) { call.ReturnObject(d.Fields()); }),
            nullptr, true});

@@ -190,6 +190,44 @@ void ScriptedUi::ShowModal(platform::AboutForm& form) {
   aboutBoxes_[record].atClose = form.Controls();
 }
 
+void ScriptedUi::ShowModal(platform::DocumentListForm& form) {
+  Enter(u"ShowModal");
+  if (form.Unloaded()) platform::Raise(platform::kErrInvalidCall);
+  OpenFormScope open(openForms_);
+  ListScript script;
+  if (!listScripts_.empty()) {
+    script = std::move(listScripts_.front());
+    listScripts_.pop_front();
+  }
+  DocumentListRecord record;
+  form.Form_Load();
+  record.atLoad = form.Controls();
+  for (const ListAction& action : script) {
+    if (form.Unloaded()) break;
+    switch (action.kind) {
+      case ListAction::Kind::kPick:
+        form.Controls().lstDocumentsListIndex = action.index;
+        break;
+      case ListAction::Kind::kOk:
+        form.OKButton_Click();
+        break;
+      case ListAction::Kind::kCancel:
+        form.CancelButton_Click();
+        break;
+      case ListAction::Kind::kCloseBox:
+        record.closedByCloseBox = true;
+        form.Unload();
+        break;
+    }
+  }
+  if (!form.Unloaded()) {
+    record.closedByCloseBox = true;
+    form.Unload();
+  }
+  record.atClose = form.Controls();
+  documentLists_.push_back(std::move(record));
+}
+
 void ScriptedUi::SetMousePointer(int32_t pointer) {
   Enter(u"SetMousePointer");
   pointer_ = pointer;

@@ -52,6 +52,26 @@ using DialogScript = std::vector<DialogAction>;
 enum class AboutAction { kOk, kCloseBox };
 using AboutScript = std::vector<AboutAction>;
 
+// One user action on the open-documents list: choose entry `index`, OK, Cancel, the
+// close box.
+struct ListAction {
+  enum class Kind { kPick, kOk, kCancel, kCloseBox };
+  Kind kind;
+  int index = 0;
+
+  static ListAction Pick(int index) { return {Kind::kPick, index}; }
+  static ListAction Ok() { return {Kind::kOk, 0}; }
+  static ListAction Cancel() { return {Kind::kCancel, 0}; }
+  static ListAction CloseBox() { return {Kind::kCloseBox, 0}; }
+};
+using ListScript = std::vector<ListAction>;
+
+struct DocumentListRecord {
+  platform::DocumentListControls atLoad;
+  platform::DocumentListControls atClose;
+  bool closedByCloseBox = false;  // the script ran out, or asked for the close box
+};
+
 struct MsgBoxRecord {
   std::u16string prompt;
   int32_t style = 0;
@@ -96,6 +116,7 @@ class ScriptedUi : public platform::UserInterface, public Faultable {
   // The user's actions for the next output dialogs, one script per showing.
   void QueueDialog(DialogScript script) { dialogScripts_.push_back(std::move(script)); }
   void QueueAbout(AboutScript script) { aboutScripts_.push_back(std::move(script)); }
+  void QueueDocumentList(ListScript script) { listScripts_.push_back(std::move(script)); }
   // Help files the viewer can show; alternatively a predicate deciding it.
   void AddHelpFile(std::u16string path) { helpFiles_.insert(std::move(path)); }
   void SetHelpFileExists(std::function<bool(std::u16string_view)> exists) {
@@ -107,6 +128,7 @@ class ScriptedUi : public platform::UserInterface, public Faultable {
   const std::vector<InputBoxRecord>& InputBoxes() const { return inputBoxes_; }
   const std::vector<DialogRecord>& Dialogs() const { return dialogs_; }
   const std::vector<AboutRecord>& AboutBoxes() const { return aboutBoxes_; }
+  const std::vector<DocumentListRecord>& DocumentLists() const { return documentLists_; }
   const std::vector<int32_t>& MousePointerHistory() const { return pointerHistory_; }
   const std::vector<std::u16string>& HelpRequests() const { return helpRequests_; }
   // Queued answers and scripts not consumed yet.
@@ -127,6 +149,7 @@ class ScriptedUi : public platform::UserInterface, public Faultable {
                           std::u16string_view defaultText) override;
   void ShowModal(platform::TemplateDialogForm& form) override;
   void ShowModal(platform::AboutForm& form) override;
+  void ShowModal(platform::DocumentListForm& form) override;
   void SetMousePointer(int32_t pointer) override;
   int32_t MousePointer() const override { return pointer_; }
   intptr_t ShowHelp(std::u16string_view file) override;
@@ -138,6 +161,7 @@ class ScriptedUi : public platform::UserInterface, public Faultable {
   std::deque<std::optional<std::u16string>> inputAnswers_;
   std::deque<DialogScript> dialogScripts_;
   std::deque<AboutScript> aboutScripts_;
+  std::deque<ListScript> listScripts_;
   std::set<std::u16string, std::less<>> helpFiles_;
   std::function<bool(std::u16string_view)> helpExists_;
 
@@ -145,6 +169,7 @@ class ScriptedUi : public platform::UserInterface, public Faultable {
   std::vector<InputBoxRecord> inputBoxes_;
   std::vector<DialogRecord> dialogs_;
   std::vector<AboutRecord> aboutBoxes_;
+  std::vector<DocumentListRecord> documentLists_;
   std::vector<int32_t> pointerHistory_;
   std::vector<std::u16string> helpRequests_;
   int32_t pointer_ = platform::kVbDefault;

@@ -1,5 +1,7 @@
 #include "inmemory/WordApp.h"
 
+#include <algorithm>
+
 #include "inmemory/WordDialogs.h"
 #include "inmemory/WordDocument.h"
 #include "inmemory/WordDocuments.h"
@@ -50,6 +52,22 @@ void WordApp::QueueFileNew(std::u16string_view templateName, int32_t newTemplate
   QueueFileNew(
       FileNewAnswer{-1, std::u16string(templateName), platform::Variant::Int32(newTemplate)});
 }
+
+void WordApp::AddFile(std::u16string_view name, WordContent content) {
+  session_->files.insert_or_assign(std::u16string(name), std::move(content));
+  std::erase(session_->unreadableFiles, name);
+}
+
+void WordApp::AddUnreadableFile(std::u16string_view name) {
+  session_->files.erase(std::u16string(name));
+  session_->unreadableFiles.emplace_back(name);
+}
+
+void WordApp::QueueFileOpen(std::u16string_view fileName) {
+  session_->fileOpenAnswers.emplace_back(fileName);
+}
+
+int WordApp::FileOpenDisplays() const { return session_->fileOpenDisplays; }
 
 int WordApp::FileNewDisplays() const { return session_->fileNewDisplays; }
 
@@ -115,6 +133,46 @@ std::shared_ptr<platform::Documents> WordApp::Documents() {
   return documents_;
 }
 
+std::shared_ptr<platform::Document> WordApp::ActiveDocument() {
+  Call(u"ActiveDocument");
+  auto active = session_->active.lock();
+  if (!active || active->IsClosed()) {
+    if (session_->open.empty()) {
+      platform::Raise(platform::kErrWordNoDocument,
+                      u"This command is not available because no document is open.");
+    }
+    active = session_->open.back();
+  }
+  return active;
+}
+
+std::shared_ptr<WordDocument> WordApp::OpenDocument(std::u16string_view fileName) {
+  for (const auto& document : session_->open) {
+    if (document->FileName() == fileName) {
+      session_->active = document;
+      return document;
+    }
+  }
+  if (std::find(session_->unreadableFiles.begin(), session_->unreadableFiles.end(), fileName) !=
+      session_->unreadableFiles.end()) {
+    platform::Raise(platform::kErrBadFileFormat,
+                    u"Word was unable to read this document. It may be corrupt.");
+  }
+  auto it = session_->files.find(std::u16string(fileName));
+  if (it == session_->files.end()) {
+    std::u16string description = u"This file could not be found.\r(";
+    description += fileName;
+    description += u")";
+    platform::Raise(platform::kErrWordFileNotFound, std::move(description));
+  }
+  auto document = WordDocument::Create(session_, it->second, {});
+  document->SetFullName(std::u16string(fileName));
+  session_->open.push_back(document);
+  session_->created.push_back(document);
+  session_->active = document;
+  return document;
+}
+
 std::shared_ptr<WordDocument> WordApp::AddDocument(std::u16string_view templateName,
                                                    platform::Flag newTemplate, int32_t documentType,
                                                    platform::Flag visible) {
@@ -142,6 +200,7 @@ std::shared_ptr<WordDocument> WordApp::AddDocument(std::u16string_view templateN
   auto document = WordDocument::Create(session_, *content, std::move(arguments));
   session_->open.push_back(document);
   session_->created.push_back(document);
+  session_->active = document;
   return document;
 }
 

@@ -42,6 +42,15 @@ class WordApp : public platform::WordApplication,
   int FileNewDisplays() const;
   int PendingFileNewAnswers() const;
 
+  // A document file Documents.Open can open (names compare exactly); replaces one of the
+  // same name. An unreadable one exists but raises 5981 when opened.
+  void AddFile(std::u16string_view name, WordContent content);
+  void AddUnreadableFile(std::u16string_view name);
+  // Queues the user's next answer to the File Open dialog: the file chosen, or empty for
+  // Cancel. With no answer queued the user cancels.
+  void QueueFileOpen(std::u16string_view fileName);
+  int FileOpenDisplays() const;
+
   // Every document added so far, open or closed, in the order of creation.
   const std::vector<std::shared_ptr<WordDocument>>& CreatedDocuments() const;
   // The documents open now (the Documents collection).
@@ -73,6 +82,7 @@ class WordApp : public platform::WordApplication,
   void Quit(int32_t saveChanges) override;
   std::shared_ptr<platform::Dialogs> Dialogs() override;
   std::shared_ptr<platform::Documents> Documents() override;
+  std::shared_ptr<platform::Document> ActiveDocument() override;
 
  private:
   friend class WordDocuments;
@@ -82,6 +92,8 @@ class WordApp : public platform::WordApplication,
   std::shared_ptr<WordDocument> AddDocument(std::u16string_view templateName,
                                             platform::Flag newTemplate, int32_t documentType,
                                             platform::Flag visible);
+  // Opens a document file (Documents.Open); raises as Word does.
+  std::shared_ptr<WordDocument> OpenDocument(std::u16string_view fileName);
 
   std::shared_ptr<WordSession> session_;  // the one owner of the shared state
   std::shared_ptr<WordDialogs> dialogs_;

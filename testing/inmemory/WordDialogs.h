@@ -1,5 +1,6 @@
-// Word's built-in dialogs as far as the system uses them: the File New dialog (79), whose
-// answers tests script through WordApp::QueueFileNew. Other dialog numbers raise.
+// Word's built-in dialogs as far as the system uses them: the File New dialog (79) and the
+// File Open dialog (80), whose answers tests script through WordApp::QueueFileNew and
+// QueueFileOpen. Other dialog numbers raise.
 #pragma once
 
 #include <cstdint>
@@ -23,10 +24,28 @@ class WordFileNewDialog : public platform::Dialog, public WordNode {
   int32_t Display() override;
   std::u16string Template() override;
   platform::Variant NewTemplate() override;
+  std::u16string Name() override;  // not a setting of this dialog: raises 438
 
  private:
   std::u16string template_ = u"Normal";  // Word's settings before any choice
   platform::Variant newTemplate_ = platform::Variant::Int32(0);
+};
+
+class WordFileOpenDialog : public platform::Dialog, public WordNode {
+ public:
+  explicit WordFileOpenDialog(std::weak_ptr<WordSession> session);
+
+  std::u16string TypeName() const override { return u"Dialog"; }
+  std::shared_ptr<platform::Object> Application() override;
+  // Takes the next scripted answer (none, or an empty one: the user cancels, 0); a file
+  // chosen becomes the Name setting. Nothing is opened.
+  int32_t Display() override;
+  std::u16string Template() override;        // raises 438
+  platform::Variant NewTemplate() override;  // raises 438
+  std::u16string Name() override;
+
+ private:
+  std::u16string name_;
 };
 
 class WordDialogs : public platform::Dialogs, public WordNode {
@@ -36,13 +55,14 @@ class WordDialogs : public platform::Dialogs, public WordNode {
   // --- platform::Dialogs ---
   std::u16string TypeName() const override { return u"Dialogs"; }
   std::shared_ptr<platform::Object> Application() override;
-  // The File New dialog for 79; raises 5941 for any other number.
+  // The File New dialog for 79, the File Open dialog for 80; raises 5941 for any other.
   std::shared_ptr<platform::Dialog> Item(int32_t id) override;
 
   const std::shared_ptr<WordFileNewDialog>& FileNew() const { return fileNew_; }
 
  private:
   std::shared_ptr<WordFileNewDialog> fileNew_;
+  std::shared_ptr<WordFileOpenDialog> fileOpen_;
 };
 
 }  // namespace sendnote::inmemory

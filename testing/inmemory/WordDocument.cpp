@@ -7,6 +7,7 @@
 #include "inmemory/WordProperties.h"
 #include "inmemory/WordShapes.h"
 #include "platform/ComError.h"
+#include "platform/Utf.h"
 
 namespace sendnote::inmemory {
 
@@ -17,6 +18,10 @@ std::shared_ptr<WordDocument> WordDocument::Create(std::weak_ptr<WordSession> se
                                                    const WordContent& content,
                                                    AddArguments arguments) {
   std::shared_ptr<WordDocument> document(new WordDocument(session, std::move(arguments)));
+  if (auto shared = session.lock()) {
+    document->name_ = u"Document" + platform::FromUtf8(std::to_string(++shared->untitled));
+    document->fullName_ = document->name_;
+  }
   std::weak_ptr<WordDocument> self = document;
   document->bookmarks_ = content.bookmarks;
   document->properties_ = std::make_shared<WordProperties>(session, self);
@@ -58,6 +63,12 @@ bool WordDocument::HasBookmark(std::u16string_view name) const {
   return bookmarks_.contains(std::u16string(name));
 }
 
+void WordDocument::SetFullName(std::u16string fullName) {
+  const size_t slash = fullName.find_last_of(u"\\/");
+  name_ = slash == std::u16string::npos ? fullName : fullName.substr(slash + 1);
+  fullName_ = std::move(fullName);
+}
+
 void WordDocument::MarkClosed(int32_t saveChanges) {
   closed_ = true;
   closeSaveChanges_ = saveChanges;
@@ -76,6 +87,7 @@ std::shared_ptr<platform::DocumentProperties> WordDocument::CustomDocumentProper
 void WordDocument::Activate() {
   Call(u"Activate");
   ++activateCount_;
+  Session()->active = weak_from_this();
 }
 
 std::shared_ptr<platform::Fields> WordDocument::Fields() {
@@ -104,6 +116,17 @@ void WordDocument::SaveAs(std::u16string_view fileName, bool replace) {
   const std::u16string name(fileName);
   if (!replace && session->files.contains(name)) platform::Raise(platform::kErrFileExists);
   session->files[name] = Snapshot();
+  SetFullName(name);
+}
+
+std::u16string WordDocument::Name() {
+  Call(u"Name");
+  return name_;
+}
+
+std::u16string WordDocument::FullName() {
+  Call(u"FullName");
+  return fullName_;
 }
 
 }  // namespace sendnote::inmemory

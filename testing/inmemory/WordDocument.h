@@ -52,6 +52,9 @@ class WordDocument : public platform::Document,
   bool HasBookmark(std::u16string_view name) const;
   // Marks the document closed without a call (Word quitting).
   void MarkClosed(int32_t saveChanges);
+  // The file the document is kept in (Documents.Open, SaveAs); Name is its last part.
+  void SetFullName(std::u16string fullName);
+  const std::u16string& FileName() const { return fullName_; }
 
   // --- platform::Document ---
   std::u16string TypeName() const override { return u"Document"; }
@@ -63,6 +66,8 @@ class WordDocument : public platform::Document,
   void Close(int32_t saveChanges) override;
   // Keeps the content under the name in the session's files.
   void SaveAs(std::u16string_view fileName, bool replace) override;
+  std::u16string Name() override;
+  std::u16string FullName() override;
 
  protected:
   bool Deleted() const override { return closed_; }
@@ -74,6 +79,8 @@ class WordDocument : public platform::Document,
   bool closed_ = false;
   int32_t closeSaveChanges_ = 0;
   int activateCount_ = 0;
+  std::u16string name_;
+  std::u16string fullName_;
   std::map<std::u16string, std::u16string> bookmarks_;
   std::shared_ptr<WordProperties> properties_;
   std::shared_ptr<WordFields> fields_;

@@ -36,4 +36,9 @@ std::shared_ptr<platform::Document> WordDocuments::Item(int32_t index) {
   return open[static_cast<size_t>(index) - 1];
 }
 
+std::shared_ptr<platform::Document> WordDocuments::Open(std::u16string_view fileName) {
+  Call(u"Open");
+  return App()->OpenDocument(fileName);
+}
+
 }  // namespace sendnote::inmemory

@@ -25,6 +25,8 @@ class WordDocuments : public platform::Documents, public WordNode {
                                           platform::Flag visible) override;
   int32_t Count() override;
   std::shared_ptr<platform::Document> Item(int32_t index) override;
+  // Opens a file that a document's SaveAs wrote or WordApp::AddFile registered.
+  std::shared_ptr<platform::Document> Open(std::u16string_view fileName) override;
 };
 
 }  // namespace sendnote::inmemory

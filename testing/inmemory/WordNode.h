@@ -47,6 +47,12 @@ struct WordSession {
 
   std::deque<FileNewAnswer> fileNewAnswers;
   int fileNewDisplays = 0;
+  // The File Open dialog's answers: the file chosen, or empty for Cancel.
+  std::deque<std::u16string> fileOpenAnswers;
+  int fileOpenDisplays = 0;
+  std::vector<std::u16string> unreadableFiles;  // files that exist but cannot be read
+  std::weak_ptr<WordDocument> active;           // the last document made, opened or activated
+  int untitled = 0;                             // new documents named so far
 
   std::vector<std::shared_ptr<WordDocument>> open;     // the Documents collection
   std::vector<std::shared_ptr<WordDocument>> created;  // every document added, in order

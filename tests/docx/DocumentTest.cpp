@@ -495,7 +495,7 @@ TEST_F(DocumentTest, TheFileNewDialogAsksTheHostsPrompt) {
   app_->SetFileNewPrompt([](const FileNewChoice&) { return FileNewChoice{}; });
   EXPECT_EQ(dialog->Display(), 0);
   EXPECT_EQ(dialog->Template(), u"/templates/letter.dot");  // a cancel changes nothing
-  auto other = ErrorOf([&] { app_->Dialogs()->Item(80); });
+  auto other = ErrorOf([&] { app_->Dialogs()->Item(81); });
   ASSERT_TRUE(other);
   EXPECT_EQ(other->Number(), platform::kErrWordNoSuchMember);
 }

@@ -1,5 +1,7 @@
 // The Word contract suite run against the engine, with templates written as real .dotx
 // packages by the template builder.
+#include <deque>
+#include <optional>
 #include <string>
 
 #include "docx/DocxApplication.h"
@@ -74,6 +76,33 @@ class DocxWordFixture : public WordContractFixture {
     return platform::FromUtf8(path.string());
   }
 
+  // A document as the engine saves one: made from a template of the outline.
+  std::u16string MakeDocumentFile(const TemplateOutline& outline) override {
+    auto maker = docx::DocxApplication::Create();
+    auto document = maker->Documents()->Add(MakeTemplate(outline), platform::kFalse,
+                                            platform::kWdNewDocument, platform::kTrue);
+    const auto path = dir_.File("letter" + std::to_string(++made_) + ".docx");
+    document->SaveAs(platform::FromUtf8(path.string()), false);
+    maker->Quit(platform::kWdDoNotSaveChanges);
+    return platform::FromUtf8(path.string());
+  }
+
+  std::u16string BrokenDocumentName() override {
+    const auto path = dir_.File("broken.docx");
+    docx::testing::WriteFile(path, "PK\x03\x04 this is not a package either");
+    return platform::FromUtf8(path.string());
+  }
+
+  void AnswerFileOpen(std::u16string_view fileName) override {
+    answers_.emplace_back(fileName);
+    app_->SetFileOpenPrompt([this]() -> std::optional<std::u16string> {
+      if (answers_.empty()) return std::nullopt;
+      std::u16string answer = std::move(answers_.front());
+      answers_.pop_front();
+      return answer;
+    });
+  }
+
   std::u16string BrokenTemplateName() override {
     const auto path = dir_.File("broken.dotx");
     docx::testing::WriteFile(path, "PK\x03\x04 this is not a package");
@@ -84,6 +113,7 @@ class DocxWordFixture : public WordContractFixture {
   docx::testing::TempDir dir_;
   std::shared_ptr<docx::DocxApplication> app_ = docx::DocxApplication::Create();
   int made_ = 0;
+  std::deque<std::u16string> answers_;
 };
 
 }  // namespace

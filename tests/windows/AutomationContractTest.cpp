@@ -34,6 +34,11 @@ class AutomationWordFixture : public WordContractFixture {
     return word_.MakeTemplate(outline);
   }
   std::u16string BrokenTemplateName() override { return word_.BrokenTemplateName(); }
+  std::u16string MakeDocumentFile(const TemplateOutline& outline) override {
+    return word_.MakeDocumentFile(outline);
+  }
+  std::u16string BrokenDocumentName() override { return word_.BrokenDocumentName(); }
+  void AnswerFileOpen(std::u16string_view fileName) override { word_.AnswerFileOpen(fileName); }
 
   void TearDown() override {
     app_.reset();

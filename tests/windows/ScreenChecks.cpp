@@ -28,6 +28,7 @@
 #include "system/common/ReportError.h"
 #include "system/common/clsOccation.h"
 #include "system/ui/dlgTemplate.h"
+#include "system/ui/dlgWindow.h"
 #include "system/ui/frmAbout.h"
 #include "tests/support/VersionText.h"
 #include "tests/windows/Checks.h"
@@ -312,6 +313,25 @@ void CALLBACK TemplateShown(HWND dialog, UINT, UINT_PTR timer, DWORD) {
   ::SetTimer(dialog, 2, 300, CancelTemplate);
 }
 
+// The list of open documents, as the open-documents output shows three of them.
+void CALLBACK ListShown(HWND list, UINT, UINT_PTR timer, DWORD) {
+  if (!Shoot(list, L"dlgWindow.png")) return;
+  ::KillTimer(list, timer);
+  const DialogResource resource = ReadDialogResource(SENDNOTE_DLG_DOCUMENTS);
+  Check(resource.title == ReadDialogResource(SENDNOTE_DLG_TEMPLATE).title,
+        L"the list is titled as the output dialog is");
+  CheckTree(list, L"document list", resource.title,
+            {FromResource(resource, SENDNOTE_IDC_DOCUMENTS_LABEL, L"Static"),
+             {SENDNOTE_IDC_DOCUMENTS, L"ListBox", L""},
+             FromResource(resource, IDOK, L"Button"),
+             FromResource(resource, IDCANCEL, L"Button")});
+  HWND entries = ::GetDlgItem(list, SENDNOTE_IDC_DOCUMENTS);
+  Check(::SendMessageW(entries, LB_GETCOUNT, 0, 0) == 3, L"the list holds the three documents");
+  Check(::SendMessageW(entries, LB_GETCURSEL, 0, 0) == 1, L"the active document is chosen");
+  Check(::GetFocus() == entries, L"the list has the focus");
+  ::PostMessageW(list, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+}
+
 // Each of our dialogs once, when it first becomes active: painted a moment later.
 LRESULT CALLBACK OpenHook(int code, WPARAM wParam, LPARAM lParam) {
   auto window = reinterpret_cast<HWND>(wParam);
@@ -321,6 +341,8 @@ LRESULT CALLBACK OpenHook(int code, WPARAM wParam, LPARAM lParam) {
     ::SetPropW(window, L"sendnote.seen", window);
     if (::GetDlgItem(window, SENDNOTE_IDC_VERSION_TEXT)) {
       ::SetTimer(window, 1, 500, AboutShown);
+    } else if (::GetDlgItem(window, SENDNOTE_IDC_DOCUMENTS)) {
+      ::SetTimer(window, 1, 500, ListShown);
     } else if (::GetDlgItem(window, SENDNOTE_IDC_OUTPUT0)) {
       g_template = window;
       ::SetTimer(window, 1, 500, TemplateShown);
@@ -353,6 +375,9 @@ int wmain(int argc, wchar_t** argv) {
     runtime.Ui().ShowModal(dialog);
     Check(dialog.Unloaded() && occasion->Msg()->Cancel() == platform::kTrue,
           L"キャンセル ends the dialog with the command cancelled");
+    sendnote::dlgWindow list({u"添書票 山田 太郎.docx", u"先週の添書票.docx", u"文書 3"}, 1);
+    runtime.Ui().ShowModal(list);
+    Check(list.Unloaded() && list.Chosen() == -1, L"キャンセル closes the list, nothing chosen");
   } catch (const platform::ComError& e) {
     Check(false, L"raised " + Hex(e.Number()) + L" " + Wide(e.Description()));
   }

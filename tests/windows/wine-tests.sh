@@ -329,7 +329,8 @@ case "${1:-}" in
       "$wine" "Z:${SENDNOTE_SCREENS//\//\\}" "Z:${shots//\//\\}" "$SENDNOTE_WINESERVER" 2>&1 |
       grep -v '^X connection to' || true
     [[ $(cat "$shots/result.txt" 2>/dev/null) == passed ]] || fail "the screen checks did not pass"
-    python3 "$(dirname "$0")/check_png.py" "$shots/dlgTemplate.png" "$shots/frmAbout.png" ||
+    python3 "$(dirname "$0")/check_png.py" "$shots/dlgTemplate.png" "$shots/frmAbout.png" \
+      "$shots/dlgWindow.png" ||
       fail "a screenshot is not a well-formed PNG"
     ;;
   installer)

@@ -33,6 +33,14 @@ std::shared_ptr<platform::WordApplication> GetWordApp(Flag& started) {
   return app;
 }
 
+std::shared_ptr<platform::WordApplication> GetRunningWordApp() {
+  try {
+    return As<platform::WordApplication>(platform::CurrentRuntime().GetObject(kWordClass));
+  } catch (const ComError&) {
+    return nullptr;
+  }
+}
+
 void NewWordApp(std::shared_ptr<platform::WordApplication>& app) {
   try {
     app = As<platform::WordApplication>(platform::CurrentRuntime().CreateObject(kWordClass));

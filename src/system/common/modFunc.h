@@ -20,6 +20,9 @@ using platform::kWordClass;
 // Returns the running Word, or a newly started one (then `started` is set True), or
 // empty when neither can be had. Never raises.
 std::shared_ptr<platform::WordApplication> GetWordApp(platform::Flag& started);
+// Returns the running Word, or empty when none runs or it does not answer; never starts
+// one. Never raises.
+std::shared_ptr<platform::WordApplication> GetRunningWordApp();
 // Creates a new Word into `app`, or empties it when that fails. Never raises.
 void NewWordApp(std::shared_ptr<platform::WordApplication>& app);
 // True when the reference is set and the object still answers. Never raises.

@@ -6,6 +6,7 @@
 #include "system/common/ReportError.h"
 #include "system/common/modFunc.h"
 #include "system/ui/dlgTemplate.h"
+#include "system/ui/dlgWindow.h"
 
 namespace sendnote {
 
@@ -80,16 +81,29 @@ void MainSendnote(const std::shared_ptr<platform::OutlookApplication>& outlookAp
     ShowDialog(occasion, wordApp);
     if (occasion->Msg()->Cancel() == kTrue) return failureEnding();
 
-    Must(wordApp).SetVisible(kTrue);
-    wordApp->Activate();
+    const int32_t output = Must(occasion->StaticData()).OutputMode();
+    if (output == 2) {
+      document = WindowGetName(wordApp, *occasion);
+      if (occasion->Msg()->Cancel() == kTrue) return failureEnding();
+      Must(wordApp).SetVisible(kTrue);
+      wordApp->Activate();
+      Must(document).Activate();
+    } else {
+      Must(wordApp).SetVisible(kTrue);
+      wordApp->Activate();
+      if (output == 1) {
+        document = OpenDocGetName(wordApp, *occasion);
+        if (occasion->Msg()->Cancel() == kTrue) return failureEnding();
+      } else {
+        NewDocGetName(wordApp, *occasion);
+        if (occasion->Msg()->Cancel() == kTrue) return failureEnding();
 
-    NewDocGetName(wordApp, *occasion);
-    if (occasion->Msg()->Cancel() == kTrue) return failureEnding();
-
-    document = NewDocAdd(wordApp, *occasion);
-    if (occasion->Msg()->ErrNumber() != 0) {
-      occasion->Msg()->SetMsgText(kMsgTemplateNotOpened);
-      return failureEnding();
+        document = NewDocAdd(wordApp, *occasion);
+        if (occasion->Msg()->ErrNumber() != 0) {
+          occasion->Msg()->SetMsgText(kMsgTemplateNotOpened);
+          return failureEnding();
+        }
+      }
     }
 
     FillLetter(document, contact, *occasion);
@@ -200,6 +214,75 @@ std::shared_ptr<platform::Document> NewDocAdd(
         .Add(occasion.TemplateName(), occasion.NewTemplate(), platform::kWdNewDocument, kTrue);
   } catch (const ComError& e) {
     occasion.Msg()->SetErrNumber(e.Number());
+    return nullptr;
+  }
+}
+
+std::shared_ptr<platform::Document> OpenDocGetName(
+    const std::shared_ptr<platform::WordApplication>& wordApp, clsOccation& occasion) {
+  try {
+    auto dialog = Must(Must(wordApp).Dialogs()).Item(platform::kWdDialogFileOpen);
+    if (Must(dialog).Display() != -1) {
+      occasion.Msg()->SetCancel(kTrue);
+      return nullptr;
+    }
+    const std::u16string fileName = dialog->Name();
+    auto documents = wordApp->Documents();
+    try {
+      return Must(documents).Open(fileName);
+    } catch (const ComError& e) {
+      // The one failure the user can act on: say why Word could not open the file.
+      std::u16string text = kMsgDocumentNotOpened;
+      if (!e.Description().empty()) text.append(u"\r").append(e.Description());
+      occasion.Msg()->SetErrNumber(e.Number());
+      occasion.Msg()->SetMsgText(text);
+      occasion.Msg()->SetCancel(kTrue);
+      return nullptr;
+    }
+  } catch (const ComError& e) {
+    ReportError(u"OpenDocGetName", e);
+    occasion.Msg()->SetMsgText(u"");
+    occasion.Msg()->SetCancel(kTrue);
+    return nullptr;
+  }
+}
+
+std::shared_ptr<platform::Document> WindowGetName(
+    const std::shared_ptr<platform::WordApplication>& wordApp, clsOccation& occasion) {
+  auto none = [&occasion]() -> std::shared_ptr<platform::Document> {
+    occasion.Msg()->SetMsgText(kMsgNoOpenDocument);
+    occasion.Msg()->SetCancel(kTrue);
+    return nullptr;
+  };
+  try {
+    if (!wordApp) return none();
+    auto documents = wordApp->Documents();
+    const int16_t count = platform::CInt(Must(documents).Count());
+    if (count == 0) return none();
+    if (count == 1) return documents->Item(1);
+
+    // Documents are told apart by FullName: two wrappers of one document are not one object.
+    const std::u16string activeName = Must(wordApp->ActiveDocument()).FullName();
+    std::vector<std::shared_ptr<platform::Document>> open;
+    std::vector<std::u16string> names;
+    int32_t active = 0;
+    for (int32_t i = 1; i <= count; ++i) {
+      auto document = documents->Item(i);
+      if (Must(document).FullName() == activeName) active = i - 1;
+      names.push_back(document->Name());
+      open.push_back(std::move(document));
+    }
+    dlgWindow dialog(std::move(names), active);
+    platform::CurrentRuntime().Ui().ShowModal(dialog);
+    if (dialog.Chosen() < 0) {
+      occasion.Msg()->SetCancel(kTrue);
+      return nullptr;
+    }
+    return open[static_cast<size_t>(dialog.Chosen())];
+  } catch (const ComError& e) {
+    ReportError(u"WindowGetName", e);
+    occasion.Msg()->SetMsgText(u"");
+    occasion.Msg()->SetCancel(kTrue);
     return nullptr;
   }
 }

@@ -22,6 +22,9 @@ inline constexpr char16_t kMsgNoMailingAddress[] =
 inline constexpr char16_t kMsgTemplateNotOpened[] = u"指定されたテンプレートが開けません。";
 inline constexpr char16_t kMsgNotATemplate[] =
     u"選択されたファイルは、テンプレート(*.DOT)ではありません。";
+// Followed by a line with Word's reason.
+inline constexpr char16_t kMsgDocumentNotOpened[] = u"指定された文書が開けません。";
+inline constexpr char16_t kMsgNoOpenDocument[] = u"開いている文書がありません。";
 
 // Runs one click's command; reports its outcome through the context: the status record,
 // and the new document (Letter) when the command completed.
@@ -44,6 +47,17 @@ void NewDocGetName(const std::shared_ptr<platform::WordApplication>& wordApp,
 
 // Returns the new document made from TemplateName, or empty with ErrNumber set.
 std::shared_ptr<platform::Document> NewDocAdd(
+    const std::shared_ptr<platform::WordApplication>& wordApp, clsOccation& occasion);
+
+// Output 1: runs Word's File Open dialog and opens the file chosen; returns that document,
+// or empty with Cancel set (and MsgText with Word's reason when Word cannot open it).
+std::shared_ptr<platform::Document> OpenDocGetName(
+    const std::shared_ptr<platform::WordApplication>& wordApp, clsOccation& occasion);
+
+// Output 2: returns the document open in Word that the user writes into: the only one, or
+// the one chosen from the list of them. Empty with Cancel set when the list is cancelled,
+// and with MsgText too when no document is open (or no Word runs: `wordApp` empty).
+std::shared_ptr<platform::Document> WindowGetName(
     const std::shared_ptr<platform::WordApplication>& wordApp, clsOccation& occasion);
 
 // Settles the property prefix with the document and the user, and writes the contact's

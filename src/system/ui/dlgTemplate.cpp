@@ -61,14 +61,16 @@ void dlgTemplate::OKButton_Click() {
   try {
     ui.SetMousePointer(platform::kVbHourglass);
     platform::Flag started = kFalse;
-    mPwrd = GetWordApp(started);
+    // The open documents' output writes into a running Word only: none is started for it.
+    const bool openDocuments = controls_.SelectedOutput() == 2;
+    mPwrd = openDocuments ? GetRunningWordApp() : GetWordApp(started);
     auto& occasion = Must(prop_set_);
     occasion.SetWordStarted(started);
-    if (!mPwrd) {
+    if (!mPwrd && !openDocuments) {
       occasion.Msg()->SetMsgText(kNoWord);
       occasion.Msg()->SetCancel(kTrue);
     } else {
-      mPwrd->Caption();  // a Word that does not answer fails here
+      if (mPwrd) mPwrd->Caption();  // a Word that does not answer fails here
       occasion.Msg()->SetCancel(kFalse);
       // The user's choices carry over to the next click while the add-in is connected.
       auto& choices = Must(occasion.StaticData());

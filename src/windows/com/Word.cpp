@@ -64,6 +64,10 @@ std::shared_ptr<platform::Documents> AutoWordApplication::Documents() {
   return Wrap<AutoDocuments>(ObjectOf(u"Documents"));
 }
 
+std::shared_ptr<platform::Document> AutoWordApplication::ActiveDocument() {
+  return Wrap<AutoDocument>(ObjectOf(u"ActiveDocument"));
+}
+
 // Display's TimeOut is left out: the dialog waits for the user.
 int32_t AutoDialog::Display() {
   LetWordToTheFront(dispatch().Get());
@@ -75,6 +79,8 @@ std::u16string AutoDialog::Template() { return TextOf(dispatch().Get(u"Template"
 platform::Variant AutoDialog::NewTemplate() {
   return FromComVariant(dispatch().Get(u"NewTemplate").Get());
 }
+
+std::u16string AutoDialog::Name() { return TextOf(dispatch().Get(u"Name")); }
 
 std::shared_ptr<platform::Dialog> AutoDialogs::Item(int32_t id) {
   return Wrap<AutoDialog>(ObjectOf(u"Item", {ScopedVariant::Int32(id)}));
@@ -88,6 +94,10 @@ std::shared_ptr<platform::Document> AutoDocuments::Add(std::u16string_view templ
       u"Add",
       {ScopedVariant::String(templateName), ScopedVariant::Bool(newTemplate != platform::kFalse),
        ScopedVariant::Int32(documentType), ScopedVariant::Bool(visible != platform::kFalse)}));
+}
+
+std::shared_ptr<platform::Document> AutoDocuments::Open(std::u16string_view fileName) {
+  return Wrap<AutoDocument>(ObjectOf(u"Open", {ScopedVariant::String(fileName)}));
 }
 
 std::u16string AutoRange::Text() { return TextOf(dispatch().Get(u"Text")); }
@@ -190,5 +200,9 @@ void AutoDocument::SaveAs(std::u16string_view fileName, bool replace) {
   }
   dispatch().Call(u"SaveAs", {ScopedVariant::String(fileName)});
 }
+
+std::u16string AutoDocument::Name() { return TextOf(dispatch().Get(u"Name")); }
+
+std::u16string AutoDocument::FullName() { return TextOf(dispatch().Get(u"FullName")); }
 
 }  // namespace sendnote::com

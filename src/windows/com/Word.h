@@ -21,9 +21,10 @@ class AutoWordApplication : public AutomationObject<platform::WordApplication, H
   void Quit(int32_t saveChanges) override;
   std::shared_ptr<platform::Dialogs> Dialogs() override;
   std::shared_ptr<platform::Documents> Documents() override;
+  std::shared_ptr<platform::Document> ActiveDocument() override;
 };
 
-// One of Word's built-in dialogs. Its settings (Template, NewTemplate) are not members of
+// One of Word's built-in dialogs. Its settings (Template, NewTemplate, Name) are not members of
 // Word's Dialog interface: each dialog answers them by name, late bound.
 class AutoDialog : public AutomationObject<platform::Dialog, Host::kWord> {
  public:
@@ -32,6 +33,7 @@ class AutoDialog : public AutomationObject<platform::Dialog, Host::kWord> {
   int32_t Display() override;
   std::u16string Template() override;
   platform::Variant NewTemplate() override;
+  std::u16string Name() override;
 };
 
 // Word's built-in dialogs.
@@ -57,6 +59,8 @@ class AutoDocument : public AutomationObject<platform::Document, Host::kWord> {
   // Word itself replaces an existing file without asking: the refusals of an existing
   // file, of no name and of the document's own template are made here, before Word saves.
   void SaveAs(std::u16string_view fileName, bool replace) override;
+  std::u16string Name() override;
+  std::u16string FullName() override;
 };
 
 // Word's open documents.
@@ -68,6 +72,8 @@ class AutoDocuments : public AutoCollection<platform::Documents, Wrap<AutoDocume
   std::shared_ptr<platform::Document> Add(std::u16string_view templateName,
                                           platform::Flag newTemplate, int32_t documentType,
                                           platform::Flag visible) override;
+  // Open(FileName) with Word's defaults for the other arguments.
+  std::shared_ptr<platform::Document> Open(std::u16string_view fileName) override;
 };
 
 // A range of Word text: a field's code or result, or a text frame's text.

@@ -5,6 +5,7 @@
 #define SENDNOTE_DLG_TEMPLATE 101
 #define SENDNOTE_DLG_ABOUT 102
 #define SENDNOTE_DLG_INPUT 103
+#define SENDNOTE_DLG_DOCUMENTS 104
 
 // The pictures. The application icon has the lowest number: Windows shows a library's
 // first icon group as its own.
@@ -36,3 +37,7 @@
 // The input box.
 #define SENDNOTE_IDC_PROMPT 1201
 #define SENDNOTE_IDC_TEXT 1202
+
+// The open-documents list. IDOK and IDCANCEL are its OK and キャンセル buttons.
+#define SENDNOTE_IDC_DOCUMENTS_LABEL 1301
+#define SENDNOTE_IDC_DOCUMENTS 1302

@@ -218,6 +218,73 @@ INT_PTR CALLBACK AboutProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
   return TRUE;
 }
 
+using ListState = DialogState<platform::DocumentListForm>;
+
+void ShowList(HWND dialog, const platform::DocumentListControls& c) {
+  ::SetWindowTextW(dialog, com::ToWide(c.caption).c_str());
+  SetText(dialog, SENDNOTE_IDC_DOCUMENTS_LABEL, c.listLabel);
+  HWND list = ::GetDlgItem(dialog, SENDNOTE_IDC_DOCUMENTS);
+  ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+  for (const auto& entry : c.lstDocuments) {
+    const std::wstring text = com::ToWide(entry);
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  ::SendMessageW(list, LB_SETCURSEL, static_cast<WPARAM>(c.lstDocumentsListIndex), 0);
+  SetText(dialog, IDOK, c.okCaption);
+  SetText(dialog, IDCANCEL, c.cancelCaption);
+}
+
+// Runs one event of the list with the user's choice read back first; ends the dialog once
+// the form has unloaded.
+template <typename Event>
+void RaiseListEvent(HWND dialog, ListState& state, Event event) {
+  try {
+    const LRESULT index = ::SendDlgItemMessageW(dialog, SENDNOTE_IDC_DOCUMENTS, LB_GETCURSEL, 0, 0);
+    state.form.Controls().lstDocumentsListIndex =
+        index == LB_ERR ? -1 : static_cast<int32_t>(index);
+    event(state.form);
+    if (state.form.Unloaded()) ::EndDialog(dialog, IDOK);
+  } catch (...) {
+    state.failure = std::current_exception();
+    if (!state.form.Unloaded()) state.form.Unload();
+    ::EndDialog(dialog, IDABORT);
+  }
+}
+
+INT_PTR CALLBACK ListProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    auto& state = *reinterpret_cast<ListState*>(lParam);
+    ShowAppIcon(dialog);
+    try {
+      state.form.Form_Load();
+      ShowList(dialog, state.form.Controls());
+    } catch (...) {
+      state.failure = std::current_exception();
+      ::EndDialog(dialog, IDABORT);
+    }
+    return TRUE;  // the list, the first tab stop, has the focus
+  }
+  auto* state = StateOf<ListState>(dialog);
+  if (!state) return FALSE;
+  if (message == WM_SETCURSOR) return KeepWaitCursor(dialog, state->ui);
+  if (message == WM_CLOSE) {
+    RaiseListEvent(dialog, *state, [](auto& form) { form.Unload(); });
+    return TRUE;
+  }
+  if (message != WM_COMMAND) return FALSE;
+  const int id = LOWORD(wParam);
+  const int code = HIWORD(wParam);
+  if ((id == IDOK && code == BN_CLICKED) || (id == SENDNOTE_IDC_DOCUMENTS && code == LBN_DBLCLK)) {
+    RaiseListEvent(dialog, *state, [](auto& form) { form.OKButton_Click(); });
+  } else if (id == IDCANCEL && code == BN_CLICKED) {
+    RaiseListEvent(dialog, *state, [](auto& form) { form.CancelButton_Click(); });
+  } else {
+    return FALSE;
+  }
+  return TRUE;
+}
+
 struct InputState {
   std::u16string_view prompt;
   std::u16string_view title;
@@ -293,6 +360,12 @@ void WindowsUserInterface::ShowModal(platform::TemplateDialogForm& form) {
 void WindowsUserInterface::ShowModal(platform::AboutForm& form) {
   AboutState state{form, *this, nullptr};
   RunDialog(SENDNOTE_DLG_ABOUT, AboutProc, &state, u"The version information box");
+  if (state.failure) std::rethrow_exception(state.failure);
+}
+
+void WindowsUserInterface::ShowModal(platform::DocumentListForm& form) {
+  ListState state{form, *this, nullptr};
+  RunDialog(SENDNOTE_DLG_DOCUMENTS, ListProc, &state, u"The list of open documents");
   if (state.failure) std::rethrow_exception(state.failure);
 }
 

@@ -14,6 +14,7 @@ class WindowsUserInterface final : public platform::UserInterface {
                           std::u16string_view defaultText) override;
   void ShowModal(platform::TemplateDialogForm& form) override;
   void ShowModal(platform::AboutForm& form) override;
+  void ShowModal(platform::DocumentListForm& form) override;
   void SetMousePointer(int32_t pointer) override;
   int32_t MousePointer() const override { return pointer_; }
   intptr_t ShowHelp(std::u16string_view file) override;

@@ -447,7 +447,7 @@ int WordScenario() {
     const Dispatch dialog(ObjectOf(word.Get(u"Dialogs", {ScopedVariant::Int32(79)})));
     Check(com::Int32Of(dialog.Call(u"Display")) == -1, L"File New confirmed");
     Check(com::TextOf(dialog.Get(u"Template")) == kTemplate, L"the chosen template");
-    Check(ErrorNumberOf([&] { word.Get(u"Dialogs", {ScopedVariant::Int32(80)}); }) ==
+    Check(ErrorNumberOf([&] { word.Get(u"Dialogs", {ScopedVariant::Int32(81)}); }) ==
               platform::kErrWordNoSuchMember,
           L"another dialog raises 5941");
 
@@ -930,6 +930,187 @@ int ClickCostScenario() {
   return Failures() ? 1 : 0;
 }
 
+// --- The dialog's other outputs: a document file opened in Word, a document open in Word ---
+
+constexpr char16_t kLastWeek[] = u"C:\\Letters\\先週の添書票.docx";
+
+// Last week's letter for another contact: marked, with a property of the user's own.
+inmemory::WordContent LastWeeksLetter() {
+  inmemory::WordContent content = MarkedTemplate(true);
+  inmemory::WordPropertyContent company;
+  company.name = u"OUTLOOK$会社名";
+  company.value = platform::Variant::String(u"佐藤物産");
+  inmemory::WordPropertyContent own;
+  own.name = u"担当";
+  own.value = platform::Variant::String(u"総務 鈴木");
+  content.properties.push_back(company);
+  content.properties.push_back(own);
+  content.bodyFields[0].result = u"佐藤物産";
+  return content;
+}
+
+std::u16string PropertyOf(const std::shared_ptr<inmemory::WordDocument>& document,
+                          std::u16string_view name) {
+  for (const auto& property : document->Snapshot().properties)
+    if (property.name == name) return property.value.ToString();
+  return u"(none)";
+}
+
+// Yamada written into `document`, the user's own property kept.
+void CheckWrittenInto(const std::shared_ptr<inmemory::WordDocument>& document,
+                      const std::wstring& what) {
+  Check(!document->IsClosed(), what + L": the document stays open");
+  Check(PropertyOf(document, u"OUTLOOK$会社名") == u"株式会社山田商事",
+        what + L": 会社名 is " + W(PropertyOf(document, u"OUTLOOK$会社名")));
+  Check(PropertyOf(document, u"担当") == u"総務 鈴木", what + L": the user's property is kept");
+  const auto content = document->Snapshot();
+  Check(content.bodyFields.at(0).result == u"株式会社山田商事", what + L": the field is refreshed");
+}
+
+// A Contacts explorer with Yamada selected, Word prepared by `setup`, the add-in started.
+struct OutputWorld {
+  SimUi ui;
+  SimOffice office;
+  std::shared_ptr<hostmodel::OutlookExplorer> explorer;
+
+  OutputWorld(bool wordRunning, std::function<void(inmemory::WordApp&)> setup) {
+    office.SetWordSetup(std::move(setup));
+    office.RegisterWord(wordRunning);
+    explorer = office.App()->OpenExplorer(office.Host()->Contacts());
+    explorer->Select({office.Host()->Contacts()->AddContact(Yamada())});
+  }
+  bool Click(int output, const std::wstring& what) {
+    if (!StartAddIn(office)) return false;
+    ui.QueueDialog(DialogAnswer::kOk, output);
+    Check(office.Click(explorer, ButtonIn(explorer->Bars())) == 1, what + L": click");
+    return true;
+  }
+  std::shared_ptr<inmemory::WordApp> Word() const {
+    if (office.RunningWord()) return office.RunningWord();
+    return office.CreatedWords().empty() ? nullptr : office.CreatedWords().back();
+  }
+};
+
+// Output 1: Word's File Open dialog answered through Word, the letter written into the
+// document opened, which stays open; Cancel, and a file Word cannot open.
+int OutputOpenScenario() {
+  {
+    const std::wstring what = L"last week's letter";
+    OutputWorld w(true, [](inmemory::WordApp& word) {
+      word.AddFile(kLastWeek, LastWeeksLetter());
+      word.QueueFileOpen(kLastWeek);
+    });
+    if (!w.Click(1, what)) return 1;
+    for (const auto& box : w.ui.Boxes()) Print(stdout, L"box: " + box.text);
+    Check(w.ui.Boxes().empty(), what + L": no box for a marked document");
+    Check(w.Word()->FileOpenDisplays() == 1 && w.Word()->FileNewDisplays() == 0,
+          what + L": File Open was shown, File New was not");
+    Check(w.Word()->OpenDocuments().size() == 1, what + L": one document open");
+    if (w.Word()->OpenDocuments().size() == 1) {
+      CheckWrittenInto(w.Word()->OpenDocuments()[0], what);
+      Check(w.Word()->OpenDocuments()[0]->Name() == u"先週の添書票.docx", what + L": its name");
+    }
+    StopAddIn(w.office);
+  }
+  {
+    const std::wstring what = L"File Open cancelled";
+    OutputWorld w(false, [](inmemory::WordApp& word) { word.QueueFileOpen(u""); });
+    if (!w.Click(1, what)) return 1;
+    Check(w.ui.Boxes().empty(), what + L": no box");
+    Check(w.office.CreatedWords().size() == 1 && w.office.CreatedWords()[0]->HasQuit(),
+          what + L": the Word started for the click has quit");
+    StopAddIn(w.office);
+  }
+  {
+    const std::wstring what = L"a damaged file";
+    OutputWorld w(true, [](inmemory::WordApp& word) {
+      word.AddUnreadableFile(kLastWeek);
+      word.QueueFileOpen(kLastWeek);
+    });
+    if (!w.Click(1, what)) return 1;
+    ExpectOneBox(w.ui,
+                 L"指定された文書が開けません。\r"
+                 L"Word was unable to read this document. It may be corrupt. (Open)",
+                 48, what);  // Word's reason, as the automation layer names the call
+    Check(w.Word()->OpenDocuments().empty(), what + L": nothing open");
+    StopAddIn(w.office);
+  }
+  return Failures() ? 1 : 0;
+}
+
+// Output 2: no document (Word not running, or running without one), one, three with the
+// list driven through its window, and Esc in the list.
+int OutputWindowScenario() {
+  for (const bool running : {false, true}) {
+    const std::wstring what = running ? L"Word without documents" : L"Word not running";
+    OutputWorld w(running, nullptr);
+    if (!w.Click(2, what)) return 1;
+    ExpectOneBox(w.ui, L"開いている文書がありません。", 48, what);
+    Check(w.office.CreatedWords().empty(), what + L": no Word started");
+    Check(w.ui.Lists().empty(), what + L": no list");
+    StopAddIn(w.office);
+  }
+  auto openThree = [](inmemory::WordApp& word) {
+    for (const auto* name :
+         {u"C:\\Letters\\一.docx", u"C:\\Letters\\二.docx", u"C:\\Letters\\三.docx"}) {
+      word.AddFile(name, LastWeeksLetter());
+      word.Documents()->Open(name);
+    }
+    word.Documents()->Item(2)->Activate();
+  };
+  {
+    const std::wstring what = L"one document";
+    OutputWorld w(true, [](inmemory::WordApp& word) {
+      word.AddFile(kLastWeek, LastWeeksLetter());
+      word.Documents()->Open(kLastWeek);
+    });
+    if (!w.Click(2, what)) return 1;
+    Check(w.ui.Boxes().empty() && w.ui.Lists().empty(), what + L": no box, no list");
+    CheckWrittenInto(w.Word()->OpenDocuments().at(0), what);
+    StopAddIn(w.office);
+  }
+  {
+    const std::wstring what = L"three documents, the third chosen";
+    OutputWorld w(true, openThree);
+    w.ui.QueueList({2, true});
+    if (!w.Click(2, what)) return 1;
+    Check(w.ui.Boxes().empty(), what + L": no box");
+    Check(w.ui.Lists().size() == 1, what + L": the list was shown");
+    if (w.ui.Lists().size() == 1) {
+      const SeenList& list = w.ui.Lists()[0];
+      Check(list.title == kTitle, what + L": titled " + list.title);
+      Check(list.label == L"出力する文書(&D) :", what + L": label " + list.label);
+      Check(list.entries == std::vector<std::wstring>{L"一.docx", L"二.docx", L"三.docx"},
+            what + L": the documents by name");
+      Check(list.selected == 1,
+            what + L": the active document chosen, not entry " + std::to_wstring(list.selected));
+    }
+    const auto& open = w.Word()->OpenDocuments();
+    Check(open.size() == 3, what + L": three documents open");
+    if (open.size() == 3) {
+      CheckWrittenInto(open[2], what);
+      Check(PropertyOf(open[0], u"OUTLOOK$会社名") == u"佐藤物産" &&
+                PropertyOf(open[1], u"OUTLOOK$会社名") == u"佐藤物産",
+            what + L": the others are untouched");
+    }
+    StopAddIn(w.office);
+  }
+  {
+    const std::wstring what = L"Esc in the list";
+    OutputWorld w(true, openThree);
+    w.ui.QueueList({0, false});
+    if (!w.Click(2, what)) return 1;
+    Check(w.ui.Boxes().empty(), what + L": no box");
+    Check(w.ui.Lists().size() == 1, what + L": the list was shown");
+    for (const auto& document : w.Word()->OpenDocuments()) {
+      Check(PropertyOf(document, u"OUTLOOK$会社名") == u"佐藤物産" && !document->IsClosed(),
+            what + L": nothing written, nothing closed");
+    }
+    StopAddIn(w.office);
+  }
+  return Failures() ? 1 : 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -950,6 +1131,8 @@ int wmain(int argc, wchar_t** argv) {
       {L"missing-menu-2003", MissingMenu2003Scenario},
       {L"busy-word", BusyWordScenario},
       {L"click-cost", ClickCostScenario},
+      {L"output-open", OutputOpenScenario},
+      {L"output-window", OutputWindowScenario},
   };
   auto it = scenarios.find(mode);
   if (it == scenarios.end()) {
@@ -958,7 +1141,7 @@ int wmain(int argc, wchar_t** argv) {
         L"usage: sendnote_hostsim "
         L"outlook|refusals|dialog|one-report|word|click-explorer|click-inspector|word-quit|"
         L"ribbon-2016|old-registration-2016|restart-2003|connection-cost|missing-menu-2003|busy-"
-        L"word\n");
+        L"word|click-cost|output-open|output-window\n");
     return 2;
   }
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;

@@ -67,6 +67,9 @@ void SimUi::Clear() {
   dialogs_.clear();
   boxAnswers_.clear();
   dialogAnswers_.clear();
+  outputClicks_.clear();
+  listAnswers_.clear();
+  lists_.clear();
 }
 
 LRESULT CALLBACK SimUi::Hook(int code, WPARAM wParam, LPARAM lParam) {
@@ -88,12 +91,44 @@ LRESULT CALLBACK SimUi::Hook(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 void SimUi::Meet(HWND window) {
+  if (HWND list = ::GetDlgItem(window, SENDNOTE_IDC_DOCUMENTS)) {
+    SeenList seen;
+    seen.title = TextOf(window);
+    seen.label = TextOf(::GetDlgItem(window, SENDNOTE_IDC_DOCUMENTS_LABEL));
+    const auto count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+      std::wstring entry(static_cast<size_t>(::SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
+      ::SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry.data()));
+      seen.entries.push_back(entry);
+    }
+    seen.selected = static_cast<int>(::SendMessageW(list, LB_GETCURSEL, 0, 0));
+    lists_.push_back(seen);
+    ListAnswer answer{-1, false};
+    if (!listAnswers_.empty()) {
+      answer = listAnswers_.front();
+      listAnswers_.pop_front();
+    }
+    if (answer.pick >= 0) ::PostMessageW(list, LB_SETCURSEL, answer.pick, 0);
+    // The key goes to the list, which has the focus; the dialog turns it into OK or Cancel.
+    const WPARAM key = answer.enter ? VK_RETURN : VK_ESCAPE;
+    ::PostMessageW(list, WM_KEYDOWN, key, 0);
+    ::PostMessageW(list, WM_KEYUP, key, 0);
+    return;
+  }
   if (::GetDlgItem(window, SENDNOTE_IDC_OUTPUT0)) {
     dialogs_.push_back(TextOf(window));
     DialogAnswer answer = DialogAnswer::kCancel;
+    int output = -1;
     if (!dialogAnswers_.empty()) {
       answer = dialogAnswers_.front();
       dialogAnswers_.pop_front();
+    }
+    if (!outputClicks_.empty()) {
+      output = outputClicks_.front();
+      outputClicks_.pop_front();
+    }
+    if (output >= 0) {
+      ::PostMessageW(::GetDlgItem(window, SENDNOTE_IDC_OUTPUT0 + output), BM_CLICK, 0, 0);
     }
     // As the user's click arrives: a button's notification, or the close box.
     if (answer == DialogAnswer::kCloseBox) {

@@ -22,6 +22,19 @@ struct SeenBox {
 // What the user does in the output dialog.
 enum class DialogAnswer { kOk, kCancel, kCloseBox };
 
+// The list of open documents as the user saw it, and what the user does in it: choose an
+// entry (-1: leave the choice), then Enter or Esc, as keys pressed in the list.
+struct SeenList {
+  std::wstring title;
+  std::wstring label;
+  std::vector<std::wstring> entries;
+  int selected = -1;
+};
+struct ListAnswer {
+  int pick = -1;
+  bool enter = true;  // false: Esc
+};
+
 class SimUi {
  public:
   SimUi();
@@ -33,7 +46,14 @@ class SimUi {
   // box's first button.
   void QueueBoxAnswer(int answer) { boxAnswers_.push_back(answer); }
   // Answers for the next output dialogs; with none queued the user cancels.
-  void QueueDialog(DialogAnswer answer) { dialogAnswers_.push_back(answer); }
+  // With `output` (0 to 2), that output option is clicked first.
+  void QueueDialog(DialogAnswer answer, int output = -1) {
+    dialogAnswers_.push_back(answer);
+    outputClicks_.push_back(output);
+  }
+  // Answers for the next lists of open documents; with none queued the user presses Esc.
+  void QueueList(ListAnswer answer) { listAnswers_.push_back(answer); }
+  const std::vector<SeenList>& Lists() const { return lists_; }
 
   const std::vector<SeenBox>& Boxes() const { return boxes_; }
   // The captions of the output dialogs shown, in order.
@@ -47,6 +67,9 @@ class SimUi {
   HHOOK hook_ = nullptr;
   std::deque<int> boxAnswers_;
   std::deque<DialogAnswer> dialogAnswers_;
+  std::deque<int> outputClicks_;  // by dialog answer; -1: no click
+  std::deque<ListAnswer> listAnswers_;
+  std::vector<SeenList> lists_;
   std::vector<SeenBox> boxes_;
   std::vector<std::wstring> dialogs_;
 };

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Variant.h"
@@ -49,6 +50,12 @@ class WordContractFixture {
   virtual std::u16string MakeTemplate(const TemplateOutline& outline) = 0;
   // A template name that Documents.Add must refuse (missing or unreadable).
   virtual std::u16string BrokenTemplateName() = 0;
+  // Makes a document file holding the outline; returns the name to pass to Documents.Open.
+  virtual std::u16string MakeDocumentFile(const TemplateOutline& outline) = 0;
+  // A document file that exists but that Documents.Open must refuse.
+  virtual std::u16string BrokenDocumentName() = 0;
+  // The user's next answer to the File Open dialog: the file chosen, or empty for Cancel.
+  virtual void AnswerFileOpen(std::u16string_view fileName) = 0;
   // Checks after each test, once the suite has dropped its own references (objects an
   // implementation must have released by then, for example).
   virtual void TearDown() {}

@@ -243,12 +243,15 @@ TEST_F(ClickFlowTest, TemplateThatCannotBeOpenedQuitsOnlyAWordStartedForTheClick
 }
 
 TEST_F(ClickFlowTest, RefusedWritingClosesTheNewDocumentOnlyOnTheNewDocumentRoute) {
-  for (const int32_t outputMode : {0, 1}) {
+  for (const int32_t outputMode : {0, 1, 2}) {
     OfficeWorld w;
     w.ExplorerSelecting({w.AddYamada()});
     w.WordRunning();
     w.word->AddTemplate(kLetterTemplate, {});  // unmarked: the prefix question comes
     w.word->QueueFileNew(kLetterTemplate);
+    w.word->AddFile(u"C:\\Letters\\letter.docx", {});
+    w.word->QueueFileOpen(u"C:\\Letters\\letter.docx");
+    if (outputMode == 2) w.word->Documents()->Open(u"C:\\Letters\\letter.docx");
     w.ui().QueueDialog({DialogAction::SelectOutput(outputMode), DialogAction::Ok()});
     w.ui().QueueMsgBoxAnswer(platform::kVbCancel);
     w.Click();

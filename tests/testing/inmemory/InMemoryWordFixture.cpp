@@ -30,9 +30,24 @@ std::vector<WordFieldContent> ToContent(const std::vector<FieldOutline>& fields)
 
 InMemoryWordFixture::InMemoryWordFixture() : word_(inmemory::WordApp::Create()) {
   word_->AddUnreadableTemplate(kBroken);
+  word_->AddUnreadableFile(kBrokenDocument);
 }
 
 std::u16string InMemoryWordFixture::MakeTemplate(const TemplateOutline& outline) {
+  const std::u16string name =
+      u"C:\\Templates\\contract" + platform::FromUtf8(std::to_string(++made_)) + u".dot";
+  word_->AddTemplate(name, ToWordContent(outline));
+  return name;
+}
+
+std::u16string InMemoryWordFixture::MakeDocumentFile(const TemplateOutline& outline) {
+  const std::u16string name =
+      u"C:\\Letters\\letter" + platform::FromUtf8(std::to_string(++made_)) + u".docx";
+  word_->AddFile(name, ToWordContent(outline));
+  return name;
+}
+
+WordContent InMemoryWordFixture::ToWordContent(const TemplateOutline& outline) {
   WordContent content;
   content.bodyFields = ToContent(outline.bodyFields);
   content.tableFields = ToContent(outline.tableFields);
@@ -59,10 +74,7 @@ std::u16string InMemoryWordFixture::MakeTemplate(const TemplateOutline& outline)
     }
     content.properties.push_back(std::move(stored));
   }
-  const std::u16string name =
-      u"C:\\Templates\\contract" + platform::FromUtf8(std::to_string(++made_)) + u".dot";
-  word_->AddTemplate(name, std::move(content));
-  return name;
+  return content;
 }
 
 }  // namespace sendnote::testing

@@ -78,8 +78,9 @@ TEST_F(WordAppTest, FileNewDialogPlaysTheScriptedAnswersInOrder) {
   EXPECT_EQ(word_->FileNewDisplays(), 4);
 }
 
-TEST_F(WordAppTest, OnlyTheFileNewDialogExists) {
-  EXPECT_EQ(ErrorNumberOf([&] { word_->Dialogs()->Item(80); }), platform::kErrWordNoSuchMember);
+TEST_F(WordAppTest, OnlyTheFileNewAndFileOpenDialogsExist) {
+  EXPECT_EQ(ErrorNumberOf([&] { word_->Dialogs()->Item(78); }), platform::kErrWordNoSuchMember);
+  EXPECT_EQ(ErrorNumberOf([&] { word_->Dialogs()->Item(81); }), platform::kErrWordNoSuchMember);
 }
 
 TEST_F(WordAppTest, AddRecordsItsArgumentsAndFindsTemplatesWhateverTheCase) {
