@@ -72,12 +72,13 @@ std::u16string PathJoin(std::u16string_view folder, std::u16string_view file) {
 }
 
 std::shared_ptr<platform::Fields> ShapeFields(const std::shared_ptr<platform::Shape>& shape) {
-  auto frame = platform::Must(shape).TextFrame();
+  auto& item = platform::Must(shape);
   std::shared_ptr<platform::Range> text;
   try {
-    text = platform::Must(frame).TextRange();
+    // A picture has a frame without text; a group or a canvas may have no frame to read.
+    text = platform::Must(item.TextFrame()).TextRange();
   } catch (const ComError&) {
-    return nullptr;  // a picture or other shape without text
+    return nullptr;
   }
   return platform::Must(text).Fields();
 }

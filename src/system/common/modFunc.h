@@ -67,9 +67,9 @@ void DocPropSet(const std::shared_ptr<platform::DocumentProperties>& props,
 // many. Failures pass to the caller.
 int16_t PropFieldUpdate(const std::shared_ptr<platform::Fields>& fields,
                         std::u16string_view prefix);
-// Returns the fields of a shape's text, or empty for a shape that holds no text (a
-// picture, say): reaching such a shape's text fails, and it has no fields to visit.
-// Other failures pass to the caller.
+// Returns the fields of a shape's text, or empty for a shape whose frame or text cannot be
+// read (a picture, a group, a canvas): such a shape has no fields to visit. Failures of
+// the shape itself and of the text's fields pass to the caller.
 std::shared_ptr<platform::Fields> ShapeFields(const std::shared_ptr<platform::Shape>& shape);
 // Rewrites the DOCPROPERTY fields naming `oldPrefix`... to name `newPrefix`...; returns
 // how many. Failures pass to the caller.

@@ -331,11 +331,24 @@ TEST_F(ClickFlowTest, FailureInTheRefreshLeavesTheDocumentAndAStartedWord) {
   ReadyToComplete();
   w_.runtime.SetRunning(inmemory::kWordClass, nullptr);
   w_.WordStartable();
-  w_.word->WordFaults().FailOn(u"TextFrame", 4605, u"no text");
+  w_.word->WordFaults().FailOn(u"Shapes", 4605, u"no shapes");
   w_.Click();
-  ExpectOneReport(u"MainSendnote", 4605, u"no text");
+  ExpectOneReport(u"MainSendnote", 4605, u"no shapes");
   ASSERT_EQ(w_.word->OpenDocuments().size(), 1u);
   EXPECT_FALSE(w_.word->HasQuit());
+}
+
+TEST_F(ClickFlowTest, AShapeWhoseFrameCannotBeReadIsSkippedNotFatal) {
+  ReadyToComplete();
+  w_.word->WordFaults().FailOn(u"TextFrame", 4605, u"no frame");
+  w_.Click();
+  EXPECT_TRUE(w_.boxes().empty());
+  ASSERT_EQ(w_.word->OpenDocuments().size(), 1u);
+  // The main text's fields are refreshed all the same.
+  const auto content = w_.word->OpenDocuments()[0]->Snapshot();
+  ASSERT_FALSE(content.bodyFields.empty());
+  EXPECT_NE(content.bodyFields[0].result, u"(宛先)");
+  EXPECT_EQ(content.shapes[0].fields[0].result, u"(〒)");  // left as the template had it
 }
 
 TEST_F(ClickFlowTest, PicturesAmongTheShapesAreSkippedByRenamingAndRefresh) {
