@@ -4,10 +4,8 @@
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
-
 #include "platform/CommandBars.h"
-#include "platform/Runtime.h"
+#include "windows/com/EventSink.h"
 
 namespace sendnote::com {
 
@@ -16,33 +14,20 @@ inline constexpr IID kIidCommandBarButtonEvents = {
     0x000C0351, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 inline constexpr DISPID kDispIdClick = 1;
 
-class ClickSink final : public IDispatch {
+class ClickSink final : public EventSink {
  public:
   // Creates one with a reference for the caller, bound to the runtime installed now.
-  static ClickSink* Create(platform::CommandBarButton::ClickHandler handler);
-  ClickSink(const ClickSink&) = delete;
-  ClickSink& operator=(const ClickSink&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                          DISPID* ids) override;
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* exception, UINT*) override;
+  static ClickSink* Create(platform::CommandBarButton::ClickHandler handler) {
+    return new ClickSink(std::move(handler));
+  }
 
  private:
-  ClickSink(platform::CommandBarButton::ClickHandler handler, platform::Runtime* runtime)
-      : handler_(std::move(handler)), runtime_(runtime) {}
-  ~ClickSink() = default;
+  explicit ClickSink(platform::CommandBarButton::ClickHandler handler)
+      : EventSink(kIidCommandBarButtonEvents, L"Click", kDispIdClick),
+        handler_(std::move(handler)) {}
+  HRESULT Fire(DISPPARAMS& params) override;
 
-  std::atomic<ULONG> references_{1};
   platform::CommandBarButton::ClickHandler handler_;
-  // The runtime installed when the event was bound: a click is a host entry point of its
-  // own and runs under it too (the runtime outlives every binding).
-  platform::Runtime* runtime_;
 };
 
 }  // namespace sendnote::com

@@ -5,13 +5,12 @@
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
 #include <functional>
 #include <string_view>
 
 #include "platform/CommandBars.h"
-#include "platform/Runtime.h"
 #include "windows/com/ComPtr.h"
+#include "windows/com/EventSink.h"
 
 namespace sendnote::com {
 
@@ -30,36 +29,24 @@ inline constexpr DISPID kDispIdNewWindow = 0xF001;
 platform::EventConnection AdviseSink(IDispatch* source, const IID& events, IDispatch* sink,
                                      std::u16string_view member);
 
-class WindowEventSink final : public IDispatch {
+class WindowEventSink final : public EventSink {
  public:
   using Handler = std::function<void(ComPtr<IDispatch> window)>;
 
   // Creates one for `events` with a reference for the caller, bound to the runtime
   // installed now.
-  static WindowEventSink* Create(const IID& events, Handler handler);
-  WindowEventSink(const WindowEventSink&) = delete;
-  WindowEventSink& operator=(const WindowEventSink&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                          DISPID* ids) override;
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                   VARIANT* result, EXCEPINFO* exception, UINT*) override;
+  static WindowEventSink* Create(const IID& events, Handler handler) {
+    return new WindowEventSink(events, std::move(handler));
+  }
 
  private:
-  WindowEventSink(const IID& events, Handler handler, platform::Runtime* runtime)
-      : events_(events), handler_(std::move(handler)), runtime_(runtime) {}
-  ~WindowEventSink() = default;
+  WindowEventSink(const IID& events, Handler handler)
+      : EventSink(events, events == kIidExplorersEvents ? L"NewExplorer" : L"NewInspector",
+                  kDispIdNewWindow),
+        handler_(std::move(handler)) {}
+  HRESULT Fire(DISPPARAMS& params) override;
 
-  std::atomic<ULONG> references_{1};
-  IID events_;
   Handler handler_;
-  // As for a click: the event is an entry point of its own and runs under this runtime.
-  platform::Runtime* runtime_;
 };
 
 }  // namespace sendnote::com
