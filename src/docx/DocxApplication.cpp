@@ -16,16 +16,26 @@ constexpr int32_t kLastDocumentType = 4;  // wdNewXMLDocument
 
 }  // namespace
 
-// The File New dialog (79): its answers come from the host's prompt.
-class DocxFileNewDialog : public platform::Dialog {
+// What Word's built-in dialogs share: their type and their application.
+class DocxDialog : public platform::Dialog {
  public:
-  explicit DocxFileNewDialog(std::shared_ptr<DocxApplication> app) : app_(std::move(app)) {}
+  explicit DocxDialog(std::shared_ptr<DocxApplication> app) : app_(std::move(app)) {}
 
   std::u16string TypeName() const override { return u"Dialog"; }
   std::shared_ptr<platform::Object> Application() override {
     app_->CheckRunning();
     return app_;
   }
+
+ protected:
+  std::shared_ptr<DocxApplication> app_;
+};
+
+// The File New dialog (79): its answers come from the host's prompt.
+class DocxFileNewDialog : public DocxDialog {
+ public:
+  using DocxDialog::DocxDialog;
+
   int32_t Display() override {
     app_->CheckRunning();
     if (!app_->prompt_) return 0;
@@ -43,9 +53,6 @@ class DocxFileNewDialog : public platform::Dialog {
     return platform::Variant::Int32(app_->lastChoice_.newTemplate ? 1 : 0);  // as Word gives it
   }
   std::u16string Name() override;  // not a setting of this dialog
-
- private:
-  std::shared_ptr<DocxApplication> app_;
 };
 
 std::u16string DocxFileNewDialog::Name() {
@@ -54,15 +61,10 @@ std::u16string DocxFileNewDialog::Name() {
 }
 
 // The File Open dialog (80): the file comes from the host's prompt; Display opens nothing.
-class DocxFileOpenDialog : public platform::Dialog {
+class DocxFileOpenDialog : public DocxDialog {
  public:
-  explicit DocxFileOpenDialog(std::shared_ptr<DocxApplication> app) : app_(std::move(app)) {}
+  using DocxDialog::DocxDialog;
 
-  std::u16string TypeName() const override { return u"Dialog"; }
-  std::shared_ptr<platform::Object> Application() override {
-    app_->CheckRunning();
-    return app_;
-  }
   int32_t Display() override {
     app_->CheckRunning();
     if (!app_->openPrompt_) return 0;
@@ -83,9 +85,6 @@ class DocxFileOpenDialog : public platform::Dialog {
     app_->CheckRunning();
     return app_->lastOpened_;
   }
-
- private:
-  std::shared_ptr<DocxApplication> app_;
 };
 
 class DocxDialogs : public platform::Dialogs {

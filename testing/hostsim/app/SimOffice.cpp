@@ -37,6 +37,27 @@ void SetLoadBehavior(const std::wstring& progId, DWORD behavior) {
         L"Outlook writes LoadBehavior back");
 }
 
+// Calls a ribbon callback as Office does: found by name on the add-in's IDispatch, invoked
+// as a method with an IRibbonControl (the control's id, the window as its Context).
+HRESULT InvokeCallback(IDispatch* callbacks, const std::wstring& callback,
+                       const std::wstring& controlId, std::shared_ptr<platform::Object> context,
+                       VARIANT* result, EXCEPINFO* exception = nullptr) {
+  std::wstring name = callback;
+  LPOLESTR names[1] = {name.data()};
+  DISPID dispid = DISPID_UNKNOWN;
+  const HRESULT found = callbacks->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
+  if (found != S_OK) return FAILED(found) ? found : DISP_E_UNKNOWNNAME;
+  com::ComPtr<IDispatch> control = hostsim::Expose(
+      std::make_shared<hostsim::RibbonControl>(com::FromWide(controlId), u"", std::move(context)));
+  VARIANT arg;
+  ::VariantInit(&arg);
+  arg.vt = VT_DISPATCH;
+  arg.pdispVal = control.Get();
+  DISPPARAMS params{&arg, nullptr, 1, 0};
+  return callbacks->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, result,
+                           exception, nullptr);
+}
+
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   LARGE_INTEGER frequency;
   ::QueryPerformanceFrequency(&frequency);
@@ -299,23 +320,12 @@ std::vector<RibbonButton> SimOffice::LoadRibbon(const std::wstring& ribbonId) {
   // Office asks for each button's picture as it first shows it.
   for (const auto& button : buttons) {
     if (button.getImage.empty()) continue;
-    std::wstring name = button.getImage;
-    LPOLESTR names[1] = {name.data()};
-    DISPID dispid = DISPID_UNKNOWN;
-    if (callbacks->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid) != S_OK)
-      continue;
-    com::ComPtr<IDispatch> control = hostsim::Expose(
-        std::make_shared<hostsim::RibbonControl>(com::FromWide(button.id), u"", nullptr));
-    VARIANT arg;
-    ::VariantInit(&arg);
-    arg.vt = VT_DISPATCH;
-    arg.pdispVal = control.Get();
-    DISPPARAMS params{&arg, nullptr, 1, 0};
     VARIANT result;
     ::VariantInit(&result);
-    CheckHr(callbacks->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                              &result, nullptr, nullptr),
-            S_OK, L"the getImage callback of " + button.id);
+    const HRESULT hr =
+        InvokeCallback(callbacks.Get(), button.getImage, button.id, nullptr, &result);
+    if (hr == DISP_E_UNKNOWNNAME) continue;  // reported by the markup's check
+    CheckHr(hr, S_OK, L"the getImage callback of " + button.id);
     com::ComPtr<IPicture> picture;
     if (result.vt == VT_DISPATCH && result.pdispVal) {
       result.pdispVal->QueryInterface(IID_IPicture, reinterpret_cast<void**>(picture.Receive()));
@@ -350,23 +360,11 @@ HRESULT SimOffice::ClickRibbon(const std::shared_ptr<platform::OutlookWindow>& w
   app_->SetActiveWindow(window);
   com::ComPtr<IDispatch> callbacks;
   addIn_->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(callbacks.Receive()));
-  std::wstring name = button->onAction;
-  LPOLESTR names[1] = {name.data()};
-  DISPID dispid = DISPID_UNKNOWN;
-  const HRESULT found = callbacks->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid);
-  if (FAILED(found)) return found;
-  com::ComPtr<IDispatch> control =
-      hostsim::Expose(std::make_shared<hostsim::RibbonControl>(com::FromWide(id), u"", window));
-  VARIANT arg;
-  ::VariantInit(&arg);
-  arg.vt = VT_DISPATCH;
-  arg.pdispVal = control.Get();
-  DISPPARAMS params{&arg, nullptr, 1, 0};
   VARIANT result;
   ::VariantInit(&result);
   EXCEPINFO exception{};
-  const HRESULT hr = callbacks->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
-                                       &params, &result, &exception, nullptr);
+  const HRESULT hr =
+      InvokeCallback(callbacks.Get(), button->onAction, id, window, &result, &exception);
   ::VariantClear(&result);
   if (hr == DISP_E_EXCEPTION) {
     Print(stderr, L"the callback's exception: " + std::to_wstring(exception.scode) + L" " +
