@@ -157,7 +157,7 @@ void ReadPartsOfNewDocuments(Package& package) {
       package.Xml(*target);
     }
   }
-  for (const std::string& name : StoryParts::PartNames(package, main)) package.Xml(name);
+  for (const StoryPart& story : StoryParts::PartNames(package, main)) package.Xml(story.part);
 }
 
 }  // namespace
@@ -237,9 +237,11 @@ std::shared_ptr<DocumentModel> DocumentModel::Read(const std::filesystem::path& 
   model->properties_ = std::make_unique<CustomProperties>(
       package, [self](std::u16string_view name) { return self->main_->BookmarkText(name); });
   model->main_ = std::make_unique<Story>(document, body, pugi::xml_node(), true);
-  // Every header, footer and note part is refreshed on saving: one that breaks the rules
-  // refuses the template now, rather than keep old field results in the letter.
-  for (const std::string& name : StoryParts::PartNames(*model)) package.Xml(name);
+  // Every header, footer, note and comment part is a story of the letter: one that breaks
+  // the rules refuses the template now, rather than when its fields are refreshed.
+  for (const StoryPart& story : StoryParts::PartNames(package, model->mainPart_)) {
+    package.Xml(story.part);
+  }
   return model;
 }
 
@@ -324,6 +326,7 @@ std::shared_ptr<platform::Object> DocumentModel::Application() const {
 
 void DocumentModel::Close() {
   closed_ = true;
+  partStories_.clear();
   main_.reset();
   properties_.reset();
   package_.reset();
@@ -353,7 +356,6 @@ void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite, Fi
                     u"The file name extension does not fit the document's type, which needs",
                     Extension());
   }
-  StoryParts::Refresh(*this, StoryParts::DocumentPrefix(*this));
   const auto produce = [&](int fd) { package_->SaveTo(fd); };
   if (batch) {
     batch->Stage(target, overwrite, produce);
@@ -361,6 +363,17 @@ void DocumentModel::SaveAs(const std::filesystem::path& path, bool overwrite, Fi
     WriteFileAtomically(target, overwrite, produce);
   }
   savedPath_ = target;
+}
+
+const std::vector<std::unique_ptr<Story>>& DocumentModel::PartStories() {
+  if (partStoriesRead_) return partStories_;
+  partStoriesRead_ = true;
+  for (const StoryPart& story : StoryParts::Stories(*package_, mainPart_)) {
+    XmlPart& part = package_->Xml(story.part);
+    partStories_.push_back(std::make_unique<Story>(part, part.Root(), pugi::xml_node(), true));
+    partStories_.back()->SetType(story.type);
+  }
+  return partStories_;
 }
 
 void DocumentModel::UpdateField(Story& story, FieldState& field) {

@@ -84,6 +84,10 @@ class DocumentModel {
   Package& GetPackage() { return *package_; }
   CustomProperties& Properties() { return *properties_; }
   Story& Main() { return *main_; }
+  // The stories in parts of their own (headers and footers of each section, footnotes,
+  // endnotes, comments) in WdStoryType order, a header or footer type in section order.
+  // Made on first use.
+  const std::vector<std::unique_ptr<Story>>& PartStories();
 
   const std::filesystem::path& TemplatePath() const { return templatePath_; }
   std::string MainPartName() const { return mainPart_; }
@@ -119,6 +123,8 @@ class DocumentModel {
   std::unique_ptr<Package> package_;
   std::unique_ptr<CustomProperties> properties_;
   std::unique_ptr<Story> main_;
+  std::vector<std::unique_ptr<Story>> partStories_;
+  bool partStoriesRead_ = false;
   std::string mainPart_;
   std::filesystem::path templatePath_;
   std::optional<std::filesystem::path> savedPath_;

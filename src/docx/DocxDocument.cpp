@@ -63,9 +63,14 @@ std::shared_ptr<platform::Fields> DocxDocument::Fields() {
   return std::make_shared<DocxFields>(model_, &model_->Main());
 }
 
+std::shared_ptr<platform::StoryRanges> DocxDocument::StoryRanges() {
+  model_->CheckOpen();
+  return std::make_shared<DocxStoryRanges>(model_);
+}
+
 std::shared_ptr<platform::Shapes> DocxDocument::Shapes() {
   model_->CheckOpen();
-  return std::make_shared<DocxShapes>(model_);
+  return std::make_shared<DocxShapes>(model_, &model_->Main());
 }
 
 void DocxDocument::Close(int32_t saveChanges) {

@@ -41,6 +41,7 @@ class DocxDocument : public platform::Document, public std::enable_shared_from_t
   void Activate() override;
   std::shared_ptr<platform::Fields> Fields() override;
   std::shared_ptr<platform::Shapes> Shapes() override;
+  std::shared_ptr<platform::StoryRanges> StoryRanges() override;
   // Saves to the path of the last SaveAs; there is no window to ask for a name.
   void Close(int32_t saveChanges) override;
   // The engine's SaveAs, into the application's save batch when it has one.

@@ -1,4 +1,8 @@
 #include "docx/DocxFields.h"
+#include "docx/DocxShapes.h"
+
+#include <algorithm>
+#include <iterator>
 #include "platform/Word.h"
 
 #include "platform/ComError.h"
@@ -116,6 +120,65 @@ std::shared_ptr<platform::Fields> DocxRange::Fields() {
   Check();
   if (kind_ == Kind::kStory) return std::make_shared<DocxFields>(ModelRef(), story_);
   return std::make_shared<DocxFields>(ModelRef(), story_, field_, kind_ == Kind::kResult);
+}
+
+int32_t DocxRange::StoryType() {
+  Check();
+  return story_->Type();
+}
+
+std::shared_ptr<platform::Range> DocxRange::NextStoryRange() {
+  Check();
+  if (kind_ != Kind::kStory) return nullptr;
+  DocumentModel& model = Model();
+  const int32_t type = story_->Type();
+  if (type == platform::kWdTextFrameStory) {
+    const std::vector<ShapeState*> boxes = model.Main().TextBoxes();
+    auto at = std::find_if(boxes.begin(), boxes.end(),
+                           [&](ShapeState* box) { return box->story.get() == story_; });
+    if (at == boxes.end() || ++at == boxes.end()) return nullptr;
+    return std::make_shared<DocxRange>(ModelRef(), &model.Main().TextOf(**at), nullptr,
+                                       Kind::kStory);
+  }
+  if (!platform::IsSectionStory(type)) return nullptr;
+  const auto& stories = model.PartStories();
+  auto at = std::find_if(stories.begin(), stories.end(),
+                         [&](const std::unique_ptr<Story>& s) { return s.get() == story_; });
+  if (at == stories.end()) return nullptr;
+  at = std::find_if(std::next(at), stories.end(),
+                    [&](const std::unique_ptr<Story>& s) { return s->Type() == type; });
+  if (at == stories.end()) return nullptr;
+  return std::make_shared<DocxRange>(ModelRef(), at->get(), nullptr, Kind::kStory);
+}
+
+std::shared_ptr<platform::Shapes> DocxRange::ShapeRange() {
+  Check();
+  return std::make_shared<DocxShapes>(ModelRef(), kind_ == Kind::kStory ? story_ : nullptr);
+}
+
+DocxStoryRanges::DocxStoryRanges(std::shared_ptr<DocumentModel> model)
+    : DocxObject(std::move(model)) {}
+
+std::shared_ptr<platform::Object> DocxStoryRanges::Application() { return Model().Application(); }
+
+int32_t DocxStoryRanges::Count() { return static_cast<int32_t>(Items().size()); }
+
+std::vector<std::shared_ptr<platform::Range>> DocxStoryRanges::Items() {
+  DocumentModel& model = Model();
+  const auto range = [&](Story& story) {
+    return std::make_shared<DocxRange>(ModelRef(), &story, nullptr, DocxRange::Kind::kStory);
+  };
+  std::vector<std::shared_ptr<platform::Range>> items{range(model.Main())};
+  if (const auto boxes = model.Main().TextBoxes(); !boxes.empty()) {
+    items.push_back(range(model.Main().TextOf(*boxes.front())));
+  }
+  int32_t last = 0;
+  for (const auto& story : model.PartStories()) {
+    if (story->Type() == last) continue;  // the next sections' are reached from the first
+    last = story->Type();
+    items.push_back(range(*story));
+  }
+  return items;
 }
 
 }  // namespace sendnote::docx

@@ -1,5 +1,6 @@
-// The engine's fields and ranges: the fields of a story (a document's main text or a
-// text box's text), a field's code and result, and a text box's whole text.
+// The engine's fields and ranges: the fields of a story (a document's main text, a header,
+// footer, notes or comments part, or a text box's text), a field's code and result, and a
+// story's whole text.
 #pragma once
 
 #include <memory>
@@ -62,6 +63,9 @@ class DocxRange : public platform::Range, private DocxObject {
   // paragraph per carriage return. Fields inside replaced text are gone afterwards.
   void SetText(std::u16string_view text) override;
   std::shared_ptr<platform::Fields> Fields() override;
+  int32_t StoryType() override;
+  std::shared_ptr<platform::Range> NextStoryRange() override;
+  std::shared_ptr<platform::Shapes> ShapeRange() override;
 
  private:
   void Check() const;
@@ -69,6 +73,18 @@ class DocxRange : public platform::Range, private DocxObject {
   Story* story_;
   FieldState* field_;
   Kind kind_;
+};
+
+// The document's stories: the main text, its first text box (the text frame story), and
+// the first story of each type in parts of their own.
+class DocxStoryRanges : public platform::StoryRanges, private DocxObject {
+ public:
+  explicit DocxStoryRanges(std::shared_ptr<DocumentModel> model);
+
+  std::u16string TypeName() const override { return u"StoryRanges"; }
+  std::shared_ptr<platform::Object> Application() override;
+  int32_t Count() override;
+  std::vector<std::shared_ptr<platform::Range>> Items() override;
 };
 
 }  // namespace sendnote::docx

@@ -1,5 +1,7 @@
 #include "docx/Story.h"
 
+#include "platform/Word.h"
+
 #include <algorithm>
 
 #include "docx/XmlNames.h"
@@ -91,7 +93,8 @@ struct Story::Scan {
     return f;
   }
 
-  void AddShape(pugi::xml_node anchor, pugi::xml_node text, pugi::xml_node twin) {
+  ShapeState& AddShape(pugi::xml_node anchor, pugi::xml_node text, pugi::xml_node twin,
+                       ShapeState* group = nullptr) {
     auto shape = std::make_unique<ShapeState>();
     shape->anchor = anchor;
     shape->text = text;
@@ -100,15 +103,73 @@ struct Story::Scan {
       shape->owner = open.back().field;
       shape->inOwnerResult = open.back().inResult;
     }
+    shape->group = group;
+    if (group) group->items.push_back(shape.get());
     shapes.push_back(std::move(shape));
+    return *shapes.back();
   }
 
+  static pugi::xml_node GraphicData(pugi::xml_node anchor) {
+    return FirstChildNamed(FirstChildNamed(anchor, Ns::kA, "graphic"), Ns::kA, "graphicData");
+  }
+  // The text of a DrawingML shape: wps:txbx/w:txbxContent of its wps:wsp.
+  static pugi::xml_node ShapeText(pugi::xml_node wsp) {
+    return FirstChildNamed(FirstChildNamed(wsp, Ns::kWps, "txbx"), Ns::kW, "txbxContent");
+  }
   // The text of a DrawingML shape: wps:wsp/wps:txbx/w:txbxContent of its graphic.
   static pugi::xml_node DrawingText(pugi::xml_node anchor) {
-    pugi::xml_node data =
-        FirstChildNamed(FirstChildNamed(anchor, Ns::kA, "graphic"), Ns::kA, "graphicData");
-    pugi::xml_node shape = FirstChildNamed(data, Ns::kWps, "wsp");
-    return FirstChildNamed(FirstChildNamed(shape, Ns::kWps, "txbx"), Ns::kW, "txbxContent");
+    return ShapeText(FirstChildNamed(GraphicData(anchor), Ns::kWps, "wsp"));
+  }
+
+  // Adds a DrawingML shape: a single shape, or a group (wpg:wgp) with its items. `twins`
+  // are the text boxes of the VML copy in document order; each text box takes the next.
+  void AddDrawing(pugi::xml_node node, pugi::xml_node anchor, std::vector<pugi::xml_node> twins) {
+    const pugi::xml_node wgp = FirstChildNamed(GraphicData(anchor), Ns::kWpg, "wgp");
+    if (!wgp) {
+      AddShape(node, DrawingText(anchor), twins.empty() ? pugi::xml_node() : twins.front());
+      return;
+    }
+    ShapeState& group = AddShape(node, {}, {});
+    group.isGroup = true;
+    size_t next = 0;
+    AddGroupItems(group, wgp, twins, next);
+  }
+
+  void AddGroupItems(ShapeState& group, pugi::xml_node container,
+                     const std::vector<pugi::xml_node>& twins, size_t& next) {
+    for (pugi::xml_node c = container.first_child(); c; c = c.next_sibling()) {
+      if (c.type() != pugi::node_element) continue;
+      const QName name = NameOf(c);
+      if (name.Is(Ns::kWps, "wsp")) {
+        const pugi::xml_node text = ShapeText(c);
+        const pugi::xml_node twin = text && next < twins.size() ? twins[next++] : pugi::xml_node();
+        AddShape(c, text, twin, &group);
+      } else if (name.Is(Ns::kWpg, "grpSp")) {
+        ShapeState& inner = AddShape(c, {}, {}, &group);
+        inner.isGroup = true;
+        AddGroupItems(inner, c, twins, next);
+      } else if (name.local == "pic") {
+        AddShape(c, {}, {}, &group);
+      }
+    }
+  }
+
+  // The w:txbxContent elements below `root`, in document order.
+  static std::vector<pugi::xml_node> TextBoxContents(pugi::xml_node root) {
+    std::vector<pugi::xml_node> out;
+    std::vector<pugi::xml_node> stack;
+    for (pugi::xml_node c = root.last_child(); c; c = c.previous_sibling()) stack.push_back(c);
+    while (!stack.empty()) {
+      const pugi::xml_node n = stack.back();
+      stack.pop_back();
+      if (n.type() != pugi::node_element) continue;
+      if (NameOf(n).Is(Ns::kW, "txbxContent")) {
+        out.push_back(n);
+        continue;
+      }
+      for (pugi::xml_node c = n.last_child(); c; c = c.previous_sibling()) stack.push_back(c);
+    }
+    return out;
   }
 
   // A drawing in markup-compatibility form: the DrawingML choice and its VML fallback.
@@ -120,13 +181,33 @@ struct Story::Scan {
     const pugi::xml_node anchor = FirstChildNamed(drawing, Ns::kWp, "anchor");
     if (!anchor) return true;  // an inline drawing is not one of the shapes
     const pugi::xml_node fallback = FirstChildNamed(node, Ns::kMc, "Fallback");
-    AddShape(node, DrawingText(anchor), FirstDescendantNamed(fallback, Ns::kW, "txbxContent"));
+    AddDrawing(node, anchor, TextBoxContents(fallback));
     return true;
   }
 
   void Drawing(pugi::xml_node node) {
     const pugi::xml_node anchor = FirstChildNamed(node, Ns::kWp, "anchor");
-    if (anchor) AddShape(node, DrawingText(anchor), {});
+    if (anchor) AddDrawing(node, anchor, {});
+  }
+
+  static pugi::xml_node VmlText(pugi::xml_node shape) {
+    return FirstChildNamed(FirstChildNamed(shape, Ns::kV, "textbox"), Ns::kW, "txbxContent");
+  }
+
+  // The items of a VML group: its shapes and inner groups.
+  void AddVmlItems(ShapeState& group, pugi::xml_node element) {
+    for (pugi::xml_node c = element.first_child(); c; c = c.next_sibling()) {
+      if (c.type() != pugi::node_element) continue;
+      const QName name = NameOf(c);
+      if (name.ns != Ns::kV || name.local == "shapetype") continue;
+      if (name.local == "group") {
+        ShapeState& inner = AddShape(c, {}, {}, &group);
+        inner.isGroup = true;
+        AddVmlItems(inner, c);
+      } else {
+        AddShape(c, VmlText(c), {}, &group);
+      }
+    }
   }
 
   // A VML picture element: its first shape counts when it floats (absolute position).
@@ -139,9 +220,13 @@ struct Story::Scan {
       scope.Leave(mark);
       if (name.ns != Ns::kV || name.local == "shapetype") continue;
       if (!ContainsNoCase(c.attribute("style").value(), "position:absolute")) return;
-      const pugi::xml_node text =
-          FirstChildNamed(FirstChildNamed(c, Ns::kV, "textbox"), Ns::kW, "txbxContent");
-      AddShape(node, text, {});
+      if (name.local == "group") {
+        ShapeState& group = AddShape(node, {}, {});
+        group.isGroup = true;
+        AddVmlItems(group, c);
+        return;
+      }
+      AddShape(node, VmlText(c), {});
       return;
     }
   }
@@ -304,13 +389,24 @@ std::vector<FieldState*> Story::FieldsIn(const FieldState& field, bool inResult)
 std::vector<ShapeState*> Story::Shapes() const {
   std::vector<ShapeState*> out;
   for (const auto& s : shapes_) {
-    if (s->alive) out.push_back(s.get());
+    if (s->alive && !s->group) out.push_back(s.get());
+  }
+  return out;
+}
+
+std::vector<ShapeState*> Story::TextBoxes() const {
+  std::vector<ShapeState*> out;
+  for (const auto& s : shapes_) {
+    if (s->alive && s->text) out.push_back(s.get());
   }
   return out;
 }
 
 Story& Story::TextOf(ShapeState& shape) {
-  if (!shape.story) shape.story = std::make_unique<Story>(part_, shape.text, shape.twinText, false);
+  if (!shape.story) {
+    shape.story = std::make_unique<Story>(part_, shape.text, shape.twinText, false);
+    shape.story->SetType(platform::kWdTextFrameStory);
+  }
   return *shape.story;
 }
 

@@ -6,6 +6,7 @@
 
 #include <pugixml.hpp>
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,13 +39,16 @@ struct FieldState {
 };
 
 struct ShapeState {
-  pugi::xml_node anchor;        // the markup holding the shape
+  pugi::xml_node anchor;        // the markup holding the shape (a group item: its element)
   pugi::xml_node text;          // w:txbxContent of its text, empty for a shape without text
   pugi::xml_node twinText;      // w:txbxContent of the text's second (VML) copy, or empty
   FieldState* owner = nullptr;  // the innermost field around the shape, if any
   bool inOwnerResult = false;
   bool alive = true;
-  std::unique_ptr<Story> story;  // made on first use
+  bool isGroup = false;
+  ShapeState* group = nullptr;     // the group the shape is an item of
+  std::vector<ShapeState*> items;  // a group's shapes, in order
+  std::unique_ptr<Story> story;    // made on first use
 };
 
 // Where a new field result takes its formatting from.
@@ -63,13 +67,20 @@ class Story {
   Story& operator=(const Story&) = delete;
 
   bool Alive() const { return alive_; }
+  // The WdStoryType the story is of: the main text unless set; a text box's text is in the
+  // text frame story.
+  int32_t Type() const { return type_; }
+  void SetType(int32_t type) { type_ = type; }
 
   // The fields of the story in document order (nested ones after their parent).
   const std::vector<FieldState*>& Fields() const { return live_; }
   // The fields nested, at any depth, in the code or in the result of `field`.
   std::vector<FieldState*> FieldsIn(const FieldState& field, bool inResult) const;
-  // The drawing objects anchored in the story, in document order.
+  // The drawing objects anchored in the story, in document order (a group's items are
+  // reached through the group).
   std::vector<ShapeState*> Shapes() const;
+  // The text boxes anchored in the story, groups' items included, in document order.
+  std::vector<ShapeState*> TextBoxes() const;
   // The story of a shape's text; the shape must hold text.
   Story& TextOf(ShapeState& shape);
 
@@ -112,6 +123,7 @@ class Story {
   std::string w_;            // the prefix of the WordprocessingML namespace
   bool resyncTwin_ = false;  // the copies did not match: the second is rewritten whole
   bool alive_ = true;
+  int32_t type_ = 1;
   std::vector<std::unique_ptr<FieldState>> all_;
   std::vector<FieldState*> live_;
   std::vector<std::unique_ptr<ShapeState>> shapes_;

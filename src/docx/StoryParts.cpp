@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 
-#include "docx/DocumentModel.h"
-#include "docx/Story.h"
-#include "platform/ComError.h"
-#include "platform/Variant.h"
+#include "docx/Package.h"
+#include "docx/XmlNames.h"
+#include "docx/XmlPart.h"
 #include "platform/Word.h"
-#include "wordrules/WordFieldCode.h"
 
 namespace sendnote::docx {
 namespace {
@@ -16,86 +15,113 @@ namespace {
 constexpr std::array<std::string_view, 2> kRelationshipBases{
     "http://schemas.openxmlformats.org/officeDocument/2006/relationships/",
     "http://purl.oclc.org/ooxml/officeDocument/relationships/"};
-constexpr std::array<std::string_view, 4> kStoryKinds{"header", "footer", "footnotes", "endnotes"};
-constexpr char16_t kPrefixMarker[] = u"SENDNOTE$PREFIX";
 
-bool IsStoryRelationship(std::string_view type) {
+struct Kind {
+  std::string_view relationship;
+  int32_t type;  // the story type of a note or comment part; 0 for headers and footers
+};
+constexpr std::array<Kind, 5> kKinds{{{"header", 0},
+                                      {"footer", 0},
+                                      {"footnotes", platform::kWdFootnotesStory},
+                                      {"endnotes", platform::kWdEndnotesStory},
+                                      {"comments", platform::kWdCommentsStory}}};
+
+// Returns the kind of a story relationship, or nullptr for another relationship.
+const Kind* KindOf(std::string_view type) {
   for (const std::string_view base : kRelationshipBases) {
     if (!type.starts_with(base)) continue;
     const std::string_view kind = type.substr(base.size());
-    return std::find(kStoryKinds.begin(), kStoryKinds.end(), kind) != kStoryKinds.end();
+    for (const Kind& k : kKinds) {
+      if (k.relationship == kind) return &k;
+    }
+    return nullptr;
+  }
+  return nullptr;
+}
+
+// A header or footer reference's story type (w:type "default", "even" or "first").
+int32_t SectionStoryType(bool header, std::string_view type) {
+  if (type == "even")
+    return header ? platform::kWdEvenPagesHeaderStory : platform::kWdEvenPagesFooterStory;
+  if (type == "first")
+    return header ? platform::kWdFirstPageHeaderStory : platform::kWdFirstPageFooterStory;
+  return header ? platform::kWdPrimaryHeaderStory : platform::kWdPrimaryFooterStory;
+}
+
+// Whether a notes or comments part holds a note or comment of the document's own: the
+// separators every notes part has do not count.
+bool HasEntries(XmlPart& part, int32_t type) {
+  const std::string_view local = type == platform::kWdFootnotesStory  ? "footnote"
+                                 : type == platform::kWdEndnotesStory ? "endnote"
+                                                                      : "comment";
+  for (const pugi::xml_node entry : ChildrenNamed(part.Root(), Ns::kW, local)) {
+    const std::string_view kind = AttributeOf(entry, Ns::kW, "type").value();
+    if (kind.empty() || kind == "normal") return true;
   }
   return false;
 }
 
-// The property name as the main text's refresh reads it: the trimmed code after its
-// first blank, between the first two quotes there. An unquoted name is no name.
-std::u16string QuotedName(std::u16string_view code) {
-  const size_t first = code.find_first_not_of(u' ');
-  if (first == std::u16string_view::npos) return {};
-  code = code.substr(first, code.find_last_not_of(u' ') - first + 1);
-  const size_t blank = code.find(u' ');
-  const std::u16string_view rest =
-      blank == std::u16string_view::npos ? code : code.substr(blank + 1);
-  const size_t a = rest.find(u'"');
-  if (a == std::u16string_view::npos) return {};
-  const size_t b = rest.find(u'"', a + 1);
-  if (b == std::u16string_view::npos) return {};
-  return std::u16string(rest.substr(a + 1, b - a - 1));
-}
-
-int RefreshStory(DocumentModel& model, Story& story, std::u16string_view prefix) {
-  int count = 0;
-  // Updating a field removes the fields and shapes of its old result: walk copies.
-  const std::vector<FieldState*> fields = story.Fields();
-  for (FieldState* field : fields) {
-    if (!field->alive) continue;
-    const std::u16string code = story.CodeText(*field);
-    if (wordrules::FieldTypeOfCode(code) != platform::kWdFieldDocProperty) continue;
-    const std::u16string name = QuotedName(code);
-    if (name.empty() || !std::u16string_view(name).starts_with(prefix)) continue;
-    model.UpdateField(story, *field);
-    ++count;
+// The section properties of the main text, in section order: those ending a paragraph,
+// then the body's own.
+std::vector<pugi::xml_node> Sections(XmlPart& main) {
+  std::vector<pugi::xml_node> out;
+  const pugi::xml_node body = FirstChildNamed(main.Root(), Ns::kW, "body");
+  for (const pugi::xml_node p : ChildrenNamed(body, Ns::kW, "p")) {
+    if (pugi::xml_node s = FirstChildNamed(FirstChildNamed(p, Ns::kW, "pPr"), Ns::kW, "sectPr")) {
+      out.push_back(s);
+    }
   }
-  for (ShapeState* shape : story.Shapes()) {
-    if (shape->alive && shape->text) count += RefreshStory(model, story.TextOf(*shape), prefix);
-  }
-  return count;
+  if (pugi::xml_node s = FirstChildNamed(body, Ns::kW, "sectPr")) out.push_back(s);
+  return out;
 }
 
 }  // namespace
 
-std::u16string StoryParts::DocumentPrefix(DocumentModel& model) {
-  CustomProperties& properties = model.Properties();
-  const auto entry = properties.Find(kPrefixMarker);
-  if (!entry || properties.TypeOf(*entry) != platform::kPropertyString) return {};
-  return properties.ValueOf(*entry).ToString();
-}
-
-std::vector<std::string> StoryParts::PartNames(DocumentModel& model) {
-  return PartNames(model.GetPackage(), model.MainPartName());
-}
-
-std::vector<std::string> StoryParts::PartNames(Package& package, const std::string& main) {
-  std::vector<std::string> names;
+std::vector<StoryPart> StoryParts::PartNames(Package& package, const std::string& main) {
+  std::vector<StoryPart> parts;
   for (const Relationship& rel : package.Relationships(main)) {
-    if (rel.external || !IsStoryRelationship(rel.type)) continue;
+    const Kind* kind = rel.external ? nullptr : KindOf(rel.type);
+    if (!kind) continue;
     const auto target = package.TargetPart(main, rel);
     if (!target || !package.HasPart(*target)) continue;
-    if (std::find(names.begin(), names.end(), *target) == names.end()) names.push_back(*target);
+    const bool known = std::any_of(parts.begin(), parts.end(),
+                                   [&](const StoryPart& p) { return p.part == *target; });
+    if (!known) parts.push_back({kind->type, *target});
   }
-  return names;
+  return parts;
 }
 
-int StoryParts::Refresh(DocumentModel& model, std::u16string_view prefix) {
-  if (prefix.empty()) return 0;
-  int count = 0;
-  for (const std::string& name : PartNames(model)) {
-    XmlPart* part = &model.GetPackage().Xml(name);  // parsed when the document was made
-    Story story(*part, part->Root(), pugi::xml_node(), true);
-    count += RefreshStory(model, story, prefix);
+std::vector<StoryPart> StoryParts::Stories(Package& package, const std::string& main) {
+  const std::vector<Relationship> relationships = package.Relationships(main);
+  std::vector<StoryPart> stories;
+  const auto taken = [&](const std::string& part) {
+    return std::any_of(stories.begin(), stories.end(),
+                       [&](const StoryPart& s) { return s.part == part; });
+  };
+  for (const pugi::xml_node section : Sections(package.Xml(main))) {
+    for (const bool header : {true, false}) {
+      for (const pugi::xml_node ref :
+           ChildrenNamed(section, Ns::kW, header ? "headerReference" : "footerReference")) {
+        const std::string_view id = AttributeOf(ref, Ns::kR, "id").value();
+        const auto rel = std::find_if(relationships.begin(), relationships.end(),
+                                      [&](const Relationship& r) { return r.id == id; });
+        if (rel == relationships.end() || rel->external) continue;
+        const auto target = package.TargetPart(main, *rel);
+        if (!target || !package.HasPart(*target) || taken(*target)) continue;
+        stories.push_back(
+            {SectionStoryType(header, AttributeOf(ref, Ns::kW, "type").value()), *target});
+      }
+    }
   }
-  return count;
+  for (const StoryPart& part : PartNames(package, main)) {
+    if (part.type == 0 || taken(part.part) || !HasEntries(package.Xml(part.part), part.type)) {
+      continue;
+    }
+    stories.push_back(part);
+  }
+  std::stable_sort(stories.begin(), stories.end(),
+                   [](const StoryPart& a, const StoryPart& b) { return a.type < b.type; });
+  return stories;
 }
 
 }  // namespace sendnote::docx

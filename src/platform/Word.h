@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Flag.h"
 #include "platform/Object.h"
@@ -22,6 +23,25 @@ inline constexpr int32_t kWdDialogFileOpen = 80;
 inline constexpr int32_t kWdFieldDocProperty = 85;
 inline constexpr int32_t kWdDoNotSaveChanges = 0;
 inline constexpr int32_t kWdNewDocument = 0;
+
+// WdStoryType (https://learn.microsoft.com/office/vba/api/word.wdstorytype).
+inline constexpr int32_t kWdMainTextStory = 1;
+inline constexpr int32_t kWdFootnotesStory = 2;
+inline constexpr int32_t kWdEndnotesStory = 3;
+inline constexpr int32_t kWdCommentsStory = 4;
+inline constexpr int32_t kWdTextFrameStory = 5;
+inline constexpr int32_t kWdEvenPagesHeaderStory = 6;
+inline constexpr int32_t kWdPrimaryHeaderStory = 7;
+inline constexpr int32_t kWdEvenPagesFooterStory = 8;
+inline constexpr int32_t kWdPrimaryFooterStory = 9;
+inline constexpr int32_t kWdFirstPageHeaderStory = 10;
+inline constexpr int32_t kWdFirstPageFooterStory = 11;
+
+// The header and footer stories, which every section may have of its own: NextStoryRange
+// goes from one section's to the next's (Range.NextStoryRange, Word VBA reference).
+constexpr bool IsSectionStory(int32_t storyType) {
+  return storyType >= kWdEvenPagesHeaderStory && storyType <= kWdFirstPageFooterStory;
+}
 
 // Word's error numbers, raised alike by every Word implementation.
 // Word's error for a call on an object that has been deleted (a closed document, a
@@ -57,6 +77,7 @@ class Dialogs;
 class Fields;
 class DocumentProperties;
 class Shapes;
+class StoryRanges;
 
 class WordApplication : public Object {
  public:
@@ -115,12 +136,21 @@ class Documents : public Object {
   virtual std::shared_ptr<Document> Open(std::u16string_view fileName) = 0;
 };
 
-// A range of text: a field's code or result, or a text frame's text.
+// A range of text: a story, a field's code or result, or a text frame's text.
 class Range : public Object {
  public:
   virtual std::u16string Text() = 0;
   virtual void SetText(std::u16string_view text) = 0;
   virtual std::shared_ptr<platform::Fields> Fields() = 0;
+  // The WdStoryType of the story the range is in; a text box's text is in the text frame
+  // story.
+  virtual int32_t StoryType() = 0;
+  // Of a story: the next section's story of the same header or footer type, the next text
+  // box of the text frame story, or nullptr (Nothing) when there is none and for the main
+  // text, footnotes, endnotes and comments. Nothing also for a field's code or result.
+  virtual std::shared_ptr<Range> NextStoryRange() = 0;
+  // The shapes anchored in the range, in document order; none in a field's code or result.
+  virtual std::shared_ptr<platform::Shapes> ShapeRange() = 0;
 };
 
 class Field : public Object {
@@ -150,7 +180,10 @@ class TextFrame : public Object {
 
 class Shape : public Object {
  public:
+  // A group's frame holds no text: its TextRange raises 4605.
   virtual std::shared_ptr<platform::TextFrame> TextFrame() = 0;
+  // The shapes of a group, in order; raises 4605 for a shape that is not a group.
+  virtual std::shared_ptr<Shapes> GroupItems() = 0;
 };
 
 class Shapes : public Object {
@@ -158,6 +191,15 @@ class Shapes : public Object {
   virtual int32_t Count() = 0;
   // 1-based, in document order; raises 5941 out of range.
   virtual std::shared_ptr<Shape> Item(int32_t index) = 0;
+};
+
+// The stories of a document: for each story type it has, the first story of that type
+// (the first section's header, say), main text first.
+class StoryRanges : public Object {
+ public:
+  virtual int32_t Count() = 0;
+  // What For Each gives (_NewEnum): the stories in WdStoryType order.
+  virtual std::vector<std::shared_ptr<Range>> Items() = 0;
 };
 
 class DocumentProperty : public Object {
@@ -197,7 +239,9 @@ class Document : public Object {
   virtual std::shared_ptr<DocumentProperties> CustomDocumentProperties() = 0;
   virtual void Activate() = 0;
   virtual std::shared_ptr<platform::Fields> Fields() = 0;
+  // The shapes anchored in the main text (not those of headers and footers).
   virtual std::shared_ptr<platform::Shapes> Shapes() = 0;
+  virtual std::shared_ptr<platform::StoryRanges> StoryRanges() = 0;
   // 0 closes without saving. Any other value saves first; a document never saved raises
   // Invalid procedure call (5) and stays open.
   virtual void Close(int32_t saveChanges) = 0;

@@ -6,6 +6,7 @@
 #include "inmemory/WordFields.h"
 #include "inmemory/WordProperties.h"
 #include "inmemory/WordShapes.h"
+#include "inmemory/WordStories.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 
@@ -37,7 +38,38 @@ std::shared_ptr<WordDocument> WordDocument::Create(std::weak_ptr<WordSession> se
   for (const auto& shape : content.shapes) {
     document->shapes_->Append(std::make_shared<WordShape>(session, self, shape));
   }
+  document->LinkStories(content);
   return document;
+}
+
+// The main text first; then, in story type order, the first story of each type, the
+// others reached from it through NextStoryRange. The main text's text boxes, groups'
+// items included, make the text frame story.
+void WordDocument::LinkStories(const WordContent& content) {
+  main_ = std::make_shared<WordStoryRange>(SessionRef(), weak_from_this(),
+                                           platform::kWdMainTextStory, fields_, shapes_);
+  std::vector<std::shared_ptr<platform::Range>> first{main_};
+  const auto frames = shapes_->TextRanges();
+  for (size_t i = 1; i < frames.size(); ++i) frames[i - 1]->SetNext(frames[i]);
+  if (!frames.empty()) first.push_back(frames.front());
+  for (const auto& story : content.stories) {
+    stories_.push_back(WordStoryRange::Make(SessionRef(), weak_from_this(), story));
+  }
+  for (int32_t type = platform::kWdFootnotesStory; type <= platform::kWdFirstPageFooterStory;
+       ++type) {
+    std::shared_ptr<WordStoryRange> previous;
+    for (const auto& story : stories_) {
+      if (story->Type() != type) continue;
+      if (!previous) {
+        first.push_back(story);
+      } else if (platform::IsSectionStory(type)) {
+        previous->SetNext(story);
+      }
+      previous = story;
+    }
+  }
+  storyRanges_ =
+      std::make_shared<WordStoryRanges>(SessionRef(), weak_from_this(), std::move(first));
 }
 
 WordContent WordDocument::Snapshot() const {
@@ -47,6 +79,7 @@ WordContent WordDocument::Snapshot() const {
     target.push_back(field->Content());
   }
   for (const auto& shape : shapes_->Items()) content.shapes.push_back(shape->Content());
+  for (const auto& story : stories_) content.stories.push_back(story->Content());
   for (const auto& property : properties_->Items()) {
     content.properties.push_back(property->Content());
   }
@@ -98,6 +131,11 @@ std::shared_ptr<platform::Fields> WordDocument::Fields() {
 std::shared_ptr<platform::Shapes> WordDocument::Shapes() {
   Call(u"Shapes");
   return shapes_;
+}
+
+std::shared_ptr<platform::StoryRanges> WordDocument::StoryRanges() {
+  Call(u"StoryRanges");
+  return storyRanges_;
 }
 
 void WordDocument::Close(int32_t saveChanges) {

@@ -1,6 +1,6 @@
 // An in-memory Word document made from a template: its custom properties, the fields of
-// its main text and its shapes. After Close the document and everything reached from it
-// raise "Object has been deleted." (5825).
+// its main text, its shapes and its other stories. After Close the document and everything reached
+// from it raise "Object has been deleted." (5825).
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "inmemory/WordContent.h"
 #include "inmemory/WordNode.h"
@@ -18,6 +19,8 @@ namespace sendnote::inmemory {
 class WordFields;
 class WordProperties;
 class WordShapes;
+class WordStoryRange;
+class WordStoryRanges;
 
 class WordDocument : public platform::Document,
                      public WordNode,
@@ -46,6 +49,8 @@ class WordDocument : public platform::Document,
   const std::shared_ptr<WordProperties>& PropertiesObject() const { return properties_; }
   const std::shared_ptr<WordFields>& FieldsObject() const { return fields_; }
   const std::shared_ptr<WordShapes>& ShapesObject() const { return shapes_; }
+  // The stories besides the main text, in the order of the content they were made from.
+  const std::vector<std::shared_ptr<WordStoryRange>>& StoryObjects() const { return stories_; }
 
   // The text of a bookmark, or empty if the document has none of that name.
   std::u16string BookmarkText(std::u16string_view name) const;
@@ -63,6 +68,7 @@ class WordDocument : public platform::Document,
   void Activate() override;
   std::shared_ptr<platform::Fields> Fields() override;
   std::shared_ptr<platform::Shapes> Shapes() override;
+  std::shared_ptr<platform::StoryRanges> StoryRanges() override;
   void Close(int32_t saveChanges) override;
   // Keeps the content under the name in the session's files.
   void SaveAs(std::u16string_view fileName, bool replace) override;
@@ -74,6 +80,7 @@ class WordDocument : public platform::Document,
 
  private:
   WordDocument(std::weak_ptr<WordSession> session, AddArguments arguments);
+  void LinkStories(const WordContent& content);
 
   AddArguments arguments_;
   bool closed_ = false;
@@ -85,6 +92,9 @@ class WordDocument : public platform::Document,
   std::shared_ptr<WordProperties> properties_;
   std::shared_ptr<WordFields> fields_;
   std::shared_ptr<WordShapes> shapes_;
+  std::vector<std::shared_ptr<WordStoryRange>> stories_;
+  std::shared_ptr<WordStoryRange> main_;
+  std::shared_ptr<WordStoryRanges> storyRanges_;
 };
 
 }  // namespace sendnote::inmemory

@@ -7,6 +7,7 @@
 #include "inmemory/WordApp.h"
 #include "inmemory/WordDocument.h"
 #include "inmemory/WordProperties.h"
+#include "inmemory/WordShapes.h"
 #include "platform/ComError.h"
 #include "wordrules/FieldFormat.h"
 #include "wordrules/WordFieldCode.h"
@@ -16,8 +17,9 @@ namespace sendnote::inmemory {
 
 // --- WordRange ---
 
-WordRange::WordRange(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document)
-    : WordNode(u"Range", std::move(session), std::move(document)) {}
+WordRange::WordRange(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document,
+                     int32_t storyType)
+    : WordNode(u"Range", std::move(session), std::move(document)), storyType_(storyType) {}
 
 std::shared_ptr<platform::Object> WordRange::Application() {
   Call(u"Application");
@@ -39,12 +41,31 @@ std::shared_ptr<platform::Fields> WordRange::Fields() {
   return FieldsOfRange();
 }
 
+int32_t WordRange::StoryType() {
+  Call(u"StoryType");
+  return storyType_;
+}
+
+std::shared_ptr<platform::Range> WordRange::NextStoryRange() {
+  Call(u"NextStoryRange");
+  return NextOfRange();
+}
+
+std::shared_ptr<platform::Shapes> WordRange::ShapeRange() {
+  Call(u"ShapeRange");
+  return ShapesOfRange();
+}
+
+std::shared_ptr<platform::Shapes> WordRange::ShapesOfRange() {
+  return std::make_shared<WordShapes>(SessionRef(), DocumentRef());
+}
+
 // A field's code or result. Nested fields are not modelled: its Fields are empty.
 class WordFieldPartRange : public WordRange {
  public:
   WordFieldPartRange(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document,
-                     std::weak_ptr<WordField> field, bool code)
-      : WordRange(session, document),
+                     std::weak_ptr<WordField> field, bool code, int32_t storyType)
+      : WordRange(session, document, storyType),
         field_(std::move(field)),
         code_(code),
         none_(std::make_shared<WordFields>(std::move(session), std::move(document))) {}
@@ -86,11 +107,26 @@ WordField::WordField(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocum
 
 std::shared_ptr<WordField> WordField::Create(std::weak_ptr<WordSession> session,
                                              std::weak_ptr<WordDocument> document,
-                                             WordFieldContent content, FieldPlace place) {
+                                             WordFieldContent content, FieldPlace place,
+                                             int32_t storyType) {
   std::shared_ptr<WordField> field(new WordField(session, document, std::move(content), place));
-  field->code_ = std::make_shared<WordFieldPartRange>(session, document, field, true);
-  field->result_ = std::make_shared<WordFieldPartRange>(session, document, field, false);
+  const int32_t story = field->StoryOfField(storyType);
+  field->code_ = std::make_shared<WordFieldPartRange>(session, document, field, true, story);
+  field->result_ = std::make_shared<WordFieldPartRange>(session, document, field, false, story);
   return field;
+}
+
+int32_t WordField::StoryOfField(int32_t storyType) const {
+  switch (place_) {
+    case FieldPlace::kBody:
+    case FieldPlace::kTable:
+      return platform::kWdMainTextStory;
+    case FieldPlace::kShape:
+      return platform::kWdTextFrameStory;
+    case FieldPlace::kStory:
+      break;
+  }
+  return storyType;
 }
 
 std::shared_ptr<platform::Object> WordField::Application() {

@@ -22,7 +22,8 @@ class WordField;
 
 class WordRange : public platform::Range, public WordNode {
  public:
-  WordRange(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document);
+  WordRange(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document,
+            int32_t storyType);
 
   // --- platform::Range ---
   std::u16string TypeName() const override { return u"Range"; }
@@ -30,21 +31,32 @@ class WordRange : public platform::Range, public WordNode {
   std::u16string Text() override;
   void SetText(std::u16string_view text) override;
   std::shared_ptr<platform::Fields> Fields() override;
+  int32_t StoryType() override;
+  std::shared_ptr<platform::Range> NextStoryRange() override;
+  std::shared_ptr<platform::Shapes> ShapeRange() override;
 
  protected:
   virtual std::u16string ReadText() const = 0;
   virtual void WriteText(std::u16string_view text) = 0;
   virtual std::shared_ptr<WordFields> FieldsOfRange() = 0;
+  // Nothing and no shapes, unless the range is a story's.
+  virtual std::shared_ptr<platform::Range> NextOfRange() { return nullptr; }
+  virtual std::shared_ptr<platform::Shapes> ShapesOfRange();
+
+ private:
+  int32_t storyType_;
 };
 
 // Where a field sits, for reading the content back.
-enum class FieldPlace { kBody, kTable, kShape };
+enum class FieldPlace { kBody, kTable, kShape, kStory };
 
 class WordField : public platform::Field, public WordNode {
  public:
+  // `storyType`: the story of a field of kStory.
   static std::shared_ptr<WordField> Create(std::weak_ptr<WordSession> session,
                                            std::weak_ptr<WordDocument> document,
-                                           WordFieldContent content, FieldPlace place);
+                                           WordFieldContent content, FieldPlace place,
+                                           int32_t storyType = platform::kWdMainTextStory);
 
   const WordFieldContent& Content() const { return content_; }
   FieldPlace Place() const { return place_; }
@@ -69,6 +81,7 @@ class WordField : public platform::Field, public WordNode {
  private:
   WordField(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document,
             WordFieldContent content, FieldPlace place);
+  int32_t StoryOfField(int32_t storyType) const;
 
   WordFieldContent content_;
   FieldPlace place_;

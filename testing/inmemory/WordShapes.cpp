@@ -5,50 +5,44 @@
 
 namespace sendnote::inmemory {
 
-// A text box's text: plain text followed by its fields. Its Text reads the plain text and
-// the fields' results; writing it replaces everything with plain text, removing the fields.
-class WordShapeRange : public WordRange {
- public:
-  WordShapeRange(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document,
-                 const WordShapeContent& content)
-      : WordRange(session, document),
-        text_(content.text),
-        fields_(std::make_shared<WordFields>(session, document)) {
-    for (const auto& field : content.fields) {
-      fields_->Append(WordField::Create(session, document, field, FieldPlace::kShape));
-    }
-  }
+// --- WordShapeRange ---
 
-  WordShapeContent Content() const {
-    WordShapeContent content;
-    content.text = text_;
-    for (const auto& field : fields_->Items()) content.fields.push_back(field->Content());
-    return content;
+WordShapeRange::WordShapeRange(std::weak_ptr<WordSession> session,
+                               std::weak_ptr<WordDocument> document,
+                               const WordShapeContent& content)
+    : WordRange(session, document, platform::kWdTextFrameStory),
+      text_(content.text),
+      fields_(std::make_shared<WordFields>(session, document)) {
+  for (const auto& field : content.fields) {
+    fields_->Append(WordField::Create(session, document, field, FieldPlace::kShape));
   }
+}
 
- protected:
-  std::u16string ReadText() const override {
-    std::u16string text = text_;
-    for (const auto& field : fields_->Items()) text += field->Content().result;
-    return text;
-  }
-  void WriteText(std::u16string_view text) override {
-    fields_->RemoveAll();
-    text_ = text;
-  }
-  std::shared_ptr<WordFields> FieldsOfRange() override { return fields_; }
+WordShapeContent WordShapeRange::Content() const {
+  WordShapeContent content;
+  content.text = text_;
+  for (const auto& field : fields_->Items()) content.fields.push_back(field->Content());
+  return content;
+}
 
- private:
-  std::u16string text_;
-  std::shared_ptr<WordFields> fields_;
-};
+std::u16string WordShapeRange::ReadText() const {
+  std::u16string text = text_;
+  for (const auto& field : fields_->Items()) text += field->Content().result;
+  return text;
+}
+
+void WordShapeRange::WriteText(std::u16string_view text) {
+  fields_->RemoveAll();
+  text_ = text;
+}
 
 // --- WordTextFrame ---
 
 WordTextFrame::WordTextFrame(std::weak_ptr<WordSession> session,
                              std::weak_ptr<WordDocument> document, const WordShapeContent& content)
     : WordNode(u"TextFrame", session, document) {
-  if (content.holdsText) range_ = std::make_shared<WordShapeRange>(session, document, content);
+  if (content.holdsText && !content.IsGroup())
+    range_ = std::make_shared<WordShapeRange>(session, document, content);
 }
 
 WordShapeContent WordTextFrame::Content() const {
@@ -78,7 +72,21 @@ std::shared_ptr<platform::Range> WordTextFrame::TextRange() {
 WordShape::WordShape(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document,
                      const WordShapeContent& content)
     : WordNode(u"Shape", session, document),
-      frame_(std::make_shared<WordTextFrame>(session, document, content)) {}
+      frame_(std::make_shared<WordTextFrame>(session, document, content)) {
+  if (!content.IsGroup()) return;
+  items_ = std::make_shared<WordShapes>(session, document);
+  for (const auto& item : content.groupItems) {
+    items_->Append(std::make_shared<WordShape>(session, document, item));
+  }
+}
+
+WordShapeContent WordShape::Content() const {
+  if (!items_) return frame_->Content();
+  WordShapeContent group;
+  group.holdsText = false;
+  for (const auto& item : items_->Items()) group.groupItems.push_back(item->Content());
+  return group;
+}
 
 std::shared_ptr<platform::Object> WordShape::Application() {
   Call(u"Application");
@@ -90,6 +98,15 @@ std::shared_ptr<platform::TextFrame> WordShape::TextFrame() {
   return frame_;
 }
 
+std::shared_ptr<platform::Shapes> WordShape::GroupItems() {
+  Call(u"GroupItems");
+  if (!items_) {
+    platform::Raise(platform::kErrWordNotAvailable,
+                    u"This member can only be accessed for a group.");
+  }
+  return items_;
+}
+
 // --- WordShapes ---
 
 WordShapes::WordShapes(std::weak_ptr<WordSession> session, std::weak_ptr<WordDocument> document)
@@ -98,6 +115,18 @@ WordShapes::WordShapes(std::weak_ptr<WordSession> session, std::weak_ptr<WordDoc
 std::shared_ptr<platform::Object> WordShapes::Application() {
   Call(u"Application");
   return App();
+}
+
+std::vector<std::shared_ptr<WordShapeRange>> WordShapes::TextRanges() const {
+  std::vector<std::shared_ptr<WordShapeRange>> ranges;
+  for (const auto& shape : items_) {
+    if (const auto& group = shape->GroupObject()) {
+      for (auto& range : group->TextRanges()) ranges.push_back(std::move(range));
+    } else if (const auto& range = shape->TextFrameObject()->RangeObject()) {
+      ranges.push_back(range);
+    }
+  }
+  return ranges;
 }
 
 int32_t WordShapes::Count() {

@@ -1,5 +1,6 @@
-// Fields outside the main text: a letter's headers and footers of every section, its
-// footnotes and the text boxes inside them show the contact once the letter is saved.
+// Stories outside the main text: the engine lists a letter's headers and footers of every
+// section, its footnotes and the text boxes inside them as Word does, and the letter
+// writer's refresh reaches every one of them.
 #include "docx/StoryParts.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "docx/Zip.h"
 #include "platform/Utf.h"
 #include "tests/docx/DocxTestSupport.h"
+#include "tests/docx/LetterFlow.h"
 #include "tests/support/LibreOfficeText.h"
 
 namespace sendnote::docx {
@@ -150,10 +152,37 @@ class StoryPartsTest : public ::testing::Test {
   std::shared_ptr<DocxDocument> doc_;
 };
 
-TEST_F(StoryPartsTest, SavingShowsTheContactInEveryHeaderFooterFootnoteAndTextBox) {
-  AddText(u"SENDNOTE$PREFIX", u"OUTLOOK$");
-  AddText(u"OUTLOOK$会社名", u"株式会社山田商事");
+size_t Occurrences(const std::string& xml, const std::string& text) {
+  size_t n = 0;
+  for (size_t at = xml.find(text); at != std::string::npos; at = xml.find(text, at + 1)) ++n;
+  return n;
+}
+
+TEST_F(StoryPartsTest, StoriesComeInTypeOrderEachSectionsHeaderReachedFromTheFirst) {
+  const auto items = doc_->StoryRanges()->Items();
+  std::vector<int32_t> types;
+  for (const auto& story : items) types.push_back(story->StoryType());
+  // The main text, its text frame story (none here), the footnotes, the second section's
+  // primary header, the first's even-page footer and first-page header.
+  EXPECT_EQ(types, (std::vector<int32_t>{platform::kWdMainTextStory, platform::kWdFootnotesStory,
+                                         platform::kWdPrimaryHeaderStory,
+                                         platform::kWdEvenPagesFooterStory,
+                                         platform::kWdFirstPageHeaderStory}));
+  EXPECT_EQ(doc_->StoryRanges()->Count(), 5);
+  for (const auto& story : items) EXPECT_EQ(story->NextStoryRange(), nullptr);
+  // The first-page header holds a text box; its text is in the text frame story.
+  const auto header = items[4];
+  EXPECT_EQ(header->Fields()->Count(), 3);
+  ASSERT_EQ(header->ShapeRange()->Count(), 1);
+  const auto box = header->ShapeRange()->Item(1)->TextFrame()->TextRange();
+  EXPECT_EQ(box->StoryType(), platform::kWdTextFrameStory);
+  EXPECT_EQ(box->Text(), u"«箱»\r");
+  EXPECT_EQ(items[1]->ShapeRange()->Count(), 0);
+}
+
+TEST_F(StoryPartsTest, TheLetterShowsTheContactInEveryHeaderFooterFootnoteAndTextBox) {
   AddText(u"OTHER$会社名", u"他社");
+  testing::WriteLetter(doc_);
   doc_->SaveAs(dir_.File("letter.docx"), false);
 
   const std::string zip = testing::ReadFile(dir_.File("letter.docx"));
@@ -165,18 +194,10 @@ TEST_F(StoryPartsTest, SavingShowsTheContactInEveryHeaderFooterFootnoteAndTextBo
     EXPECT_EQ((header1 + footer1 + header2 + footnotes).find(placeholder), std::string::npos)
         << placeholder << " is still shown";
   }
-  auto count = [](const std::string& xml) {
-    size_t n = 0;
-    for (size_t at = xml.find("株式会社山田商事"); at != std::string::npos;
-         at = xml.find("株式会社山田商事", at + 1)) {
-      ++n;
-    }
-    return n;
-  };
-  EXPECT_EQ(count(header1), 2u);  // the header's own field and the one in its text box
-  EXPECT_EQ(count(footer1), 1u);
-  EXPECT_EQ(count(header2), 1u);
-  EXPECT_EQ(count(footnotes), 1u);
+  EXPECT_EQ(Occurrences(header1, "株式会社山田商事"), 2u);  // its own field and its text box's
+  EXPECT_EQ(Occurrences(footer1, "株式会社山田商事"), 1u);
+  EXPECT_EQ(Occurrences(header2, "株式会社山田商事"), 1u);
+  EXPECT_EQ(Occurrences(footnotes, "株式会社山田商事"), 1u);
   // Another prefix and an unquoted name are not the letter's fields.
   EXPECT_NE(header1.find("«他»"), std::string::npos);
   EXPECT_NE(header1.find("«引用なし»"), std::string::npos);
@@ -184,7 +205,8 @@ TEST_F(StoryPartsTest, SavingShowsTheContactInEveryHeaderFooterFootnoteAndTextBo
   EXPECT_EQ(testing::ReadFile(dir_.File("sections.dotx")), SectionsTemplate());
 }
 
-TEST_F(StoryPartsTest, ADocumentWithoutThePrefixMarkerKeepsItsStoriesAsTheyWere) {
+TEST_F(StoryPartsTest, SavingAloneLeavesEveryStoryAsItWas) {
+  AddText(u"SENDNOTE$PREFIX", u"OUTLOOK$");
   AddText(u"OUTLOOK$会社名", u"株式会社山田商事");
   doc_->SaveAs(dir_.File("plain.docx"), false);
   const std::string zip = testing::ReadFile(dir_.File("plain.docx"));
@@ -192,8 +214,9 @@ TEST_F(StoryPartsTest, ADocumentWithoutThePrefixMarkerKeepsItsStoriesAsTheyWere)
   EXPECT_NE(testing::EntryText(zip, "word/footer1.xml").find("«偶数»"), std::string::npos);
 }
 
-// Headers, footers and notes are refreshed like the main text and held to its rules: one
-// that breaks them refuses the template, naming the part, instead of keeping its old results.
+// Headers, footers and notes are stories of the letter and held to the main text's rules:
+// one that breaks them refuses the template, naming the part, instead of keeping its old
+// results.
 TEST(StoryPartRulesTest, AStoryPartThatBreaksTheRulesRefusesTheTemplate) {
   std::string deep;
   for (int i = 0; i < 1100; ++i) deep += "<w:p>";
@@ -257,8 +280,8 @@ std::vector<std::string> ParagraphTexts(const std::string& xml) {
 
 TEST_F(StoryPartsTest, LibreOfficeShowsTheContactInEveryHeaderFooterAndFootnote) {
   if (!sendnote::testing::LibreOfficeInstalled()) GTEST_SKIP() << "LibreOffice is not installed";
-  AddText(u"SENDNOTE$PREFIX", u"OUTLOOK$");
-  AddText(u"OUTLOOK$会社名", u"株式会社山田商事");
+  AddText(u"OTHER$会社名", u"他社");
+  testing::WriteLetter(doc_);
   doc_->SaveAs(dir_.File("letter.docx"), false);
   // The flat OpenDocument form holds every page style's headers and footers as text.
   const auto flat = sendnote::testing::LibreOfficeConvert(dir_.File("letter.docx"), "fodt");

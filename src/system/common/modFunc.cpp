@@ -83,6 +83,48 @@ std::shared_ptr<platform::Fields> ShapeFields(const std::shared_ptr<platform::Sh
   return platform::Must(text).Fields();
 }
 
+namespace {
+
+using FieldsVisit = std::function<void(const std::shared_ptr<platform::Fields>&)>;
+
+void VisitShapes(const std::shared_ptr<platform::Shapes>& shapes, const FieldsVisit& visit) {
+  auto& collection = platform::Must(shapes);
+  const int32_t count = collection.Count();
+  for (int32_t i = 1; i <= count; ++i) {
+    const auto shape = collection.Item(i);
+    if (auto fields = ShapeFields(shape)) {
+      visit(fields);
+      continue;
+    }
+    std::shared_ptr<platform::Shapes> items;
+    try {
+      items = platform::Must(shape).GroupItems();
+    } catch (const ComError&) {
+      continue;  // neither text nor a group: a picture, a canvas
+    }
+    VisitShapes(items, visit);
+  }
+}
+
+}  // namespace
+
+void ForEachTextFields(platform::Document& document, const FieldsVisit& visit) {
+  visit(document.Fields());
+  VisitShapes(document.Shapes(), visit);
+  for (const auto& story : platform::Must(document.StoryRanges()).Items()) {
+    const int32_t type = platform::Must(story).StoryType();
+    // The main text is done; the text frame story holds the text boxes the shapes reached,
+    // and a second visit would rename their fields twice.
+    if (type == platform::kWdMainTextStory || type == platform::kWdTextFrameStory) continue;
+    const bool sectionStory = platform::IsSectionStory(type);
+    for (auto range = story; range; range = sectionStory ? range->NextStoryRange() : nullptr) {
+      visit(range->Fields());
+      // Floating shapes are anchored in the main text, headers and footers only.
+      if (sectionStory) VisitShapes(range->ShapeRange(), visit);
+    }
+  }
+}
+
 Flag IsContactItem(const std::shared_ptr<platform::Object>& item) {
   try {
     auto outlookItem = As<platform::OutlookItem>(item);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -71,6 +72,13 @@ int16_t PropFieldUpdate(const std::shared_ptr<platform::Fields>& fields,
 // read (a picture, a group, a canvas): such a shape has no fields to visit. Failures of
 // the shape itself and of the text's fields pass to the caller.
 std::shared_ptr<platform::Fields> ShapeFields(const std::shared_ptr<platform::Shape>& shape);
+// Calls `visit` once with the fields of each text of the document that can show a
+// property: the main text, the headers and footers of every section, the footnotes,
+// endnotes and comments, and every text box anchored in the main text, a header or a
+// footer, the items of groups included. A shape that is neither a readable text box nor a
+// group is skipped. Other failures, and those of `visit`, pass to the caller.
+void ForEachTextFields(platform::Document& document,
+                       const std::function<void(const std::shared_ptr<platform::Fields>&)>& visit);
 // Rewrites the DOCPROPERTY fields naming `oldPrefix`... to name `newPrefix`...; returns
 // how many. Failures pass to the caller.
 int16_t PropFieldRename(const std::shared_ptr<platform::Fields>& fields,

@@ -87,16 +87,13 @@ void DeletePrefixed(platform::DocumentProperties& props, std::u16string_view old
   }
 }
 
-// Points the DOCPROPERTY fields of the main text and of every shape's text at the new
-// prefix; shapes without text have none.
+// Points the DOCPROPERTY fields of every story and of every text box at the new prefix;
+// shapes without text have none.
 void RenameFields(platform::Document& document, std::u16string_view oldPrefix,
                   std::u16string_view newPrefix) {
-  PropFieldRename(document.Fields(), oldPrefix, newPrefix);
-  auto shapes = document.Shapes();
-  const int32_t count = Must(shapes).Count();
-  for (int32_t i = 1; i <= count; ++i) {
-    if (auto fields = ShapeFields(shapes->Item(i))) PropFieldRename(fields, oldPrefix, newPrefix);
-  }
+  ForEachTextFields(document, [&](const std::shared_ptr<platform::Fields>& fields) {
+    PropFieldRename(fields, oldPrefix, newPrefix);
+  });
 }
 
 // The outcome of settling the prefix.

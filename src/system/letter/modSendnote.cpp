@@ -34,15 +34,12 @@ bool IsTemplateName(std::u16string_view name) {
   return EndsWith(lower, u".dot") || EndsWith(lower, u".dotx") || EndsWith(lower, u".dotm");
 }
 
-// Refreshes the prefixed fields of the main text and of every shape's text; shapes
-// without text (a logo, say) have none.
+// Refreshes the prefixed fields of every story and of every text box; shapes without text
+// (a logo, say) have none.
 void RefreshFields(platform::Document& document, std::u16string_view prefix) {
-  PropFieldUpdate(document.Fields(), prefix);
-  auto shapes = document.Shapes();
-  const int16_t count = platform::CInt(Must(shapes).Count());
-  for (int32_t i = 1; i <= count; ++i) {
-    if (auto fields = ShapeFields(shapes->Item(i))) PropFieldUpdate(fields, prefix);
-  }
+  ForEachTextFields(document, [&](const std::shared_ptr<platform::Fields>& fields) {
+    PropFieldUpdate(fields, prefix);
+  });
 }
 
 }  // namespace

@@ -290,7 +290,7 @@ inmemory::WordContent LetterTemplate() {
   box.text = u"〒";
   box.fields.push_back({u" DOCPROPERTY \"OUTLOOK$郵便番号\" ", u"(郵便番号)"});
   content.shapes.push_back(box);
-  content.shapes.push_back(inmemory::WordShapeContent{false, u"", {}});
+  content.shapes.push_back(inmemory::PictureContent());
   return content;
 }
 

@@ -29,7 +29,8 @@ class ClickFlowTest : public ::testing::Test {
     inmemory::WordContent content;
     content.bodyFields = {{u" DOCPROPERTY \"OUTLOOK$宛先\" ", u"(宛先)"},
                           {u" DOCPROPERTY \"OTHER$会社名\" ", u"(other)"}};
-    content.shapes = {{true, u"", {{u" DOCPROPERTY \"OUTLOOK$郵便番号上位\" ", u"(〒)"}}}};
+    content.shapes = {
+        inmemory::TextBoxContent({{u" DOCPROPERTY \"OUTLOOK$郵便番号上位\" ", u"(〒)"}})};
     w_.MarkedTemplate(kLetterTemplate, content);
     w_.word->QueueFileNew(kLetterTemplate);
     w_.ui().QueueDialog({DialogAction::Ok()});
@@ -355,8 +356,9 @@ TEST_F(ClickFlowTest, PicturesAmongTheShapesAreSkippedByRenamingAndRefresh) {
   w_.ExplorerSelecting({w_.AddYamada()});
   w_.WordRunning();
   inmemory::WordContent content;
-  const inmemory::WordShapeContent picture{false, u"", {}};
-  content.shapes = {picture, {true, u"", {{u" DOCPROPERTY \"OUTLOOK$姓\" ", u"?"}}}, picture};
+  const inmemory::WordShapeContent picture = inmemory::PictureContent();
+  content.shapes = {picture, inmemory::TextBoxContent({{u" DOCPROPERTY \"OUTLOOK$姓\" ", u"?"}}),
+                    picture};
   w_.word->AddTemplate(kLetterTemplate, content);  // unmarked: renamed to the typed prefix
   w_.word->QueueFileNew(kLetterTemplate);
   w_.ui().QueueDialog({DialogAction::Ok()});

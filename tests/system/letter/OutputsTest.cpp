@@ -34,7 +34,8 @@ WordContent LastWeeksLetter() {
   c.bodyFields = {{u" DOCPROPERTY \"OUTLOOK$会社名\" ", u"佐藤物産"},
                   {u" DATE \\@ \"yyyy/MM/dd\" ", u"2026/12/01"},
                   {u" DOCPROPERTY \"OUTLOOK$姓\" ", u"佐藤"}};
-  c.shapes = {{true, u"御中", {{u" DOCPROPERTY \"OUTLOOK$郵便番号上位\" ", u"987"}}}};
+  c.shapes = {
+      inmemory::TextBoxContent({{u" DOCPROPERTY \"OUTLOOK$郵便番号上位\" ", u"987"}}, u"御中")};
   c.properties = {
       Prop(u"SENDNOTE$PROPERTY", platform::kPropertyBoolean, Variant::Bool(platform::kTrue)),
       Prop(u"SENDNOTE$PREFIX", platform::kPropertyString, Variant::String(u"OUTLOOK$")),

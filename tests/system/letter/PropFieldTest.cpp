@@ -87,6 +87,9 @@ class RepeatedField : public platform::Fields, public platform::Field, public pl
   std::u16string Text() override { return code_; }
   void SetText(std::u16string_view text) override { code_ = text; }
   std::shared_ptr<platform::Fields> Fields() override { return nullptr; }
+  int32_t StoryType() override { return platform::kWdMainTextStory; }
+  std::shared_ptr<platform::Range> NextStoryRange() override { return nullptr; }
+  std::shared_ptr<platform::Shapes> ShapeRange() override { return nullptr; }
 
   // A reference that does not own: the test keeps the object.
   std::shared_ptr<RepeatedField> Self() { return {std::shared_ptr<void>(), this}; }

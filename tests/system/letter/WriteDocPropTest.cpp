@@ -151,7 +151,8 @@ TEST_F(WriteDocPropTest, NoWithATypedPrefixRenamesFieldsInBodyAndTextBoxes) {
   content.bodyFields = {DocPropertyField(u"OUTLOOK$会社名"),
                         {u" DOCPROPERTY OUTLOOK$姓 ", u"old", false}};
   content.tableFields = {DocPropertyField(u"OUTLOOK$住所")};
-  content.shapes = {{true, u"宛先: ", {DocPropertyField(u"OUTLOOK$宛先")}}, {true, u"", {}}};
+  content.shapes = {inmemory::TextBoxContent({DocPropertyField(u"OUTLOOK$宛先")}, u"宛先: "),
+                    inmemory::TextBoxContent({})};
   ui_.QueueInput(u"NEW$");
   Run({Prop(u"SENDNOTE$PREFIX", u"OUTLOOK$"), Prop(u"OUTLOOK$住所", u"old")}, {platform::kVbNo},
       content);
