@@ -169,15 +169,19 @@ std::vector<std::shared_ptr<platform::Range>> DocxStoryRanges::Items() {
     return std::make_shared<DocxRange>(ModelRef(), &story, nullptr, DocxRange::Kind::kStory);
   };
   std::vector<std::shared_ptr<platform::Range>> items{range(model.Main())};
-  if (const auto boxes = model.Main().TextBoxes(); !boxes.empty()) {
-    items.push_back(range(model.Main().TextOf(*boxes.front())));
-  }
+  const auto boxes = model.Main().TextBoxes();
+  bool frames = !boxes.empty();
   int32_t last = 0;
   for (const auto& story : model.PartStories()) {
+    if (frames && story->Type() > platform::kWdTextFrameStory) {
+      items.push_back(range(model.Main().TextOf(*boxes.front())));
+      frames = false;
+    }
     if (story->Type() == last) continue;  // the next sections' are reached from the first
     last = story->Type();
     items.push_back(range(*story));
   }
+  if (frames) items.push_back(range(model.Main().TextOf(*boxes.front())));
   return items;
 }
 

@@ -144,6 +144,9 @@ const DispatchType& DocumentType() {
     t.Add({u"Shapes",
            On<Document>([](Document& d, Invocation& call) { call.ReturnObject(d.Shapes()); }),
            nullptr, true});
+    t.Add({u"StoryRanges",
+           On<Document>([](Document& d, Invocation& call) { call.ReturnObject(d.StoryRanges()); }),
+           nullptr, true});
     // Close(SaveChanges, OriginalFormat, RouteDocument).
     t.Add({u"Close", On<Document>([](Document& d, Invocation& call) {
              d.Close(call.IntOr(0, kWdPromptToSaveChanges));
@@ -236,6 +239,13 @@ const DispatchType& RangeType() {
                [](Range& r, Invocation& call) { r.SetText(Invocation::TextOf(call.Written())); })});
     t.Add({u"Fields", On<Range>([](Range& r, Invocation& call) { call.ReturnObject(r.Fields()); }),
            nullptr, true});
+    t.Add({u"StoryType",
+           On<Range>([](Range& r, Invocation& call) { call.ReturnInt(r.StoryType()); })});
+    t.Add({u"NextStoryRange",
+           On<Range>([](Range& r, Invocation& call) { call.ReturnObject(r.NextStoryRange()); })});
+    t.Add({u"ShapeRange",
+           On<Range>([](Range& r, Invocation& call) { call.ReturnObject(r.ShapeRange()); }),
+           nullptr, true});
     t.Default(u"Text");
     return t;
   }();
@@ -256,6 +266,30 @@ const DispatchType& ShapeType() {
     DispatchType t(u"Shape", kWord);
     t.Add({u"TextFrame",
            On<Shape>([](Shape& s, Invocation& call) { call.ReturnObject(s.TextFrame()); })});
+    t.Add({u"GroupItems",
+           On<Shape>([](Shape& s, Invocation& call) { call.ReturnObject(s.GroupItems()); })});
+    return t;
+  }();
+  return type;
+}
+
+// Word's StoryRanges: For Each gives the first story of each type, main text first.
+const DispatchType& StoryRangesType() {
+  static const DispatchType type = [] {
+    DispatchType t(u"StoryRanges", kWord);
+    t.Add({u"Count",
+           On<StoryRanges>([](StoryRanges& s, Invocation& call) { call.ReturnInt(s.Count()); })});
+    t.Add({u"_NewEnum", On<StoryRanges>([](StoryRanges& s, Invocation& call) {
+             std::vector<com::ScopedVariant> items;
+             for (const auto& story : s.Items()) {
+               com::ComPtr<IDispatch> item = Expose(story);
+               items.push_back(com::ScopedVariant::Dispatch(item.Get()));
+             }
+             com::ScopedVariant result;
+             V_VT(result.Ptr()) = VT_UNKNOWN;
+             V_UNKNOWN(result.Ptr()) = VariantEnum::Create(std::move(items));
+             call.Return(result);
+           })});
     return t;
   }();
   return type;
@@ -293,6 +327,7 @@ const DispatchType* WordTypeOf(Object& model) {
   if (Is<Shapes>(model)) return &ShapesType();
   if (Is<Shape>(model)) return &ShapeType();
   if (Is<TextFrame>(model)) return &TextFrameType();
+  if (Is<StoryRanges>(model)) return &StoryRangesType();
   return nullptr;
 }
 

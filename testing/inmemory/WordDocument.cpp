@@ -51,12 +51,12 @@ void WordDocument::LinkStories(const WordContent& content) {
   std::vector<std::shared_ptr<platform::Range>> first{main_};
   const auto frames = shapes_->TextRanges();
   for (size_t i = 1; i < frames.size(); ++i) frames[i - 1]->SetNext(frames[i]);
-  if (!frames.empty()) first.push_back(frames.front());
   for (const auto& story : content.stories) {
     stories_.push_back(WordStoryRange::Make(SessionRef(), weak_from_this(), story));
   }
   for (int32_t type = platform::kWdFootnotesStory; type <= platform::kWdFirstPageFooterStory;
        ++type) {
+    if (type == platform::kWdTextFrameStory && !frames.empty()) first.push_back(frames.front());
     std::shared_ptr<WordStoryRange> previous;
     for (const auto& story : stories_) {
       if (story->Type() != type) continue;

@@ -159,7 +159,6 @@ struct Writer {
 
   std::string TextBox(const TemplateTextBox& box) {
     if (inTextBox) RaiseBadPackage("a text box cannot hold a text box");
-    if (inHeader) RaiseBadPackage("the header cannot hold text boxes");
     inTextBox = true;
     const std::string content = "<w:txbxContent>" + Paragraphs(box.paragraphs) + "</w:txbxContent>";
     inTextBox = false;
@@ -207,6 +206,65 @@ struct Writer {
             ";mso-wrap-style:square\" fillcolor=\"white\" strokeweight=\".5pt\"><v:textbox>" +
             content + "</v:textbox></v:shape></w:pict>";
     return "<w:r><mc:AlternateContent><mc:Choice Requires=\"wps\">" + drawing +
+           "</mc:Choice><mc:Fallback>" + pict + "</mc:Fallback></mc:AlternateContent></w:r>";
+  }
+
+  std::string Group(const TemplateGroup& group) {
+    if (inTextBox) RaiseBadPackage("a text box cannot hold a group");
+    int32_t widthPt = 0, heightPt = 0;
+    for (const TemplateTextBox& box : group.boxes) {
+      widthPt = std::max(widthPt, box.widthPt);
+      heightPt += box.heightPt;
+    }
+    const int id = nextDrawingId++;
+    const std::string cx = std::to_string(widthPt * kEmuPerPoint);
+    const std::string cy = std::to_string(heightPt * kEmuPerPoint);
+    std::string shapes, vml;
+    int32_t top = 0;
+    for (const TemplateTextBox& box : group.boxes) {
+      inTextBox = true;
+      const std::string content =
+          "<w:txbxContent>" + Paragraphs(box.paragraphs) + "</w:txbxContent>";
+      inTextBox = false;
+      const int boxId = nextDrawingId++;
+      const std::string bx = std::to_string(box.widthPt * kEmuPerPoint);
+      const std::string by = std::to_string(box.heightPt * kEmuPerPoint);
+      shapes += "<wps:wsp><wps:cNvPr id=\"" + std::to_string(boxId) + "\" name=\"Text Box " +
+                std::to_string(boxId) +
+                "\"/><wps:cNvSpPr txBox=\"1\"/><wps:spPr><a:xfrm><a:off x=\"0\" y=\"" +
+                std::to_string(top * kEmuPerPoint) + "\"/><a:ext cx=\"" + bx + "\" cy=\"" + by +
+                "\"/></a:xfrm><a:prstGeom prst=\"rect\"><a:avLst/></a:prstGeom></wps:spPr>"
+                "<wps:txbx>" +
+                content + "</wps:txbx><wps:bodyPr/></wps:wsp>";
+      vml +=
+          "<v:shape id=\"Text Box " + std::to_string(boxId) +
+          "\" type=\"#_x0000_t202\" style=\"position:absolute;left:0;top:" + std::to_string(top) +
+          ";width:" + std::to_string(box.widthPt) + ";height:" + std::to_string(box.heightPt) +
+          "\"><v:textbox>" + content + "</v:textbox></v:shape>";
+      top += box.heightPt;
+    }
+    const std::string drawing =
+        "<w:drawing><wp:anchor distT=\"0\" distB=\"0\" distL=\"114300\" distR=\"114300\" "
+        "simplePos=\"0\" relativeHeight=\"" +
+        std::to_string(251659264 + id) +
+        "\" behindDoc=\"0\" locked=\"0\" layoutInCell=\"1\" allowOverlap=\"1\">" +
+        AnchorPosition(group.leftPt, group.topPt) + "<wp:extent cx=\"" + cx + "\" cy=\"" + cy +
+        "\"/><wp:effectExtent l=\"0\" t=\"0\" r=\"0\" b=\"0\"/><wp:wrapNone/>"
+        "<wp:docPr id=\"" +
+        std::to_string(id) + "\" name=\"Group " + std::to_string(id) +
+        "\"/><wp:cNvGraphicFramePr/><a:graphic><a:graphicData "
+        "uri=\"http://schemas.microsoft.com/office/word/2010/wordprocessingGroup\"><wpg:wgp>"
+        "<wpg:cNvGrpSpPr/><wpg:grpSpPr><a:xfrm><a:off x=\"0\" y=\"0\"/><a:ext cx=\"" +
+        cx + "\" cy=\"" + cy + "\"/><a:chOff x=\"0\" y=\"0\"/><a:chExt cx=\"" + cx + "\" cy=\"" +
+        cy + "\"/></a:xfrm></wpg:grpSpPr>" + shapes +
+        "</wpg:wgp></a:graphicData></a:graphic></wp:anchor></w:drawing>";
+    const std::string pict =
+        "<w:pict><v:group id=\"Group " + std::to_string(id) +
+        "\" style=\"position:absolute;margin-left:" + std::to_string(group.leftPt) +
+        "pt;margin-top:" + std::to_string(group.topPt) + "pt;width:" + std::to_string(widthPt) +
+        "pt;height:" + std::to_string(heightPt) + "pt\" coordsize=\"" + std::to_string(widthPt) +
+        "," + std::to_string(heightPt) + "\">" + vml + "</v:group></w:pict>";
+    return "<w:r><mc:AlternateContent><mc:Choice Requires=\"wpg\">" + drawing +
            "</mc:Choice><mc:Fallback>" + pict + "</mc:Fallback></mc:AlternateContent></w:r>";
   }
 
@@ -270,6 +328,8 @@ struct Writer {
         out += TextBox(*box);
       } else if (const auto* picture = std::get_if<TemplatePicture>(&item)) {
         out += Picture(*picture);
+      } else if (const auto* group = std::get_if<TemplateGroup>(&item)) {
+        out += Group(*group);
       }
     }
     return out + "</w:p>";
@@ -348,12 +408,15 @@ std::string ContentTypes(const TemplateDescription& d) {
       "vnd.openxmlformats-officedocument.wordprocessingml.fontTable+xml\"/>"
       "<Override PartName=\"/word/theme/theme1.xml\" "
       "ContentType=\"application/vnd.openxmlformats-officedocument.theme+xml\"/>";
-  if (!d.header.empty()) {
-    out +=
-        "<Override PartName=\"/word/header1.xml\" "
-        "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.header+xml\"/"
-        ">";
-  }
+  const auto story = [&](const char* part, const char* type) {
+    out += std::string("<Override PartName=\"/word/") + part +
+           "\" ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml." +
+           type + "+xml\"/>";
+  };
+  if (!d.header.empty()) story("header1.xml", "header");
+  if (!d.footer.empty()) story("footer1.xml", "footer");
+  if (!d.secondSectionHeader.empty()) story("header2.xml", "header");
+  if (!d.footnotes.empty()) story("footnotes.xml", "footnotes");
   out +=
       "<Override PartName=\"/docProps/core.xml\" "
       "ContentType=\"application/vnd.openxmlformats-package.core-properties+xml\"/>"
@@ -598,14 +661,43 @@ std::string BuildTemplate(const TemplateDescription& d) {
     headerReference = "<w:headerReference w:type=\"default\" r:id=\"" +
                       writer.AddRelationship("header", "header1.xml") + "\"/>";
   }
+  if (!d.footer.empty()) {
+    headerReference += "<w:footerReference w:type=\"default\" r:id=\"" +
+                       writer.AddRelationship("footer", "footer1.xml") + "\"/>";
+  }
+  std::string secondReference;
+  if (!d.secondSectionHeader.empty()) {
+    secondReference = "<w:headerReference w:type=\"default\" r:id=\"" +
+                      writer.AddRelationship("header", "header2.xml") + "\"/>";
+  }
+  if (!d.footnotes.empty()) writer.AddRelationship("footnotes", "footnotes.xml");
   for (size_t i = 0; i < d.customXml.size(); ++i) {
     writer.AddRelationship("customXml", "../customXml/item" + std::to_string(i + 1) + ".xml");
   }
-  std::string header;
-  if (!d.header.empty()) {
+  // Headers and footers take no pictures here: those would need relationships of their own.
+  const auto storyPart = [&](const char* root, const std::vector<TemplateParagraph>& content) {
     writer.inHeader = true;
-    header = std::string(kDeclaration) + "<w:hdr" + std::string(kMainNamespaces) + ">" +
-             writer.Paragraphs(d.header) + "</w:hdr>";
+    std::string part = std::string(kDeclaration) + "<w:" + root + std::string(kMainNamespaces) +
+                       ">" + writer.Paragraphs(content) + "</w:" + root + ">";
+    writer.inHeader = false;
+    return part;
+  };
+  const std::string header = d.header.empty() ? "" : storyPart("hdr", d.header);
+  const std::string footer = d.footer.empty() ? "" : storyPart("ftr", d.footer);
+  const std::string header2 =
+      d.secondSectionHeader.empty() ? "" : storyPart("hdr", d.secondSectionHeader);
+  std::string footnotes;
+  if (!d.footnotes.empty()) {
+    writer.inHeader = true;
+    footnotes = std::string(kDeclaration) + "<w:footnotes" + std::string(kMainNamespaces) +
+                "><w:footnote w:type=\"separator\" w:id=\"-1\"><w:p><w:r><w:separator/></w:r>"
+                "</w:p></w:footnote><w:footnote w:type=\"continuationSeparator\" w:id=\"0\">"
+                "<w:p><w:r><w:continuationSeparator/></w:r></w:p></w:footnote>";
+    for (size_t i = 0; i < d.footnotes.size(); ++i) {
+      footnotes += "<w:footnote w:id=\"" + std::to_string(i + 1) + "\">" +
+                   writer.Paragraphs(d.footnotes[i]) + "</w:footnote>";
+    }
+    footnotes += "</w:footnotes>";
     writer.inHeader = false;
   }
   std::string body;
@@ -616,16 +708,32 @@ std::string BuildTemplate(const TemplateDescription& d) {
       body += writer.Table(std::get<TemplateTable>(block)) + "<w:p/>";
     }
   }
-  const std::string document =
-      std::string(kDeclaration) + "<w:document" + std::string(kMainNamespaces) + "><w:body>" +
-      body + "<w:sectPr>" + headerReference + "<w:pgSz w:w=\"" + std::to_string(d.page.widthTwips) +
-      "\" w:h=\"" + std::to_string(d.page.heightTwips) + "\"/><w:pgMar w:top=\"" +
+  if (!d.footnotes.empty()) {
+    body += "<w:p>";
+    for (size_t i = 0; i < d.footnotes.size(); ++i) {
+      body +=
+          "<w:r><w:rPr><w:vertAlign w:val=\"superscript\"/></w:rPr><w:footnoteReference w:id=\"" +
+          std::to_string(i + 1) + "\"/></w:r>";
+    }
+    body += "</w:p>";
+  }
+  const std::string page =
+      "<w:pgSz w:w=\"" + std::to_string(d.page.widthTwips) + "\" w:h=\"" +
+      std::to_string(d.page.heightTwips) + "\"/><w:pgMar w:top=\"" +
       std::to_string(d.page.topTwips) + "\" w:right=\"" + std::to_string(d.page.rightTwips) +
       "\" w:bottom=\"" + std::to_string(d.page.bottomTwips) + "\" w:left=\"" +
       std::to_string(d.page.leftTwips) +
       "\" w:header=\"851\" w:footer=\"992\" w:gutter=\"0\"/>"
-      "<w:cols w:space=\"425\"/><w:docGrid w:type=\"lines\" w:linePitch=\"360\"/></w:sectPr>"
-      "</w:body></w:document>";
+      "<w:cols w:space=\"425\"/><w:docGrid w:type=\"lines\" w:linePitch=\"360\"/>";
+  // With a second section, the first ends in a paragraph of its own and keeps the header
+  // and footer; the second has its own header and shows the first's footer.
+  if (!d.secondSectionHeader.empty()) {
+    body += "<w:p><w:pPr><w:sectPr>" + headerReference + page + "</w:sectPr></w:pPr></w:p>";
+    headerReference = secondReference;
+  }
+  const std::string document = std::string(kDeclaration) + "<w:document" +
+                               std::string(kMainNamespaces) + "><w:body>" + body + "<w:sectPr>" +
+                               headerReference + page + "</w:sectPr></w:body></w:document>";
 
   std::string documentRels =
       std::string(kDeclaration) +
@@ -650,7 +758,11 @@ std::string BuildTemplate(const TemplateDescription& d) {
            "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
            "<w:zoom w:percent=\"100\"/><w:proofState w:spelling=\"clean\" w:grammar=\"clean\"/>"
            "<w:defaultTabStop w:val=\"840\"/><w:characterSpacingControl "
-           "w:val=\"compressPunctuation\"/><w:compat><w:compatSetting w:name=\"compatibilityMode\" "
+           "w:val=\"compressPunctuation\"/>" +
+           std::string(d.footnotes.empty() ? ""
+                                           : "<w:footnotePr><w:footnote w:id=\"-1\"/>"
+                                             "<w:footnote w:id=\"0\"/></w:footnotePr>") +
+           "<w:compat><w:compatSetting w:name=\"compatibilityMode\" "
            "w:uri=\"http://schemas.microsoft.com/office/word\" w:val=\"15\"/></w:compat>"
            "</w:settings>",
        false});
@@ -666,6 +778,9 @@ std::string BuildTemplate(const TemplateDescription& d) {
        false});
   entries.push_back({"word/theme/theme1.xml", Theme(d), false});
   if (!d.header.empty()) entries.push_back({"word/header1.xml", header, false});
+  if (!d.footer.empty()) entries.push_back({"word/footer1.xml", footer, false});
+  if (!d.secondSectionHeader.empty()) entries.push_back({"word/header2.xml", header2, false});
+  if (!d.footnotes.empty()) entries.push_back({"word/footnotes.xml", footnotes, false});
   for (size_t i = 0; i < d.images.size(); ++i) {
     if (writer.imageRelationship[i] == 0) continue;  // an image no picture shows
     entries.push_back({"word/media/image" + std::to_string(i + 1) + ".png", d.images[i].png, true});

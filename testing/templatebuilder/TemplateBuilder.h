@@ -1,7 +1,8 @@
 // Writes a Word template (.dotx) or document (.docx) package from a description:
 // paragraphs of text, DOCPROPERTY and other fields (complex or simple, with the code
 // split over several runs if wanted, bold results), bookmarks, a table, text boxes
-// (DrawingML with a VML fallback copy), pictures, a header, styles and theme, custom XML
+// (DrawingML with a VML fallback copy) also in groups and headers, pictures, a header and
+// a footer, a second section, footnotes, styles and theme, custom XML
 // data and custom properties, the page's size and margins, table cells of vertical text.
 // Used for tests, benchmarks and example templates.
 #pragma once
@@ -62,8 +63,16 @@ struct TemplatePicture {
   int32_t topPt = 0;
 };
 
-using TemplateInline =
-    std::variant<TemplateText, TemplateField, TemplateBookmark, TemplateTextBox, TemplatePicture>;
+// A floating group of text boxes (DrawingML wpg:wgp with a VML v:group fallback), the
+// boxes stacked from its top.
+struct TemplateGroup {
+  std::vector<TemplateTextBox> boxes;
+  int32_t leftPt = 0;
+  int32_t topPt = 0;
+};
+
+using TemplateInline = std::variant<TemplateText, TemplateField, TemplateBookmark, TemplateTextBox,
+                                    TemplatePicture, TemplateGroup>;
 
 enum class TemplateAlign { kLeft, kCenter, kRight };
 
@@ -112,6 +121,11 @@ struct TemplateFont {
 struct TemplateDescription {
   std::vector<TemplateBlock> body;
   std::vector<TemplateParagraph> header;  // none: no header part
+  std::vector<TemplateParagraph> footer;  // none: no footer part
+  // A second section with a primary header of its own; none: one section.
+  std::vector<TemplateParagraph> secondSectionHeader;
+  // Footnotes, referred to from a paragraph at the end of the body.
+  std::vector<std::vector<TemplateParagraph>> footnotes;
   std::vector<TemplateImage> images;
   std::vector<TemplateProperty> properties;
   std::vector<std::string> customXml;  // data items, each a whole XML text

@@ -50,6 +50,29 @@ TemplateDescription ToDescription(const TemplateOutline& outline) {
   for (int i = 0; i < outline.picturesWithoutText; ++i) {
     d.body.push_back(TemplateParagraph{{docx::TemplatePicture{0, true}}});
   }
+  const auto box = [](const TextBoxOutline& fields) {
+    docx::TemplateTextBox textBox;
+    for (const auto& field : fields)
+      textBox.paragraphs.push_back(TemplateParagraph{{ToField(field)}});
+    return textBox;
+  };
+  for (const auto& group : outline.groups) {
+    docx::TemplateGroup g;
+    for (const auto& fields : group) g.boxes.push_back(box(fields));
+    d.body.push_back(TemplateParagraph{{g}});
+  }
+  const auto paragraphs = [](const std::vector<FieldOutline>& fields) {
+    std::vector<TemplateParagraph> out;
+    for (const auto& field : fields) out.push_back(TemplateParagraph{{ToField(field)}});
+    return out;
+  };
+  const StoriesOutline& stories = outline.stories;
+  d.header = paragraphs(stories.headerFields);
+  for (const auto& fields : stories.headerTextBoxes)
+    d.header.push_back(TemplateParagraph{{box(fields)}});
+  d.footer = paragraphs(stories.footerFields);
+  d.secondSectionHeader = paragraphs(stories.secondHeaderFields);
+  for (const auto& field : stories.footnotes) d.footnotes.push_back(paragraphs({field}));
   int linked = 0;
   for (const auto& property : outline.properties) {
     docx::TemplateProperty p;

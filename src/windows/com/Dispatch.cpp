@@ -14,7 +14,9 @@ DISPID Dispatch::IdOf(std::u16string_view name) const { return ids_.Of(object_.G
 ScopedVariant Dispatch::Invoke(std::u16string_view name, WORD flags,
                                std::initializer_list<ScopedVariant> args,
                                const ScopedVariant* putValue) const {
-  const DISPID id = IdOf(name);
+  // A collection's enumerator has its own DISPID, whatever its name
+  // (https://learn.microsoft.com/windows/win32/com/dispid-constants).
+  const DISPID id = name == u"_NewEnum" ? DISPID_NEWENUM : IdOf(name);
   // Invoke takes the arguments last to first; the value of a put comes first of all.
   std::vector<VARIANT> argv;
   if (putValue) argv.push_back(putValue->Get());

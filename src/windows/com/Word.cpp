@@ -1,5 +1,7 @@
 #include "windows/com/Word.h"
 
+#include "windows/com/BusyRetry.h"
+#include "windows/com/HResultError.h"
 #include "windows/com/VariantConversion.h"
 #include "windows/com/WideText.h"
 
@@ -110,6 +112,17 @@ std::shared_ptr<platform::Fields> AutoRange::Fields() {
   return Wrap<AutoFields>(ObjectOf(u"Fields"));
 }
 
+int32_t AutoRange::StoryType() { return Int32Of(dispatch().Get(u"StoryType")); }
+
+std::shared_ptr<platform::Range> AutoRange::NextStoryRange() {
+  return Wrap<AutoRange>(ObjectOf(u"NextStoryRange"));
+}
+
+// Word's ShapeRange collection serves Count and Item as Shapes does.
+std::shared_ptr<platform::Shapes> AutoRange::ShapeRange() {
+  return Wrap<AutoShapes>(ObjectOf(u"ShapeRange"));
+}
+
 int32_t AutoField::Type() { return Int32Of(dispatch().Get(u"Type")); }
 
 std::shared_ptr<platform::Range> AutoField::Code() { return Wrap<AutoRange>(ObjectOf(u"Code")); }
@@ -126,6 +139,38 @@ std::shared_ptr<platform::Range> AutoTextFrame::TextRange() {
 
 std::shared_ptr<platform::TextFrame> AutoShape::TextFrame() {
   return Wrap<AutoTextFrame>(ObjectOf(u"TextFrame"));
+}
+
+std::shared_ptr<platform::Shapes> AutoShape::GroupItems() {
+  return Wrap<AutoShapes>(ObjectOf(u"GroupItems"));
+}
+
+int32_t AutoStoryRanges::Count() { return Int32Of(dispatch().Get(u"Count")); }
+
+std::vector<std::shared_ptr<platform::Range>> AutoStoryRanges::Items() {
+  const ScopedVariant value = dispatch().Get(u"_NewEnum");
+  const VARIANT& v = value.Get();
+  IUnknown* unknown = V_VT(&v) == VT_UNKNOWN    ? V_UNKNOWN(&v)
+                      : V_VT(&v) == VT_DISPATCH ? V_DISPATCH(&v)
+                                                : nullptr;
+  if (!unknown) throw ErrorOf(DISP_E_TYPEMISMATCH, nullptr, u"_NewEnum");
+  ComPtr<IEnumVARIANT> stories;
+  Check(unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(stories.Receive())),
+        u"_NewEnum");
+  std::vector<std::shared_ptr<platform::Range>> items;
+  for (;;) {
+    // Fetched one at a time: each Next is a round trip, but a story count is small and a
+    // server may refuse more than one.
+    ScopedVariant item;
+    ULONG fetched = 0;
+    const HRESULT hr = RetryWhileBusy([&] { return stories->Next(1, item.Receive(), &fetched); });
+    Check(hr, u"_NewEnum");
+    if (hr != S_OK || fetched == 0) break;
+    if (auto range = Wrap<AutoRange>(Dispatch::ObjectOf(item, u"_NewEnum"))) {
+      items.push_back(std::move(range));
+    }
+  }
+  return items;
 }
 
 std::u16string AutoDocumentProperty::Name() { return TextOf(dispatch().Get(u"Name")); }
@@ -181,6 +226,10 @@ std::shared_ptr<platform::Fields> AutoDocument::Fields() {
 
 std::shared_ptr<platform::Shapes> AutoDocument::Shapes() {
   return Wrap<AutoShapes>(ObjectOf(u"Shapes"));
+}
+
+std::shared_ptr<platform::StoryRanges> AutoDocument::StoryRanges() {
+  return Wrap<AutoStoryRanges>(ObjectOf(u"StoryRanges"));
 }
 
 // Only SaveChanges is passed: OriginalFormat and RouteDocument keep Word's defaults.

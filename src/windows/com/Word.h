@@ -3,6 +3,8 @@
 // the contracts of platform/Word.h one for one.
 #pragma once
 
+#include <vector>
+
 #include "platform/Word.h"
 #include "windows/com/AutomationObject.h"
 
@@ -55,6 +57,7 @@ class AutoDocument : public AutomationObject<platform::Document, Host::kWord> {
   void Activate() override;
   std::shared_ptr<platform::Fields> Fields() override;
   std::shared_ptr<platform::Shapes> Shapes() override;
+  std::shared_ptr<platform::StoryRanges> StoryRanges() override;
   void Close(int32_t saveChanges) override;
   // Word itself replaces an existing file without asking: the refusals of an existing
   // file, of no name and of the document's own template are made here, before Word saves.
@@ -84,6 +87,9 @@ class AutoRange : public AutomationObject<platform::Range, Host::kWord> {
   std::u16string Text() override;
   void SetText(std::u16string_view text) override;
   std::shared_ptr<platform::Fields> Fields() override;
+  int32_t StoryType() override;
+  std::shared_ptr<platform::Range> NextStoryRange() override;
+  std::shared_ptr<platform::Shapes> ShapeRange() override;
 };
 
 // A Word field.
@@ -118,12 +124,23 @@ class AutoShape : public AutomationObject<platform::Shape, Host::kWord> {
   explicit AutoShape(ComPtr<IDispatch> object) : AutomationObject(std::move(object), u"Shape") {}
 
   std::shared_ptr<platform::TextFrame> TextFrame() override;
+  std::shared_ptr<platform::Shapes> GroupItems() override;
 };
 
 // The shapes of a Word document, text boxes among them.
 class AutoShapes : public AutoCollection<platform::Shapes, Wrap<AutoShape>, Host::kWord> {
  public:
   explicit AutoShapes(ComPtr<IDispatch> object) : AutoCollection(std::move(object), u"Shapes") {}
+};
+
+// A document's stories; For Each over them is the enumerator of _NewEnum.
+class AutoStoryRanges : public AutomationObject<platform::StoryRanges, Host::kWord> {
+ public:
+  explicit AutoStoryRanges(ComPtr<IDispatch> object)
+      : AutomationObject(std::move(object), u"StoryRanges") {}
+
+  int32_t Count() override;
+  std::vector<std::shared_ptr<platform::Range>> Items() override;
 };
 
 // One custom document property: Office's DocumentProperty.

@@ -30,14 +30,33 @@ struct PropertyOutline {
   bool linkedToContent = false;  // linked properties keep their link target
 };
 
+// A text box: its fields, one paragraph each.
+using TextBoxOutline = std::vector<FieldOutline>;
+
+// The stories besides the main text that every Word can hold: the primary header and
+// footer, a second section's own primary header, footnotes (one field each).
+struct StoriesOutline {
+  std::vector<FieldOutline> headerFields;
+  std::vector<TextBoxOutline> headerTextBoxes;
+  std::vector<FieldOutline> footerFields;
+  std::vector<FieldOutline> secondHeaderFields;  // none: one section
+  std::vector<FieldOutline> footnotes;
+  bool Empty() const {
+    return headerFields.empty() && headerTextBoxes.empty() && footerFields.empty() &&
+           secondHeaderFields.empty() && footnotes.empty();
+  }
+};
+
 // A template's content. Fields appear in document order: the body's paragraphs first,
 // then the cells of one table. Shapes: the text boxes in order, then the shapes that
-// hold no text (pictures).
+// hold no text (pictures), then the groups of text boxes.
 struct TemplateOutline {
   std::vector<FieldOutline> bodyFields;
   std::vector<FieldOutline> tableFields;
-  std::vector<std::vector<FieldOutline>> textBoxes;
+  std::vector<TextBoxOutline> textBoxes;
   int picturesWithoutText = 0;
+  std::vector<std::vector<TextBoxOutline>> groups;
+  StoriesOutline stories;
   std::vector<PropertyOutline> properties;
 };
 

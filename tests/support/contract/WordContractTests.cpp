@@ -60,6 +60,14 @@ struct Template {
     content.picturesWithoutText = count;
     return *this;
   }
+  Template& Groups(std::vector<std::vector<TextBoxOutline>> groups) {
+    content.groups = std::move(groups);
+    return *this;
+  }
+  Template& Stories(StoriesOutline stories) {
+    content.stories = std::move(stories);
+    return *this;
+  }
   Template& Props(std::vector<PropertyOutline> properties) {
     content.properties = std::move(properties);
     return *this;
@@ -571,6 +579,122 @@ TEST_P(WordContract, AShapeWithoutTextRaisesAtItsTextRange) {
   EXPECT_NO_THROW(shapes->Item(1)->TextFrame()->TextRange());
   auto frame = shapes->Item(2)->TextFrame();
   EXPECT_THROW(frame->TextRange(), ComError);
+}
+
+// The stories of a template with a header (a field and a text box), a footer, a second
+// section's header and a footnote.
+StoriesOutline EveryStory() {
+  StoriesOutline stories;
+  stories.headerFields = {F(kCompany, u"h")};
+  stories.headerTextBoxes = {{F(kName, u"hb")}};
+  stories.footerFields = {F(kCompany, u"f")};
+  stories.secondHeaderFields = {F(kName, u"h2")};
+  stories.footnotes = {F(kCompany, u"n")};
+  return stories;
+}
+
+TEST_P(WordContract, StoriesComeMainTextFirstEachTypeOnceLaterSectionsByNextStoryRange) {
+  auto doc = NewDocument(Template()
+                             .Body({F(kCompany, u"b")})
+                             .Boxes({{F(kName, u"box")}})
+                             .Stories(EveryStory())
+                             .Props({Text(u"OUTLOOK$会社名", u"社"), Text(u"OUTLOOK$名", u"名")}));
+  const auto stories = doc->StoryRanges()->Items();
+  std::vector<int32_t> types;
+  for (const auto& story : stories) types.push_back(story->StoryType());
+  // In WdStoryType order.
+  ASSERT_EQ(types,
+            (std::vector<int32_t>{platform::kWdMainTextStory, platform::kWdFootnotesStory,
+                                  platform::kWdTextFrameStory, platform::kWdPrimaryHeaderStory,
+                                  platform::kWdPrimaryFooterStory}));
+  EXPECT_EQ(doc->StoryRanges()->Count(), 5);
+  const auto story = [&](int32_t type) {
+    for (const auto& s : stories) {
+      if (s->StoryType() == type) return s;
+    }
+    return std::shared_ptr<platform::Range>();
+  };
+  EXPECT_EQ(Results(story(platform::kWdMainTextStory)->Fields()),
+            std::vector<std::u16string>{u"b"});
+  EXPECT_EQ(Results(story(platform::kWdTextFrameStory)->Fields()),
+            std::vector<std::u16string>{u"box"});
+  EXPECT_EQ(Results(story(platform::kWdFootnotesStory)->Fields()),
+            std::vector<std::u16string>{u"n"});
+  EXPECT_EQ(Results(story(platform::kWdPrimaryFooterStory)->Fields()),
+            std::vector<std::u16string>{u"f"});
+  EXPECT_EQ(story(platform::kWdFootnotesStory)->NextStoryRange(), nullptr);
+  EXPECT_EQ(story(platform::kWdPrimaryFooterStory)->NextStoryRange(), nullptr);
+  EXPECT_EQ(story(platform::kWdMainTextStory)->NextStoryRange(), nullptr);
+
+  // The first section's header, its text box, then the second section's header.
+  const auto header = story(platform::kWdPrimaryHeaderStory);
+  EXPECT_EQ(Results(header->Fields()), std::vector<std::u16string>{u"h"});
+  auto shapes = header->ShapeRange();
+  ASSERT_EQ(shapes->Count(), 1);
+  auto boxText = shapes->Item(1)->TextFrame()->TextRange();
+  EXPECT_EQ(boxText->StoryType(), platform::kWdTextFrameStory);
+  EXPECT_EQ(Results(boxText->Fields()), std::vector<std::u16string>{u"hb"});
+  const auto second = header->NextStoryRange();
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->StoryType(), platform::kWdPrimaryHeaderStory);
+  EXPECT_EQ(Results(second->Fields()), std::vector<std::u16string>{u"h2"});
+  EXPECT_EQ(second->NextStoryRange(), nullptr);
+  EXPECT_EQ(story(platform::kWdPrimaryFooterStory)->ShapeRange()->Count(), 0);
+
+  // A header's fields update as the main text's do.
+  header->Fields()->Item(1)->Update();
+  second->Fields()->Item(1)->Update();
+  EXPECT_EQ(Results(header->Fields()), std::vector<std::u16string>{u"社"});
+  EXPECT_EQ(Results(second->Fields()), std::vector<std::u16string>{u"名"});
+  // The main text's shapes are not a header's.
+  EXPECT_EQ(doc->Shapes()->Count(), 1);
+}
+
+TEST_P(WordContract, ADocumentWithoutOtherStoriesHasTheMainTextOnly) {
+  auto doc = NewDocument(Template().Body({F(kCompany, u"b")}));
+  const auto stories = doc->StoryRanges()->Items();
+  ASSERT_EQ(stories.size(), 1u);
+  EXPECT_EQ(stories[0]->StoryType(), platform::kWdMainTextStory);
+  EXPECT_EQ(stories[0]->Fields()->Count(), 1);
+  EXPECT_EQ(stories[0]->ShapeRange()->Count(), 0);
+}
+
+TEST_P(WordContract, AGroupsTextBoxesAreItsItemsAndItHasNoTextOfItsOwn) {
+  auto doc =
+      NewDocument(Template()
+                      .Boxes({{F(kName, u"single")}})
+                      .Groups({{{F(kCompany, u"g1")}, {F(kName, u"g2"), F(kCompany, u"g3")}}})
+                      .Props({Text(u"OUTLOOK$会社名", u"社")}));
+  auto shapes = doc->Shapes();
+  ASSERT_EQ(shapes->Count(), 2);
+  auto group = shapes->Item(2);
+  auto error = [](auto&& call) -> int32_t {
+    try {
+      call();
+    } catch (const ComError& e) {
+      return e.Number();
+    }
+    return 0;
+  };
+  EXPECT_EQ(error([&] { group->TextFrame()->TextRange(); }), platform::kErrWordNotAvailable);
+  EXPECT_EQ(error([&] { shapes->Item(1)->GroupItems(); }), platform::kErrWordNotAvailable);
+  auto items = group->GroupItems();
+  ASSERT_EQ(items->Count(), 2);
+  EXPECT_EQ(Results(items->Item(1)->TextFrame()->TextRange()->Fields()),
+            std::vector<std::u16string>{u"g1"});
+  auto second = items->Item(2)->TextFrame()->TextRange()->Fields();
+  EXPECT_EQ(Results(second), (std::vector<std::u16string>{u"g2", u"g3"}));
+  second->Item(2)->Update();
+  EXPECT_EQ(Results(items->Item(2)->TextFrame()->TextRange()->Fields()),
+            (std::vector<std::u16string>{u"g2", u"社"}));
+  // The text frame story goes through every text box of the main text, groups' included.
+  auto frame = doc->StoryRanges()->Items().at(1);  // after the main text
+  ASSERT_EQ(frame->StoryType(), platform::kWdTextFrameStory);
+  std::vector<std::u16string> chain;
+  for (auto range = frame; range; range = range->NextStoryRange()) {
+    for (const auto& result : Results(range->Fields())) chain.push_back(result);
+  }
+  EXPECT_EQ(chain, (std::vector<std::u16string>{u"single", u"g1", u"g2", u"社"}));
 }
 
 }  // namespace sendnote::testing

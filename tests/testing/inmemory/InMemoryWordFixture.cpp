@@ -57,9 +57,32 @@ WordContent InMemoryWordFixture::ToWordContent(const TemplateOutline& outline) {
     content.shapes.push_back(std::move(shape));
   }
   for (int i = 0; i < outline.picturesWithoutText; ++i) {
-    inmemory::WordShapeContent picture;
-    picture.holdsText = false;
-    content.shapes.push_back(std::move(picture));
+    content.shapes.push_back(inmemory::PictureContent());
+  }
+  for (const auto& group : outline.groups) {
+    std::vector<inmemory::WordShapeContent> items;
+    for (const auto& box : group) items.push_back(inmemory::TextBoxContent(ToContent(box)));
+    content.shapes.push_back(inmemory::GroupContent(std::move(items)));
+  }
+  const StoriesOutline& stories = outline.stories;
+  if (!stories.headerFields.empty() || !stories.headerTextBoxes.empty()) {
+    inmemory::WordStoryContent header{
+        platform::kWdPrimaryHeaderStory, ToContent(stories.headerFields), {}};
+    for (const auto& box : stories.headerTextBoxes) {
+      header.shapes.push_back(inmemory::TextBoxContent(ToContent(box)));
+    }
+    content.stories.push_back(std::move(header));
+  }
+  if (!stories.secondHeaderFields.empty()) {
+    content.stories.push_back(
+        {platform::kWdPrimaryHeaderStory, ToContent(stories.secondHeaderFields), {}});
+  }
+  if (!stories.footerFields.empty()) {
+    content.stories.push_back(
+        {platform::kWdPrimaryFooterStory, ToContent(stories.footerFields), {}});
+  }
+  if (!stories.footnotes.empty()) {
+    content.stories.push_back({platform::kWdFootnotesStory, ToContent(stories.footnotes), {}});
   }
   for (const auto& property : outline.properties) {
     inmemory::WordPropertyContent stored;
