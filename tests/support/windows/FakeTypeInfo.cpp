@@ -1,5 +1,6 @@
 #include "tests/support/windows/FakeTypeInfo.h"
 
+#include <atomic>
 namespace sendnote::windows::test {
 namespace {
 std::atomic<long> g_lookups{0};
@@ -17,23 +18,6 @@ FakeTypeInfo* FakeTypeInfo::Create(const IID& iid, Resolve resolve) {
 }
 
 long FakeTypeInfo::NameLookups() { return g_lookups; }
-
-HRESULT FakeTypeInfo::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_ITypeInfo) return E_NOINTERFACE;
-  *object = static_cast<ITypeInfo*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG FakeTypeInfo::AddRef() { return ++references_; }
-
-ULONG FakeTypeInfo::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
 
 HRESULT FakeTypeInfo::GetTypeAttr(TYPEATTR** attr) {
   *attr = new TYPEATTR(attr_);
