@@ -13,14 +13,32 @@
 namespace sendnote::windows {
 namespace {
 
-// The window that owns a box: the active window of this thread (the host's, or a dialog of
-// ours on top of it), else the foreground window when it belongs to this process.
+// A window of this thread that a box may belong to: visible, top-level, not owned by
+// another (so a host's main window, not a tool or a popup of it) and not a tool window.
+BOOL CALLBACK FindThreadWindow(HWND window, LPARAM found) {
+  if (!::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER)) return TRUE;
+  if (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// The window that owns a box, never none while the host shows one: the active window of
+// this thread (the host's, or a dialog of ours on top of it), else the foreground window
+// when it is this thread's, else a main window of this thread, the host's UI thread, in
+// the state its user last left it (its last active popup: a dialog of ours over it).
+// After Word was activated the host's thread has no active window, but its windows stay.
 HWND OwnerWindow() {
   if (HWND active = ::GetActiveWindow()) return active;
+  const DWORD thread = ::GetCurrentThreadId();
   HWND foreground = ::GetForegroundWindow();
-  DWORD process = 0;
-  if (foreground) ::GetWindowThreadProcessId(foreground, &process);
-  return process == ::GetCurrentProcessId() ? foreground : nullptr;
+  if (foreground && ::GetWindowThreadProcessId(foreground, nullptr) == thread) return foreground;
+  // EnumThreadWindows: the thread's top-level windows ("EnumThreadWindows function",
+  // Win32 reference); GetLastActivePopup: the popup of one most recently active.
+  HWND main = nullptr;
+  ::EnumThreadWindows(thread, FindThreadWindow, reinterpret_cast<LPARAM>(&main));
+  if (!main) return nullptr;
+  HWND popup = ::GetLastActivePopup(main);
+  return popup && ::IsWindowVisible(popup) ? popup : main;
 }
 
 // Dialogs scale per monitor; the host process decides its own awareness, so only this
