@@ -7,6 +7,7 @@
 #include "windows/com/Win32.h"
 
 #include <cstdlib>
+#include <cwchar>
 #include <functional>
 #include <new>
 #include <stdexcept>
@@ -29,6 +30,7 @@
 #include "windows/dll/ClassFactory.h"
 #include "windows/dll/Extensibility.h"
 #include "windows/dll/Module.h"
+#include "windows/dll/WindowsUserInterface.h"
 
 namespace {
 
@@ -428,6 +430,39 @@ void SinkChecks() {
   Check(FakeDispatch::Live() == 0, L"the sinks released the button");
 }
 
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+  wchar_t className[64] = {};
+  if (!::GetClassNameW(window, className, 64) || std::wcscmp(className, L"#32770") != 0)
+    return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// The input box's dialog procedure, a Win32 callback: what fails inside it ends the box
+// and reaches InputBox's caller, the system, as the exception; no box is left open.
+void InputBoxChecks() {
+  sendnote::windows::WindowsUserInterface ui;
+  for (Kind kind : kKinds) {
+    Sweep(
+        L"the input box's procedure", kind,
+        [&] {
+          HRESULT hr = S_OK;
+          try {
+            ui.InputBox(u"接頭辞を入力してください", u"添書票", u"OUTLOOK$");
+          } catch (...) {
+            hr = com::HResultOfCurrentException();
+          }
+          g_countdown = 0;
+          HWND left = nullptr;
+          ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&left));
+          Check(left == nullptr, L"no input box is left open after a failure inside it");
+          if (left) ::DestroyWindow(left);
+          return hr;
+        },
+        MappedOrHandled(kind));
+  }
+}
+
 // The simulator's class factory and objects, which stand for Office's servers.
 void SimulatorChecks() {
   namespace hostsim = sendnote::hostsim;
@@ -501,6 +536,7 @@ int wmain() {
   AddInChecks();
   SinkChecks();
   SimulatorChecks();
+  InputBoxChecks();
   ::UnhookWindowsHookEx(hook);
   ::CoUninitialize();
   Print(stdout, std::to_wstring(g_failedCalls) + L" calls failed inside, at each allocation");

@@ -308,26 +308,44 @@ struct InputState {
   std::u16string_view title;
   std::u16string_view defaultText;
   std::u16string result;
+  std::exception_ptr failure;
 };
+
+// Runs one step of the input box; what it throws ends the box and is raised again by
+// InputBox, outside the Win32 callback.
+template <typename Step>
+INT_PTR InputStep(HWND dialog, InputState& state, Step step) {
+  try {
+    return step();
+  } catch (...) {
+    state.failure = std::current_exception();
+    ::EndDialog(dialog, IDABORT);
+    return TRUE;
+  }
+}
 
 INT_PTR CALLBACK InputProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    const auto& state = *reinterpret_cast<InputState*>(lParam);
-    ::SetWindowTextW(dialog, com::ToWide(state.title).c_str());
-    SetText(dialog, SENDNOTE_IDC_PROMPT, state.prompt);
-    SetText(dialog, SENDNOTE_IDC_TEXT, state.defaultText);
-    HWND text = ::GetDlgItem(dialog, SENDNOTE_IDC_TEXT);
-    ::SendMessageW(text, EM_SETSEL, 0, -1);
-    ::SetFocus(text);
-    return FALSE;  // the focus is set
+    auto& state = *reinterpret_cast<InputState*>(lParam);
+    return InputStep(dialog, state, [&]() -> INT_PTR {
+      ::SetWindowTextW(dialog, com::ToWide(state.title).c_str());
+      SetText(dialog, SENDNOTE_IDC_PROMPT, state.prompt);
+      SetText(dialog, SENDNOTE_IDC_TEXT, state.defaultText);
+      HWND text = ::GetDlgItem(dialog, SENDNOTE_IDC_TEXT);
+      ::SendMessageW(text, EM_SETSEL, 0, -1);
+      ::SetFocus(text);
+      return FALSE;  // the focus is set
+    });
   }
   auto* state = StateOf<InputState>(dialog);
   if (!state || message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return FALSE;
   if (LOWORD(wParam) == IDOK) {
-    state->result = TextOf(::GetDlgItem(dialog, SENDNOTE_IDC_TEXT));
-    ::EndDialog(dialog, IDOK);
-    return TRUE;
+    return InputStep(dialog, *state, [&]() -> INT_PTR {
+      state->result = TextOf(::GetDlgItem(dialog, SENDNOTE_IDC_TEXT));
+      ::EndDialog(dialog, IDOK);
+      return TRUE;
+    });
   }
   if (LOWORD(wParam) == IDCANCEL) {  // also Esc and the close box
     state->result.clear();
@@ -364,8 +382,9 @@ int32_t WindowsUserInterface::MsgBox(std::u16string_view prompt, int32_t style,
 
 std::u16string WindowsUserInterface::InputBox(std::u16string_view prompt, std::u16string_view title,
                                               std::u16string_view defaultText) {
-  InputState state{prompt, title, defaultText, {}};
+  InputState state{prompt, title, defaultText, {}, nullptr};
   RunDialog(SENDNOTE_DLG_INPUT, InputProc, &state, u"InputBox");
+  if (state.failure) std::rethrow_exception(state.failure);
   return state.result;
 }
 
