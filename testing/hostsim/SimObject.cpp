@@ -91,8 +91,10 @@ HRESULT SimObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISP
   if (!names || !ids || count == 0) return E_INVALIDARG;
   // Named arguments are not part of these tables.
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  ids[0] = type_.IdOf(com::FromWide(names[0]));
-  return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
+  return com::Barrier([&] {
+    ids[0] = type_.IdOf(com::FromWide(names[0]));
+    return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
+  });
 }
 
 HRESULT SimObject::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* params,

@@ -497,8 +497,11 @@ void SimulatorChecks() {
     wchar_t name[] = L"Documents";
     LPOLESTR names[] = {name};
     DISPID id = DISPID_UNKNOWN;
-    CheckHr(application->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id), S_OK,
-            L"Word.Documents");
+    Sweep(
+        L"the simulator's GetIDsOfNames", kind,
+        [&] { return application->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); },
+        Is(Mapped(kind)));
+    Check(id != DISPID_UNKNOWN, L"Word.Documents");
     const HRESULT scode = kind == Kind::kBadAlloc   ? MAKE_HRESULT(1, FACILITY_CONTROL, 7)
                           : kind == Kind::kStandard ? MAKE_HRESULT(1, FACILITY_CONTROL, 51)
                                                     : Mapped(kind);

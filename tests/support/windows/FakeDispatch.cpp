@@ -136,9 +136,11 @@ HRESULT FakeDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, D
       return S_OK;
     }
   }
-  log_->push_back(name_ + L"." + names[0] + L" unknown");
   ids[0] = DISPID_UNKNOWN;
-  return DISP_E_UNKNOWNNAME;
+  return com::Barrier([&] {
+    log_->push_back(name_ + L"." + names[0] + L" unknown");
+    return DISP_E_UNKNOWNNAME;
+  });
 }
 
 HRESULT FakeDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,

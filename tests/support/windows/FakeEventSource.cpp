@@ -68,8 +68,15 @@ HRESULT FakeEventSource::Advise(IUnknown* sink, DWORD* cookie) {
   if (FAILED(sink->QueryInterface(events_, reinterpret_cast<void**>(&events)))) {
     return CONNECT_E_CANNOTCONNECT;
   }
+  const HRESULT hr = com::Barrier([&] {
+    sinks_[next_cookie_] = events;
+    return S_OK;
+  });
+  if (FAILED(hr)) {
+    events->Release();
+    return hr;
+  }
   *cookie = next_cookie_++;
-  sinks_[*cookie] = events;
   ++advised_;
   return S_OK;
 }

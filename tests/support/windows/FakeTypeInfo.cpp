@@ -20,8 +20,11 @@ FakeTypeInfo* FakeTypeInfo::Create(const IID& iid, Resolve resolve) {
 long FakeTypeInfo::NameLookups() { return g_lookups; }
 
 HRESULT FakeTypeInfo::GetTypeAttr(TYPEATTR** attr) {
-  *attr = new TYPEATTR(attr_);
-  return S_OK;
+  *attr = nullptr;
+  return com::Barrier([&] {
+    *attr = new TYPEATTR(attr_);
+    return S_OK;
+  });
 }
 
 void FakeTypeInfo::ReleaseTypeAttr(TYPEATTR* attr) { delete attr; }
@@ -29,7 +32,7 @@ void FakeTypeInfo::ReleaseTypeAttr(TYPEATTR* attr) { delete attr; }
 HRESULT FakeTypeInfo::GetIDsOfNames(LPOLESTR* names, UINT count, MEMBERID* ids) {
   ++g_lookups;
   if (count != 1) return E_INVALIDARG;
-  return resolve_(names[0], ids);
+  return com::Barrier([&] { return resolve_(names[0], ids); });
 }
 
 HRESULT FakeTypeInfo::GetDocumentation(MEMBERID id, BSTR* name, BSTR* doc, DWORD* context,
