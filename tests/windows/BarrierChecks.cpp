@@ -149,16 +149,44 @@ int Sweep(const std::wstring& name, Kind kind, const std::function<HRESULT()>& c
   return kLimit;
 }
 
-std::function<bool(HRESULT)> Is(HRESULT expected) {
-  return [expected](HRESULT hr) { return hr == expected; };
+// What a call that failed inside must answer.
+enum class Answer {
+  kSuccess,          // S_OK: the host's events, which report their own failures
+  kMapped,           // the kit's HRESULT for what was thrown
+  kMappedOrHandled,  // that, or success where the code inside handled the failure
+  kUnexpected,       // E_UNEXPECTED: an event sink, whose handlers report their own
+};
+
+std::function<bool(HRESULT)> Accepts(Answer answer, Kind kind) {
+  return [answer, kind](HRESULT hr) {
+    switch (answer) {
+      case Answer::kSuccess:
+        return hr == S_OK;
+      case Answer::kMapped:
+        return hr == Mapped(kind);
+      case Answer::kMappedOrHandled:
+        return hr == Mapped(kind) || SUCCEEDED(hr);
+      case Answer::kUnexpected:
+        break;
+    }
+    return hr == E_UNEXPECTED;
+  };
 }
 
-// A mapped failure, or a success where the failure was handled inside.
-std::function<bool(HRESULT)> MappedOrHandled(Kind kind) {
-  return [kind](HRESULT hr) { return hr == Mapped(kind) || SUCCEEDED(hr); };
-}
+struct Method {
+  const wchar_t* name;
+  std::function<HRESULT()> call;
+  Answer answer;
+};
 
-BSTR Bstr(const wchar_t* text) { return ::SysAllocString(text); }
+// Sweeps every method with every kind of exception.
+void SweepAll(const std::vector<Method>& methods) {
+  for (Kind kind : kKinds) {
+    for (const Method& method : methods) {
+      Sweep(method.name, kind, method.call, Accepts(method.answer, kind));
+    }
+  }
+}
 
 template <class I>
 ComPtr<I> Query(IUnknown* object, const IID& iid) {
@@ -186,126 +214,105 @@ void AddInChecks() {
   FakeDispatch* control = FakeDispatch::Create(L"RibbonControl", log);
 
   ComPtr<IClassFactory> factory = ComPtr<IClassFactory>::Adopt(ids::ClassFactory::New());
-  for (Kind kind : kKinds) {
-    Sweep(
-        L"IClassFactory::CreateInstance", kind,
-        [&] {
-          ComPtr<IUnknown> made;
-          const HRESULT hr = factory->CreateInstance(nullptr, IID_IUnknown,
-                                                     reinterpret_cast<void**>(made.Receive()));
-          g_countdown = 0;  // the call is over: the check's own text may allocate
-          Check(SUCCEEDED(hr) == static_cast<bool>(made),
-                L"CreateInstance: an object only on S_OK");
-          return hr;
-        },
-        Is(Mapped(kind)));
-    Sweep(
-        L"IClassFactory::LockServer", kind,
-        [&] {
-          const HRESULT hr = factory->LockServer(TRUE);
-          factory->LockServer(FALSE);
-          return hr;
-        },
-        Is(Mapped(kind)));
-  }
+  SweepAll({{L"IClassFactory::CreateInstance",
+             [&] {
+               ComPtr<IUnknown> made;
+               const HRESULT hr = factory->CreateInstance(nullptr, IID_IUnknown,
+                                                          reinterpret_cast<void**>(made.Receive()));
+               g_countdown = 0;  // the call is over: the check's own text may allocate
+               Check(SUCCEEDED(hr) == static_cast<bool>(made), L"an object only on S_OK");
+               return hr;
+             },
+             Answer::kMapped},
+            {L"IClassFactory::LockServer",
+             [&] {
+               const HRESULT hr = factory->LockServer(TRUE);
+               factory->LockServer(FALSE);
+               return hr;
+             },
+             Answer::kMapped}});
 
   ComPtr<ids::IDTExtensibility2> addIn;
   CheckHr(factory->CreateInstance(nullptr, ids::kIidExtensibility2,
                                   reinterpret_cast<void**>(addIn.Receive())),
           S_OK, L"CreateInstance of the add-in");
-  if (!addIn) return;
   auto ribbon = Query<ids::IRibbonExtensibility>(addIn.Get(), ids::kIidRibbonExtensibility);
   auto callbacks = Query<ids::DsrOutlookToWordInterface>(addIn.Get(), ids::kIidDsrOutlookToWord);
-  Check(ribbon && callbacks, L"the add-in's three interfaces");
-  if (!ribbon || !callbacks) return;
+  Check(addIn && ribbon && callbacks, L"the add-in's three interfaces");
+  if (!addIn || !ribbon || !callbacks) return;
 
-  for (Kind kind : kKinds) {
-    // The host's events end in S_OK whatever happens inside them.
-    Sweep(
-        L"OnConnection", kind,
-        [&] { return addIn->OnConnection(app, ids::ext_cm_Startup, instance, nullptr); }, Is(S_OK));
-    Sweep(
-        L"OnStartupComplete", kind, [&] { return addIn->OnStartupComplete(nullptr); }, Is(S_OK));
-    Sweep(
-        L"OnAddInsUpdate", kind, [&] { return addIn->OnAddInsUpdate(nullptr); }, Is(S_OK));
-    Sweep(
-        L"GetCustomUI", kind,
-        [&] {
-          BSTR id = Bstr(L"Microsoft.Outlook.Explorer");
-          BSTR xml = nullptr;
-          const HRESULT hr = ribbon->GetCustomUI(id, &xml);
-          g_countdown = 0;
-          Check(SUCCEEDED(hr) == (xml != nullptr), L"GetCustomUI: markup only on S_OK");
-          ::SysFreeString(xml);
-          ::SysFreeString(id);
-          return hr;
-        },
-        // The system's markup is empty when it cannot be made: Office shows no button.
-        MappedOrHandled(kind));
-    Sweep(
-        L"Ribbon_OnAction", kind, [&] { return callbacks->Ribbon_OnAction(control); }, Is(S_OK));
-    Sweep(
-        L"Ribbon_GetImage", kind,
-        [&] {
-          IDispatch* image = nullptr;
-          const HRESULT hr = callbacks->Ribbon_GetImage(control, &image);
-          if (image) image->Release();
-          return hr;
-        },
-        MappedOrHandled(kind));
-    Sweep(
-        L"GetTypeInfo", kind,
-        [&] {
-          ITypeInfo* info = nullptr;
-          const HRESULT hr = callbacks->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info);
-          if (info) info->Release();
-          return hr;
-        },
-        MappedOrHandled(kind));
-    Sweep(
-        L"GetIDsOfNames", kind,
-        [&] {
-          wchar_t name[] = L"Ribbon_GetImage";
-          LPOLESTR names[] = {name};
-          DISPID id = 0;
-          return callbacks->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
-        },
-        MappedOrHandled(kind));
-    // Invoke of Ribbon_GetImage: a failure inside is the callback's HRESULT.
-    Sweep(
-        L"Invoke", kind,
-        [&] {
-          VARIANT arg;
-          ::VariantInit(&arg);
-          V_VT(&arg) = VT_DISPATCH;
-          V_DISPATCH(&arg) = control;
-          DISPPARAMS params{&arg, nullptr, 1, 0};
-          com::ScopedVariant result;
-          EXCEPINFO info{};
-          return callbacks->Invoke(102, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
-                                   result.Receive(), &info, nullptr);
-        },
-        MappedOrHandled(kind));
-    Sweep(
-        L"OnBeginShutdown", kind, [&] { return addIn->OnBeginShutdown(nullptr); }, Is(S_OK));
-    Sweep(
-        L"OnDisconnection", kind,
-        [&] { return addIn->OnDisconnection(ids::ext_dm_HostShutdown, nullptr); }, Is(S_OK));
-  }
-  // The last Release ends the system's add-in inside the object's own barrier.
-  for (Kind kind : kKinds) {
-    Sweep(
-        L"the last Release", kind,
-        [&] {
-          IUnknown* made = Unarmed([&] {
-            IUnknown* object = nullptr;
-            factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&object));
-            return object;
-          });
-          return made ? static_cast<HRESULT>(made->Release()) : E_FAIL;
-        },
-        Is(S_OK));
-  }
+  const auto getImage = [&] {
+    VARIANT arg;
+    ::VariantInit(&arg);
+    V_VT(&arg) = VT_DISPATCH;
+    V_DISPATCH(&arg) = control;
+    DISPPARAMS params{&arg, nullptr, 1, 0};
+    com::ScopedVariant result;
+    EXCEPINFO info{};
+    return callbacks->Invoke(102, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                             result.Receive(), &info, nullptr);
+  };
+  SweepAll({
+      {L"OnConnection",
+       [&] { return addIn->OnConnection(app, ids::ext_cm_Startup, instance, nullptr); },
+       Answer::kSuccess},
+      {L"OnStartupComplete", [&] { return addIn->OnStartupComplete(nullptr); }, Answer::kSuccess},
+      {L"OnAddInsUpdate", [&] { return addIn->OnAddInsUpdate(nullptr); }, Answer::kSuccess},
+      // The system's markup is empty when it cannot be made: Office shows no button.
+      {L"GetCustomUI",
+       [&] {
+         BSTR id = ::SysAllocString(L"Microsoft.Outlook.Explorer");
+         BSTR xml = nullptr;
+         const HRESULT hr = ribbon->GetCustomUI(id, &xml);
+         g_countdown = 0;
+         Check(SUCCEEDED(hr) == (xml != nullptr), L"GetCustomUI: markup only on S_OK");
+         ::SysFreeString(xml);
+         ::SysFreeString(id);
+         return hr;
+       },
+       Answer::kMappedOrHandled},
+      {L"Ribbon_OnAction", [&] { return callbacks->Ribbon_OnAction(control); }, Answer::kSuccess},
+      {L"Ribbon_GetImage",
+       [&] {
+         IDispatch* image = nullptr;
+         const HRESULT hr = callbacks->Ribbon_GetImage(control, &image);
+         if (image) image->Release();
+         return hr;
+       },
+       Answer::kMappedOrHandled},
+      {L"GetTypeInfo",
+       [&] {
+         ITypeInfo* info = nullptr;
+         const HRESULT hr = callbacks->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info);
+         if (info) info->Release();
+         return hr;
+       },
+       Answer::kMappedOrHandled},
+      {L"GetIDsOfNames",
+       [&] {
+         wchar_t name[] = L"Ribbon_GetImage";
+         LPOLESTR names[] = {name};
+         DISPID id = 0;
+         return callbacks->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+       },
+       Answer::kMappedOrHandled},
+      // Invoke of Ribbon_GetImage: a failure inside is the callback's HRESULT.
+      {L"Invoke", getImage, Answer::kMappedOrHandled},
+      {L"OnBeginShutdown", [&] { return addIn->OnBeginShutdown(nullptr); }, Answer::kSuccess},
+      {L"OnDisconnection",
+       [&] { return addIn->OnDisconnection(ids::ext_dm_HostShutdown, nullptr); }, Answer::kSuccess},
+      // The last Release ends the system's add-in inside the object's own barrier.
+      {L"the last Release",
+       [&] {
+         IUnknown* made = Unarmed([&] {
+           IUnknown* object = nullptr;
+           factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&object));
+           return object;
+         });
+         return made ? static_cast<HRESULT>(made->Release()) : E_FAIL;
+       },
+       Answer::kSuccess},
+  });
   for (IDispatch* p : {static_cast<IDispatch*>(app), static_cast<IDispatch*>(instance),
                        static_cast<IDispatch*>(control)}) {
     p->Release();
@@ -409,23 +416,22 @@ void SinkChecks() {
         com::kIidExplorersEvents, [&](ComPtr<IDispatch>) { throwing(); }));
     CheckHr(Fire(opened.Get(), com::kDispIdNewWindow, button), E_UNEXPECTED,
             L"a NewExplorer handler throwing " + NameOf(kind));
-
-    // A handler that works: the failures come from the sink's and the handler's allocations.
-    std::vector<std::u16string> clicked;
-    click = ComPtr<IDispatch>::Adopt(com::ClickSink::Create(
-        [&](const auto&, sendnote::platform::Flag&) { clicked.push_back(u"clicked"); }));
-    Sweep(
-        L"ClickSink::Invoke", kind, [&] { return Fire(click.Get(), com::kDispIdClick, button); },
-        Is(E_UNEXPECTED));
-    Check(!clicked.empty(), L"the sweep's last Click reached the handler");
-    long opens = 0;
-    opened = ComPtr<IDispatch>::Adopt(com::WindowEventSink::Create(
-        com::kIidExplorersEvents, [&](ComPtr<IDispatch>) { ++opens; }));
-    Sweep(
-        L"WindowEventSink::Invoke", kind,
-        [&] { return Fire(opened.Get(), com::kDispIdNewWindow, button); }, Is(E_UNEXPECTED));
-    Check(opens > 0, L"the sweep's last NewExplorer reached the handler");
   }
+  // Handlers that work: the failures come from the sinks' and the handlers' allocations.
+  std::vector<std::u16string> events;
+  ComPtr<IDispatch> click = ComPtr<IDispatch>::Adopt(com::ClickSink::Create(
+      [&](const auto&, sendnote::platform::Flag&) { events.push_back(u"Click"); }));
+  ComPtr<IDispatch> opened = ComPtr<IDispatch>::Adopt(com::WindowEventSink::Create(
+      com::kIidExplorersEvents, [&](ComPtr<IDispatch>) { events.push_back(u"NewExplorer"); }));
+  SweepAll(
+      {{L"ClickSink::Invoke", [&] { return Fire(click.Get(), com::kDispIdClick, button); },
+        Answer::kUnexpected},
+       {L"WindowEventSink::Invoke",
+        [&] { return Fire(opened.Get(), com::kDispIdNewWindow, button); }, Answer::kUnexpected}});
+  Check(events.size() >= 2 && events.back() == u"NewExplorer",
+        L"the sweeps' last events reached their handlers");
+  click.Reset();
+  opened.Reset();
   button->Release();
   Check(FakeDispatch::Live() == 0, L"the sinks released the button");
 }
@@ -459,7 +465,7 @@ void InputBoxChecks() {
           if (left) ::DestroyWindow(left);
           return hr;
         },
-        MappedOrHandled(kind));
+        Accepts(Answer::kMappedOrHandled, kind));
   }
 }
 
@@ -489,7 +495,7 @@ void SimulatorChecks() {
           return word->CreateInstance(nullptr, IID_IDispatch,
                                       reinterpret_cast<void**>(object.Receive()));
         },
-        Is(Mapped(kind)));
+        Accepts(Answer::kMapped, kind));
 
     // A member of the simulated Word: the failure as an automation server reports it, out
     // of memory as Basic's error 7.
@@ -500,7 +506,7 @@ void SimulatorChecks() {
     Sweep(
         L"the simulator's GetIDsOfNames", kind,
         [&] { return application->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id); },
-        Is(Mapped(kind)));
+        Accepts(Answer::kMapped, kind));
     Check(id != DISPID_UNKNOWN, L"Word.Documents");
     const HRESULT scode = kind == Kind::kBadAlloc   ? MAKE_HRESULT(1, FACILITY_CONTROL, 7)
                           : kind == Kind::kStandard ? MAKE_HRESULT(1, FACILITY_CONTROL, 51)
