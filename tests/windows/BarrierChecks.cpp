@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cwchar>
 #include <functional>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -24,6 +25,7 @@
 #include "tests/support/windows/FakeDispatch.h"
 #include "tests/windows/Checks.h"
 #include "windows/com/ClickSink.h"
+#include "windows/com/ComObject.h"
 #include "windows/com/ComPtr.h"
 #include "windows/com/ScopedVariant.h"
 #include "windows/com/WindowEventSink.h"
