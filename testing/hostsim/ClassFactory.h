@@ -4,38 +4,37 @@
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
 #include <functional>
 #include <memory>
 
 #include "platform/Object.h"
+#include "windows/com/ComObject.h"
+#include "windows/com/ComPtr.h"
 
 namespace sendnote::hostsim {
 
-class ClassFactory final : public IClassFactory {
+// What the kit's class factory makes: a model object of `make`, exposed. Counts itself
+// among the live objects.
+class ExposedClass {
  public:
   using Make = std::function<std::shared_ptr<platform::Object>()>;
 
-  // Creates one with a reference for the caller.
-  static ClassFactory* Create(Make make);
-  ClassFactory(const ClassFactory&) = delete;
-  ClassFactory& operator=(const ClassFactory&) = delete;
+  explicit ExposedClass(Make make);
+  ~ExposedClass();
+  ExposedClass(const ExposedClass&) = delete;
+  ExposedClass& operator=(const ExposedClass&) = delete;
 
+  // Instances made so far.
   int Created() const { return created_; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
+  com::ComPtr<IUnknown> Create();
+  void Lock(bool) {}
 
  private:
-  explicit ClassFactory(Make make);
-  ~ClassFactory();
-
-  std::atomic<ULONG> references_{1};
   Make make_;
   int created_ = 0;
 };
+
+using ClassFactory = com::ClassFactory<ExposedClass>;
 
 }  // namespace sendnote::hostsim

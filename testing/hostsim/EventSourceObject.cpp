@@ -27,7 +27,7 @@ long& CountOf(const IID& events) {
 EventSourceObject::EventSourceObject(std::shared_ptr<platform::Object> model,
                                      const DispatchType& type, const IID& events,
                                      Subscribe subscribe)
-    : SimObject(std::move(model), type), events_(events), subscribe_(std::move(subscribe)) {}
+    : Extend(std::move(model), type), events_(events), subscribe_(std::move(subscribe)) {}
 
 EventSourceObject::~EventSourceObject() {
   CountOf(events_) -= static_cast<long>(connections_.size());
@@ -35,19 +35,6 @@ EventSourceObject::~EventSourceObject() {
 }
 
 long EventSourceObject::Connections(const IID& events) { return CountOf(events); }
-
-HRESULT EventSourceObject::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  if (iid == IID_IConnectionPointContainer) {
-    *object = static_cast<IConnectionPointContainer*>(this);
-  } else if (iid == IID_IConnectionPoint) {
-    *object = static_cast<IConnectionPoint*>(this);
-  } else {
-    return SimObject::QueryInterface(iid, object);
-  }
-  AddRef();
-  return S_OK;
-}
 
 HRESULT EventSourceObject::EnumConnectionPoints(IEnumConnectionPoints** points) {
   if (points) *points = nullptr;
@@ -84,15 +71,13 @@ HRESULT EventSourceObject::Advise(IUnknown* sink, DWORD* cookie) {
   if (FAILED(sink->QueryInterface(events_, reinterpret_cast<void**>(events.Receive())))) {
     return CONNECT_E_CANNOTCONNECT;
   }
-  try {
+  return com::Barrier(CONNECT_E_CANNOTCONNECT, [&] {
     auto connection = subscribe_(std::move(events));
+    connections_.emplace(nextCookie_, std::move(connection));
     *cookie = nextCookie_++;
-    connections_.emplace(*cookie, std::move(connection));
     ++CountOf(events_);
     return S_OK;
-  } catch (...) {
-    return CONNECT_E_CANNOTCONNECT;
-  }
+  });
 }
 
 HRESULT EventSourceObject::Unadvise(DWORD cookie) {
@@ -103,8 +88,10 @@ HRESULT EventSourceObject::Unadvise(DWORD cookie) {
   platform::EventConnection ended = std::move(it->second);
   connections_.erase(it);
   --CountOf(events_);
-  ended.Reset();
-  return S_OK;
+  return com::Barrier([&] {
+    ended.Reset();
+    return S_OK;
+  });
 }
 
 HRESULT EventSourceObject::EnumConnections(IEnumConnections** connections) {

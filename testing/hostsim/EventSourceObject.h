@@ -11,13 +11,13 @@
 
 #include "hostsim/SimObject.h"
 #include "platform/CommandBars.h"
+#include "windows/com/ComObject.h"
 #include "windows/com/ComPtr.h"
 
 namespace sendnote::hostsim {
 
-class EventSourceObject : public SimObject,
-                          public IConnectionPointContainer,
-                          public IConnectionPoint {
+class EventSourceObject
+    : public com::Extend<SimObject, IConnectionPointContainer, IConnectionPoint> {
  public:
   // Subscribes to the model's event for one advised sink (already queried for `events`).
   using Subscribe = std::function<platform::EventConnection(com::ComPtr<IDispatch> sink)>;
@@ -27,10 +27,6 @@ class EventSourceObject : public SimObject,
 
   // Advised connections of every object for the events interface `events`.
   static long Connections(const IID& events);
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override { return SimObject::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return SimObject::Release(); }
 
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override;
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;

@@ -1,12 +1,9 @@
 #include "hostsim/SimObject.h"
 
-#include <exception>
 #include <map>
-#include <new>
 #include <string>
 
 #include "hostsim/LiveObjects.h"
-#include "platform/Utf.h"
 #include "windows/com/ComPtr.h"
 #include "windows/com/ScopedVariant.h"
 #include "windows/com/WideText.h"
@@ -45,11 +42,6 @@ bool Rejects(const std::u16string& application) {
 
 const void* IdentityOf(const platform::Object* model) { return dynamic_cast<const void*>(model); }
 
-BSTR Bstr(const std::u16string& text) {
-  const std::wstring wide = com::ToWide(text);
-  return ::SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-}
-
 }  // namespace
 
 SimObject::SimObject(std::shared_ptr<platform::Object> model, const DispatchType& type)
@@ -68,21 +60,11 @@ SimObject* SimObject::Find(const platform::Object* model) {
   return it == Live().end() ? nullptr : it->second;
 }
 
-HRESULT SimObject::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDispatch && iid != kIidSimObject) return E_NOINTERFACE;
+HRESULT SimObject::QueryOther(REFIID iid, void** object) {
+  if (iid != kIidSimObject) return E_NOINTERFACE;
   *object = static_cast<IDispatch*>(this);
   AddRef();
   return S_OK;
-}
-
-ULONG SimObject::AddRef() { return ++references_; }
-
-ULONG SimObject::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
 }
 
 HRESULT SimObject::GetTypeInfoCount(UINT* count) {
@@ -109,23 +91,23 @@ HRESULT SimObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISP
   if (!names || !ids || count == 0) return E_INVALIDARG;
   // Named arguments are not part of these tables.
   for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-  ids[0] = type_.IdOf(com::FromWide(names[0]));
-  return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
-}
-
-void SimObject::FillException(EXCEPINFO* info, const platform::ComError& error,
-                              const std::u16string& source) {
-  if (!info) return;
-  *info = EXCEPINFO{};
-  const int32_t number = error.Number();
-  info->scode = number < 0 ? static_cast<SCODE>(number)
-                           : MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number & 0xFFFF);
-  info->bstrSource = Bstr(source);
-  info->bstrDescription = Bstr(error.Description());
+  return com::Barrier([&] {
+    ids[0] = type_.IdOf(com::FromWide(names[0]));
+    return ids[0] == DISPID_UNKNOWN || count > 1 ? DISP_E_UNKNOWNNAME : S_OK;
+  });
 }
 
 HRESULT SimObject::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* params,
                           VARIANT* result, EXCEPINFO* exception, UINT* badArg) {
+  // The call may drop the caller's last other reference to this object.
+  com::ComPtr<IDispatch> self(this);
+  return com::InvokeBarrier(exception, type_.ApplicationName(), result, [&] {
+    return Call(id, lcid, flags, params, result, exception, badArg);
+  });
+}
+
+HRESULT SimObject::Call(DISPID id, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+                        EXCEPINFO* exception, UINT* badArg) {
   ++g_invocations;
   if (Rejects(type_.ApplicationName())) return RPC_E_CALL_REJECTED;
   const DispatchType::Member* member = type_.Find(id);
@@ -139,37 +121,20 @@ HRESULT SimObject::Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* 
   }
   if (write ? !member->write : !member->read) return DISP_E_MEMBERNOTFOUND;
   if (result) ::VariantInit(result);
-  // The call may drop the caller's last other reference to this object.
-  com::ComPtr<IDispatch> self(this);
-  try {
-    if (!write && member->forwardsArguments && params && params->cArgs > 0) {
-      com::ScopedVariant collection;
-      Invocation get(DISPATCH_PROPERTYGET, nullptr, collection.Receive());
-      member->read(*model_, get);
-      if (collection.Type() != VT_DISPATCH || !V_DISPATCH(&collection.Get())) {
-        platform::Raise(platform::kErrObjectNotSet);
-      }
-      return V_DISPATCH(&collection.Get())
-          ->Invoke(DISPID_VALUE, IID_NULL, lcid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params,
-                   result, exception, badArg);
+  if (!write && member->forwardsArguments && params && params->cArgs > 0) {
+    com::ScopedVariant collection;
+    Invocation get(DISPATCH_PROPERTYGET, nullptr, collection.Receive());
+    member->read(*model_, get);
+    if (collection.Type() != VT_DISPATCH || !V_DISPATCH(&collection.Get())) {
+      platform::Raise(platform::kErrObjectNotSet);
     }
-    Invocation call(flags, params, result);
-    (write ? member->write : member->read)(*model_, call);
-    return S_OK;
-  } catch (const platform::ComError& error) {
-    FillException(exception, error, type_.ApplicationName());
-  } catch (const std::bad_alloc&) {
-    FillException(exception, platform::ComError(7, u"Out of memory"), type_.ApplicationName());
-  } catch (const std::exception& error) {
-    FillException(exception, platform::ComError(51, platform::FromUtf8(error.what())),
-                  type_.ApplicationName());
-  } catch (...) {
-    // Nothing may unwind into the caller, as from a real server.
-    if (result) ::VariantClear(result);
-    return E_UNEXPECTED;
+    return V_DISPATCH(&collection.Get())
+        ->Invoke(DISPID_VALUE, IID_NULL, lcid, DISPATCH_METHOD | DISPATCH_PROPERTYGET, params,
+                 result, exception, badArg);
   }
-  if (result) ::VariantClear(result);
-  return DISP_E_EXCEPTION;
+  Invocation call(flags, params, result);
+  (write ? member->write : member->read)(*model_, call);
+  return S_OK;
 }
 
 }  // namespace sendnote::hostsim

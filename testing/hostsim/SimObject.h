@@ -5,7 +5,6 @@
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -14,6 +13,7 @@
 #include "hostsim/DispatchType.h"
 #include "platform/ComError.h"
 #include "platform/Object.h"
+#include "windows/com/ComObject.h"
 
 namespace sendnote::hostsim {
 
@@ -21,11 +21,11 @@ namespace sendnote::hostsim {
 inline constexpr IID kIidSimObject = {
     0x5e1d0f3a, 0x7c2b, 0x4d61, {0x9a, 0x4e, 0x2b, 0x83, 0x11, 0x6c, 0xd0, 0x27}};
 
-class SimObject : public IDispatch {
+// Every method ends behind the kit's barrier, as a real server's does: a failure of the
+// model reaches the caller as an EXCEPINFO, never as an exception.
+class SimObject : public com::Object<IDispatch> {
  public:
   SimObject(std::shared_ptr<platform::Object> model, const DispatchType& type);
-  SimObject(const SimObject&) = delete;
-  SimObject& operator=(const SimObject&) = delete;
 
   // The live object of a model object, or null.
   static SimObject* Find(const platform::Object* model);
@@ -42,9 +42,6 @@ class SimObject : public IDispatch {
   const std::shared_ptr<platform::Object>& Model() const { return model_; }
   const DispatchType& Type() const { return type_; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -52,16 +49,15 @@ class SimObject : public IDispatch {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID lcid, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* exception, UINT* badArg) override;
 
-  // Fills `info` for a failure as Basic and Office do: scode 0x800A0000 + number for a
-  // runtime error number, the number itself when it is an HRESULT.
-  static void FillException(EXCEPINFO* info, const platform::ComError& error,
-                            const std::u16string& source);
-
  protected:
-  virtual ~SimObject();
+  ~SimObject() override;
 
  private:
-  std::atomic<ULONG> references_{1};
+  // kIidSimObject: the object itself, to the simulator's own code.
+  HRESULT QueryOther(REFIID iid, void** object) override;
+  HRESULT Call(DISPID id, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
+               EXCEPINFO* exception, UINT* badArg);
+
   std::shared_ptr<platform::Object> model_;
   const DispatchType& type_;
 };

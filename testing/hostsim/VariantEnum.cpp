@@ -14,23 +14,6 @@ VariantEnum::VariantEnum(std::vector<com::ScopedVariant> items) : items_(std::mo
 
 VariantEnum::~VariantEnum() { LiveObjects::Destroyed(); }
 
-HRESULT VariantEnum::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IEnumVARIANT) return E_NOINTERFACE;
-  *object = static_cast<IEnumVARIANT*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG VariantEnum::AddRef() { return ++references_; }
-
-ULONG VariantEnum::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT VariantEnum::Next(ULONG count, VARIANT* items, ULONG* fetched) {
   if (!items) return E_POINTER;
   ULONG n = 0;
@@ -56,10 +39,13 @@ HRESULT VariantEnum::Reset() {
 
 HRESULT VariantEnum::Clone(IEnumVARIANT** copy) {
   if (!copy) return E_POINTER;
-  VariantEnum* clone = Create(items_);
-  clone->next_ = next_;
-  *copy = clone;
-  return S_OK;
+  *copy = nullptr;
+  return com::Barrier([&] {
+    VariantEnum* clone = Create(items_);
+    clone->next_ = next_;
+    *copy = clone;
+    return S_OK;
+  });
 }
 
 }  // namespace sendnote::hostsim

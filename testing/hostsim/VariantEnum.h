@@ -3,23 +3,18 @@
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
 #include <vector>
 
+#include "windows/com/ComObject.h"
 #include "windows/com/ScopedVariant.h"
 
 namespace sendnote::hostsim {
 
-class VariantEnum final : public IEnumVARIANT {
+class VariantEnum final : public com::Object<IEnumVARIANT> {
  public:
   // Creates one with a reference for the caller.
   static VariantEnum* Create(std::vector<com::ScopedVariant> items);
-  VariantEnum(const VariantEnum&) = delete;
-  VariantEnum& operator=(const VariantEnum&) = delete;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override;
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override;
   HRESULT STDMETHODCALLTYPE Reset() override;
@@ -27,9 +22,8 @@ class VariantEnum final : public IEnumVARIANT {
 
  private:
   explicit VariantEnum(std::vector<com::ScopedVariant> items);
-  ~VariantEnum();
+  ~VariantEnum() override;
 
-  std::atomic<ULONG> references_{1};
   std::vector<com::ScopedVariant> items_;
   size_t next_ = 0;
 };

@@ -293,6 +293,86 @@ HWND MakeHost() {
   return host;
 }
 
+// Another thread's window in front, as Word's is once activated: this thread keeps its
+// windows but has no active one.
+class ForeignForeground {
+ public:
+  ForeignForeground() {
+    ready_ = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    thread_ = ::CreateThread(nullptr, 0, Run, this, 0, &id_);
+    ::WaitForSingleObject(ready_, 5000);
+  }
+  ~ForeignForeground() {
+    ::PostThreadMessageW(id_, WM_QUIT, 0, 0);
+    ::WaitForSingleObject(thread_, 5000);
+    ::CloseHandle(thread_);
+    ::CloseHandle(ready_);
+  }
+  ForeignForeground(const ForeignForeground&) = delete;
+  ForeignForeground& operator=(const ForeignForeground&) = delete;
+
+  // Brings the window to the front again and lets this thread see its deactivation.
+  void Front() {
+    ::PostThreadMessageW(id_, WM_APP, 0, 0);
+    ::WaitForSingleObject(ready_, 5000);
+    for (int i = 0; i < 20 && ::GetActiveWindow(); ++i) {
+      MSG message;
+      while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+      ::Sleep(10);
+    }
+  }
+
+ private:
+  static DWORD WINAPI Run(void* self) {
+    auto& me = *static_cast<ForeignForeground*>(self);
+    HWND window = ::CreateWindowExW(0, L"sendnote.host", L"Word", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                    40, 40, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    MSG message;
+    ::PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // the thread's queue
+    ::SetEvent(me.ready_);
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (message.message == WM_APP && !message.hwnd) {
+        ::SetForegroundWindow(window);
+        ::SetEvent(me.ready_);
+        continue;
+      }
+      ::DispatchMessageW(&message);
+    }
+    ::DestroyWindow(window);
+    return 0;
+  }
+
+  HANDLE ready_ = nullptr;
+  HANDLE thread_ = nullptr;
+  DWORD id_ = 0;
+};
+
+// With no active window on this thread the boxes still belong to the host's window.
+void OwnerChecks(sendnote::windows::WindowsUserInterface& ui, HWND host) {
+  ForeignForeground word;
+  HWND owner = host;
+  g_onOpen = [&](HWND d) {
+    owner = ::GetWindow(d, GW_OWNER);
+    Command(d, IDOK, BN_CLICKED);
+  };
+  word.Front();
+  Check(::GetActiveWindow() == nullptr,
+        L"no active window here while another thread's is in front");
+  ui.MsgBox(u"p", 64, sendnote::kAppTitle);
+  Check(owner == host, L"a message box after Word was activated is owned by the host's window");
+  word.Front();
+  owner = nullptr;
+  ui.InputBox(u"p", u"t", u"");
+  Check(owner == host, L"an input box after Word was activated is owned by the host's window");
+  // A hidden host window is no owner; with none left a box has none.
+  ::ShowWindow(host, SW_HIDE);
+  word.Front();
+  owner = host;
+  ui.MsgBox(u"p", 64, sendnote::kAppTitle);
+  Check(owner == nullptr, L"without a visible window of the host's thread a box has no owner");
+  ::ShowWindow(host, SW_SHOW);
+}
+
 void BoxChecks(sendnote::windows::WindowsUserInterface& ui) {
   HWND host = MakeHost();
   Check(host && ::GetActiveWindow() == host, L"the host's window is active");
@@ -346,6 +426,7 @@ void BoxChecks(sendnote::windows::WindowsUserInterface& ui) {
     Check(look.buttons == c.buttons, name + L"buttons " + look.buttons);
     Check(look.owner == host, name + L"owned by the host's window");
   }
+  OwnerChecks(ui, host);
   ::DestroyWindow(host);
 }
 

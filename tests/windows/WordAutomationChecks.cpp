@@ -2,18 +2,19 @@
 // with Word's arguments and its result converted, failures as the one error, Japanese text
 // through BSTRs, member names resolved once, and GetObject / CreateObject of a class.
 #include <algorithm>
-#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/ComError.h"
 #include "platform/Outlook.h"
 #include "tests/support/windows/FakeDispatch.h"
 #include "tests/support/windows/FakeTypeInfo.h"
 #include "tests/windows/Checks.h"
 #include "windows/com/AutomationClass.h"
+#include "windows/com/ComObject.h"
 #include "windows/com/Dispatch.h"
 #include "windows/com/VariantConversion.h"
 #include "windows/com/WideText.h"
@@ -490,25 +491,10 @@ FakeDispatch* Typed(const std::shared_ptr<CallLog>& log, const IID* iid,
 }
 
 // What a proxy answers for IClientSecurity; never called here.
-class FakeClientSecurity final : public IClientSecurity {
+class FakeClientSecurity final : public com::Object<IClientSecurity> {
  public:
   FakeClientSecurity() = default;
-  FakeClientSecurity(const FakeClientSecurity&) = delete;
-  FakeClientSecurity& operator=(const FakeClientSecurity&) = delete;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IClientSecurity) return E_NOINTERFACE;
-    *object = static_cast<IClientSecurity*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE QueryBlanket(IUnknown*, DWORD*, DWORD*, OLECHAR**, DWORD*, DWORD*,
                                          void**, DWORD*) override {
     return E_NOTIMPL;
@@ -520,8 +506,7 @@ class FakeClientSecurity final : public IClientSecurity {
   HRESULT STDMETHODCALLTYPE CopyProxy(IUnknown*, IUnknown**) override { return E_NOTIMPL; }
 
  private:
-  ~FakeClientSecurity() = default;
-  std::atomic<ULONG> references_{1};
+  ~FakeClientSecurity() override = default;
 };
 
 IID NewIid() {
@@ -624,47 +609,28 @@ void ResolvesNamesOnce() {
   }
 }
 
-// A class object for CoRegisterClassObject: each instance made by `make`.
-class FakeFactory final : public IClassFactory {
+// What a class object for CoRegisterClassObject makes: each instance by `make`; a
+// failure of `make` is the HRESULT CreateInstance returns.
+class FakeClass {
  public:
   using Make = std::function<HRESULT(IUnknown** object)>;
-  explicit FakeFactory(Make make) : make_(std::move(make)) {}
-  FakeFactory(const FakeFactory&) = delete;
-  FakeFactory& operator=(const FakeFactory&) = delete;
+  explicit FakeClass(Make make) : make_(std::move(make)) {}
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-    *object = nullptr;
-    if (iid != IID_IUnknown && iid != IID_IClassFactory) return E_NOINTERFACE;
-    *object = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --references_;
-    if (left == 0) delete this;
-    return left;
-  }
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
-    *object = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
+  ComPtr<IUnknown> Create() {
     ++created_;
     IUnknown* made = nullptr;
     const HRESULT hr = make_(&made);
-    if (FAILED(hr)) return hr;
-    const HRESULT got = made->QueryInterface(iid, object);
-    made->Release();
-    return got;
+    if (FAILED(hr)) throw platform::ComError(static_cast<int32_t>(hr), u"CreateInstance");
+    return ComPtr<IUnknown>::Adopt(made);
   }
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+  void Lock(bool) {}
   int Created() const { return created_; }
 
  private:
-  ~FakeFactory() = default;
-  std::atomic<ULONG> references_{1};
   Make make_;
   int created_ = 0;
 };
+using FakeFactory = com::ClassFactory<FakeClass>;
 
 // A ProgID mapped to a class id in the machine's classes, where this Wine reads them.
 class TestProgId {
@@ -764,7 +730,7 @@ void ClassObjects() {
     running->Release();
 
     // A Word created through its class object.
-    FakeFactory* factory = new FakeFactory([&log](IUnknown** object) {
+    FakeFactory* factory = FakeFactory::New([&log](IUnknown** object) {
       FakeDispatch* made = FakeDispatch::Create(L"Application", log);
       made->AddText(L"Caption", L"Microsoft Word - 新規");
       *object = static_cast<IDispatch*>(made);
@@ -776,7 +742,8 @@ void ClassObjects() {
     try {
       auto created =
           platform::As<platform::WordApplication>(com::CreateLocalObjectOf(u"Word.Application.99"));
-      Check(created && created->Caption() == u"Microsoft Word - 新規" && factory->Created() == 1,
+      Check(created && created->Caption() == u"Microsoft Word - 新規" &&
+                factory->Classes().Created() == 1,
             L"CreateObject gives a new Word as Word's application");
     } catch (const platform::ComError& error) {
       Check(false, L"CreateObject of Word: " + std::to_wstring(error.Number()) + L" " +
@@ -786,7 +753,7 @@ void ClassObjects() {
     factory->Release();
 
     // A server that fails to make its object.
-    FakeFactory* failing = new FakeFactory([](IUnknown**) { return CO_E_SERVER_EXEC_FAILURE; });
+    FakeFactory* failing = FakeFactory::New([](IUnknown**) { return CO_E_SERVER_EXEC_FAILURE; });
     CheckHr(
         ::CoRegisterClassObject(wordId, failing, CLSCTX_LOCAL_SERVER, REGCLS_MULTIPLEUSE, &cookie),
         S_OK, L"CoRegisterClassObject of a failing server");

@@ -2,7 +2,7 @@
 # Driver of the sendnote.dll tests under Wine, one test per call (ctest runs each with a
 # time-out). Environment from CMake: SENDNOTE_WINE (the loader of the DLL's bitness),
 # SENDNOTE_WINESERVER, WINEPREFIX (private, under the build folder), WINEARCH,
-# SENDNOTE_PLATFORM (win32|win64), SENDNOTE_DLL, SENDNOTE_CLIENT, SENDNOTE_HOSTSIM, SENDNOTE_OBJDUMP,
+# SENDNOTE_PLATFORM (win32|win64), SENDNOTE_DLL, SENDNOTE_CLIENT, SENDNOTE_BARRIERS, SENDNOTE_HOSTSIM, SENDNOTE_OBJDUMP,
 # SENDNOTE_CONTRACT_AUTOMATION (the Word contract suite over automation), SENDNOTE_VERSION
 # (the project's version) and the identities SENDNOTE_LIBID, SENDNOTE_CLSID, SENDNOTE_IID
 # (braced). SENDNOTE_WINEDEBUG, when set, replaces WINEDEBUG=-all for a run that needs
@@ -231,6 +231,9 @@ case "${1:-}" in
     ;;
   dialogs)
     "$wine" "$SENDNOTE_DIALOGS" "Z:${SENDNOTE_CHM//\//\\}" || fail "dialog checks"
+    ;;
+  barriers)
+    "$wine" "$SENDNOTE_BARRIERS" || fail "barrier checks"
     ;;
   help)
     # The compiled help file holds every page of the help project, byte for byte.
@@ -469,7 +472,7 @@ ENTRY
     GTEST_COLOR=no "$wine" "$SENDNOTE_CONTRACT_AUTOMATION" || fail "the contract checks over automation"
     ;;
   *)
-    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-refusals|installer-hostsim|hostsim-SCENARIO|contract-automation" >&2
+    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|barriers|help|screenshots|installer|installer-bitness|installer-refusals|installer-hostsim|hostsim-SCENARIO|contract-automation" >&2
     exit 2
     ;;
 esac

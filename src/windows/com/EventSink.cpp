@@ -10,21 +10,11 @@ EventSink::EventSink(const IID& events, const wchar_t* eventName, DISPID eventId
       event_id_(eventId),
       runtime_(platform::InstalledRuntime()) {}
 
-HRESULT EventSink::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_IDispatch && iid != events_) return E_NOINTERFACE;
+HRESULT EventSink::QueryOther(REFIID iid, void** object) {
+  if (iid != events_) return E_NOINTERFACE;
   *object = static_cast<IDispatch*>(this);
   AddRef();
   return S_OK;
-}
-
-ULONG EventSink::AddRef() { return ++references_; }
-
-ULONG EventSink::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
 }
 
 HRESULT EventSink::GetTypeInfoCount(UINT* count) {
@@ -39,6 +29,7 @@ HRESULT EventSink::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 }
 
 HRESULT EventSink::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+  if (!ids) return E_POINTER;
   if (count == 1 && names && ::_wcsicmp(names[0], event_name_) == 0) {
     ids[0] = event_id_;
     return S_OK;
@@ -51,14 +42,12 @@ HRESULT EventSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VAR
                           UINT*) {
   if (id != event_id_) return S_OK;
   if (!params || params->cNamedArgs != 0) return DISP_E_BADPARAMCOUNT;
-  try {
+  // The handlers report their own failures: the source learns only that one happened.
+  return Barrier(E_UNEXPECTED, [&] {
     std::optional<platform::ScopedRuntime> installed;
     if (runtime_) installed.emplace(*runtime_);
     return Fire(*params);
-  } catch (...) {
-    // Nothing may cross back into the host; the handlers report their own failures.
-    return E_UNEXPECTED;
-  }
+  });
 }
 
 IDispatch* EventSink::ObjectArgument(const VARIANT& arg) {

@@ -6,20 +6,13 @@
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
-
 #include "platform/Runtime.h"
+#include "windows/com/ComObject.h"
 
 namespace sendnote::com {
 
-class EventSink : public IDispatch {
+class EventSink : public Object<IDispatch> {
  public:
-  EventSink(const EventSink&) = delete;
-  EventSink& operator=(const EventSink&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -32,7 +25,7 @@ class EventSink : public IDispatch {
  protected:
   // With a reference for the caller, bound to the runtime installed now.
   EventSink(const IID& events, const wchar_t* eventName, DISPID eventId);
-  virtual ~EventSink() = default;
+  ~EventSink() override = default;
 
   // Handles the event; a failure HRESULT for arguments of the wrong shape.
   virtual HRESULT Fire(DISPPARAMS& params) = 0;
@@ -40,7 +33,9 @@ class EventSink : public IDispatch {
   static IDispatch* ObjectArgument(const VARIANT& arg);
 
  private:
-  std::atomic<ULONG> references_{1};
+  // The events interface, whose identity is the source's to choose.
+  HRESULT QueryOther(REFIID iid, void** object) override;
+
   IID events_;
   const wchar_t* event_name_;
   DISPID event_id_;

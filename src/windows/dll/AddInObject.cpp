@@ -2,8 +2,6 @@
 
 #include <olectl.h>
 
-#include <new>
-
 #include "platform/Runtime.h"
 #include "windows/com/Dispatch.h"
 #include "windows/com/Outlook.h"
@@ -20,30 +18,20 @@ namespace {
 constexpr DISPID kDispIdOnAction = 101;
 constexpr DISPID kDispIdGetImage = 102;
 
-// Runs one IDispatch member for Office: any C++ exception becomes an HRESULT here, since
-// none may unwind into the caller.
-template <class Body>
-HRESULT AbiCall(Body&& body) noexcept {
-  try {
-    return body();
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
-}
+// The source an automation failure of ours names (EXCEPINFO's bstrSource).
+constexpr char16_t kSource[] = u"sendnote";
 
 // Runs one host event with the Windows runtime installed. The system's events end in their
-// own barrier; this one also catches what happens around them (wrapping the arguments), so
-// no C++ exception unwinds into the host, whose process it would end.
+// own barrier; this one also catches what happens around them (wrapping the arguments).
+// The host is told S_OK whatever happened: a failing event is reported to the user, and
+// Outlook would disable an add-in whose events fail.
 template <class Body>
 HRESULT HostEvent(Body&& body) noexcept {
-  try {
+  return com::Barrier(S_OK, [&] {
     platform::ScopedRuntime runtime(WindowsRuntime::Instance());
     body();
-  } catch (...) {
-  }
-  return S_OK;
+    return S_OK;
+  });
 }
 
 }  // namespace
@@ -57,30 +45,6 @@ AddInObject::~AddInObject() {
   // (the host's objects, the button binding) is let go under the runtime too.
   HostEvent([&] { addin_.reset(); });
   Module::ObjectDestroyed();
-}
-
-HRESULT AddInObject::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IDispatch || iid == kIidDsrOutlookToWord) {
-    *object = static_cast<DsrOutlookToWordInterface*>(this);
-  } else if (iid == kIidExtensibility2) {
-    *object = static_cast<IDTExtensibility2*>(this);
-  } else if (iid == kIidRibbonExtensibility) {
-    *object = static_cast<IRibbonExtensibility*>(this);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG AddInObject::AddRef() { return ++references_; }
-
-ULONG AddInObject::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
 }
 
 HRESULT AddInObject::LoadTypeInfo() {
@@ -102,7 +66,7 @@ HRESULT AddInObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
   if (!info) return E_POINTER;
   *info = nullptr;
   if (index != 0) return DISP_E_BADINDEX;
-  return AbiCall([&] {
+  return com::Barrier([&] {
     const HRESULT hr = LoadTypeInfo();
     if (FAILED(hr)) return hr;
     *info = com::ComPtr<ITypeInfo>(type_info_).Detach();
@@ -111,7 +75,7 @@ HRESULT AddInObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
 }
 
 HRESULT AddInObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-  return AbiCall([&] {
+  return com::Barrier([&] {
     const HRESULT hr = LoadTypeInfo();
     if (FAILED(hr)) return hr;
     return ::DispGetIDsOfNames(type_info_.Get(), names, count, ids);
@@ -119,39 +83,41 @@ HRESULT AddInObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DI
 }
 
 HRESULT AddInObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                            VARIANT* result, EXCEPINFO*, UINT* badArg) {
+                            VARIANT* result, EXCEPINFO* exception, UINT* badArg) {
   // The two callbacks by hand: each takes the IRibbonControl, one argument by value or by
   // reference, as Office passes it; DispInvoke's argument coercion differs between
   // oleaut32 builds, and nothing else of this interface is called late-bound.
-  if (id != kDispIdOnAction && id != kDispIdGetImage) return DISP_E_MEMBERNOTFOUND;
-  if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-  if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
-  if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
-  const VARIANT& arg = params->rgvarg[0];
-  IDispatch* control = nullptr;
-  if (V_VT(&arg) == VT_DISPATCH) {
-    control = V_DISPATCH(&arg);
-  } else if (V_VT(&arg) == (VT_DISPATCH | VT_BYREF) && V_DISPATCHREF(&arg)) {
-    control = *V_DISPATCHREF(&arg);
-  } else if (V_VT(&arg) != VT_EMPTY && V_VT(&arg) != VT_ERROR) {
-    if (badArg) *badArg = 0;
-    return DISP_E_TYPEMISMATCH;
-  }
-  if (id == kDispIdOnAction) {
-    if (result) ::VariantInit(result);
-    return Ribbon_OnAction(control);
-  }
-  IDispatch* picture = nullptr;
-  const HRESULT hr = Ribbon_GetImage(control, &picture);
-  if (FAILED(hr)) return hr;
-  if (!result) {
-    picture->Release();
+  return com::InvokeBarrier(exception, kSource, result, [&]() -> HRESULT {
+    if (id != kDispIdOnAction && id != kDispIdGetImage) return DISP_E_MEMBERNOTFOUND;
+    if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+    if (!params || params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+    if (params->cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+    const VARIANT& arg = params->rgvarg[0];
+    IDispatch* control = nullptr;
+    if (V_VT(&arg) == VT_DISPATCH) {
+      control = V_DISPATCH(&arg);
+    } else if (V_VT(&arg) == (VT_DISPATCH | VT_BYREF) && V_DISPATCHREF(&arg)) {
+      control = *V_DISPATCHREF(&arg);
+    } else if (V_VT(&arg) != VT_EMPTY && V_VT(&arg) != VT_ERROR) {
+      if (badArg) *badArg = 0;
+      return DISP_E_TYPEMISMATCH;
+    }
+    if (id == kDispIdOnAction) {
+      if (result) ::VariantInit(result);
+      return Ribbon_OnAction(control);
+    }
+    IDispatch* picture = nullptr;
+    const HRESULT hr = Ribbon_GetImage(control, &picture);
+    if (FAILED(hr)) return hr;
+    if (!result) {
+      picture->Release();
+      return S_OK;
+    }
+    ::VariantInit(result);
+    V_VT(result) = VT_DISPATCH;
+    V_DISPATCH(result) = picture;
     return S_OK;
-  }
-  ::VariantInit(result);
-  V_VT(result) = VT_DISPATCH;
-  V_DISPATCH(result) = picture;
-  return S_OK;
+  });
 }
 
 HRESULT AddInObject::Ribbon_OnAction(IDispatch* control) {
@@ -175,34 +141,34 @@ HRESULT AddInObject::Ribbon_OnAction(IDispatch* control) {
 HRESULT AddInObject::Ribbon_GetImage(IDispatch*, IDispatch** image) {
   if (!image) return E_POINTER;
   *image = nullptr;
-  // The application icon at the large button's size; Office scales it for the small ones.
-  HANDLE icon = ::LoadImageW(Module::Instance(), MAKEINTRESOURCEW(SENDNOTE_ICO_APP), IMAGE_ICON, 32,
-                             32, LR_DEFAULTCOLOR);
-  if (!icon) return HRESULT_FROM_WIN32(::GetLastError());
-  PICTDESC picture{};
-  picture.cbSizeofstruct = sizeof(picture);
-  picture.picType = PICTYPE_ICON;
-  picture.icon.hicon = static_cast<HICON>(icon);
-  // The picture owns the icon from here on and destroys it with itself.
-  const HRESULT hr =
-      ::OleCreatePictureIndirect(&picture, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(image));
-  if (FAILED(hr)) ::DestroyIcon(static_cast<HICON>(icon));
-  return hr;
+  return com::Barrier([&] {
+    // The application icon at the large button's size; Office scales it for the small ones.
+    HANDLE icon = ::LoadImageW(Module::Instance(), MAKEINTRESOURCEW(SENDNOTE_ICO_APP), IMAGE_ICON,
+                               32, 32, LR_DEFAULTCOLOR);
+    if (!icon) return HRESULT_FROM_WIN32(::GetLastError());
+    PICTDESC picture{};
+    picture.cbSizeofstruct = sizeof(picture);
+    picture.picType = PICTYPE_ICON;
+    picture.icon.hicon = static_cast<HICON>(icon);
+    // The picture owns the icon from here on and destroys it with itself.
+    const HRESULT hr = ::OleCreatePictureIndirect(&picture, IID_IPictureDisp, TRUE,
+                                                  reinterpret_cast<void**>(image));
+    if (FAILED(hr)) ::DestroyIcon(static_cast<HICON>(icon));
+    return hr;
+  });
 }
 
 HRESULT AddInObject::GetCustomUI(BSTR RibbonID, BSTR* RibbonXml) {
   if (!RibbonXml) return E_POINTER;
   *RibbonXml = nullptr;
-  try {
+  return com::Barrier([&] {
     const std::u16string id =
         RibbonID ? com::FromWide(std::wstring_view(RibbonID, ::SysStringLen(RibbonID)))
                  : std::u16string();
     const std::wstring markup = com::ToWide(addin_->GetCustomUI(id));
     *RibbonXml = ::SysAllocStringLen(markup.data(), static_cast<UINT>(markup.size()));
     return *RibbonXml ? S_OK : E_OUTOFMEMORY;
-  } catch (...) {
-    return E_OUTOFMEMORY;
-  }
+  });
 }
 
 HRESULT AddInObject::OnConnection(IDispatch* Application, ext_ConnectMode ConnectMode,

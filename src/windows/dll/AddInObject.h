@@ -5,27 +5,21 @@
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
 #include <memory>
 
 #include "system/addin/dsrOutlookToWord.h"
+#include "windows/com/ComObject.h"
 #include "windows/com/ComPtr.h"
 #include "windows/dll/Extensibility.h"
 
 namespace sendnote::windows {
 
-class AddInObject final : public DsrOutlookToWordInterface,
-                          public IDTExtensibility2,
-                          public IRibbonExtensibility {
+// Every method ends behind the kit's barrier: nothing thrown reaches Office.
+class AddInObject final
+    : public com::Object<DsrOutlookToWordInterface, IDTExtensibility2, IRibbonExtensibility> {
  public:
+  // With a reference for the caller.
   AddInObject();
-  ~AddInObject();
-  AddInObject(const AddInObject&) = delete;
-  AddInObject& operator=(const AddInObject&) = delete;
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
 
   // IDispatch, described by _dsrOutlookToWord of the embedded type library: names through
   // the type information, the two callbacks invoked directly.
@@ -53,9 +47,9 @@ class AddInObject final : public DsrOutlookToWordInterface,
   HRESULT STDMETHODCALLTYPE OnBeginShutdown(SAFEARRAY** custom) override;
 
  private:
+  ~AddInObject() override;
   HRESULT LoadTypeInfo();
 
-  std::atomic<ULONG> references_{1};
   // Ends inside the destructor, with the runtime installed, like every other host call.
   std::unique_ptr<dsrOutlookToWord> addin_;
   com::ComPtr<ITypeInfo> type_info_;

@@ -1,27 +1,25 @@
-// The class factory of dsrOutlookToWord.
+// The class factory of dsrOutlookToWord: the COM object kit's, making add-in objects and
+// counting itself and the server locks among what keeps the library loaded.
 #pragma once
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
+#include "windows/com/ComObject.h"
+#include "windows/com/ComPtr.h"
 
 namespace sendnote::windows {
 
-class ClassFactory final : public IClassFactory {
+class AddInClass {
  public:
-  ClassFactory();
-  ~ClassFactory();
-  ClassFactory(const ClassFactory&) = delete;
-  ClassFactory& operator=(const ClassFactory&) = delete;
+  AddInClass();
+  ~AddInClass();
+  AddInClass(const AddInClass&) = delete;
+  AddInClass& operator=(const AddInClass&) = delete;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
-  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override;
-  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override;
-
- private:
-  std::atomic<ULONG> references_{1};
+  com::ComPtr<IUnknown> Create();
+  void Lock(bool lock);
 };
+
+using ClassFactory = com::ClassFactory<AddInClass>;
 
 }  // namespace sendnote::windows

@@ -4,6 +4,7 @@
 #include <olectl.h>
 
 #include "platform/ComError.h"
+#include "windows/com/ComObject.h"
 #include "windows/dll/ClassFactory.h"
 #include "windows/dll/Guids.h"
 #include "windows/dll/Module.h"
@@ -43,11 +44,12 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, 
   if (!object) return E_POINTER;
   *object = nullptr;
   if (clsid != sendnote::windows::kClsid) return CLASS_E_CLASSNOTAVAILABLE;
-  auto* factory = new (std::nothrow) sendnote::windows::ClassFactory;
-  if (!factory) return E_OUTOFMEMORY;
-  const HRESULT hr = factory->QueryInterface(iid, object);
-  factory->Release();
-  return hr;
+  return sendnote::com::Barrier([&] {
+    auto* factory = sendnote::windows::ClassFactory::New();
+    const HRESULT hr = factory->QueryInterface(iid, object);
+    factory->Release();
+    return hr;
+  });
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() {

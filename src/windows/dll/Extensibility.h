@@ -6,6 +6,9 @@
 
 #include "windows/com/Win32.h"
 
+#include "windows/com/ComObject.h"
+#include "windows/dll/Guids.h"
+
 namespace sendnote::windows {
 
 enum ext_ConnectMode : int { ext_cm_AfterStartup = 0, ext_cm_Startup = 1 };
@@ -34,3 +37,17 @@ struct DsrOutlookToWordInterface : public IDispatch {
 };
 
 }  // namespace sendnote::windows
+
+// Their identities for the COM object kit's QueryInterface.
+template <>
+struct sendnote::com::InterfaceId<sendnote::windows::IDTExtensibility2> {
+  static const IID& Get() { return sendnote::windows::kIidExtensibility2; }
+};
+template <>
+struct sendnote::com::InterfaceId<sendnote::windows::IRibbonExtensibility> {
+  static const IID& Get() { return sendnote::windows::kIidRibbonExtensibility; }
+};
+template <>
+struct sendnote::com::InterfaceId<sendnote::windows::DsrOutlookToWordInterface> {
+  static const IID& Get() { return sendnote::windows::kIidDsrOutlookToWord; }
+};

@@ -13,14 +13,32 @@
 namespace sendnote::windows {
 namespace {
 
-// The window that owns a box: the active window of this thread (the host's, or a dialog of
-// ours on top of it), else the foreground window when it belongs to this process.
+// A window of this thread that a box may belong to: visible, top-level, not owned by
+// another (so a host's main window, not a tool or a popup of it) and not a tool window.
+BOOL CALLBACK FindThreadWindow(HWND window, LPARAM found) {
+  if (!::IsWindowVisible(window) || ::GetWindow(window, GW_OWNER)) return TRUE;
+  if (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) return TRUE;
+  *reinterpret_cast<HWND*>(found) = window;
+  return FALSE;
+}
+
+// The window that owns a box, never none while the host shows one: the active window of
+// this thread (the host's, or a dialog of ours on top of it), else the foreground window
+// when it is this thread's, else a main window of this thread, the host's UI thread, in
+// the state its user last left it (its last active popup: a dialog of ours over it).
+// After Word was activated the host's thread has no active window, but its windows stay.
 HWND OwnerWindow() {
   if (HWND active = ::GetActiveWindow()) return active;
+  const DWORD thread = ::GetCurrentThreadId();
   HWND foreground = ::GetForegroundWindow();
-  DWORD process = 0;
-  if (foreground) ::GetWindowThreadProcessId(foreground, &process);
-  return process == ::GetCurrentProcessId() ? foreground : nullptr;
+  if (foreground && ::GetWindowThreadProcessId(foreground, nullptr) == thread) return foreground;
+  // EnumThreadWindows: the thread's top-level windows ("EnumThreadWindows function",
+  // Win32 reference); GetLastActivePopup: the popup of one most recently active.
+  HWND main = nullptr;
+  ::EnumThreadWindows(thread, FindThreadWindow, reinterpret_cast<LPARAM>(&main));
+  if (!main) return nullptr;
+  HWND popup = ::GetLastActivePopup(main);
+  return popup && ::IsWindowVisible(popup) ? popup : main;
 }
 
 // Dialogs scale per monitor; the host process decides its own awareness, so only this
@@ -290,26 +308,44 @@ struct InputState {
   std::u16string_view title;
   std::u16string_view defaultText;
   std::u16string result;
+  std::exception_ptr failure;
 };
+
+// Runs one step of the input box; what it throws ends the box and is raised again by
+// InputBox, outside the Win32 callback.
+template <typename Step>
+INT_PTR InputStep(HWND dialog, InputState& state, Step step) {
+  try {
+    return step();
+  } catch (...) {
+    state.failure = std::current_exception();
+    ::EndDialog(dialog, IDABORT);
+    return TRUE;
+  }
+}
 
 INT_PTR CALLBACK InputProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    const auto& state = *reinterpret_cast<InputState*>(lParam);
-    ::SetWindowTextW(dialog, com::ToWide(state.title).c_str());
-    SetText(dialog, SENDNOTE_IDC_PROMPT, state.prompt);
-    SetText(dialog, SENDNOTE_IDC_TEXT, state.defaultText);
-    HWND text = ::GetDlgItem(dialog, SENDNOTE_IDC_TEXT);
-    ::SendMessageW(text, EM_SETSEL, 0, -1);
-    ::SetFocus(text);
-    return FALSE;  // the focus is set
+    auto& state = *reinterpret_cast<InputState*>(lParam);
+    return InputStep(dialog, state, [&]() -> INT_PTR {
+      ::SetWindowTextW(dialog, com::ToWide(state.title).c_str());
+      SetText(dialog, SENDNOTE_IDC_PROMPT, state.prompt);
+      SetText(dialog, SENDNOTE_IDC_TEXT, state.defaultText);
+      HWND text = ::GetDlgItem(dialog, SENDNOTE_IDC_TEXT);
+      ::SendMessageW(text, EM_SETSEL, 0, -1);
+      ::SetFocus(text);
+      return FALSE;  // the focus is set
+    });
   }
   auto* state = StateOf<InputState>(dialog);
   if (!state || message != WM_COMMAND || HIWORD(wParam) != BN_CLICKED) return FALSE;
   if (LOWORD(wParam) == IDOK) {
-    state->result = TextOf(::GetDlgItem(dialog, SENDNOTE_IDC_TEXT));
-    ::EndDialog(dialog, IDOK);
-    return TRUE;
+    return InputStep(dialog, *state, [&]() -> INT_PTR {
+      state->result = TextOf(::GetDlgItem(dialog, SENDNOTE_IDC_TEXT));
+      ::EndDialog(dialog, IDOK);
+      return TRUE;
+    });
   }
   if (LOWORD(wParam) == IDCANCEL) {  // also Esc and the close box
     state->result.clear();
@@ -346,8 +382,9 @@ int32_t WindowsUserInterface::MsgBox(std::u16string_view prompt, int32_t style,
 
 std::u16string WindowsUserInterface::InputBox(std::u16string_view prompt, std::u16string_view title,
                                               std::u16string_view defaultText) {
-  InputState state{prompt, title, defaultText, {}};
+  InputState state{prompt, title, defaultText, {}, nullptr};
   RunDialog(SENDNOTE_DLG_INPUT, InputProc, &state, u"InputBox");
+  if (state.failure) std::rethrow_exception(state.failure);
   return state.result;
 }
 

@@ -127,7 +127,7 @@ std::shared_ptr<inmemory::WordApp> SimOffice::NewWord() {
 void SimOffice::RegisterWord(bool running) {
   WriteWordKeys(true);
   wordKeys_ = true;
-  factory_ = com::ComPtr<hostsim::ClassFactory>::Adopt(hostsim::ClassFactory::Create([this] {
+  factory_ = com::ComPtr<hostsim::ClassFactory>::Adopt(hostsim::ClassFactory::New([this] {
     auto word = NewWord();
     created_.push_back(word);
     return std::static_pointer_cast<platform::Object>(word);

@@ -1,6 +1,7 @@
 #include "tests/support/windows/FakeDispatch.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cwchar>
 
 #include "tests/support/windows/FakeTypeInfo.h"
@@ -106,23 +107,10 @@ void FakeDispatch::AddText(const std::wstring& member, const std::wstring& value
   });
 }
 
-HRESULT FakeDispatch::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
+HRESULT FakeDispatch::QueryOther(REFIID iid, void** object) {
   if (iid == IID_IConnectionPointContainer && events_) return events_->QueryInterface(iid, object);
   if (extra_ && iid == extra_iid_) return extra_->QueryInterface(iid, object);
-  if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
-  *object = static_cast<IDispatch*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG FakeDispatch::AddRef() { return ++references_; }
-
-ULONG FakeDispatch::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
+  return E_NOINTERFACE;
 }
 
 HRESULT FakeDispatch::GetTypeInfoCount(UINT* count) {
@@ -148,27 +136,31 @@ HRESULT FakeDispatch::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, D
       return S_OK;
     }
   }
-  log_->push_back(name_ + L"." + names[0] + L" unknown");
   ids[0] = DISPID_UNKNOWN;
-  return DISP_E_UNKNOWNNAME;
+  return com::Barrier([&] {
+    log_->push_back(name_ + L"." + names[0] + L" unknown");
+    return DISP_E_UNKNOWNNAME;
+  });
 }
 
 HRESULT FakeDispatch::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                              VARIANT* result, EXCEPINFO* exception, UINT*) {
-  if (id < 1 || static_cast<size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
-  std::vector<VARIANT> args;
-  for (UINT i = params ? params->cArgs : 0; i > 0; --i) args.push_back(params->rgvarg[i - 1]);
-  std::wstring call = name_ + L"." + names_[id - 1];
-  if (flags & DISPATCH_PROPERTYPUT) call += L" let";
-  if (flags & DISPATCH_PROPERTYPUTREF) call += L" set";
-  if (!args.empty()) {
-    call += L"(";
-    for (size_t i = 0; i < args.size(); ++i) call += (i ? L"," : L"") + Describe(args[i]);
-    call += L")";
-  }
-  log_->push_back(call);
-  if (result) ::VariantInit(result);
-  return members_[id - 1](args, result, exception);
+  const std::u16string_view source(reinterpret_cast<const char16_t*>(name_.data()), name_.size());
+  return com::InvokeBarrier(exception, source, result, [&]() -> HRESULT {
+    if (id < 1 || static_cast<size_t>(id) > members_.size()) return DISP_E_MEMBERNOTFOUND;
+    std::vector<VARIANT> args;
+    for (UINT i = params ? params->cArgs : 0; i > 0; --i) args.push_back(params->rgvarg[i - 1]);
+    std::wstring call = name_ + L"." + names_[id - 1];
+    if (flags & DISPATCH_PROPERTYPUT) call += L" let";
+    if (flags & DISPATCH_PROPERTYPUTREF) call += L" set";
+    if (!args.empty()) {
+      call += L"(";
+      for (size_t i = 0; i < args.size(); ++i) call += (i ? L"," : L"") + Describe(args[i]);
+      call += L")";
+    }
+    log_->push_back(call);
+    return members_[id - 1](args, result, exception);
+  });
 }
 
 }  // namespace sendnote::windows::test

@@ -4,26 +4,25 @@
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "windows/com/ComObject.h"
+
 namespace sendnote::windows::test {
 
 using CallLog = std::vector<std::wstring>;
 
-class FakeDispatch final : public IDispatch {
+class FakeDispatch final : public com::Object<IDispatch> {
  public:
   // `exception` is the caller's EXCEPINFO (may be null) for DISP_E_EXCEPTION.
   using Member = std::function<HRESULT(const std::vector<VARIANT>& args, VARIANT* result,
                                        EXCEPINFO* exception)>;
 
   FakeDispatch(std::wstring name, std::shared_ptr<CallLog> log);
-  FakeDispatch(const FakeDispatch&) = delete;
-  FakeDispatch& operator=(const FakeDispatch&) = delete;
 
   // Creates one with a reference for the caller.
   static FakeDispatch* Create(std::wstring name, std::shared_ptr<CallLog> log);
@@ -42,9 +41,6 @@ class FakeDispatch final : public IDispatch {
   // (with this object's DISPIDs); the others it still resolves itself.
   void SetTypeInfo(const IID& iid, std::vector<std::wstring> declared);
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -58,9 +54,10 @@ class FakeDispatch final : public IDispatch {
   static long NameLookups();
 
  private:
-  ~FakeDispatch();
+  ~FakeDispatch() override;
+  // The events' container and the extra interface, which are other objects'.
+  HRESULT QueryOther(REFIID iid, void** object) override;
 
-  std::atomic<ULONG> references_{1};
   std::wstring name_;
   std::shared_ptr<CallLog> log_;
   std::vector<std::wstring> names_;

@@ -36,28 +36,6 @@ HRESULT FakeEventSource::FireClick(IDispatch* ctrl, VARIANT_BOOL& cancelDefault)
   return last;
 }
 
-HRESULT FakeEventSource::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (iid == IID_IUnknown || iid == IID_IConnectionPointContainer) {
-    *object = static_cast<IConnectionPointContainer*>(this);
-  } else if (iid == IID_IConnectionPoint) {
-    *object = static_cast<IConnectionPoint*>(this);
-  } else {
-    return E_NOINTERFACE;
-  }
-  AddRef();
-  return S_OK;
-}
-
-ULONG FakeEventSource::AddRef() { return ++references_; }
-
-ULONG FakeEventSource::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT FakeEventSource::EnumConnectionPoints(IEnumConnectionPoints** points) {
   if (points) *points = nullptr;
   return E_NOTIMPL;
@@ -90,8 +68,15 @@ HRESULT FakeEventSource::Advise(IUnknown* sink, DWORD* cookie) {
   if (FAILED(sink->QueryInterface(events_, reinterpret_cast<void**>(&events)))) {
     return CONNECT_E_CANNOTCONNECT;
   }
+  const HRESULT hr = com::Barrier([&] {
+    sinks_[next_cookie_] = events;
+    return S_OK;
+  });
+  if (FAILED(hr)) {
+    events->Release();
+    return hr;
+  }
   *cookie = next_cookie_++;
-  sinks_[*cookie] = events;
   ++advised_;
   return S_OK;
 }

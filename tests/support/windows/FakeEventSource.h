@@ -4,17 +4,16 @@
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
 #include <map>
+
+#include "windows/com/ComObject.h"
 
 namespace sendnote::windows::test {
 
-class FakeEventSource final : public IConnectionPointContainer, public IConnectionPoint {
+class FakeEventSource final : public com::Object<IConnectionPointContainer, IConnectionPoint> {
  public:
   // Creates one with a reference for the caller.
   static FakeEventSource* Create(const IID& events);
-  FakeEventSource(const FakeEventSource&) = delete;
-  FakeEventSource& operator=(const FakeEventSource&) = delete;
 
   // Fires DISPID 1 (Ctrl, ByRef CancelDefault) at every sink; returns the last result.
   HRESULT FireClick(IDispatch* ctrl, VARIANT_BOOL& cancelDefault);
@@ -22,9 +21,6 @@ class FakeEventSource final : public IConnectionPointContainer, public IConnecti
   size_t Advised() const { return advised_; }
   size_t Unadvised() const { return unadvised_; }
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** points) override;
   HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID iid, IConnectionPoint** point) override;
   HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override;
@@ -35,9 +31,8 @@ class FakeEventSource final : public IConnectionPointContainer, public IConnecti
 
  private:
   explicit FakeEventSource(const IID& events) : events_(events) {}
-  ~FakeEventSource();
+  ~FakeEventSource() override;
 
-  std::atomic<ULONG> references_{1};
   IID events_;
   std::map<DWORD, IDispatch*> sinks_;  // each holds a reference
   DWORD next_cookie_ = 1;

@@ -1,5 +1,6 @@
 #include "tests/support/windows/FakeTypeInfo.h"
 
+#include <atomic>
 namespace sendnote::windows::test {
 namespace {
 std::atomic<long> g_lookups{0};
@@ -18,26 +19,12 @@ FakeTypeInfo* FakeTypeInfo::Create(const IID& iid, Resolve resolve) {
 
 long FakeTypeInfo::NameLookups() { return g_lookups; }
 
-HRESULT FakeTypeInfo::QueryInterface(REFIID iid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (iid != IID_IUnknown && iid != IID_ITypeInfo) return E_NOINTERFACE;
-  *object = static_cast<ITypeInfo*>(this);
-  AddRef();
-  return S_OK;
-}
-
-ULONG FakeTypeInfo::AddRef() { return ++references_; }
-
-ULONG FakeTypeInfo::Release() {
-  const ULONG left = --references_;
-  if (left == 0) delete this;
-  return left;
-}
-
 HRESULT FakeTypeInfo::GetTypeAttr(TYPEATTR** attr) {
-  *attr = new TYPEATTR(attr_);
-  return S_OK;
+  *attr = nullptr;
+  return com::Barrier([&] {
+    *attr = new TYPEATTR(attr_);
+    return S_OK;
+  });
 }
 
 void FakeTypeInfo::ReleaseTypeAttr(TYPEATTR* attr) { delete attr; }
@@ -45,7 +32,7 @@ void FakeTypeInfo::ReleaseTypeAttr(TYPEATTR* attr) { delete attr; }
 HRESULT FakeTypeInfo::GetIDsOfNames(LPOLESTR* names, UINT count, MEMBERID* ids) {
   ++g_lookups;
   if (count != 1) return E_INVALIDARG;
-  return resolve_(names[0], ids);
+  return com::Barrier([&] { return resolve_(names[0], ids); });
 }
 
 HRESULT FakeTypeInfo::GetDocumentation(MEMBERID id, BSTR* name, BSTR* doc, DWORD* context,

@@ -5,27 +5,23 @@
 
 #include "windows/com/Win32.h"
 
-#include <atomic>
 #include <functional>
 #include <string>
 
+#include "windows/com/ComObject.h"
+
 namespace sendnote::windows::test {
 
-class FakeTypeInfo final : public ITypeInfo {
+class FakeTypeInfo final : public com::Object<ITypeInfo> {
  public:
   using Resolve = std::function<HRESULT(const wchar_t* name, MEMBERID* id)>;
 
   // Creates one with a reference for the caller.
   static FakeTypeInfo* Create(const IID& iid, Resolve resolve);
-  FakeTypeInfo(const FakeTypeInfo&) = delete;
-  FakeTypeInfo& operator=(const FakeTypeInfo&) = delete;
 
   // GetIDsOfNames calls on every object of this class so far.
   static long NameLookups();
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-  ULONG STDMETHODCALLTYPE AddRef() override;
-  ULONG STDMETHODCALLTYPE Release() override;
   HRESULT STDMETHODCALLTYPE GetTypeAttr(TYPEATTR** attr) override;
   void STDMETHODCALLTYPE ReleaseTypeAttr(TYPEATTR* attr) override;
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(LPOLESTR* names, UINT count, MEMBERID* ids) override;
@@ -57,9 +53,8 @@ class FakeTypeInfo final : public ITypeInfo {
 
  private:
   FakeTypeInfo(const IID& iid, Resolve resolve);
-  ~FakeTypeInfo() = default;
+  ~FakeTypeInfo() override = default;
 
-  std::atomic<ULONG> references_{1};
   IID iid_;
   Resolve resolve_;
   TYPEATTR attr_{};
