@@ -19,6 +19,14 @@ work=$WINEPREFIX/../wine-work
 mkdir -p "$work"
 
 fail() { echo "FAILED: $*" >&2; exit 1; }
+# Skips this test (exit 77, ctest's skip) with its reason, also kept in SENDNOTE_SKIP_LOG
+# for scripts/test-windows.sh's list of skipped parts.
+skip_test() {
+  echo "$1"
+  [[ -z ${SENDNOTE_SKIP_LOG:-} ]] || echo "windows.$SENDNOTE_PLATFORM.${step_name:-?}: $1" >>"$SENDNOTE_SKIP_LOG"
+  exit 77
+}
+step_name=${1:-}
 
 # The DLL's Windows path as the registry holds it (Wine maps / to drive Z:).
 dll_windows_path() { printf 'Z:%s' "${SENDNOTE_DLL//\//\\}"; }
@@ -32,12 +40,35 @@ export_key() {
 }
 
 export_all() { for key in "${keys[@]}"; do export_key "$key" || echo "(missing $key)"; done; }
+# The same keys of an all-users registration.
+machine_keys=("${keys[@]/#HKEY_CURRENT_USER/HKEY_LOCAL_MACHINE}")
+export_machine() { for key in "${machine_keys[@]}"; do export_key "$key" || echo "(missing $key)"; done; }
+# key_in_view KEY 32|64: whether KEY exists in that registry view.
+key_in_view() { "$wine" reg query "$1" "/reg:$2" >/dev/null 2>&1; }
+# The other build's registration in the 32-bit view, as the x86 build writes it: its class
+# (a server that is not ours) and its platform's type-library entry.
+other_server='C:\other\x86\sendnote.dll'
+seed_other_build() {
+  local root=$1
+  "$wine" reg add "$root\\Software\\Classes\\CLSID\\$SENDNOTE_CLSID\\InprocServer32" /ve /d "$other_server" /reg:32 /f >/dev/null 2>&1 &&
+    "$wine" reg add "$root\\Software\\Classes\\TypeLib\\$SENDNOTE_LIBID\\1.0\\0\\win32" /ve /d "$other_server" /reg:32 /f >/dev/null 2>&1 ||
+    fail "could not seed the other build's registration under $root"
+}
+regsvr_all() { "$wine" regsvr32 /s "$@" /n /i:allusers "$(dll_windows_path)"; }
+machine_clean() {
+  regsvr_all /u || true
+  for key in "${machine_keys[@]}"; do
+    for view in 32 64; do "$wine" reg delete "$key" /f "/reg:$view" >/dev/null 2>&1 || true; done
+  done
+}
 
 key_exists() { "$wine" reg query "$1" >/dev/null 2>&1; }
 
-# The entries of a registration of the DLL at $1 (a Windows path; default: the build's).
+# The entries of a registration of the DLL at $1 (a Windows path; default: the build's),
+# below the root $2 (default: HKEY_CURRENT_USER).
 expected_entries() {
-  local dll folder
+  local dll folder root=${2:-HKEY_CURRENT_USER}
+  local classes="$root\\Software\\Classes" addins="$root\\Software\\Microsoft\\Office\\Outlook\\Addins"
   dll=$(printf '%s' "${1:-$(dll_windows_path)}" | sed 's/\\/\\\\/g')
   folder=${dll%\\\\sendnote.dll}
   cat <<EXPECTED
@@ -140,8 +171,7 @@ remove_machine_mirror() {
 uninstall_key='HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Uninstall\sendnote'
 need_installer() {
   [[ -f ${SENDNOTE_INSTALLER:-} ]] && return 0
-  echo "no installer at ${SENDNOTE_INSTALLER:-(unset)}: bash scripts/build-installer.sh after building both presets"
-  exit 77
+  skip_test "no installer at ${SENDNOTE_INSTALLER:-(unset)}: bash scripts/build-installer.sh after building both presets"
 }
 # A silent run never asks the user, yet once in several runs under Wine the installer ended
 # with 1 (NSIS's "cancelled") right after an uninstallation: wait for the prefix and try once
@@ -225,7 +255,7 @@ case "${1:-}" in
       esac
     done
     exports=$(sed -n 's/^\s*\[\s*[0-9]*\] \([A-Za-z_]*\)$/\1/p' <<<"$dump" | tr '\n' ' ')
-    [[ "$exports" == "DllCanUnloadNow DllGetClassObject DllRegisterServer DllUnregisterServer " ]] ||
+    [[ "$exports" == "DllCanUnloadNow DllGetClassObject DllInstall DllRegisterServer DllUnregisterServer " ]] ||
       fail "exports are '$exports'"
     echo "imports: $imports"
     ;;
@@ -265,6 +295,78 @@ case "${1:-}" in
     check_nothing_left "regsvr32 /u"
     # Removing what is not there is no failure.
     regsvr /u || fail "a second regsvr32 /u exited $?"
+    ;;
+  register-allusers)
+    # regsvr32 /n /i:allusers: the whole set below HKLM, in this build's view only, and
+    # nothing per user; /u /n /i:allusers removes it from both views.
+    [[ $SENDNOTE_PLATFORM == win64 ]] || skip_test "the views are checked from the x64 build"
+    regsvr /u || true
+    machine_clean
+    regsvr_all || fail "regsvr32 /n /i:allusers exited $?"
+    regsvr_all || fail "a second regsvr32 /n /i:allusers exited $?"
+    diff -u <(expected_entries "" HKEY_LOCAL_MACHINE) <(export_machine) ||
+      fail "the all-users entries differ (- expected, + found)"
+    check_nothing_left "an all-users registration (per user)"
+    # The class, its interface and the machine's Addins entry have a view per bitness.
+    for key in "${machine_keys[0]}" "${machine_keys[2]}" "${machine_keys[4]}"; do
+      ! key_in_view "$key" 32 || fail "$key is in the 32-bit view after registering the x64 build"
+    done
+    regsvr_all /u || fail "regsvr32 /u /n /i:allusers exited $?"
+    for key in "${machine_keys[@]}"; do
+      for view in 32 64; do ! key_in_view "$key" $view || fail "$key ($view-bit view) is left after /u"; done
+    done
+    ;;
+  allusers-shared-keys)
+    # With the x86 build registered for all users beside it, unregistering the x64 build
+    # takes its own keys and its type-library entry, and leaves the shared ProgID and type
+    # library; once the x86 build is gone too, nothing is left.
+    [[ $SENDNOTE_PLATFORM == win64 ]] || skip_test "the x86 build's view is seeded from the x64 build"
+    machine_clean
+    seed_other_build HKEY_LOCAL_MACHINE
+    regsvr_all || fail "regsvr32 /n /i:allusers exited $?"
+    key_in_view "${machine_keys[0]}\\InprocServer32" 32 || fail "the seeded 32-bit class is gone after registering"
+    regsvr_all /u || fail "regsvr32 /u /n /i:allusers exited $?"
+    for key in "${machine_keys[1]}" "${machine_keys[3]}" "${machine_keys[3]}\\1.0\\0\\win32"; do
+      key_in_view "$key" 64 || fail "$key was removed while the x86 build is registered"
+    done
+    for key in "${machine_keys[0]}" "${machine_keys[2]}" "${machine_keys[4]}" "${machine_keys[3]}\\1.0\\0\\win64"; do
+      ! key_in_view "$key" 64 || fail "$key was left by the x64 build's unregistration"
+    done
+    "$wine" reg delete "${machine_keys[0]}" /f /reg:32 >/dev/null 2>&1 || fail "could not remove the seeded class"
+    regsvr_all /u || fail "the second regsvr32 /u /n /i:allusers exited $?"
+    for key in "${machine_keys[@]}"; do
+      for view in 32 64; do ! key_in_view "$key" $view || fail "$key ($view-bit view) is left"; done
+    done
+    ;;
+  user-shared-keys)
+    # The same per user, where Windows keeps the class keys per view too. Wine 8 keeps one
+    # HKCU\Software\Classes for both bitnesses: there the seed is our own key, and the case
+    # is skipped, saying so.
+    [[ $SENDNOTE_PLATFORM == win64 ]] || skip_test "the x86 build's view is seeded from the x64 build"
+    regsvr /u || true
+    seed_other_build HKEY_CURRENT_USER
+    if key_in_view "${keys[0]}\\InprocServer32" 64; then
+      "$wine" reg delete "${keys[0]}" /f /reg:32 >/dev/null 2>&1
+      "$wine" reg delete "${keys[3]}" /f /reg:32 >/dev/null 2>&1
+      skip_test "this Wine keeps one HKCU\\Software\\Classes view for 32- and 64-bit programs: the per-user side-by-side case cannot be shown"
+    fi
+    regsvr || fail "regsvr32 exited $?"
+    regsvr /u || fail "regsvr32 /u exited $?"
+    for key in "${keys[1]}" "${keys[3]}" "${keys[4]}"; do
+      key_exists "$key" || fail "$key was removed while the x86 build is registered"
+    done
+    "$wine" reg delete "${keys[0]}" /f /reg:32 >/dev/null 2>&1
+    regsvr /u || fail "the second regsvr32 /u exited $?"
+    check_nothing_left "both builds' unregistration"
+    ;;
+  allusers-refusals)
+    # Without administrator rights (a token whose Administrators group is for denying
+    # only) the all-users registration is refused with its message and writes nothing.
+    machine_clean
+    rc=0
+    "$wine" "$SENDNOTE_CLIENT" refusals "$(dll_windows_path)" || rc=$?
+    ((rc != 77)) || skip_test "Wine keeps the Administrators group in a restricted token"
+    ((rc == 0)) || fail "the refusal checks failed"
     ;;
   partial-failure)
     regsvr /u || true
