@@ -229,6 +229,42 @@ inproc_server() {
     sed 's/\\\\/\\/g'
 }
 
+# The files the installer was made from (scripts/build-installer.sh keeps them beside it).
+# An export without the block of one key (its line, its one value and the blank line).
+without_block() { BLOCK=$1 awk '$0 == ENVIRON["BLOCK"] { skip = 3 } skip && skip-- { next } { print }'; }
+staged() { printf '%s/files/%s' "$(dirname "$SENDNOTE_INSTALLER")" "$1"; }
+# What a per-user installation registers. On win32 the x86 build alone. On win64 both: Wine
+# keeps one HKCU class view for both bitnesses, so the x64 build, registered second, holds
+# the class and interface keys, and the shared type library holds both platforms' entries
+# (on Windows each build has its class keys in its own view).
+check_installed_registration() {
+  local root=$1 x86_reg
+  if [[ $SENDNOTE_PLATFORM == win32 ]]; then
+    check_registered "$2" "$root\\x86\\sendnote.dll"
+    return
+  fi
+  x86_reg=$(printf '%s' "$root\\x86\\sendnote.dll" | sed 's/\\/\\\\/g')
+  diff -u <(expected_entries "$root\\x64\\sendnote.dll") \
+    <(export_all | without_block "[$classes\\TypeLib\\$SENDNOTE_LIBID\\1.0\\0\\win32]") ||
+    fail "registry entries after $2 differ (- expected, + found)"
+  export_key "$classes\\TypeLib\\$SENDNOTE_LIBID\\1.0\\0\\win32" | grep -qxF "@=\"$x86_reg\"" ||
+    fail "the type library has no x86 entry after $2"
+}
+# The installed files are the ones the installer was made from, signed or not; a signed
+# installer carries the uninstaller makensis signed.
+check_installed_files() {
+  local build
+  for build in x86:014c x64:8664; do
+    for file in sendnote.dll sendnote.chm; do
+      cmp "$1/${build%%:*}/$file" "$(staged "${build%%:*}/$file")" || fail "the installed ${build%%:*}/$file is not the one built"
+    done
+    [[ $(pe_machine "$1/${build%%:*}/sendnote.dll") == "${build#*:}" ]] ||
+      fail "$1/${build%%:*}/sendnote.dll is not built for ${build%%:*}"
+  done
+  cmp "$1/uninstall.exe" "$(dirname "$SENDNOTE_INSTALLER")/uninstall.exe" ||
+    fail "the installed uninstaller is not the one makensis made (and signed, when signing)"
+}
+
 case "${1:-}" in
   boot)
     # One prefix per architecture and run: Wine keeps one HKCU class tree for both.
@@ -447,29 +483,22 @@ case "${1:-}" in
     arch=x64
     [[ $SENDNOTE_PLATFORM == win32 ]] && arch=x86
     # Both builds and the help file beside each (a library opens it from its own folder).
-    for build in x86:014c x64:8664; do
-      for file in sendnote.dll sendnote.chm uninstall.exe; do
-        path=$install_dir/${build%%:*}/$file
-        [[ $file == uninstall.exe ]] && path=$install_dir/$file
-        [[ -s $path ]] || fail "$path was not installed"
-      done
-      [[ $(pe_machine "$install_dir/${build%%:*}/sendnote.dll") == "${build#*:}" ]] ||
-        fail "$install_dir/${build%%:*}/sendnote.dll is not built for ${build%%:*}"
-    done
-    cmp "$install_dir/$arch/sendnote.dll" "$SENDNOTE_DLL" || fail "the installed $arch DLL is not the build's"
-    cmp "$install_dir/$arch/sendnote.chm" "$SENDNOTE_CHM" || fail "the installed help file is not the build's"
-    check_registered "the installer" "$install_root\\$arch\\sendnote.dll"
+    check_installed_files "$install_dir"
+    # With no Office in the prefix, the report says what Windows allows or nothing.
+    no_office=unknown
+    [[ $SENDNOTE_PLATFORM == win32 ]] && no_office=x86
+    check_installed_registration "$install_root" "the installer"
     root_reg=${install_root//\\/\\\\}
     diff -u - <(export_key "$uninstall_key") <<ENTRY || fail "the Add/Remove Programs entry differs"
 
 [$uninstall_key]
-"DisplayIcon"="$root_reg\\\\$arch\\\\sendnote.dll,0"
+"DisplayIcon"="$root_reg\\\\x86\\\\sendnote.dll,0"
 "DisplayName"="添書票COMアドイン"
 "DisplayVersion"="$SENDNOTE_VERSION"
 "InstallLocation"="$root_reg"
 "NoModify"=dword:00000001
 "NoRepair"=dword:00000001
-"OfficeBitness"="$arch"
+"OfficeBitness"="$no_office"
 "QuietUninstallString"="\\"$root_reg\\\\uninstall.exe\\" /S"
 "UninstallString"="\\"$root_reg\\\\uninstall.exe\\""
 
@@ -486,20 +515,25 @@ ENTRY
     check_as_before "$before" "installing and uninstalling"
     ;;
   installer-bitness)
-    # Which build the installer registers, by what the registry says of Office.
+    # Office's bitness as the registry says it is reported (OfficeBitness of the
+    # Add/Remove Programs entry); the files and keys written are the same whatever it says.
     need_installer
     regsvr /u || true
     locate_install_root
     if [[ $SENDNOTE_PLATFORM == win32 ]]; then
-      cases=('HKCU\Software\Microsoft\Office\16.0\Outlook|Bitness|x64|x86')
+      cases=('||none|x86'
+             'HKCU\Software\Microsoft\Office\16.0\Outlook|Bitness|x64|x86')
     else
-      cases=('||none|x64'
+      cases=('||none|unknown'
              'HKCU\Software\Microsoft\Office\16.0\Outlook|Bitness|x86|x86'
-             'HKLM\Software\Microsoft\Office\15.0\Outlook|Bitness|x86|x86'
-             'HKLM\Software\Wow6432Node\Microsoft\Office\14.0\Outlook|Bitness|x64|x64'
+             'HKLM\Software\Microsoft\Office\15.0\Outlook|Bitness|x64|x64'
+             'HKLM\Software\Wow6432Node\Microsoft\Office\14.0\Outlook|Bitness|x86|x86'
+             'HKLM\Software\Microsoft\Office\ClickToRun\Configuration|Platform|x86|x86'
+             'HKLM\Software\Microsoft\Office\ClickToRun\Configuration|Platform|x64|x64'
              'HKLM\Software\Wow6432Node\Microsoft\Office\9.0\Outlook\InstallRoot|Path|C:\Office|x86'
-             'HKCU\Software\Microsoft\Office\14.0\Outlook|Bitness|ia64|x64')
+             'HKCU\Software\Microsoft\Office\14.0\Outlook|Bitness|ia64|unknown')
     fi
+    reference=""
     for case in "${cases[@]}"; do
       IFS='|' read -r key name value expected <<<"$case"
       [[ -n $key ]] && { "$wine" reg add "$key" /v "$name" /d "$value" /f >/dev/null 2>&1 || fail "reg add $key"; }
@@ -507,14 +541,87 @@ ENTRY
       install
       rc=$?
       set -e
-      [[ -n $key ]] && "$wine" reg delete "${key%%\\Outlook*}" /f >/dev/null 2>&1
+      office=$(sed -n 's/^"OfficeBitness"="\(.*\)"$/\1/p' < <(export_key "$uninstall_key"))
+      written=$(export_all; find "$install_dir" -type f -printf '%P %s\n' | sort)
+      if [[ -n $key ]]; then
+        # The seeded Office key goes again (Office\<version>, or ClickToRun).
+        seeded=${key%%\\Outlook*}
+        seeded=${seeded%%\\Configuration}
+        "$wine" reg delete "$seeded" /f >/dev/null 2>&1
+      fi
       ((rc == 0)) || fail "$case: the installer exited $rc"
-      registered=$(inproc_server)
-      [[ $registered == "$install_root\\$expected\\sendnote.dll" ]] ||
-        fail "$case: registered '$registered', expected the $expected build"
+      [[ $office == "$expected" ]] || fail "$case: reported '$office', expected '$expected'"
+      if [[ -z $reference ]]; then
+        reference=$written
+      else
+        diff -u <(echo "$reference") <(echo "$written") || fail "$case: other files or keys than without a seed"
+      fi
       uninstall || fail "$case: the uninstaller exited $?"
       check_not_installed "$case"
     done
+    ;;
+  installer-allusers)
+    # /ALLUSERS: Program Files and the HKLM set, nothing per user; the uninstaller removes
+    # exactly that (the machine's registry and Program Files as before).
+    need_installer
+    regsvr /u || true
+    machine_clean
+    locate_install_root
+    programs=$("$wine" cmd /c 'echo %ProgramW6432%' | tr -d '\r')
+    [[ $programs == ?:* ]] || programs=$("$wine" cmd /c 'echo %ProgramFiles%' | tr -d '\r')
+    machine_root="$programs\\sendnote"
+    machine_dir=$("$wine" winepath -u "$machine_root" 2>/dev/null | tr -d '\r')
+    arch=x64
+    [[ $SENDNOTE_PLATFORM == win32 ]] && arch=x86
+    before_user=$work/before-allusers-user.txt
+    before_machine=$work/before-allusers-machine.txt
+    snapshot >"$before_user"
+    export_key 'HKEY_LOCAL_MACHINE\Software' >"$before_machine"
+    "$wine" "Z:${SENDNOTE_INSTALLER//\//\\}" /S /ALLUSERS || fail "the installer /ALLUSERS exited $?"
+    check_installed_files "$machine_dir"
+    # The build registered last (x64 on win64) in its view; the x86 build's class keys are
+    # in the 32-bit view, which Wine keeps apart below HKLM.
+    diff -u <(expected_entries "$machine_root\\$arch\\sendnote.dll" HKEY_LOCAL_MACHINE) \
+      <(export_machine | if [[ $arch == x64 ]]; then without_block "[${machine_keys[3]}\\1.0\\0\\win32]"; else cat; fi) ||
+      fail "the all-users entries differ (- expected, + found)"
+    if [[ $arch == x64 ]]; then
+      for key in "${machine_keys[0]}\\InprocServer32" "${machine_keys[4]}"; do
+        key_in_view "$key" 32 || fail "$key: the x86 build is not registered in the 32-bit view"
+      done
+    fi
+    check_nothing_left "an all-users installation (per user)"
+    ! key_exists "$uninstall_key" || fail "an all-users installation wrote the per-user Add/Remove Programs entry"
+    key_in_view "${uninstall_key/HKEY_CURRENT_USER/HKEY_LOCAL_MACHINE}" 32 ||
+      fail "the machine's Add/Remove Programs entry is missing"
+    "$wine" "$machine_root\\uninstall.exe" /S || fail "the all-users uninstaller exited $?"
+    "$SENDNOTE_WINESERVER" -w
+    [[ ! -e $machine_dir ]] || fail "$machine_dir is still there after uninstalling"
+    diff -u "$before_machine" <(export_key 'HKEY_LOCAL_MACHINE\Software') ||
+      fail "HKLM\\Software differs after installing and uninstalling for all users (- before, + after)"
+    check_as_before "$before_user" "installing and uninstalling for all users"
+    ;;
+  installer-allusers-refused)
+    # /ALLUSERS without administrator rights is refused (exit 4) before anything is
+    # written. Wine always runs with the rights: the installer is remade with its account
+    # check answering "User" (the build's own staged files, nothing else changed).
+    need_installer
+    command -v makensis >/dev/null || fail "makensis is missing"
+    locate_install_root
+    refused=$work/refused-setup.exe
+    makensis -V1 -INPUTCHARSET UTF8 -DTEST_ACCOUNT_TYPE=User -DX86_DIR="$(staged x86)" \
+      -DX64_DIR="$(staged x64)" -DOUTFILE="$refused" "$(dirname "$0")/../../src/windows/installer/sendnote.nsi" ||
+      fail "makensis could not make the refusing installer"
+    before_user=$work/before-refused-user.txt
+    before_machine=$work/before-refused-machine.txt
+    snapshot >"$before_user"
+    export_key 'HKEY_LOCAL_MACHINE\Software' >"$before_machine"
+    set +e
+    "$wine" "Z:${refused//\//\\}" /S /ALLUSERS
+    rc=$?
+    set -e
+    ((rc == 4)) || fail "the installer /ALLUSERS without the rights exited $rc, expected 4"
+    diff -u "$before_machine" <(export_key 'HKEY_LOCAL_MACHINE\Software') || fail "a refused /ALLUSERS wrote to HKLM\\Software"
+    check_as_before "$before_user" "a refused /ALLUSERS"
     ;;
   installer-hostsim)
     # After a silent installation the simulator finds the add-in through the registry alone,
@@ -571,7 +678,7 @@ ENTRY
     GTEST_COLOR=no "$wine" "$SENDNOTE_CONTRACT_AUTOMATION" || fail "the contract checks over automation"
     ;;
   *)
-    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-refusals|installer-hostsim|hostsim-SCENARIO|contract-automation" >&2
+    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-allusers|installer-allusers-refused|installer-refusals|register-allusers|allusers-shared-keys|user-shared-keys|allusers-refusals|installer-hostsim|hostsim-SCENARIO|contract-automation" >&2
     exit 2
     ;;
 esac
