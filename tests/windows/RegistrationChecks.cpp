@@ -94,26 +94,47 @@ int RefusalChecks(const std::wstring& dll) {
         L"the message of an unknown scope: " + unknown);
   CheckNothingWritten(L"an unknown scope");
 
+  const std::wstring expected =
+      L"すべてのユーザーへの登録には管理者の権限が必要です。"
+      L"管理者として実行したコマンド プロンプトから登録してください。";
+  // Registered with the rights; without them its removal is refused and removes nothing.
+  CheckHr(install(TRUE, L"allusers"), S_OK, L"DllInstall(TRUE, \"allusers\") as administrator");
   if (!ImpersonateWithoutAdministrators()) {
     Check(false, L"a token without the Administrators group: " + std::to_wstring(::GetLastError()));
     return 1;
   }
   if (IsAdministrator()) {
     ::RevertToSelf();
+    install(FALSE, L"allusers");
     std::fputws(
         L"Wine keeps the Administrators group in a restricted token: the refusal "
         L"cannot be shown here\n",
         stderr);
     return 77;
   }
-  const HRESULT hr = install(TRUE, L"allusers");
+  const HRESULT unregistered = install(FALSE, L"allusers");
+  const std::wstring unregisterMessage = ErrorText();
+  ::RevertToSelf();
+  CheckHr(unregistered, E_ACCESSDENIED,
+          L"DllInstall(FALSE, \"allusers\") without administrator rights");
+  Check(unregisterMessage == expected, L"the unregistration's refusal: " + unregisterMessage);
+  for (const wchar_t* path : kMachineKeys) {
+    HKEY key = nullptr;
+    Check(::RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key) == ERROR_SUCCESS,
+          std::wstring(L"HKLM\\") + path + L" is gone after a refused unregistration");
+    if (key) ::RegCloseKey(key);
+  }
+  CheckHr(install(FALSE, L"allusers"), S_OK, L"DllInstall(FALSE, \"allusers\") as administrator");
+  CheckNothingWritten(L"the unregistration as administrator");
+
+  // Without the rights the registration is refused before anything is written.
+  ImpersonateWithoutAdministrators();
+  const HRESULT registered = install(TRUE, L"allusers");
   const std::wstring message = ErrorText();
   ::RevertToSelf();
-  CheckHr(hr, E_ACCESSDENIED, L"DllInstall(TRUE, \"allusers\") without administrator rights");
-  Check(message ==
-            L"すべてのユーザーへの登録には管理者の権限が必要です。"
-            L"管理者として実行したコマンド プロンプトから登録してください。",
-        L"the refusal's message: " + message);
+  CheckHr(registered, E_ACCESSDENIED,
+          L"DllInstall(TRUE, \"allusers\") without administrator rights");
+  Check(message == expected, L"the refusal's message: " + message);
   CheckNothingWritten(L"the refusal");
   ::FreeLibrary(library);
   return Failures() ? 1 : 0;

@@ -6,10 +6,11 @@
 
 namespace sendnote::windows::test {
 
-// DllInstall(TRUE, "allusers") of `dll` (a Windows path) under a token whose Administrators
-// group is for denying only, as a user's filtered token is: refused with E_ACCESSDENIED and
-// its message, and nothing written. An unknown /i: text is refused as well. Returns 1 when a
-// check failed, 77 when Wine does not take the group away.
+// DllInstall(TRUE / FALSE, "allusers") of `dll` (a Windows path) under a token whose
+// Administrators group is for denying only, as a user's filtered token is: refused with
+// E_ACCESSDENIED and its message, nothing written and nothing removed. An unknown /i: text
+// is refused as well. Returns 1 when a check failed, 77 when Wine does not take the group
+// away.
 int RefusalChecks(const std::wstring& dll);
 
 }  // namespace sendnote::windows::test

@@ -168,9 +168,6 @@ RegistrationScope Registration::ScopeOf(const wchar_t* commandLine) {
 }
 
 void Registration::Register(RegistrationScope scope) {
-  if (scope == RegistrationScope::kAllUsers && !CallerIsAdministrator()) {
-    throw platform::ComError(static_cast<int32_t>(E_ACCESSDENIED), kNeedsAdministrator);
-  }
   Unregister(scope);
   try {
     WriteAll(scope);
@@ -184,6 +181,10 @@ void Registration::Register(RegistrationScope scope) {
 }
 
 void Registration::Unregister(RegistrationScope scope) {
+  // The machine's keys are an administrator's to change: refused before anything is touched.
+  if (scope == RegistrationScope::kAllUsers && !CallerIsAdministrator()) {
+    throw platform::ComError(static_cast<int32_t>(E_ACCESSDENIED), kNeedsAdministrator);
+  }
   const HKEY root = RootOf(scope);
   const bool keepShared = OtherBuildRegistered(root);
   std::exception_ptr first;

@@ -23,13 +23,13 @@ class Registration {
  public:
   // Writes one fresh set of entries (this build's earlier set is removed first). When a
   // step fails, everything this call wrote is removed again and the step's error is raised.
-  // For all users, a caller without administrator rights is refused before anything is
-  // written (ComError E_ACCESSDENIED with kNeedsAdministrator).
   static void Register(RegistrationScope scope);
   // Removes this build's entries; the shared ones only when the other build is not
   // registered in the same scope. Missing entries are fine. Tries all of them and raises
   // the first failure.
   static void Unregister(RegistrationScope scope);
+  // Both refuse a caller without administrator rights for all users before touching
+  // anything (ComError E_ACCESSDENIED with kNeedsAdministrator).
 
   // The scope named by regsvr32's /i: text ("user" or "allusers", any case; empty is the
   // current user). Anything else raises ComError E_INVALIDARG.
