@@ -12,7 +12,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 out=${SENDNOTE_INSTALLER_DIR:-build/installer}
-# SENDNOTE_X86_BUILD / SENDNOTE_X64_BUILD name other build folders (the tests' stand-in).
+# SENDNOTE_X86_BUILD / SENDNOTE_X64_BUILD name other build folders, and SENDNOTE_NSIS_TARGET
+# another NSIS target (amd64-unicode): the tests' stand-in installer, never shipped.
 declare -A build=([x86]=${SENDNOTE_X86_BUILD:-build/windows-x86/src/windows/dll}
                   [x64]=${SENDNOTE_X64_BUILD:-build/windows-x64/src/windows/dll})
 for dir in "${build[@]}"; do
@@ -43,5 +44,7 @@ else
   echo "build-installer.sh: SENDNOTE_SIGN_PFX is not set: the DLLs, the uninstaller and the installer are UNSIGNED" \
        "(Windows SmartScreen warns of an unsigned installer, and Outlook refuses unsigned add-ins where only signed ones are allowed)" >&2
 fi
-makensis -V2 -INPUTCHARSET UTF8 "${defines[@]}" src/windows/installer/sendnote.nsi
+target=()
+[[ -n ${SENDNOTE_NSIS_TARGET:-} ]] && target=(-X"Target $SENDNOTE_NSIS_TARGET")
+makensis -V2 "${target[@]}" -INPUTCHARSET UTF8 "${defines[@]}" src/windows/installer/sendnote.nsi
 echo "$out/sendnote-setup.exe"

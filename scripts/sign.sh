@@ -23,12 +23,16 @@ command -v osslsigncode >/dev/null || { say "osslsigncode is missing (bash scrip
 options=(-pkcs12 "$SENDNOTE_SIGN_PFX" -h sha256 -n "${SENDNOTE_SIGN_DESCRIPTION:-sendnote}")
 [[ -n ${SENDNOTE_SIGN_URL:-} ]] && options+=(-i "$SENDNOTE_SIGN_URL")
 [[ -n ${SENDNOTE_SIGN_TIMESTAMP:-} ]] && options+=(-ts "$SENDNOTE_SIGN_TIMESTAMP")
+# The password goes in on standard input ("-readpass -"); osslsigncode reads no empty
+# password that way, and an empty one is no secret to keep off the command line.
+pass=(-readpass -)
+[[ -z $SENDNOTE_SIGN_PASSWORD ]] && pass=(-pass '')
 for file in "$@"; do
   [[ -f $file ]] || { say "$file is missing"; exit 1; }
   signed=$file.signing
   rm -f "$signed"
-  if ! osslsigncode sign "${options[@]}" -readpass <(printf '%s' "$SENDNOTE_SIGN_PASSWORD") \
-      -in "$file" -out "$signed" >"$signed.log" 2>&1; then
+  if ! printf '%s' "$SENDNOTE_SIGN_PASSWORD" |
+      osslsigncode sign "${options[@]}" "${pass[@]}" -in "$file" -out "$signed" >"$signed.log" 2>&1; then
     sed 's/^/sign.sh:   /' "$signed.log" >&2
     rm -f "$signed" "$signed.log"
     say "signing $file failed${SENDNOTE_SIGN_TIMESTAMP:+ (timestamp server $SENDNOTE_SIGN_TIMESTAMP)}"

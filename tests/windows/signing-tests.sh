@@ -95,6 +95,13 @@ case "${1:-}" in
     env "${sign_env[@]}" bash "$src/scripts/sign.sh" "$dll" || fail "sign.sh failed"
     verify "$dll"
     tampered_fails "$dll"
+    # A certificate without a password (SENDNOTE_SIGN_PASSWORD set empty) signs as well.
+    openssl pkcs12 -export -inkey "$work/key.pem" -in "$cert" -out "$work/open.pfx" -passout pass: ||
+      fail "openssl could not make the PKCS#12 file without a password"
+    cp "$SENDNOTE_DLL_DIR/sendnote.dll" "$work/open.dll"
+    SENDNOTE_SIGN_PFX=$work/open.pfx SENDNOTE_SIGN_PASSWORD= bash "$src/scripts/sign.sh" "$work/open.dll" ||
+      fail "sign.sh with an empty password failed"
+    verify "$work/open.dll"
     echo "signed and verified: $dll"
     ;;
   installer-script)

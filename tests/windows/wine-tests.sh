@@ -210,6 +210,13 @@ snapshot() {
   (cd "$WINEPREFIX/drive_c/users" && find . -path '*/Temp' -prune -o -print | sort) |
     grep -vx '\./[^/]*/AppData/Local/Programs'
 }
+# The machine's HKLM\Software likewise, but the empty Office containers our Addins key goes
+# into (there with any Outlook).
+machine_snapshot() {
+  export_key 'HKEY_LOCAL_MACHINE\Software' |
+    grep -vxF -f <(printf '[HKEY_LOCAL_MACHINE\\Software\\%s]\n' 'Microsoft\Office\Outlook' 'Microsoft\Office\Outlook\Addins' \
+                     'Wow6432Node\Microsoft\Office' 'Wow6432Node\Microsoft\Office\Outlook' 'Wow6432Node\Microsoft\Office\Outlook\Addins') | cat -s
+}
 check_as_before() {
   diff -u "$1" <(snapshot) || fail "the user's registry or files differ after $2 (- before, + after)"
 }
@@ -560,6 +567,97 @@ ENTRY
       check_not_installed "$case"
     done
     ;;
+  installer-standin)
+    # The installer script made as a 64-bit NSIS installer with this x64 build in both
+    # folders, signed with a throwaway certificate: what the shipped 32-bit installer does
+    # (it needs wine32 to run) is run here under wine64 as far as one build allows. Both
+    # folders' registrations land in the 64-bit view, the x64 folder's last.
+    [[ $SENDNOTE_PLATFORM == win64 ]] || skip_test "the stand-in is for win64 prefixes; win32 runs the real installer"
+    command -v makensis >/dev/null || fail "makensis is missing"
+    standin=$work/standin
+    rm -rf "$standin"
+    mkdir -p "$standin"
+    openssl req -x509 -newkey rsa:2048 -nodes -keyout "$standin/key.pem" -out "$standin/cert.pem" -days 2 \
+      -subj "/CN=sendnote test signer" -addext "extendedKeyUsage=codeSigning" 2>/dev/null &&
+      openssl pkcs12 -export -inkey "$standin/key.pem" -in "$standin/cert.pem" -out "$standin/signer.pfx" -passout pass: ||
+      fail "openssl could not make the certificate"
+    dll_dir=$(dirname "$SENDNOTE_DLL")
+    SENDNOTE_X86_BUILD=$dll_dir SENDNOTE_X64_BUILD=$dll_dir SENDNOTE_NSIS_TARGET=amd64-unicode \
+      SENDNOTE_SIGN_PFX=$standin/signer.pfx SENDNOTE_SIGN_PASSWORD= SENDNOTE_INSTALLER_DIR=$standin/out \
+      bash "$(dirname "$0")/../../scripts/build-installer.sh" >"$standin/build.log" 2>&1 ||
+      fail "build-installer.sh could not make the stand-in: $(cat "$standin/build.log")"
+    makensis -V1 -X"Target amd64-unicode" -INPUTCHARSET UTF8 -DTEST_ACCOUNT_TYPE=User \
+      -DX86_DIR="$standin/out/files/x86" -DX64_DIR="$standin/out/files/x64" -DOUTFILE="$standin/refusing.exe" \
+      "$(dirname "$0")/../../src/windows/installer/sendnote.nsi" || fail "makensis could not make the refusing stand-in"
+    SENDNOTE_INSTALLER=$standin/out/sendnote-setup.exe
+    regsvr /u || true
+    machine_clean
+    locate_install_root
+    check_files() {
+      for file in x86/sendnote.dll x86/sendnote.chm x64/sendnote.dll x64/sendnote.chm; do
+        cmp "$1/$file" "$(staged "$file")" || fail "the installed $file is not the one built"
+      done
+      cmp "$1/uninstall.exe" "$standin/out/uninstall.exe" || fail "the installed uninstaller is not the one makensis signed"
+      osslsigncode verify -CAfile "$standin/cert.pem" -in "$1/uninstall.exe" >/dev/null 2>&1 ||
+        fail "the installed uninstaller's signature does not verify"
+    }
+
+    # Per user, with seeded bitness values: the same files and keys, the seed reported.
+    before=$work/before-standin.txt
+    snapshot >"$before"
+    for case in '||none|unknown' \
+                'HKLM\Software\Microsoft\Office\ClickToRun\Configuration|Platform|x86|x86' \
+                'HKLM\Software\Microsoft\Office\ClickToRun\Configuration|Platform|x64|x64' \
+                'HKCU\Software\Microsoft\Office\16.0\Outlook|Bitness|x86|x86' \
+                'HKLM\Software\Microsoft\Office\15.0\Outlook|Bitness|x64|x64' \
+                'HKCU\Software\Microsoft\Office\14.0\Outlook|Bitness|ia64|unknown'; do
+      IFS='|' read -r key name value expected <<<"$case"
+      [[ -n $key ]] && { "$wine" reg add "$key" /v "$name" /d "$value" /f >/dev/null 2>&1 || fail "reg add $key"; }
+      install || fail "$case: the stand-in installer exited $?"
+      office=$(sed -n 's/^"OfficeBitness"="\(.*\)"$/\1/p' < <(export_key "$uninstall_key"))
+      if [[ -n $key ]]; then
+        seeded=${key%%\\Outlook*}
+        "$wine" reg delete "${seeded%%\\Configuration}" /f >/dev/null 2>&1
+      fi
+      [[ $office == "$expected" ]] || fail "$case: reported '$office', expected '$expected'"
+      check_files "$install_dir"
+      check_registered "$case" "$install_root\\x64\\sendnote.dll"
+      uninstall || fail "$case: the uninstaller exited $?"
+      check_not_installed "$case"
+    done
+    check_as_before "$before" "the stand-in's installations and uninstallations"
+
+    # /ALLUSERS refused without the rights (the account check injected): exit 4, nothing written.
+    before_machine=$work/before-standin-machine.txt
+    machine_snapshot >"$before_machine"
+    rc=0
+    "$wine" "Z:${standin//\//\\}\\refusing.exe" /S /ALLUSERS || rc=$?
+    "$SENDNOTE_WINESERVER" -w
+    ((rc == 4)) || fail "the stand-in /ALLUSERS without the rights exited $rc, expected 4"
+    diff -u "$before_machine" <(machine_snapshot) || fail "a refused /ALLUSERS wrote to HKLM\\Software"
+    check_as_before "$before" "a refused /ALLUSERS"
+
+    # /ALLUSERS with the rights: Program Files and the HKLM set, nothing per user; the
+    # uninstaller found there removes exactly that.
+    "$wine" "Z:${SENDNOTE_INSTALLER//\//\\}" /S /ALLUSERS || fail "the stand-in /ALLUSERS exited $?"
+    "$SENDNOTE_WINESERVER" -w
+    programs=$("$wine" cmd /c 'echo %ProgramFiles%' | tr -d '\r')
+    machine_dir=$("$wine" winepath -u "$programs\\sendnote" 2>/dev/null | tr -d '\r')
+    check_files "$machine_dir"
+    diff -u <(expected_entries "$programs\\sendnote\\x64\\sendnote.dll" HKEY_LOCAL_MACHINE) <(export_machine) ||
+      fail "the stand-in's all-users entries differ (- expected, + found)"
+    machine_uninstall='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall\sendnote'
+    export_key "$machine_uninstall" | grep -qxF "\"InstallLocation\"=\"${programs//\\/\\\\}\\\\sendnote\"" ||
+      fail "the machine's Add/Remove Programs entry is missing or names another folder"
+    check_nothing_left "the stand-in /ALLUSERS (per user)"
+    ! key_exists "$uninstall_key" || fail "/ALLUSERS wrote the per-user Add/Remove Programs entry"
+    "$wine" "$programs\\sendnote\\uninstall.exe" /S || fail "the all-users uninstaller exited $?"
+    "$SENDNOTE_WINESERVER" -w
+    [[ ! -e $machine_dir ]] || fail "$machine_dir is still there after uninstalling"
+    diff -u "$before_machine" <(machine_snapshot) ||
+      fail "HKLM\\Software differs after the stand-in's all-users installation and uninstallation"
+    check_as_before "$before" "the all-users installation"
+    ;;
   installer-allusers)
     # /ALLUSERS: Program Files and the HKLM set, nothing per user; the uninstaller removes
     # exactly that (the machine's registry and Program Files as before).
@@ -576,7 +674,7 @@ ENTRY
     before_user=$work/before-allusers-user.txt
     before_machine=$work/before-allusers-machine.txt
     snapshot >"$before_user"
-    export_key 'HKEY_LOCAL_MACHINE\Software' >"$before_machine"
+    machine_snapshot >"$before_machine"
     "$wine" "Z:${SENDNOTE_INSTALLER//\//\\}" /S /ALLUSERS || fail "the installer /ALLUSERS exited $?"
     check_installed_files "$machine_dir"
     # The build registered last (x64 on win64) in its view; the x86 build's class keys are
@@ -596,7 +694,7 @@ ENTRY
     "$wine" "$machine_root\\uninstall.exe" /S || fail "the all-users uninstaller exited $?"
     "$SENDNOTE_WINESERVER" -w
     [[ ! -e $machine_dir ]] || fail "$machine_dir is still there after uninstalling"
-    diff -u "$before_machine" <(export_key 'HKEY_LOCAL_MACHINE\Software') ||
+    diff -u "$before_machine" <(machine_snapshot) ||
       fail "HKLM\\Software differs after installing and uninstalling for all users (- before, + after)"
     check_as_before "$before_user" "installing and uninstalling for all users"
     ;;
@@ -614,13 +712,13 @@ ENTRY
     before_user=$work/before-refused-user.txt
     before_machine=$work/before-refused-machine.txt
     snapshot >"$before_user"
-    export_key 'HKEY_LOCAL_MACHINE\Software' >"$before_machine"
+    machine_snapshot >"$before_machine"
     set +e
     "$wine" "Z:${refused//\//\\}" /S /ALLUSERS
     rc=$?
     set -e
     ((rc == 4)) || fail "the installer /ALLUSERS without the rights exited $rc, expected 4"
-    diff -u "$before_machine" <(export_key 'HKEY_LOCAL_MACHINE\Software') || fail "a refused /ALLUSERS wrote to HKLM\\Software"
+    diff -u "$before_machine" <(machine_snapshot) || fail "a refused /ALLUSERS wrote to HKLM\\Software"
     check_as_before "$before_user" "a refused /ALLUSERS"
     ;;
   installer-hostsim)
@@ -678,7 +776,7 @@ ENTRY
     GTEST_COLOR=no "$wine" "$SENDNOTE_CONTRACT_AUTOMATION" || fail "the contract checks over automation"
     ;;
   *)
-    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-allusers|installer-allusers-refused|installer-refusals|register-allusers|allusers-shared-keys|user-shared-keys|allusers-refusals|installer-hostsim|hostsim-SCENARIO|contract-automation" >&2
+    echo "usage: wine-tests.sh boot|shutdown|imports|automation|register|unregister|partial-failure|client|resources|dialogs|help|screenshots|installer|installer-bitness|installer-allusers|installer-allusers-refused|installer-standin|installer-refusals|register-allusers|allusers-shared-keys|user-shared-keys|allusers-refusals|installer-hostsim|hostsim-SCENARIO|contract-automation" >&2
     exit 2
     ;;
 esac
