@@ -125,7 +125,7 @@ case "${1:-}" in
       [[ -f $src/build/windows-$arch/src/windows/dll/sendnote.dll ]] && continue
       reason="the $arch build is missing (build/windows-$arch): the real installer cannot be made"
       echo "$reason"
-      [[ -z ${SENDNOTE_SKIP_LOG:-} ]] || echo "signing.installer: $reason" >>"$SENDNOTE_SKIP_LOG"
+      [[ -z ${SENDNOTE_SKIP_LOG:-} ]] || echo "${SENDNOTE_TEST_NAME:-signing.installer}: $reason" >>"$SENDNOTE_SKIP_LOG"
       exit 77
     done
     build_installer "$work/signed" "$work/signed.log" "${sign_env[@]}"
