@@ -13,9 +13,9 @@
 # The tree must have no uncommitted changes (what is released is a commit). The Windows
 # installer holds the 32- and 64-bit builds of sendnote.dll; where they cannot be built
 # (the 32-bit one needs wine32's stdole2.tlb), the script says so and fails, unless
-# --no-windows leaves the installer out. With SENDNOTE_SIGN_CERT and SENDNOTE_SIGN_KEY
-# (PEM files; SENDNOTE_SIGN_PASS for an encrypted key) the installer is signed with
-# osslsigncode; without them it is left unsigned, and the script says so.
+# --no-windows leaves the installer out. With SENDNOTE_SIGN_PFX and SENDNOTE_SIGN_PASSWORD
+# (and SENDNOTE_SIGN_TIMESTAMP: scripts/sign.sh) scripts/build-installer.sh signs both
+# DLLs, the uninstaller and the installer; without them they are unsigned, and it says so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -75,19 +75,13 @@ if ((windows)); then
   for preset in windows-x86 windows-x64; do
     cmake --build --preset "$preset" -j2
   done
-  bash scripts/build-installer.sh >/dev/null
-  setup_exe=dist/sendnote-$version-setup.exe
-  if [[ -n ${SENDNOTE_SIGN_CERT:-} ]]; then
-    command -v osslsigncode >/dev/null || { say "osslsigncode is not installed: cannot sign"; exit 1; }
-    sign=(osslsigncode sign -certs "$SENDNOTE_SIGN_CERT" -key "${SENDNOTE_SIGN_KEY:?SENDNOTE_SIGN_KEY names the key of SENDNOTE_SIGN_CERT}"
-          -n sendnote -h sha256 -in build/installer/sendnote-setup.exe -out "$setup_exe")
-    [[ -n ${SENDNOTE_SIGN_PASS:-} ]] && sign+=(-pass "$SENDNOTE_SIGN_PASS")
-    "${sign[@]}" >/dev/null
-    echo "signed with $SENDNOTE_SIGN_CERT"
-  else
-    cp build/installer/sendnote-setup.exe "$setup_exe"
-    say "the Windows installer is unsigned (set SENDNOTE_SIGN_CERT and SENDNOTE_SIGN_KEY to sign it)"
+  if [[ -n ${SENDNOTE_SIGN_CERT:-} && -z ${SENDNOTE_SIGN_PFX:-} ]]; then
+    say "SENDNOTE_SIGN_CERT is no longer read: give the certificate and key as one PKCS#12 file in SENDNOTE_SIGN_PFX"
+    say "(openssl pkcs12 -export -in CERT -inkey KEY -out sendnote.pfx) and its password in SENDNOTE_SIGN_PASSWORD"
+    exit 1
   fi
+  bash scripts/build-installer.sh >/dev/null
+  cp build/installer/sendnote-setup.exe "dist/sendnote-$version-setup.exe"
 else
   say "the Windows installer was left out (--no-windows)"
 fi

@@ -2,7 +2,7 @@
 # Installs everything sendnote needs to build and test on Debian 12 (run as root).
 # --office also installs LibreOffice and a Japanese font for the rendering check of letters.
 # --windows also installs MinGW-w64 (x86 and x64, with widl) and Wine to build and test sendnote.dll,
-# NSIS for its installer, and Xvfb with a Japanese font for the screenshots of its dialogs.
+# NSIS and osslsigncode for its (signed) installer, and Xvfb with a Japanese font for the screenshots of its dialogs.
 # --release also installs what scripts/release.sh needs beyond the build: dpkg-dev (the
 # Debian package's library dependencies, dpkg-shlibdeps) and lintian (its check).
 #
@@ -22,7 +22,7 @@ for arg in "$@"; do
     --office) base+=(libreoffice-writer-nogui fonts-noto-cjk poppler-utils python3-uno) ;;
     --windows)
       optional+=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64
-                 wine wine64 wine32 icoutils fp-utils p7zip-full nsis xvfb xauth
+                 wine wine64 wine32 icoutils fp-utils p7zip-full nsis osslsigncode openssl xvfb xauth
                  fonts-ipafont-gothic python3) ;;
     *) echo "setup.sh: unknown option $arg" >&2; exit 2 ;;
   esac

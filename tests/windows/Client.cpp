@@ -20,6 +20,7 @@
 #include "tests/support/windows/FakeEventSource.h"
 #include "tests/windows/Checks.h"
 #include "tests/windows/InstallerChecks.h"
+#include "tests/windows/RegistrationChecks.h"
 #include "windows/com/ClickSink.h"
 #include "windows/dll/Extensibility.h"
 #include "windows/dll/Guids.h"
@@ -529,6 +530,7 @@ int wmain(int argc, wchar_t** argv) {
   if (mode == L"lock") return LockAddins(true);
   if (mode == L"unlock") return LockAddins(false);
   if (mode == L"installed" && argc > 2) return InstalledChecks(argv[2]);
+  if (mode == L"refusals" && argc > 2) return RefusalChecks(argv[2]);
   if (mode == L"with-outlook-window" && argc > 2) {
     std::wstring line = L"\"" + std::wstring(argv[2]) + L"\"";
     for (int i = 3; i < argc; ++i) line += std::wstring(L" ") + argv[i];
@@ -536,6 +538,6 @@ int wmain(int argc, wchar_t** argv) {
   }
   std::fwprintf(stderr,
                 L"usage: client connect | resources DLL win32|win64 | automation | lock | unlock | "
-                L"installed DLL | with-outlook-window PROGRAM [ARGS]\n");
+                L"installed DLL | refusals DLL | with-outlook-window PROGRAM [ARGS]\n");
   return 2;
 }

@@ -40,6 +40,28 @@ void RegistryKey::DeleteTree(HKEY root, const std::wstring& path) {
   CheckStatus(status, u"RegDeleteTree", path);
 }
 
+std::optional<std::wstring> RegistryKey::ReadString(HKEY root, const std::wstring& path,
+                                                    const std::wstring& name, REGSAM view) {
+  HKEY key = nullptr;
+  LSTATUS status = ::RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE | view, &key);
+  if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+  CheckStatus(status, u"RegOpenKeyEx", path);
+  const wchar_t* value = name.empty() ? nullptr : name.c_str();
+  DWORD bytes = 0;
+  status = ::RegGetValueW(key, nullptr, value, RRF_RT_REG_SZ, nullptr, nullptr, &bytes);
+  std::wstring text;
+  if (status == ERROR_SUCCESS) {
+    text.resize(bytes / sizeof(wchar_t));
+    status = ::RegGetValueW(key, nullptr, value, RRF_RT_REG_SZ, nullptr, text.data(), &bytes);
+    text.resize(status == ERROR_SUCCESS && bytes >= sizeof(wchar_t) ? bytes / sizeof(wchar_t) - 1
+                                                                    : 0);
+  }
+  ::RegCloseKey(key);
+  if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+  CheckStatus(status, u"RegGetValue", path);
+  return text;
+}
+
 RegistryKey::RegistryKey(RegistryKey&& other) noexcept
     : key_(std::exchange(other.key_, nullptr)), path_(std::move(other.path_)) {}
 

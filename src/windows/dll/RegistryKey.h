@@ -4,6 +4,7 @@
 
 #include "windows/com/Win32.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,11 @@ class RegistryKey {
   static RegistryKey Create(HKEY root, const std::wstring& path);
   // Removes `path` below `root` with all its subkeys and values; a missing key is fine.
   static void DeleteTree(HKEY root, const std::wstring& path);
+  // The string value `name` (empty: the default value) of `path` below `root`, read in the
+  // registry view `view` (0: the process's own, KEY_WOW64_32KEY or KEY_WOW64_64KEY); empty
+  // when the key or the value is missing.
+  static std::optional<std::wstring> ReadString(HKEY root, const std::wstring& path,
+                                                const std::wstring& name, REGSAM view);
 
   RegistryKey(const RegistryKey&) = delete;
   RegistryKey& operator=(const RegistryKey&) = delete;
