@@ -1,5 +1,6 @@
 #include "hostsim/WordTypes.h"
 
+#include <memory>
 #include <vector>
 
 #include "hostsim/Expose.h"
@@ -16,20 +17,28 @@ constexpr char16_t kWord[] = u"Microsoft Word";
 // Word's WdSaveOptions value for an argument left out.
 constexpr int32_t kWdPromptToSaveChanges = -2;
 
+// An enumerator over a snapshot of `items`, as _NewEnum returns it.
+template <class Item>
+void ReturnEnum(Invocation& call, const std::vector<std::shared_ptr<Item>>& items) {
+  std::vector<com::ScopedVariant> variants;
+  for (const auto& item : items) {
+    com::ComPtr<IDispatch> exposed = Expose(item);
+    variants.push_back(com::ScopedVariant::Dispatch(exposed.Get()));
+  }
+  com::ScopedVariant result;
+  V_VT(result.Ptr()) = VT_UNKNOWN;
+  V_UNKNOWN(result.Ptr()) = VariantEnum::Create(std::move(variants));
+  call.Return(result);
+}
+
 // _NewEnum of a 1-based collection: a snapshot of its items.
 template <class Collection>
 Member NewEnum() {
   return {u"_NewEnum", On<Collection>([](Collection& c, Invocation& call) {
-            std::vector<com::ScopedVariant> items;
+            std::vector<decltype(c.Item(1))> items;
             const int32_t count = c.Count();
-            for (int32_t i = 1; i <= count; ++i) {
-              com::ComPtr<IDispatch> item = Expose(c.Item(i));
-              items.push_back(com::ScopedVariant::Dispatch(item.Get()));
-            }
-            com::ScopedVariant result;
-            V_VT(result.Ptr()) = VT_UNKNOWN;
-            V_UNKNOWN(result.Ptr()) = VariantEnum::Create(std::move(items));
-            call.Return(result);
+            for (int32_t i = 1; i <= count; ++i) items.push_back(c.Item(i));
+            ReturnEnum(call, items);
           })};
 }
 
@@ -279,17 +288,8 @@ const DispatchType& StoryRangesType() {
     DispatchType t(u"StoryRanges", kWord);
     t.Add({u"Count",
            On<StoryRanges>([](StoryRanges& s, Invocation& call) { call.ReturnInt(s.Count()); })});
-    t.Add({u"_NewEnum", On<StoryRanges>([](StoryRanges& s, Invocation& call) {
-             std::vector<com::ScopedVariant> items;
-             for (const auto& story : s.Items()) {
-               com::ComPtr<IDispatch> item = Expose(story);
-               items.push_back(com::ScopedVariant::Dispatch(item.Get()));
-             }
-             com::ScopedVariant result;
-             V_VT(result.Ptr()) = VT_UNKNOWN;
-             V_UNKNOWN(result.Ptr()) = VariantEnum::Create(std::move(items));
-             call.Return(result);
-           })});
+    t.Add({u"_NewEnum",
+           On<StoryRanges>([](StoryRanges& s, Invocation& call) { ReturnEnum(call, s.Items()); })});
     return t;
   }();
   return type;
