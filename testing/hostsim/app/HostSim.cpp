@@ -4,6 +4,8 @@
 // there was one.
 #include "windows/com/Win32.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -15,14 +17,18 @@
 #include "hostsim/Expose.h"
 #include "hostsim/LiveObjects.h"
 #include "hostsim/SimObject.h"
+#include "hostsim/app/SimLetters.h"
 #include "hostsim/app/SimOffice.h"
 #include "hostsim/app/SimUi.h"
+#include "hostsim/app/WordServer.h"
 #include "inmemory/OutlookFaults.h"
 #include "inmemory/WordDocument.h"
 #include "platform/ComError.h"
 #include "platform/Utf.h"
 #include "portable/hostmodel/CommandBarSet.h"
+#include "system/common/modFunc.h"
 #include "tests/windows/Checks.h"
+#include "windows/com/AutomationClass.h"
 #include "windows/com/Dispatch.h"
 #include "windows/com/ScopedVariant.h"
 #include "windows/com/VariantConversion.h"
@@ -280,29 +286,6 @@ int OneReportScenario() {
 
 // --- The Word server, called through the automation client's own Dispatch ---
 
-constexpr char16_t kTemplate[] = u"C:\\Templates\\添書票.dot";
-
-inmemory::WordContent LetterTemplate() {
-  inmemory::WordContent content;
-  content.bodyFields.push_back({u" DOCPROPERTY \"OUTLOOK$会社名\" \\* MERGEFORMAT ", u"(会社名)"});
-  content.bodyFields.push_back({u" DOCPROPERTY \"OUTLOOK$宛先\" ", u"(宛先)"});
-  inmemory::WordShapeContent box;
-  box.text = u"〒";
-  box.fields.push_back({u" DOCPROPERTY \"OUTLOOK$郵便番号\" ", u"(郵便番号)"});
-  content.shapes.push_back(box);
-  content.shapes.push_back(inmemory::PictureContent());
-  // The other places a letter shows the contact: a text box in a group, the header with a
-  // text box of its own, the footer and a footnote.
-  const inmemory::WordFieldContent company{u" DOCPROPERTY \"OUTLOOK$会社名\" ", u"(会社名)"};
-  content.shapes.push_back(inmemory::GroupContent(
-      {inmemory::PictureContent(), inmemory::TextBoxContent({company}, u"御中")}));
-  content.stories = {
-      {platform::kWdPrimaryHeaderStory, {company}, {inmemory::TextBoxContent({company})}},
-      {platform::kWdPrimaryFooterStory, {company}, {}},
-      {platform::kWdFootnotesStory, {company}, {}}};
-  return content;
-}
-
 int32_t ErrorNumberOf(const std::function<void()>& call) {
   try {
     call();
@@ -478,43 +461,52 @@ int WordScenario() {
 
 // --- A click end to end: the DLL's Word client against the simulator's Word ---
 
-// A letter template; `marked` carries the prefix markers, so that no question is asked.
-inmemory::WordContent MarkedTemplate(bool marked) {
-  inmemory::WordContent content = LetterTemplate();
-  if (!marked) return content;
-  inmemory::WordPropertyContent flag;
-  flag.name = u"SENDNOTE$PROPERTY";
-  flag.type = platform::kPropertyBoolean;
-  flag.value = platform::Variant::Bool(platform::kTrue);
-  inmemory::WordPropertyContent prefix;
-  prefix.name = u"SENDNOTE$PREFIX";
-  prefix.value = platform::Variant::String(u"OUTLOOK$");
-  content.properties = {flag, prefix};
-  return content;
+// What a letter shows, read through Word's object model: the OUTLOOK$ properties of the
+// last open document and the results of its fields in every story, in the order of the
+// walk the refresh takes (main text, shapes and group items, then the other stories).
+struct LetterView {
+  int32_t documents = 0;
+  bool visible = false;
+  std::map<std::u16string, std::u16string> values;  // by name without the prefix
+  std::vector<std::u16string> notText;              // properties of another type
+  std::vector<std::u16string> fieldResults;
+};
+
+LetterView ViewOf(platform::WordApplication& word) {
+  LetterView view;
+  view.visible = platform::IsTrue(word.Visible());
+  const auto documents = word.Documents();
+  view.documents = platform::Must(documents).Count();
+  if (view.documents == 0) return view;
+  const auto document = documents->Item(view.documents);
+  const auto properties = platform::Must(document).CustomDocumentProperties();
+  for (int32_t i = 1, count = platform::Must(properties).Count(); i <= count; ++i) {
+    const auto property = properties->Item(i);
+    const std::u16string name = platform::Must(property).Name();
+    if (name.rfind(u"OUTLOOK$", 0) != 0) continue;
+    view.values[name.substr(8)] = property->Value().ToString();
+    if (property->Type() != platform::kPropertyString) view.notText.push_back(name);
+  }
+  sendnote::ForEachTextFields(*document, [&](const std::shared_ptr<platform::Fields>& fields) {
+    for (int32_t i = 1, count = platform::Must(fields).Count(); i <= count; ++i) {
+      const auto field = fields->Item(i);
+      view.fieldResults.push_back(platform::Must(platform::Must(field).Result()).Text());
+    }
+  });
+  return view;
 }
 
-// The letter's properties and refreshed fields for Yamada's business address, in the last
-// of `documents` documents open in Word.
-void CheckLetter(const std::shared_ptr<inmemory::WordApp>& word, const std::wstring& what,
-                 size_t documents = 1) {
-  Check(word && word->OpenDocuments().size() == documents,
-        what + L": " + std::to_wstring(documents) + L" document(s) in Word");
-  if (!word || word->OpenDocuments().size() != documents) return;
-  const auto& document = word->OpenDocuments().back();
-  Check(document->Arguments().templateName == kTemplate, what + L": made from the template");
-  Check(word->IsVisible() && !word->HasQuit(), what + L": Word shown and running");
-  const auto content = document->Snapshot();
-  std::map<std::u16string, std::u16string> values;
-  for (const auto& property : content.properties) {
-    if (property.name.rfind(u"OUTLOOK$", 0) == 0) {
-      values[property.name.substr(8)] = property.value.ToString();
-      Check(property.type == platform::kPropertyString,
-            what + L": text property " + W(property.name));
-    }
-  }
-  Check(values.size() == 21, what + L": 21 properties, not " + std::to_wstring(values.size()));
+// The letter for Yamada's business address in the last of `documents` documents.
+void CheckLetter(const LetterView& view, const std::wstring& what, int32_t documents) {
+  Check(view.documents == documents, what + L": " + std::to_wstring(documents) +
+                                         L" document(s) in Word, not " +
+                                         std::to_wstring(view.documents));
+  Check(view.visible, what + L": Word shown");
+  for (const auto& name : view.notText) Check(false, what + L": not a text property: " + W(name));
+  Check(view.values.size() == 21,
+        what + L": 21 properties, not " + std::to_wstring(view.values.size()));
   for (auto name : kPropertyNames) {
-    Check(values.count(std::u16string(name)) == 1, what + L": property " + W(name));
+    Check(view.values.count(std::u16string(name)) == 1, what + L": property " + W(name));
   }
   const std::pair<const char16_t*, const char16_t*> expected[] = {
       {u"宛先", u"株式会社山田商事 営業部 山田"},
@@ -534,28 +526,32 @@ void CheckLetter(const std::shared_ptr<inmemory::WordApp>& word, const std::wstr
       {u"郵便番号下位", u"0005"},
   };
   for (const auto& [name, value] : expected) {
-    Check(values[name] == value, what + L": " + W(name) + L" is " + W(values[name]));
+    const auto found = view.values.find(name);
+    const std::u16string shown = found == view.values.end() ? u"(none)" : found->second;
+    Check(shown == value, what + L": " + W(name) + L" is " + W(shown));
   }
-  // The prefixed fields of the main text and of the text box show the values now.
-  Check(content.bodyFields.size() == 2 && content.bodyFields[0].result == u"株式会社山田商事" &&
-            content.bodyFields[1].result == u"株式会社山田商事 営業部 山田",
-        what + L": the main text's fields are refreshed");
-  Check(content.shapes.size() == 3 && content.shapes[0].fields.size() == 1 &&
-            content.shapes[0].fields[0].result == u"100-0005",
-        what + L": the text box's field is refreshed");
-  // Every other story and text box shows the company, as the portable command's letter does.
-  std::vector<std::u16string> others;
-  if (content.shapes.size() == 3 && content.shapes[2].groupItems.size() == 2) {
-    others.push_back(content.shapes[2].groupItems[1].fields.at(0).result);
-  }
-  for (const auto& story : content.stories) {
-    others.push_back(story.fields.at(0).result);
-    for (const auto& shape : story.shapes) others.push_back(shape.fields.at(0).result);
-  }
-  Check(others == std::vector<std::u16string>(5, u"株式会社山田商事"),
-        what +
-            L": the group's text box, the header and its text box, the footer and the "
-            L"footnote show the company");
+  // The main text (company, addressee), the text box (postal code), then the group's text
+  // box, the header and its text box, the footer and the footnote (company each), as the
+  // portable command's letter shows them.
+  const std::u16string company = u"株式会社山田商事";
+  const std::vector<std::u16string> results = {
+      company, u"株式会社山田商事 営業部 山田", u"100-0005", company, company, company, company,
+      company};
+  std::wstring shown;
+  for (const auto& result : view.fieldResults) shown += L" [" + W(result) + L"]";
+  Check(view.fieldResults == results, what + L": every story's fields refreshed:" + shown);
+}
+
+// The same for a Word of this process, which is also still running and holds `documents`
+// documents made from the template.
+void CheckLetter(const std::shared_ptr<inmemory::WordApp>& word, const std::wstring& what,
+                 size_t documents = 1) {
+  Check(word && !word->HasQuit() && word->OpenDocuments().size() == documents,
+        what + L": Word running with " + std::to_wstring(documents) + L" document(s)");
+  if (!word || word->HasQuit() || word->OpenDocuments().size() != documents) return;
+  Check(word->OpenDocuments().back()->Arguments().templateName == kTemplate,
+        what + L": made from the template");
+  CheckLetter(ViewOf(*word), what, static_cast<int32_t>(documents));
 }
 
 // Outlook with Yamada selected in the Contacts explorer and open in an inspector.
@@ -918,6 +914,210 @@ int BusyWordScenario() {
   return Failures() ? 1 : 0;
 }
 
+// --- Word in a process of its own ---
+
+// The file name of a path.
+std::wstring FileNameOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// The simulator's other processes: the Word servers that COM started.
+std::vector<DWORD> WordServerProcesses() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring self = FileNameOf(path);
+  std::vector<DWORD> found;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+       more = ::Process32NextW(snapshot, &entry)) {
+    if (entry.th32ProcessID != ::GetCurrentProcessId() &&
+        _wcsicmp(FileNameOf(entry.szExeFile).c_str(), self.c_str()) == 0) {
+      found.push_back(entry.th32ProcessID);
+    }
+  }
+  ::CloseHandle(snapshot);
+  return found;
+}
+
+// The exit code of process `id` once it has ended within `milliseconds`, or -1.
+long ExitCodeOf(DWORD id, DWORD milliseconds) {
+  HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+  if (!process) return -1;
+  DWORD code = STILL_ACTIVE;
+  if (::WaitForSingleObject(process, milliseconds) != WAIT_OBJECT_0 ||
+      !::GetExitCodeProcess(process, &code)) {
+    code = static_cast<DWORD>(-1);
+  }
+  ::CloseHandle(process);
+  return static_cast<long>(code);
+}
+
+// Starts a Word server as a user starts Word (no -Embedding) and waits until its Word is in
+// the ROT. Returns its process id, or 0 when it did not come.
+DWORD StartWordByHand() {
+  wchar_t exe[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(exe) + L"\" " + kWordServerMode;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+    return 0;
+  }
+  ::CloseHandle(process.hThread);
+  ::CloseHandle(process.hProcess);
+  for (int i = 0; i < 200; ++i) {
+    com::ComPtr<IUnknown> active;
+    if (::GetActiveObject(kWordClsid, nullptr, active.Receive()) == S_OK) {
+      return process.dwProcessId;
+    }
+    ::Sleep(50);
+  }
+  return 0;
+}
+
+// The Word the ROT holds, through the add-in's own automation client; checks that it is a
+// proxy to another process (only a proxy manager implements IClientSecurity).
+std::shared_ptr<platform::WordApplication> RunningWordProxy(const std::wstring& what) {
+  com::ComPtr<IUnknown> active;
+  CheckHr(::GetActiveObject(kWordClsid, nullptr, active.Receive()), S_OK,
+          what + L": Word is in the ROT");
+  if (!active) return nullptr;
+  com::ComPtr<IClientSecurity> security;
+  active->QueryInterface(IID_IClientSecurity, reinterpret_cast<void**>(security.Receive()));
+  Check(security && !sendnote::hostsim::ModelOf(active.Get()),
+        what + L": Word is a proxy to its own process");
+  return platform::As<platform::WordApplication>(com::GetActiveObjectOf(u"Word.Application"));
+}
+
+// Outlook with Yamada selected and open, and Word.Application served by a process of its
+// own (busy for its first `rejectedCalls` calls), so that every call of the add-in to
+// Word is marshalled.
+struct ProcessWorld {
+  SimUi ui;
+  SimOffice office;
+  std::shared_ptr<hostmodel::OutlookContact> contact;
+  std::shared_ptr<hostmodel::OutlookExplorer> explorer;
+  std::shared_ptr<hostmodel::OutlookInspector> inspector;
+
+  explicit ProcessWorld(int rejectedCalls = 0) {
+    office.RegisterWordServer(rejectedCalls);
+    contact = office.Host()->Contacts()->AddContact(Yamada());
+    explorer = office.App()->OpenExplorer(office.Host()->Contacts());
+    explorer->Select({contact});
+    inspector = office.App()->OpenInspector(contact);
+  }
+
+  // A click from the explorer or the inspector; the template has no markers, so the prefix
+  // question comes and is answered Yes. Prints how long the click took.
+  void Click(bool fromExplorer, const std::wstring& what) {
+    ui.Clear();
+    ui.QueueDialog(DialogAnswer::kOk);
+    ui.QueueBoxAnswer(IDYES);
+    const auto& bars = fromExplorer ? explorer->Bars() : inspector->Bars();
+    std::shared_ptr<platform::OutlookWindow> window = explorer;
+    if (!fromExplorer) window = inspector;
+    LARGE_INTEGER frequency, start, end;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&start);
+    Check(office.Click(window, ButtonIn(bars)) == 1, what + L": click");
+    ::QueryPerformanceCounter(&end);
+    Print(stdout, what + L": the click took " +
+                      std::to_wstring((end.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart) +
+                      L" ms");
+    for (const auto& box : ui.Boxes()) Print(stdout, L"box: " + box.text);
+    Check(ui.Dialogs().size() == 1 && ui.Boxes().size() == 1 && ui.Boxes()[0].style == 67,
+          what + L": the output dialog and the prefix question, nothing else");
+  }
+};
+
+// The first click starts Word's process by CreateObject, the second finds the Word by
+// GetObject, and once the user has quit it the next click starts a new one; a Word the
+// user started is found and used too.
+int WordProcessScenario() {
+  {
+    ProcessWorld w;
+    if (!StartAddIn(w.office)) return 1;
+    Check(WordServerProcesses().empty(), L"no Word runs before the first click");
+
+    w.Click(true, L"Word not running");
+    const auto first = WordServerProcesses();
+    Check(first.size() == 1, L"CreateObject started Word in a process of its own");
+    auto word = RunningWordProxy(L"Word started by CreateObject");
+    if (!word) return 1;
+    CheckLetter(ViewOf(*word), L"Word started by CreateObject", 1);
+
+    w.Click(false, L"Word running");
+    Check(WordServerProcesses() == first, L"GetObject found the running Word: no other process");
+    CheckLetter(ViewOf(*word), L"Word found by GetObject", 2);
+
+    // The user quits Word: its process ends, and the proxies in hand report it gone.
+    word->Quit(0);
+    Check(first.empty() || ExitCodeOf(first[0], 10000) == 0,
+          L"Word's process ended, its checks passed, after Quit");
+    const int32_t gone = ErrorNumberOf([&] { word->Caption(); });
+    Print(stdout, L"a call to the quit Word: " + std::to_wstring(gone));
+    Check(gone != 0, L"a call to a Word that has quit raises an error");
+    word.reset();
+
+    w.Click(true, L"Word quit by the user");
+    const auto second = WordServerProcesses();
+    Check(second.size() == 1 && second != first, L"the next click started a new Word");
+    word = RunningWordProxy(L"the new Word");
+    if (word) {
+      CheckLetter(ViewOf(*word), L"the new Word", 1);
+      word->Quit(0);
+      word.reset();
+    }
+    Check(second.empty() || ExitCodeOf(second[0], 10000) == 0, L"the new Word's process ended");
+
+    // A Word the user started, not COM: the click finds it in the ROT and starts none.
+    const DWORD byHand = StartWordByHand();
+    Check(byHand != 0, L"a Word started by hand is in the ROT");
+    w.Click(false, L"Word started by the user");
+    Check(WordServerProcesses() == std::vector<DWORD>{byHand},
+          L"the click used the Word the user started");
+    word = RunningWordProxy(L"the Word started by hand");
+    if (word) {
+      CheckLetter(ViewOf(*word), L"the Word started by hand", 1);
+      word->Quit(0);
+      word.reset();
+    }
+    Check(byHand == 0 || ExitCodeOf(byHand, 10000) == 0, L"the hand-started Word's process ended");
+    Check(ButtonObject::FailedClicks() == 0, L"every Click call succeeded");
+    StopAddIn(w.office);
+  }
+  Check(LiveObjects::Count() == 0, L"live objects after the run");
+  return Failures() ? 1 : 0;
+}
+
+// Word's process refuses its first 20 automation calls through its message filter, as a
+// Word that is starting does: COM itself answers them RPC_E_CALL_REJECTED, the click waits
+// and writes the letter. The server checks on its exit that it refused all 20.
+int WordProcessBusyScenario() {
+  {
+    ProcessWorld w(20);
+    if (!StartAddIn(w.office)) return 1;
+    w.Click(true, L"Word busy for 20 calls");
+    const auto servers = WordServerProcesses();
+    Check(servers.size() == 1, L"CreateObject started Word in a process of its own");
+    if (auto word = RunningWordProxy(L"the busy Word")) {
+      CheckLetter(ViewOf(*word), L"Word busy for 20 calls", 1);
+      word->Quit(0);
+    }
+    Check(servers.empty() || ExitCodeOf(servers[0], 10000) == 0,
+          L"Word's process ended and refused all 20 calls");
+    StopAddIn(w.office);
+  }
+  Check(LiveObjects::Count() == 0, L"live objects after the run");
+  return Failures() ? 1 : 0;
+}
+
 // The round trips of one click from the contact inspector (Word running, a marked letter
 // template with eight fields in the main text, text boxes, a group, the header, the footer
 // and a footnote, 21 properties): every call into Word and Outlook crosses
@@ -1143,6 +1343,21 @@ int OutputWindowScenario() {
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring mode = argc > 1 ? argv[1] : L"";
+  if (mode == kWordServerMode) {
+    bool embedding = false;
+    int rejectedCalls = 0;
+    for (int i = 2; i < argc; ++i) {
+      if (_wcsicmp(argv[i], L"-Embedding") == 0 || _wcsicmp(argv[i], L"/Embedding") == 0) {
+        embedding = true;
+      } else {
+        rejectedCalls = _wtoi(argv[i]);
+      }
+    }
+    if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;
+    const int result = RunWordServer(embedding, rejectedCalls);
+    ::CoUninitialize();
+    return result;
+  }
   const std::map<std::wstring, std::function<int()>> scenarios = {
       {L"outlook", OutlookScenario},
       {L"refusals", RefusalScenario},
@@ -1161,6 +1376,8 @@ int wmain(int argc, wchar_t** argv) {
       {L"click-cost", ClickCostScenario},
       {L"output-open", OutputOpenScenario},
       {L"output-window", OutputWindowScenario},
+      {L"word-process", WordProcessScenario},
+      {L"word-process-busy", WordProcessBusyScenario},
   };
   auto it = scenarios.find(mode);
   if (it == scenarios.end()) {
@@ -1169,7 +1386,7 @@ int wmain(int argc, wchar_t** argv) {
         L"usage: sendnote_hostsim "
         L"outlook|refusals|dialog|one-report|word|click-explorer|click-inspector|word-quit|"
         L"ribbon-2016|old-registration-2016|restart-2003|connection-cost|missing-menu-2003|busy-"
-        L"word|click-cost|output-open|output-window\n");
+        L"word|click-cost|output-open|output-window|word-process|word-process-busy\n");
     return 2;
   }
   if (FAILED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 1;

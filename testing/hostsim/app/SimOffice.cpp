@@ -7,6 +7,7 @@
 #include "hostsim/Expose.h"
 #include "hostsim/RibbonControl.h"
 #include "hostsim/SimObject.h"
+#include "hostsim/app/WordServer.h"
 #include "tests/windows/Checks.h"
 #include "windows/com/WideText.h"
 #include "windows/dll/Guids.h"
@@ -79,11 +80,14 @@ void SetString(HKEY root, const std::wstring& path, const std::wstring& value) {
   ::RegCloseKey(key);
 }
 
-// The ProgID keys as Office writes them per user; Wine 8 reads classes from HKLM only, so
-// the simulator writes the same keys there too and removes both afterwards.
-void WriteWordKeys(bool write) {
+// The ProgID keys as Office writes them per user, LocalServer32 naming this simulator as a
+// Word server; Wine 8 reads classes from HKLM only, so the simulator writes the same keys
+// there too and removes both afterwards.
+void WriteWordKeys(bool write, const std::wstring& serverArguments = L"") {
   wchar_t exe[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring server = L"\"" + std::wstring(exe) + L"\" " + kWordServerMode;
+  if (!serverArguments.empty()) server += L" " + serverArguments;
   for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
     const std::wstring classes = L"Software\\Classes\\";
     const std::wstring progId = classes + kWordProgId;
@@ -97,7 +101,7 @@ void WriteWordKeys(bool write) {
     }
     SetString(root, progId + L"\\CLSID", kWordClsidText);
     SetString(root, clsid + L"\\ProgID", kWordProgId);
-    SetString(root, clsid + L"\\LocalServer32", exe);
+    SetString(root, clsid + L"\\LocalServer32", server);
   }
 }
 
@@ -140,6 +144,11 @@ void SimOffice::RegisterWord(bool running) {
   com::ComPtr<IDispatch> exposed = hostsim::Expose(running_);
   CheckHr(::RegisterActiveObject(exposed.Get(), kWordClsid, ACTIVEOBJECT_STRONG, &rotCookie_), S_OK,
           L"RegisterActiveObject of the running Word");
+}
+
+void SimOffice::RegisterWordServer(int rejectedCalls) {
+  WriteWordKeys(true, rejectedCalls ? std::to_wstring(rejectedCalls) : L"");
+  wordKeys_ = true;
 }
 
 void SimOffice::UnregisterWord() {

@@ -61,6 +61,10 @@ class SimOffice {
   // Writes the ProgID keys and registers the class object; with `running`, a Word that is
   // already running is registered in the ROT.
   void RegisterWord(bool running);
+  // Writes the ProgID keys only: Word is served by a process of its own, which
+  // CreateObject starts and which puts its Word into the ROT (see WordServer.h); that Word
+  // is busy for its first `rejectedCalls` automation calls.
+  void RegisterWordServer(int rejectedCalls = 0);
   void UnregisterWord();
   const std::shared_ptr<inmemory::WordApp>& RunningWord() const { return running_; }
   // The Words the class object made.
