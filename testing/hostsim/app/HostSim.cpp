@@ -555,23 +555,30 @@ void CheckLetter(const std::shared_ptr<inmemory::WordApp>& word, const std::wstr
 }
 
 // Outlook with Yamada selected in the Contacts explorer and open in an inspector.
-struct ClickWorld {
+struct YamadaWorld {
   SimUi ui;
   SimOffice office;
   std::shared_ptr<hostmodel::OutlookContact> contact;
   std::shared_ptr<hostmodel::OutlookExplorer> explorer;
   std::shared_ptr<hostmodel::OutlookInspector> inspector;
 
+  YamadaWorld() {
+    contact = office.Host()->Contacts()->AddContact(Yamada());
+    explorer = office.App()->OpenExplorer(office.Host()->Contacts());
+    explorer->Select({contact});
+    inspector = office.App()->OpenInspector(contact);
+  }
+};
+
+// The same with the simulator's own Word: running or not, its letter template marked or
+// not, File New confirmed with it or not.
+struct ClickWorld : YamadaWorld {
   ClickWorld(bool wordRunning, bool marked, bool confirmFileNew) {
     office.SetWordSetup([marked, confirmFileNew](inmemory::WordApp& word) {
       word.AddTemplate(kTemplate, MarkedTemplate(marked));
       if (confirmFileNew) word.QueueFileNew(kTemplate);
     });
     office.RegisterWord(wordRunning);
-    contact = office.Host()->Contacts()->AddContact(Yamada());
-    explorer = office.App()->OpenExplorer(office.Host()->Contacts());
-    explorer->Select({contact});
-    inspector = office.App()->OpenInspector(contact);
   }
   // The Word the click worked with: the running one, or the one it started.
   std::shared_ptr<inmemory::WordApp> Word() const {
@@ -995,23 +1002,10 @@ std::shared_ptr<platform::WordApplication> RunningWordProxy(const std::wstring& 
   return platform::As<platform::WordApplication>(com::GetActiveObjectOf(u"Word.Application"));
 }
 
-// Outlook with Yamada selected and open, and Word.Application served by a process of its
-// own (busy for its first `rejectedCalls` calls), so that every call of the add-in to
-// Word is marshalled.
-struct ProcessWorld {
-  SimUi ui;
-  SimOffice office;
-  std::shared_ptr<hostmodel::OutlookContact> contact;
-  std::shared_ptr<hostmodel::OutlookExplorer> explorer;
-  std::shared_ptr<hostmodel::OutlookInspector> inspector;
-
-  explicit ProcessWorld(int rejectedCalls = 0) {
-    office.RegisterWordServer(rejectedCalls);
-    contact = office.Host()->Contacts()->AddContact(Yamada());
-    explorer = office.App()->OpenExplorer(office.Host()->Contacts());
-    explorer->Select({contact});
-    inspector = office.App()->OpenInspector(contact);
-  }
+// The same with Word.Application served by a process of its own (busy for its first
+// `rejectedCalls` calls), so that every call of the add-in to Word is marshalled.
+struct ProcessWorld : YamadaWorld {
+  explicit ProcessWorld(int rejectedCalls = 0) { office.RegisterWordServer(rejectedCalls); }
 
   // A click from the explorer or the inspector; the template has no markers, so the prefix
   // question comes and is answered Yes. Prints how long the click took.
